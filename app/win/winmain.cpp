@@ -1,0 +1,4 @@
+// Entry point of tx9.exe.
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }

@@ -1,0 +1,44 @@
+# Win32 layer, the program and the tests that drive real windows under Wine.
+file(GLOB TX9_WIN_SOURCES CONFIGURE_DEPENDS
+  engine/win/*.cpp ui/score/win/*.cpp app/win/*.cpp checkout/win/*.cpp settings/win/*.cpp records/win/*.cpp)
+list(REMOVE_ITEM TX9_WIN_SOURCES
+  ${CMAKE_SOURCE_DIR}/app/win/winmain.cpp
+  ${CMAKE_SOURCE_DIR}/records/win/file_util_win.cpp)
+set(TX9_WIN_LIBS comctl32 comdlg32 gdi32 user32 ole32 oleaut32 shell32 uuid imm32 kernel32)
+
+add_library(tx9_win STATIC ${TX9_WIN_SOURCES})
+target_link_libraries(tx9_win PUBLIC tx9_core ${TX9_WIN_LIBS})
+
+set(TX9_RC ${CMAKE_SOURCE_DIR}/res/tx9.rc)
+set_source_files_properties(${TX9_RC} PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/res/routes.txt;${CMAKE_SOURCE_DIR}/res/tx9.manifest;${CMAKE_SOURCE_DIR}/res/tx9.ico")
+file(GLOB TX9_RC_PARTS CONFIGURE_DEPENDS res/*.rc res/*.inc res/*.h)
+set_property(SOURCE ${TX9_RC} APPEND PROPERTY OBJECT_DEPENDS ${TX9_RC_PARTS})
+add_library(tx9_res OBJECT ${TX9_RC})
+target_include_directories(tx9_res PRIVATE ${CMAKE_SOURCE_DIR}/res)
+
+add_executable(tx9 WIN32 app/win/winmain.cpp $<TARGET_OBJECTS:tx9_res>)
+target_link_libraries(tx9 PRIVATE tx9_win)
+
+file(GLOB TX9_WIN_TEST_SUPPORT CONFIGURE_DEPENDS tests/win/support/*.cpp)
+add_library(tx9_win_test_support STATIC ${TX9_WIN_TEST_SUPPORT} tests/support/fake_system.cpp)
+target_link_libraries(tx9_win_test_support PUBLIC tx9_win gtest gmock)
+target_include_directories(tx9_win_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+target_compile_definitions(tx9_win_test_support PUBLIC TX9_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+
+file(GLOB TX9_WIN_TESTS CONFIGURE_DEPENDS tests/win/test_*.cpp)
+foreach(src ${TX9_WIN_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(win_${name} ${src} $<TARGET_OBJECTS:tx9_res>)
+  target_link_libraries(win_${name} PRIVATE tx9_win_test_support gtest_main)
+  add_test(NAME win32.${name} COMMAND win_${name} --gtest_brief=1)
+  set_tests_properties(win32.${name} PROPERTIES LABELS win32 TIMEOUT 600)
+endforeach()
+
+# End-to-end: the real program in its own process, typed at with real key events.
+file(GLOB TX9_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/test_*.sh)
+foreach(script ${TX9_E2E_TESTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME e2e.${name} COMMAND bash ${script} $<TARGET_FILE:tx9>)
+  set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT 600 RUN_SERIAL ON)
+endforeach()

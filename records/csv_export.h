@@ -1,0 +1,28 @@
+// A set written as CSV: one block per finished leg, each visit with the
+// points scored and the score to go for both players.
+#pragma once
+
+#include "engine/game_record.h"
+
+#include <string>
+
+namespace tx9 {
+
+// Bytes of the CSV text of the record (no terminating NUL).
+size_t measure_csv(const GameRecord& record);
+// The CSV text; always exactly measure_csv(record) bytes.
+std::string format_csv(const GameRecord& record);
+
+// "%d_%s_%s.csv" with the start score, "yyyyMMdd" and the 24-hour "HHmmss".
+std::string csv_file_name(int start_score, const struct LocalTime& when);
+
+// Full path of the auto-save file of the record: in auto_save_path when set,
+// else in "data" in the application folder. Creates missing folders.
+// Empty (with error set) when the path would be longer than the platform allows.
+std::string auto_save_path_for(const GameRecord& record, const std::string& auto_save_path,
+                               const std::string& app_folder, std::string* error);
+
+// Measure, format and write the record to path; false with error text on failure.
+bool write_csv_file(const GameRecord& record, const std::string& path, std::string* error);
+
+} // namespace tx9

@@ -1,0 +1,22 @@
+// Whole-file helpers. Implemented with the Win32 file API on Windows and
+// POSIX calls elsewhere; paths are 8-bit text in the system code page.
+#pragma once
+
+#include <string>
+
+namespace tx9 {
+
+bool directory_exists(const std::string& path);
+// Create every missing directory along the path ('\' or '/' separators,
+// double-byte characters stepped over); true when the whole path is a directory.
+bool create_directories(const std::string& path);
+// Replace the file atomically: write a temporary file beside it, flush, then
+// move it over the target. On failure the old file stays whole, and error
+// receives the system's message text.
+bool write_whole_file(const std::string& path, const std::string& data, std::string* error);
+// Read the whole file; false with the system's message text on failure.
+bool read_whole_file(const std::string& path, std::string& data, std::string* error);
+// Longest full path the platform's file calls accept (259 characters on Windows).
+inline constexpr size_t kMaxPath = 259;
+
+} // namespace tx9

@@ -1,0 +1,95 @@
+// File helpers on POSIX systems (the native build of the core and its tests).
+#include "records/file_util.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tx9 {
+
+namespace {
+
+void set_error(std::string* error)
+{
+    if (error) *error = std::strerror(errno);
+}
+
+} // namespace
+
+bool directory_exists(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool create_directories(const std::string& path)
+{
+    std::string prefix;
+    for (size_t i = 0; i < path.size(); ++i) {
+        char c = path[i];
+        if (c == '\\' || c == '/') {
+            if (!prefix.empty() && !directory_exists(prefix)) ::mkdir(prefix.c_str(), 0777);
+            prefix += '/';
+            continue;
+        }
+        prefix += c;
+    }
+    if (directory_exists(prefix)) return true;
+    return ::mkdir(prefix.c_str(), 0777) == 0;
+}
+
+bool write_whole_file(const std::string& path, const std::string& data, std::string* error)
+{
+    std::string temp = path + ".tmp~";
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0) {
+        set_error(error);
+        return false;
+    }
+    size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            set_error(error);
+            ::close(fd);
+            ::unlink(temp.c_str());
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        set_error(error);
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        set_error(error);
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool read_whole_file(const std::string& path, std::string& data, std::string* error)
+{
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        set_error(error);
+        return false;
+    }
+    std::string out;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) out.append(buffer, n);
+    bool ok = !std::ferror(f);
+    if (!ok) set_error(error);
+    std::fclose(f);
+    if (ok) data.swap(out);
+    return ok;
+}
+
+} // namespace tx9

@@ -1,0 +1,113 @@
+// File helpers on the Win32 file API.
+#include "records/file_util.h"
+
+#include <windows.h>
+
+namespace tx9 {
+
+namespace {
+
+void set_error(std::string* error, DWORD code)
+{
+    if (!error) return;
+    char buffer[256] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer, sizeof buffer - 1, nullptr);
+    *error = buffer;
+}
+
+bool is_separator(char c) { return c == '\\' || c == '/'; }
+
+} // namespace
+
+bool directory_exists(const std::string& path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool create_directories(const std::string& path)
+{
+    std::string prefix;
+    for (size_t i = 0; i < path.size(); ++i) {
+        char c = path[i];
+        if (IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < path.size()) {
+            prefix += c;
+            prefix += path[++i];
+            continue;
+        }
+        if (is_separator(c)) {
+            if (!prefix.empty() && !directory_exists(prefix)) CreateDirectoryA(prefix.c_str(), nullptr);
+            prefix += c;
+            continue;
+        }
+        prefix += c;
+    }
+    if (directory_exists(prefix)) return true;
+    return CreateDirectoryA(prefix.c_str(), nullptr) != 0;
+}
+
+bool write_whole_file(const std::string& path, const std::string& data, std::string* error)
+{
+    // Write beside the target and move it over, so an interrupted write never
+    // leaves a short file where a whole one was.
+    std::string temp = path + ".tmp~";
+    HANDLE file = CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        set_error(error, GetLastError());
+        return false;
+    }
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+    if (ok && written == data.size()) ok = FlushFileBuffers(file);
+    else if (ok) {
+        ok = FALSE;
+        SetLastError(ERROR_WRITE_FAULT);
+    }
+    DWORD code = ok ? 0 : GetLastError();
+    CloseHandle(file);
+    if (ok && !MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ok = FALSE;
+        code = GetLastError();
+    }
+    if (!ok) {
+        DeleteFileA(temp.c_str());
+        set_error(error, code);
+        return false;
+    }
+    return true;
+}
+
+bool read_whole_file(const std::string& path, std::string& data, std::string* error)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        set_error(error, GetLastError());
+        return false;
+    }
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF) {
+        set_error(error, GetLastError());
+        CloseHandle(file);
+        return false;
+    }
+    std::string out(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    BOOL ok = out.empty() || ReadFile(file, out.data(), static_cast<DWORD>(out.size()), &read, nullptr);
+    DWORD code = ok ? 0 : GetLastError();
+    CloseHandle(file);
+    if (!ok) {
+        set_error(error, code);
+        return false;
+    }
+    out.resize(read);
+    data.swap(out);
+    return true;
+}
+
+} // namespace tx9

@@ -1,0 +1,105 @@
+// The process-wide record of persisted options and the INI cycles that load
+// and save it.
+#pragma once
+
+#include "app/key_bindings.h"
+#include "core/system.h"
+#include "settings/game_settings.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace tx9 {
+
+inline constexpr int kMaxScheduleEntries = 256;
+inline constexpr int kMaxNameList = 30;
+inline constexpr int kColorCount = 21;
+
+// Colour indexes, in the order of the INI section `color` and the View page.
+enum ColorIndex : int {
+    kColorBackground,
+    kColorOddBackground,
+    kColorText,
+    kColorHeaderBackground,
+    kColorHeaderText,
+    kColorLast3NumberText,
+    kColorLine,
+    kColorSeparate,
+    kColorTonCircle,
+    kColorInputBackground,
+    kColorInputText,
+    kColorInputSelectBackground,
+    kColorInputSelectText,
+    kColorLeftBackground,
+    kColorLeftText,
+    kColorLeftActiveBorder,
+    kColorPlayerNameBackground,
+    kColorPlayerNameText,
+    kColorPlayerBackground,
+    kColorPlayerText,
+    kColorPlayerInfoTitle,
+};
+
+struct DialogPlacement {
+    int left = 0, top = 0, right = 0, bottom = 0; // right = width, bottom = height
+};
+
+struct PlayerPanelFlags {
+    int name = 1, first = 1, total_sets = 1, total_legs = 1, total_tons = 1, total_180s = 0;
+    int total_high_off = 1, total_short = 0, avg_score = 1, avg_darts = 1, arrange = 0;
+};
+
+struct Settings {
+    std::string app_folder;
+    std::string ini_path;
+
+    // window
+    int left = 0, top = 0, right = 0, bottom = 0; // right = width, bottom = height
+    int state = 10;
+
+    // view
+    int view_player = 1, view_left = 1, view_guide = 1, throw_count = 1;
+
+    // game
+    int auto_save = 0;
+    std::string auto_save_path;
+    GameSettings game;
+    std::vector<std::string> name_list; // at most kMaxNameList, most recent first
+
+    std::vector<GameSettings> schedule; // at most kMaxScheduleEntries
+
+    DialogPlacement history, score_list;
+
+    std::array<Color, kColorCount> colors{};
+    std::string font_name = "Arial";
+
+    KeyBindingTable keys;
+
+    PlayerPanelFlags player;
+};
+
+// The process-wide Settings.
+Settings& settings();
+
+// Key name of each colour in section `color`, by index.
+const char* color_key(int index);
+// Default of a colour at this moment (system colours are read now).
+Color color_default(int index, const SystemServices& sys);
+
+// "0x"/leading-0/decimal as strtoul with base 0; empty text gives the default.
+Color color_parse(const std::string& text, Color default_color);
+
+void settings_build_paths(Settings& s, const SystemServices& sys);
+void settings_load(Settings& s, const SystemServices& sys);
+bool settings_save(const Settings& s, const SystemServices& sys);
+bool settings_save_game(const Settings& s);
+bool settings_save_schedule(const Settings& s);
+
+// The seven entries used when the INI file has no schedule/count.
+std::vector<GameSettings> default_schedule(const SystemServices& sys);
+
+// Move a name to the front of the Name list (case-insensitive), at most 30.
+void name_list_update(std::vector<std::string>& names, const std::string& name);
+
+} // namespace tx9

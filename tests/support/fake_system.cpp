@@ -1,0 +1,60 @@
+#include "fake_system.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace tx9::test {
+
+std::string source_path(const std::string& relative) { return std::string(TX9_SOURCE_DIR) + "/" + relative; }
+
+const std::map<int, std::string>& english_strings()
+{
+    static const std::map<int, std::string> table = [] {
+        std::map<int, std::string> out;
+        std::ifstream in(source_path("res/strings_en.inc"), std::ios::binary);
+        std::string line;
+        while (std::getline(in, line)) {
+            // S(id, "text") with "" for a quote
+            if (line.rfind("S(", 0) != 0) continue;
+            size_t comma = line.find(',');
+            size_t open = line.find('"', comma);
+            size_t close = line.rfind('"');
+            if (comma == std::string::npos || open == std::string::npos || close <= open) continue;
+            int id = std::stoi(line.substr(2, comma - 2));
+            std::string text;
+            for (size_t i = open + 1; i < close; ++i) {
+                if (line[i] == '"' && i + 1 < close && line[i + 1] == '"') ++i;
+                text += line[i];
+            }
+            out[id] = text;
+        }
+        return out;
+    }();
+    return table;
+}
+
+FakeSystem::FakeSystem() : strings(english_strings()) {}
+
+std::string FakeSystem::load_string(int id) const
+{
+    auto it = strings.find(id);
+    return it == strings.end() ? std::string() : it->second.substr(0, 255);
+}
+
+Color FakeSystem::sys_color(int index) const
+{
+    auto it = sys_colors.find(index);
+    if (it != sys_colors.end()) return it->second;
+    return 0x00101010u * static_cast<Color>(index + 1) & 0x00FFFFFFu;
+}
+
+bool FakeSystem::is_lead_byte(unsigned char c) const
+{
+    return shift_jis && ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC));
+}
+
+ScopedFakeSystem::ScopedFakeSystem() { set_system_services(&sys); }
+ScopedFakeSystem::~ScopedFakeSystem() { set_system_services(nullptr); }
+
+} // namespace tx9::test
