@@ -2,6 +2,7 @@
 // points scored and the score to go for both players.
 #pragma once
 
+#include "core/system.h"
 #include "engine/game_record.h"
 
 #include <string>
@@ -14,7 +15,7 @@ size_t measure_csv(const GameRecord& record);
 std::string format_csv(const GameRecord& record);
 
 // "%d_%s_%s.csv" with the start score, "yyyyMMdd" and the 24-hour "HHmmss".
-std::string csv_file_name(int start_score, const struct LocalTime& when);
+std::string csv_file_name(int start_score, const LocalTime& when);
 
 // Full path of the auto-save file of the record: in auto_save_path when set,
 // else in "data" in the application folder. Creates missing folders.
