@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Makes sure the packages tx9 needs to build and test are installed (Debian).
+# As root it installs what is missing with apt-get; otherwise it prints the
+# exact line to run and fails.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ googletest libbenchmark-dev
+  g++-mingw-w64-x86-64-posix mingw-w64-tools
+  wine wine64 xvfb xauth xdotool openbox x11-utils fonts-vlgothic
+)
+
+case "$(uname -s)" in
+  MINGW*|MSYS*|CYGWIN*) exit 0 ;; # building natively on Windows: the MSYS2 toolchain is the caller's
+esac
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q >/dev/null
+  apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+else
+  echo "Missing packages: ${missing[*]}" >&2
+  echo "Install them with:" >&2
+  echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
+  exit 1
+fi

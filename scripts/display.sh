@@ -1,0 +1,47 @@
+# Sourced by the scripts that need an X display for Wine. Without DISPLAY it
+# starts Xvfb (and openbox, so that key events reach Wine windows) and stops
+# them again when the calling script exits.
+tx9_start_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    return 0
+  fi
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  TX9_XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 1 50); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  openbox >/dev/null 2>&1 &
+  TX9_WM_PID=$!
+  sleep 0.5
+  TX9_STARTED_DISPLAY=1
+  trap tx9_stop_display EXIT
+}
+
+tx9_stop_display() {
+  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+  [ -n "${TX9_WM_PID:-}" ] && kill "$TX9_WM_PID" 2>/dev/null || true
+  [ -n "${TX9_XVFB_PID:-}" ] && kill "$TX9_XVFB_PID" 2>/dev/null || true
+}
+
+# A Wine prefix of the project's own, made once; Japanese fonts mapped.
+tx9_prepare_wine() {
+  export WINEPREFIX="${TX9_WINEPREFIX:-$TX9_ROOT/build/wineprefix}"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Creating the Wine prefix $WINEPREFIX (first start takes a little while)"
+    wineboot -i >"$TX9_ROOT/build/wineboot.log" 2>&1 || true
+    wineserver -w || true
+  fi
+  if [ -f "$TX9_ROOT/scripts/wine-japanese-fonts.sh" ]; then
+    bash "$TX9_ROOT/scripts/wine-japanese-fonts.sh" >/dev/null 2>&1 || true
+  fi
+  # Keep one wineserver for the whole run: each test program then starts fast.
+  wineserver -p >/dev/null 2>&1 || true
+}
