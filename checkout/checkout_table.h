@@ -17,7 +17,7 @@ struct Route {
 };
 
 class CheckoutTable {
-public:
+  public:
     // Replace the table with the routes of the text (which ends at its end or a NUL).
     // A score of more digits than an int holds saturates at INT_MAX, so it can
     // never match a remaining score.
@@ -35,7 +35,7 @@ public:
     // First entry with this score, or nullptr.
     const Route* first_route(int score) const;
 
-private:
+  private:
     std::vector<Route> routes_;
 };
 

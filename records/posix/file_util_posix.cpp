@@ -17,12 +17,21 @@ void set_error(std::string* error)
     if (error) *error = std::strerror(errno);
 }
 
+// The program writes Windows paths ("%s\\data\\%s"); here a backslash is a separator too.
+std::string native_path(const std::string& path)
+{
+    std::string out = path;
+    for (char& c : out)
+        if (c == '\\') c = '/';
+    return out;
+}
+
 } // namespace
 
 bool directory_exists(const std::string& path)
 {
     struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return !path.empty() && ::stat(native_path(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool create_directories(const std::string& path)
@@ -41,8 +50,9 @@ bool create_directories(const std::string& path)
     return ::mkdir(prefix.c_str(), 0777) == 0;
 }
 
-bool write_whole_file(const std::string& path, const std::string& data, std::string* error)
+bool write_whole_file(const std::string& given_path, const std::string& data, std::string* error)
 {
+    std::string path = native_path(given_path);
     std::string temp = path + ".tmp~";
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (fd < 0) {
@@ -76,7 +86,7 @@ bool write_whole_file(const std::string& path, const std::string& data, std::str
 
 bool read_whole_file(const std::string& path, std::string& data, std::string* error)
 {
-    FILE* f = std::fopen(path.c_str(), "rb");
+    FILE* f = std::fopen(native_path(path).c_str(), "rb");
     if (!f) {
         set_error(error);
         return false;
