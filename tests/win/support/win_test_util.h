@@ -171,6 +171,7 @@ private:
     Handler handler_;
     UINT_PTR timer_ = 0;
     std::vector<DialogInfo> seen_;
+    std::vector<HWND> pending_; // seen, not answered yet
     bool busy_ = false;
 };
 

@@ -1,0 +1,549 @@
+#include "win_test_util.h"
+
+#include "app/win/beep.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tx9::wintest {
+
+// ---- Message pumping ------------------------------------------------------
+
+void pump_pending()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void pump_for(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        pump_pending();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+    pump_pending();
+}
+
+bool pump_until(const std::function<bool()>& done, DWORD timeout_ms)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= timeout_ms) return done();
+        pump_pending();
+        if (done()) break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return true;
+}
+
+// ---- TestWindow -----------------------------------------------------------
+
+namespace {
+
+constexpr char kHostClass[] = "tx9_test_host";
+
+bool is_recorded(UINT message)
+{
+    return message == WM_COMMAND || message == WM_NOTIFY || message == WM_CONTEXTMENU ||
+           message == WM_MOUSEWHEEL || (message >= WM_APP && message <= 0xBFFF);
+}
+
+} // namespace
+
+LRESULT CALLBACK TestWindow::proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (self) {
+        if (is_recorded(message)) self->received_.push_back({message, wparam, lparam});
+        if (self->handler) {
+            if (auto answer = self->handler(hwnd, message, wparam, lparam)) return *answer;
+        }
+    }
+    return DefWindowProcA(hwnd, message, wparam, lparam);
+}
+
+TestWindow::TestWindow(int client_width, int client_height, const char* title)
+{
+    static bool registered = false;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (!registered) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = proc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = kHostClass;
+        registered = RegisterClassA(&wc) != 0;
+    }
+    RECT rect{0, 0, client_width, client_height};
+    AdjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, FALSE);
+    hwnd_ = CreateWindowExA(0, kHostClass, title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20,
+                            rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance, this);
+    if (hwnd_) {
+        ShowWindow(hwnd_, SW_SHOW);
+        UpdateWindow(hwnd_);
+        SetForegroundWindow(hwnd_);
+        SetActiveWindow(hwnd_);
+        pump_pending();
+    }
+}
+
+TestWindow::~TestWindow()
+{
+    if (hwnd_ && IsWindow(hwnd_)) {
+        handler = nullptr;
+        DestroyWindow(hwnd_);
+    }
+    pump_pending();
+}
+
+int TestWindow::count(UINT message) const
+{
+    return static_cast<int>(std::count_if(received_.begin(), received_.end(),
+                                          [message](const Received& r) { return r.message == message; }));
+}
+
+int TestWindow::count_command(WORD id) const
+{
+    return static_cast<int>(std::count_if(received_.begin(), received_.end(), [id](const Received& r) {
+        return r.message == WM_COMMAND && LOWORD(r.wparam) == id;
+    }));
+}
+
+// ---- Keyboard ---------------------------------------------------------------
+
+KeyStateScope::KeyStateScope(Modifiers mods)
+{
+    GetKeyboardState(saved_);
+    BYTE state[256];
+    std::memcpy(state, saved_, sizeof state);
+    auto set = [&state](int vk, bool down) { state[vk] = down ? BYTE(state[vk] | 0x80) : BYTE(state[vk] & ~0x80); };
+    set(VK_SHIFT, mods.shift);
+    set(VK_LSHIFT, mods.shift);
+    set(VK_RSHIFT, false);
+    set(VK_CONTROL, mods.ctrl);
+    set(VK_LCONTROL, mods.ctrl);
+    set(VK_RCONTROL, false);
+    set(VK_MENU, mods.alt);
+    set(VK_LMENU, mods.alt);
+    set(VK_RMENU, false);
+    SetKeyboardState(state);
+}
+
+KeyStateScope::~KeyStateScope() { SetKeyboardState(saved_); }
+
+namespace {
+
+bool is_extended_key(UINT vk)
+{
+    switch (vk) {
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+    case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
+    case VK_INSERT: case VK_DELETE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+LPARAM key_lparam(UINT vk, bool up, bool alt)
+{
+    LPARAM lparam = 1 | (static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC) & 0xFF) << 16);
+    if (is_extended_key(vk)) lparam |= 1L << 24;
+    if (alt) lparam |= 1L << 29;
+    if (up) lparam |= (1L << 30) | (1UL << 31);
+    return lparam;
+}
+
+} // namespace
+
+LRESULT send_key(HWND window, UINT vk, Modifiers mods)
+{
+    KeyStateScope held(mods);
+    UINT down = mods.alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    UINT up = mods.alt ? WM_SYSKEYUP : WM_KEYUP;
+    LRESULT result = SendMessageA(window, down, vk, key_lparam(vk, false, mods.alt));
+    SendMessageA(window, up, vk, key_lparam(vk, true, mods.alt));
+    return result;
+}
+
+LRESULT send_char(HWND window, char c, Modifiers mods)
+{
+    KeyStateScope held(mods);
+    return SendMessageA(window, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+void send_chars(HWND window, const std::string& text)
+{
+    for (char c : text) send_char(window, c);
+}
+
+// ---- Mouse ------------------------------------------------------------------
+
+LRESULT send_mouse(HWND window, UINT message, int x, int y, WPARAM keys)
+{
+    Modifiers mods;
+    mods.shift = (keys & MK_SHIFT) != 0;
+    mods.ctrl = (keys & MK_CONTROL) != 0;
+    KeyStateScope held(mods);
+    return SendMessageA(window, message, keys, MAKELPARAM(x, y));
+}
+
+void click(HWND window, int x, int y, WPARAM extra_keys)
+{
+    send_mouse(window, WM_LBUTTONDOWN, x, y, MK_LBUTTON | extra_keys);
+    send_mouse(window, WM_LBUTTONUP, x, y, extra_keys);
+}
+
+void double_click(HWND window, int x, int y)
+{
+    click(window, x, y);
+    send_mouse(window, WM_LBUTTONDBLCLK, x, y, MK_LBUTTON);
+    send_mouse(window, WM_LBUTTONUP, x, y, 0);
+}
+
+// ---- Text and clipboard ---------------------------------------------------
+
+std::string window_text(HWND window)
+{
+    LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    LRESULT copied = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(std::max<LRESULT>(0, std::min<LRESULT>(copied, length))));
+    return text;
+}
+
+namespace {
+
+// The clipboard may be held for a moment by the system's clipboard manager.
+bool open_clipboard()
+{
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (OpenClipboard(nullptr)) return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+} // namespace
+
+bool set_clipboard_text(const std::string& text)
+{
+    if (!open_clipboard()) return false;
+    EmptyClipboard();
+    bool ok = false;
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+        if (void* bytes = GlobalLock(memory)) {
+            std::memcpy(bytes, text.c_str(), text.size() + 1);
+            GlobalUnlock(memory);
+            ok = SetClipboardData(CF_TEXT, memory) != nullptr;
+        }
+        if (!ok) GlobalFree(memory);
+    }
+    CloseClipboard();
+    return ok;
+}
+
+std::optional<std::string> clipboard_text()
+{
+    if (!open_clipboard()) return std::nullopt;
+    std::optional<std::string> text;
+    if (HANDLE memory = GetClipboardData(CF_TEXT)) {
+        if (const char* bytes = static_cast<const char*>(GlobalLock(memory))) {
+            text = std::string(bytes);
+            GlobalUnlock(memory);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void clear_clipboard()
+{
+    if (!open_clipboard()) return;
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+// ---- Pixels -----------------------------------------------------------------
+
+int Image::count(COLORREF color) const
+{
+    return static_cast<int>(std::count(pixels.begin(), pixels.end(), color));
+}
+
+int Image::count(COLORREF color, const RECT& area) const
+{
+    int n = 0;
+    for (int y = std::max(0L, area.top); y < std::min<LONG>(height, area.bottom); ++y)
+        for (int x = std::max(0L, area.left); x < std::min<LONG>(width, area.right); ++x)
+            if (at(x, y) == color) ++n;
+    return n;
+}
+
+RECT Image::bounds_of(COLORREF color) const
+{
+    RECT r{width, height, 0, 0};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (at(x, y) == color) {
+                r.left = std::min<LONG>(r.left, x);
+                r.top = std::min<LONG>(r.top, y);
+                r.right = std::max<LONG>(r.right, x + 1);
+                r.bottom = std::max<LONG>(r.bottom, y + 1);
+            }
+    if (r.right <= r.left) r = RECT{0, 0, 0, 0};
+    return r;
+}
+
+namespace {
+
+// A 32-bit top-down DIB section selected into its own memory DC.
+class DibCanvas {
+public:
+    DibCanvas(int width, int height) : width_(std::max(1, width)), height_(std::max(1, height))
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width_;
+        info.bmiHeader.biHeight = -height_;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        dc_ = CreateCompatibleDC(nullptr);
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        if (bitmap_) old_ = SelectObject(dc_, bitmap_);
+    }
+    ~DibCanvas()
+    {
+        if (old_) SelectObject(dc_, old_);
+        if (bitmap_) DeleteObject(bitmap_);
+        if (dc_) DeleteDC(dc_);
+    }
+    DibCanvas(const DibCanvas&) = delete;
+    DibCanvas& operator=(const DibCanvas&) = delete;
+
+    HDC dc() const { return dc_; }
+    bool ok() const { return bits_ != nullptr; }
+
+    Image image() const
+    {
+        GdiFlush();
+        Image image;
+        if (!bits_) return image;
+        image.width = width_;
+        image.height = height_;
+        image.pixels.resize(static_cast<size_t>(width_) * height_);
+        const auto* source = static_cast<const std::uint32_t*>(bits_);
+        for (size_t i = 0; i < image.pixels.size(); ++i) {
+            std::uint32_t v = source[i]; // 0x00RRGGBB
+            image.pixels[i] = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+        }
+        return image;
+    }
+
+private:
+    int width_, height_;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    void* bits_ = nullptr;
+};
+
+} // namespace
+
+Image capture_dc(HDC dc, int width, int height)
+{
+    DibCanvas canvas(width, height);
+    if (!canvas.ok()) return {};
+    BitBlt(canvas.dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    return canvas.image();
+}
+
+Image capture_client(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    pump_pending();
+    RECT client{};
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    Image image = capture_dc(dc, client.right, client.bottom);
+    ReleaseDC(window, dc);
+    return image;
+}
+
+Image print_client(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    DibCanvas canvas(client.right, client.bottom);
+    if (!canvas.ok()) return {};
+    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
+    return canvas.image();
+}
+
+// ---- Dialogs ----------------------------------------------------------------
+
+namespace {
+
+std::vector<std::pair<UINT_PTR, DialogAnswerer*>>& answerer_timers()
+{
+    static std::vector<std::pair<UINT_PTR, DialogAnswerer*>> list;
+    return list;
+}
+
+std::string text_of(HWND window)
+{
+    char buffer[1024] = "";
+    GetWindowTextA(window, buffer, sizeof buffer);
+    return buffer;
+}
+
+std::string class_of(HWND window)
+{
+    char buffer[64] = "";
+    GetClassNameA(window, buffer, sizeof buffer);
+    return buffer;
+}
+
+BOOL CALLBACK collect_dialog(HWND window, LPARAM lparam)
+{
+    if (IsWindowVisible(window) && IsWindowEnabled(window) && class_of(window) == "#32770")
+        reinterpret_cast<std::vector<HWND>*>(lparam)->push_back(window);
+    return TRUE;
+}
+
+BOOL CALLBACK collect_static_text(HWND window, LPARAM lparam)
+{
+    if (_stricmp(class_of(window).c_str(), "Static") == 0) {
+        std::string text = text_of(window);
+        if (!text.empty()) {
+            auto* joined = reinterpret_cast<std::string*>(lparam);
+            if (!joined->empty()) *joined += '\n';
+            *joined += text;
+        }
+    }
+    return TRUE;
+}
+
+// Dialogs already answered, skipped until they are gone.
+std::vector<HWND>& answered_dialogs()
+{
+    static std::vector<HWND> list;
+    return list;
+}
+
+} // namespace
+
+DialogAnswerer::DialogAnswerer(Handler handler) : handler_(std::move(handler))
+{
+    timer_ = SetTimer(nullptr, 0, 20, on_timer);
+    answerer_timers().push_back({timer_, this});
+}
+
+DialogAnswerer::~DialogAnswerer()
+{
+    KillTimer(nullptr, timer_);
+    auto& timers = answerer_timers();
+    timers.erase(std::remove_if(timers.begin(), timers.end(), [this](const auto& t) { return t.second == this; }),
+                 timers.end());
+}
+
+void CALLBACK DialogAnswerer::on_timer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    for (auto& [timer, answerer] : answerer_timers())
+        if (timer == id) {
+            answerer->tick();
+            return;
+        }
+}
+
+void DialogAnswerer::tick()
+{
+    if (busy_) return;
+    busy_ = true;
+    auto& answered = answered_dialogs();
+    answered.erase(std::remove_if(answered.begin(), answered.end(),
+                                  [](HWND w) { return !IsWindow(w) || !IsWindowVisible(w); }),
+                   answered.end());
+    pending_.erase(std::remove_if(pending_.begin(), pending_.end(),
+                                  [](HWND w) { return !IsWindow(w) || !IsWindowVisible(w); }),
+                   pending_.end());
+    std::vector<HWND> dialogs;
+    EnumThreadWindows(GetCurrentThreadId(), collect_dialog, reinterpret_cast<LPARAM>(&dialogs));
+    for (HWND dialog : dialogs) {
+        if (std::find(answered.begin(), answered.end(), dialog) != answered.end()) continue;
+        DialogInfo info;
+        info.hwnd = dialog;
+        info.title = text_of(dialog);
+        EnumChildWindows(dialog, collect_static_text, reinterpret_cast<LPARAM>(&info.text));
+        if (std::find(pending_.begin(), pending_.end(), dialog) == pending_.end()) {
+            pending_.push_back(dialog);
+            seen_.push_back(info);
+        }
+        int button = handler_ ? handler_(info) : 0;
+        if (button != 0) {
+            pending_.erase(std::find(pending_.begin(), pending_.end(), dialog));
+            answered.push_back(dialog);
+            press_button(dialog, button);
+        }
+    }
+    busy_ = false;
+}
+
+void press_button(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::string dialog_item_text(HWND dialog, int id)
+{
+    HWND item = GetDlgItem(dialog, id);
+    return item ? text_of(item) : std::string();
+}
+
+// ---- Beeps ----------------------------------------------------------------
+
+namespace {
+
+std::vector<UINT>& beep_log()
+{
+    static std::vector<UINT> log;
+    return log;
+}
+
+void record_beep(UINT type) { beep_log().push_back(type); }
+
+BeepFunction g_previous_beep = nullptr;
+
+} // namespace
+
+BeepCounter::BeepCounter()
+{
+    beep_log().clear();
+    g_previous_beep = set_beep_function(record_beep);
+}
+
+BeepCounter::~BeepCounter() { set_beep_function(g_previous_beep); }
+
+int BeepCounter::count() const { return static_cast<int>(beep_log().size()); }
+
+int BeepCounter::count(UINT type) const
+{
+    return static_cast<int>(std::count(beep_log().begin(), beep_log().end(), type));
+}
+
+const std::vector<UINT>& BeepCounter::beeps() const { return beep_log(); }
+
+void BeepCounter::reset() { beep_log().clear(); }
+
+} // namespace tx9::wintest
