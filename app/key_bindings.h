@@ -18,13 +18,19 @@ inline constexpr int kTemplateBase = 51000; // 51000 + v enters the template sco
 inline constexpr int kTemplateMax = 180;
 inline constexpr int kMaxKeyBindings = 256;
 
+// Virtual-key codes the defaults and the key guide bar use (F1 to F12 are kVkF1 + 0..11).
+inline constexpr int kVkF1 = 0x70;
+inline constexpr int kVkF12 = 0x7B;
+
 struct KeyBinding {
     int action = 0;    // command id, or kTemplateBase + score
     int modifiers = 0; // kModShift | kModCtrl | kModAlt
     int key = 0;       // virtual-key code; 0 = none
 };
 
-inline bool is_template_action(int action) { return action >= kTemplateBase && action <= kTemplateBase + kTemplateMax; }
+inline bool is_template_action(int action) {
+    return action >= kTemplateBase && action <= kTemplateBase + kTemplateMax;
+}
 
 struct KeyBindingTable {
     std::vector<KeyBinding> bindings; // at most kMaxKeyBindings, in order
@@ -47,6 +53,8 @@ const std::vector<int>& bindable_commands();
 // Name of an action: "Template - %d" for a template, else the cleaned menu text
 // of the command (empty when the command has no resource string).
 std::string action_name(int action);
+// Text of an action-list line: "Template", the separator line or the command's name.
+std::string action_choice_text(const ActionChoice& choice);
 
 // Six-byte accelerator entry as the platform's ACCEL record holds it.
 struct AccelEntry {
@@ -61,15 +69,22 @@ std::vector<AccelEntry> accelerator_entries(const std::vector<KeyBinding>& bindi
 // Supplies the system's name of a key (Win32: scan code lookup); empty when
 // the key has no name. Tests fake it.
 class KeyNamer {
-public:
+  public:
     virtual ~KeyNamer() = default;
     virtual std::string key_name(int virtual_key) const = 0;
 };
-// "Ctrl+" "Shift+" "Alt+" and the key's name; empty when the key is 0 or has no name.
+// Keys whose name is looked up with the extended-key bit: Applications, Page Up,
+// Page Down, End, Home, the arrows, Insert, Delete and Num Lock.
+bool is_extended_key(int virtual_key);
+// "Ctrl+" "Shift+" "Alt+" and the key's name, at most 255 characters; empty
+// when the key is 0 or has no name.
 std::string key_binding_name(const KeyNamer& namer, int modifiers, int key);
+// The key column of the Key page: the key name, or "Nothing" (string 506).
+std::string key_binding_display(const KeyNamer& namer, const KeyBinding& binding);
 
 // First binding in table order for the command whose key has a name (or nullptr).
-const KeyBinding* first_named_binding(const KeyNamer& namer, const std::vector<KeyBinding>& bindings, int command);
+const KeyBinding* first_named_binding(const KeyNamer& namer, const std::vector<KeyBinding>& bindings,
+                                      int command);
 // First binding for a function key whose modifiers equal the state exactly.
 const KeyBinding* binding_for_key(const std::vector<KeyBinding>& bindings, int key, int modifiers);
 
@@ -81,7 +96,10 @@ struct TemplateItem {
 };
 std::vector<TemplateItem> template_menu_items(const KeyNamer& namer, const std::vector<KeyBinding>& bindings);
 
-// Hot-key control conversion: control modifiers Shift 1, Ctrl 2, Alt 4.
+// Hot-key control conversion: the control's value holds the key in its low
+// byte and the modifiers Shift 1, Ctrl 2, Alt 4 in the next; a binding's
+// modifiers are those times 4. hotkey_from_binding gives 0 for a binding
+// without a key (the control is then left alone).
 KeyBinding binding_from_hotkey(int action, unsigned hotkey_value);
 unsigned hotkey_from_binding(const KeyBinding& binding);
 

@@ -27,24 +27,27 @@ std::uint32_t ini_name_hash(std::string_view name);
 std::string_view ini_unquote(std::string_view value);
 
 class IniDocument {
-public:
+  public:
     struct Key {
-        std::string name; // the whole line for a comment
+        std::string name;       // the whole line for a comment
         std::uint32_t hash = 0; // 0 for a comment
-        std::string value; // raw text after the first '='
+        std::string value;      // raw text after the first '='
         bool comment = false;
     };
 
     // Finds entries by name in time independent of their number; first entry
     // of a name wins, as the plain scan would have it.
     class NameIndex {
-    public:
+      public:
         static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+        // Every entry is added in order; unindexed ones (root, comments) are never found.
         void add(std::string_view name, bool indexed);
-        template <class Entry>
-        std::uint32_t find(const std::vector<Entry>& entries, std::string_view name) const;
+        // Candidates for a name, in entry order: first(), then next() until kNone.
+        // They share a fingerprint of the folded name; the caller compares the names.
+        std::uint32_t first(std::string_view name) const;
+        std::uint32_t next(std::uint32_t position) const { return next_[position]; }
 
-    private:
+      private:
         struct Chain {
             std::uint32_t first = kNone, last = kNone;
         };
@@ -92,7 +95,7 @@ public:
 
     const std::vector<Section>& sections() const { return sections_; }
 
-private:
+  private:
     Section& add_section(std::string_view name);
     static void add_key(Section& section, std::string name, std::string_view value, bool comment);
     void parse_line(std::string_view line, std::size_t& current);
@@ -112,7 +115,8 @@ std::size_t ini_get_string(std::string_view section, std::string_view key, std::
 std::string ini_get_string(std::string_view section, std::string_view key, std::string_view default_value,
                            std::string_view path);
 int ini_get_int(std::string_view section, std::string_view key, int default_value, std::string_view path);
-bool ini_put_string(std::string_view section, std::string_view key, std::string_view value, std::string_view path);
+bool ini_put_string(std::string_view section, std::string_view key, std::string_view value,
+                    std::string_view path);
 bool ini_put_int(std::string_view section, std::string_view key, int value, std::string_view path);
 bool ini_put_value(std::string_view section, std::string_view key, std::string_view text);
 bool ini_write(std::string_view path);

@@ -82,24 +82,35 @@ struct Settings {
 // The process-wide Settings.
 Settings& settings();
 
-// Key name of each colour in section `color`, by index.
+// Key name of each colour in section `color`, by index (nullptr out of range).
 const char* color_key(int index);
-// Default of a colour at this moment (system colours are read now).
+// Default of a colour at this moment: system colours are read now.
 Color color_default(int index, const SystemServices& sys);
 
-// "0x"/leading-0/decimal as strtoul with base 0; empty text gives the default.
+// Text as strtoul with base 0 on a 32-bit unsigned long: "0x" hexadecimal,
+// leading 0 octal, else decimal, stopping at the first character that does not
+// fit; empty text gives the default.
 Color color_parse(const std::string& text, Color default_color);
+// Puts one key of section `color`: empty while the colour equals its default,
+// else "0x%06lX" (stored quoted).
+bool color_put(const char* key, Color color, Color default_color, const std::string& path);
 
+// Application folder from the module path and the INI path "%s\tx9.ini".
 void settings_build_paths(Settings& s, const SystemServices& sys);
+// Fills every field from s.ini_path; a missing file gives all defaults.
 void settings_load(Settings& s, const SystemServices& sys);
+// Saves all but the game settings and the Schedule (at exit and after the option sheet).
 bool settings_save(const Settings& s, const SystemServices& sys);
+// The fourteen game-settings keys of section `game`; always reports success.
 bool settings_save_game(const Settings& s);
+// Section `schedule`.
 bool settings_save_schedule(const Settings& s);
 
 // The seven entries used when the INI file has no schedule/count.
 std::vector<GameSettings> default_schedule(const SystemServices& sys);
 
-// Move a name to the front of the Name list (case-insensitive), at most 30.
+// Move a name to the front of the Name list (case-insensitive, empty entries
+// skipped), at most kMaxNameList names; an empty name changes nothing.
 void name_list_update(std::vector<std::string>& names, const std::string& name);
 
 } // namespace tx9

@@ -1,0 +1,427 @@
+#include "settings/settings.h"
+
+#include "core/text.h"
+#include "settings/ini_store.h"
+
+#include <cctype>
+
+namespace tx9 {
+
+namespace {
+
+constexpr const char* kIniFileName = "tx9.ini";
+constexpr int kStringPlayer1 = 103;
+constexpr int kStringPlayer2 = 104;
+
+// System colour numbers (GetSysColor indexes).
+constexpr int kSysActiveCaption = 2;
+constexpr int kSysWindow = 5;
+constexpr int kSysWindowText = 8;
+constexpr int kSysCaptionText = 9;
+constexpr int kSysHighlight = 13;
+constexpr int kSysHighlightText = 14;
+constexpr int kSysButtonFace = 15;
+constexpr int kSysButtonShadow = 16;
+constexpr int kSysButtonText = 18;
+constexpr int kFixed = -1;
+
+struct ColorEntry {
+    const char* key;
+    int sys_index; // kFixed: the value below
+    Color value;
+};
+
+constexpr ColorEntry kColors[kColorCount] = {
+    {"background", kSysWindow, 0},
+    {"odd_background", kSysWindow, 0},
+    {"text", kSysWindowText, 0},
+    {"header_background", kSysButtonFace, 0},
+    {"header_text", kSysButtonText, 0},
+    {"last3number_text", kFixed, 0x000080},
+    {"line", kSysButtonShadow, 0},
+    {"separate", kSysButtonText, 0},
+    {"ton_circle", kSysButtonShadow, 0},
+    {"input_background", kFixed, 0x80FFFF},
+    {"input_text", kFixed, 0x000000},
+    {"input_select_background", kSysHighlight, 0},
+    {"input_select_text", kSysHighlightText, 0},
+    {"left_background", kSysWindow, 0},
+    {"left_text", kSysWindowText, 0},
+    {"left_active_border", kSysHighlight, 0},
+    {"player_name_background", kSysActiveCaption, 0},
+    {"player_name_text", kSysCaptionText, 0},
+    {"player_background", kSysButtonFace, 0},
+    {"player_text", kSysButtonText, 0},
+    {"player_info_title", kSysHighlight, 0},
+};
+
+// The eleven player-panel flags with their keys and defaults, in file order.
+struct PlayerFlag {
+    const char* key;
+    int PlayerPanelFlags::*field;
+    int default_value;
+};
+constexpr PlayerFlag kPlayerFlags[] = {
+    {"name", &PlayerPanelFlags::name, 1},
+    {"first", &PlayerPanelFlags::first, 1},
+    {"total_sets", &PlayerPanelFlags::total_sets, 1},
+    {"total_legs", &PlayerPanelFlags::total_legs, 1},
+    {"total_tons", &PlayerPanelFlags::total_tons, 1},
+    {"total_180s", &PlayerPanelFlags::total_180s, 0},
+    {"total_high_off", &PlayerPanelFlags::total_high_off, 1},
+    {"total_short", &PlayerPanelFlags::total_short, 0},
+    {"avg_score", &PlayerPanelFlags::avg_score, 1},
+    {"avg_darts", &PlayerPanelFlags::avg_darts, 1},
+    {"arrange", &PlayerPanelFlags::arrange, 0},
+};
+
+// Frees the process-wide document however the cycle ends.
+struct IniCycle {
+    IniCycle() { ini_free(); }
+    ~IniCycle() { ini_free(); }
+    IniCycle(const IniCycle&) = delete;
+    IniCycle& operator=(const IniCycle&) = delete;
+};
+
+// Counts from a hand-edited file: never more than the table holds, none when negative.
+int bounded_count(int count, int limit) {
+    return count < 0 ? 0 : count < limit ? count : limit;
+}
+
+std::string numbered(const char* key, int i) {
+    return strprintf("%s_%d", key, i);
+}
+
+// A position beyond the right or bottom of the work area comes back at 0, 0.
+void keep_on_work_area(int& left, int& top, const ScreenRect& work) {
+    if (left > work.right || top > work.bottom) {
+        left = 0;
+        top = 0;
+    }
+}
+
+void load_placement(const char* section, DialogPlacement& p, const ScreenRect& work,
+                    const std::string& path) {
+    p.left = ini_get_int(section, "left", 0, path);
+    p.top = ini_get_int(section, "top", 0, path);
+    p.right = ini_get_int(section, "right", 0, path);
+    p.bottom = ini_get_int(section, "bottom", 0, path);
+    keep_on_work_area(p.left, p.top, work);
+}
+
+void save_placement(const char* section, const DialogPlacement& p, const std::string& path) {
+    ini_put_int(section, "left", p.left, path);
+    ini_put_int(section, "top", p.top, path);
+    ini_put_int(section, "right", p.right, path);
+    ini_put_int(section, "bottom", p.bottom, path);
+}
+
+void load_game(GameSettings& g, const SystemServices& sys, const std::string& path) {
+    const char* game = "game";
+    g.start_score = ini_get_int(game, "start_score", 501, path);
+    g.round_limit = ini_get_int(game, "round_limit", 1, path);
+    g.round = ini_get_int(game, "round", 15, path);
+    g.leg_limit = ini_get_int(game, "leg_limit", 0, path);
+    g.max_leg = ini_get_int(game, "max_leg", 3, path);
+    g.best_of = ini_get_int(game, "best_of", 1, path);
+    g.p1_name = ini_get_string(game, "p1_name", sys.load_string(kStringPlayer1), path);
+    g.p1_start_score = ini_get_int(game, "p1_start_score", 0, path);
+    g.p1_com = ini_get_int(game, "p1_com", 0, path);
+    g.p1_com_level = ini_get_int(game, "p1_com_level", 0, path);
+    g.p2_name = ini_get_string(game, "p2_name", sys.load_string(kStringPlayer2), path);
+    g.p2_start_score = ini_get_int(game, "p2_start_score", 0, path);
+    g.p2_com = ini_get_int(game, "p2_com", 0, path);
+    g.p2_com_level = ini_get_int(game, "p2_com_level", 0, path);
+    g.schedule_entry = 0;
+}
+
+GameSettings load_schedule_entry(int i, const std::string& path) {
+    const char* sched = "schedule";
+    GameSettings g;
+    g.start_score = ini_get_int(sched, numbered("start_score", i), 501, path);
+    g.round_limit = ini_get_int(sched, numbered("round_limit", i), 1, path);
+    g.round = ini_get_int(sched, numbered("round", i), 15, path);
+    g.leg_limit = 1; // a Schedule entry is always a limited set
+    g.max_leg = ini_get_int(sched, numbered("max_leg", i), 3, path);
+    g.best_of = ini_get_int(sched, numbered("best_of", i), 1, path);
+    g.p1_name = ini_get_string(sched, numbered("p1_name", i), "", path);
+    g.p1_start_score = ini_get_int(sched, numbered("p1_start_score", i), 501, path);
+    g.p1_com = ini_get_int(sched, numbered("p1_com", i), 0, path);
+    g.p1_com_level = ini_get_int(sched, numbered("p1_com_level", i), 0, path);
+    g.p2_name = ini_get_string(sched, numbered("p2_name", i), "", path);
+    g.p2_start_score = ini_get_int(sched, numbered("p2_start_score", i), 0, path);
+    g.p2_com = ini_get_int(sched, numbered("p2_com", i), 0, path);
+    g.p2_com_level = ini_get_int(sched, numbered("p2_com_level", i), 0, path);
+    return g;
+}
+
+int digit_value(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'z') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
+    return 99;
+}
+
+} // namespace
+
+Settings& settings() {
+    static Settings instance;
+    return instance;
+}
+
+const char* color_key(int index) {
+    return index >= 0 && index < kColorCount ? kColors[index].key : nullptr;
+}
+
+Color color_default(int index, const SystemServices& sys) {
+    if (index < 0 || index >= kColorCount) return 0;
+    const ColorEntry& entry = kColors[index];
+    return entry.sys_index == kFixed ? entry.value : sys.sys_color(entry.sys_index);
+}
+
+Color color_parse(const std::string& text, Color default_color) {
+    if (text.empty()) return default_color;
+    size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    int base = 10;
+    if (i < text.size() && text[i] == '0') {
+        base = 8;
+        if (i + 2 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
+            digit_value(text[i + 2]) < 16) {
+            base = 16;
+            i += 2;
+        }
+    }
+    // The platform's unsigned long is 32 bits: an overflow gives the largest value.
+    std::uint64_t value = 0;
+    bool overflow = false;
+    for (; i < text.size(); ++i) {
+        int digit = digit_value(text[i]);
+        if (digit >= base) break;
+        value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
+        if (value > 0xFFFFFFFFull) {
+            overflow = true;
+            value = 0xFFFFFFFFull;
+        }
+    }
+    if (overflow) return 0xFFFFFFFFu;
+    auto result = static_cast<Color>(value);
+    return negative ? static_cast<Color>(0u - result) : result;
+}
+
+bool color_put(const char* key, Color color, Color default_color, const std::string& path) {
+    if (color == default_color) return ini_put_string("color", key, "", path);
+    return ini_put_string("color", key, strprintf("0x%06lX", static_cast<unsigned long>(color)), path);
+}
+
+void settings_build_paths(Settings& s, const SystemServices& sys) {
+    s.app_folder = folder_of(sys.module_path());
+    s.ini_path = strprintf("%s\\%s", s.app_folder.c_str(), kIniFileName);
+}
+
+std::vector<GameSettings> default_schedule(const SystemServices& sys) {
+    std::vector<GameSettings> out(7);
+    GameSettings& first = out[0];
+    first.start_score = 1001;
+    first.round_limit = 1;
+    first.round = 30;
+    first.leg_limit = 1;
+    first.max_leg = 1;
+    first.best_of = 1;
+    first.p1_name = sys.load_string(kStringPlayer1);
+    first.p2_name = sys.load_string(kStringPlayer2);
+    for (size_t i = 1; i < out.size(); ++i) {
+        GameSettings& g = out[i];
+        g.start_score = 501;
+        g.round_limit = 1;
+        g.round = 15;
+        g.leg_limit = 1;
+        g.max_leg = 3;
+        g.best_of = 1;
+    }
+    return out;
+}
+
+void settings_load(Settings& s, const SystemServices& sys) {
+    const std::string& path = s.ini_path;
+    IniCycle cycle;
+    ini_load(path); // failing only means there is no file yet
+
+    const ScreenRect work = sys.work_area();
+    s.left = ini_get_int("window", "left", work.left, path);
+    s.top = ini_get_int("window", "top", work.top, path);
+    s.right = ini_get_int("window", "right", work.width(), path);
+    s.bottom = ini_get_int("window", "bottom", work.height(), path);
+    keep_on_work_area(s.left, s.top, work);
+    s.state = ini_get_int("window", "state", 10, path);
+
+    s.view_player = ini_get_int("view", "player", 1, path);
+    s.view_left = ini_get_int("view", "left", 1, path);
+    s.view_guide = ini_get_int("view", "guide", 1, path);
+    s.throw_count = ini_get_int("view", "throw_count", 1, path);
+
+    load_game(s.game, sys, path);
+    s.auto_save = ini_get_int("game", "auto_save", 0, path);
+    s.auto_save_path = ini_get_string("game", "auto_save_path", "", path);
+    int names = bounded_count(ini_get_int("game", "name_list_count", 0, path), kMaxNameList);
+    s.name_list.clear();
+    for (int i = 0; i < names; ++i)
+        s.name_list.push_back(ini_get_string("game", numbered("name_list", i), "", path));
+
+    int entries = ini_get_int("schedule", "count", -1, path);
+    s.schedule.clear();
+    if (entries == -1) {
+        s.schedule = default_schedule(sys);
+    } else {
+        entries = bounded_count(entries, kMaxScheduleEntries);
+        for (int i = 0; i < entries; ++i)
+            s.schedule.push_back(load_schedule_entry(i, path));
+    }
+
+    load_placement("history", s.history, work, path);
+    load_placement("score_list", s.score_list, work, path);
+
+    for (int i = 0; i < kColorCount; ++i)
+        s.colors[i] = color_parse(ini_get_string("color", kColors[i].key, "", path), color_default(i, sys));
+
+    s.font_name = ini_get_string("font", "name", "Arial", path);
+
+    int bindings = ini_get_int("key", "count", -1, path);
+    s.keys.bindings.clear();
+    if (bindings == -1) {
+        s.keys.bindings = default_key_bindings();
+        s.keys.keys_customised = 0;
+    } else {
+        s.keys.keys_customised = 1;
+        bindings = bounded_count(bindings, kMaxKeyBindings);
+        for (int i = 0; i < bindings; ++i) {
+            KeyBinding b;
+            b.action = ini_get_int("key", numbered("action", i), 0, path);
+            b.modifiers = ini_get_int("key", numbered("ctrl", i), 0, path);
+            b.key = ini_get_int("key", numbered("key", i), 0, path);
+            s.keys.bindings.push_back(b);
+        }
+    }
+
+    for (const PlayerFlag& flag : kPlayerFlags)
+        s.player.*flag.field = ini_get_int("player", flag.key, flag.default_value, path);
+}
+
+bool settings_save(const Settings& s, const SystemServices& sys) {
+    const std::string& path = s.ini_path;
+    IniCycle cycle;
+    ini_load(path);
+
+    ini_put_int("window", "left", s.left, path);
+    ini_put_int("window", "top", s.top, path);
+    ini_put_int("window", "right", s.right, path);
+    ini_put_int("window", "bottom", s.bottom, path);
+    ini_put_int("window", "state", s.state, path);
+
+    ini_put_int("view", "player", s.view_player, path);
+    ini_put_int("view", "left", s.view_left, path);
+    ini_put_int("view", "guide", s.view_guide, path);
+    ini_put_int("view", "throw_count", s.throw_count, path);
+
+    ini_put_int("game", "auto_save", s.auto_save, path);
+    ini_put_string("game", "auto_save_path", s.auto_save_path, path);
+    int names = bounded_count(static_cast<int>(s.name_list.size()), kMaxNameList);
+    ini_put_int("game", "name_list_count", names, path);
+    for (int i = 0; i < names; ++i)
+        ini_put_string("game", numbered("name_list", i), s.name_list[i], path);
+
+    save_placement("history", s.history, path);
+    save_placement("score_list", s.score_list, path);
+
+    for (int i = 0; i < kColorCount; ++i)
+        color_put(kColors[i].key, s.colors[i], color_default(i, sys), path);
+
+    ini_put_string("font", "name", s.font_name, path);
+
+    if (s.keys.keys_customised == 1) {
+        int count = bounded_count(static_cast<int>(s.keys.bindings.size()), kMaxKeyBindings);
+        ini_put_int("key", "count", count, path);
+        for (int i = 0; i < count; ++i) {
+            const KeyBinding& b = s.keys.bindings[i];
+            ini_put_int("key", numbered("action", i), b.action, path);
+            ini_put_int("key", numbered("ctrl", i), b.modifiers, path);
+            ini_put_int("key", numbered("key", i), b.key, path);
+        }
+    }
+
+    for (const PlayerFlag& flag : kPlayerFlags)
+        ini_put_int("player", flag.key, s.player.*flag.field, path);
+
+    return ini_write(path);
+}
+
+bool settings_save_game(const Settings& s) {
+    const std::string& path = s.ini_path;
+    const GameSettings& g = s.game;
+    const char* game = "game";
+    IniCycle cycle;
+    ini_load(path);
+    ini_put_int(game, "start_score", g.start_score, path);
+    ini_put_int(game, "round_limit", g.round_limit, path);
+    ini_put_int(game, "round", g.round, path);
+    ini_put_int(game, "leg_limit", g.leg_limit, path);
+    ini_put_int(game, "max_leg", g.max_leg, path);
+    ini_put_int(game, "best_of", g.best_of, path);
+    ini_put_string(game, "p1_name", g.p1_name, path);
+    ini_put_int(game, "p1_start_score", g.p1_start_score, path);
+    ini_put_int(game, "p1_com", g.p1_com, path);
+    ini_put_int(game, "p1_com_level", g.p1_com_level, path);
+    ini_put_string(game, "p2_name", g.p2_name, path);
+    ini_put_int(game, "p2_start_score", g.p2_start_score, path);
+    ini_put_int(game, "p2_com", g.p2_com, path);
+    ini_put_int(game, "p2_com_level", g.p2_com_level, path);
+    ini_write(path);
+    return true;
+}
+
+bool settings_save_schedule(const Settings& s) {
+    const std::string& path = s.ini_path;
+    const char* sched = "schedule";
+    IniCycle cycle;
+    ini_load(path);
+    int count = bounded_count(static_cast<int>(s.schedule.size()), kMaxScheduleEntries);
+    ini_put_int(sched, "count", count, path);
+    for (int i = 0; i < count; ++i) {
+        const GameSettings& g = s.schedule[i];
+        ini_put_int(sched, numbered("start_score", i), g.start_score, path);
+        ini_put_int(sched, numbered("round_limit", i), g.round_limit, path);
+        ini_put_int(sched, numbered("round", i), g.round, path);
+        ini_put_int(sched, numbered("max_leg", i), g.max_leg, path);
+        ini_put_int(sched, numbered("best_of", i), g.best_of, path);
+        ini_put_string(sched, numbered("p1_name", i), g.p1_name, path);
+        ini_put_int(sched, numbered("p1_start_score", i), g.p1_start_score, path);
+        ini_put_int(sched, numbered("p1_com", i), g.p1_com, path);
+        ini_put_int(sched, numbered("p1_com_level", i), g.p1_com_level, path);
+        ini_put_string(sched, numbered("p2_name", i), g.p2_name, path);
+        ini_put_int(sched, numbered("p2_start_score", i), g.p2_start_score, path);
+        ini_put_int(sched, numbered("p2_com", i), g.p2_com, path);
+        ini_put_int(sched, numbered("p2_com_level", i), g.p2_com_level, path);
+    }
+    return ini_write(path);
+}
+
+void name_list_update(std::vector<std::string>& names, const std::string& name) {
+    if (name.empty()) return;
+    std::string entry = cut255(name);
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (!names[i].empty() && compare_no_case(names[i], entry) == 0) {
+            names.erase(names.begin() + static_cast<std::ptrdiff_t>(i));
+            break;
+        }
+    }
+    names.insert(names.begin(), std::move(entry));
+    if (names.size() > static_cast<size_t>(kMaxNameList)) names.resize(kMaxNameList);
+}
+
+} // namespace tx9
