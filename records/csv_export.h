@@ -23,7 +23,13 @@ std::string csv_file_name(int start_score, const LocalTime& when);
 std::string auto_save_path_for(const GameRecord& record, const std::string& auto_save_path,
                                const std::string& app_folder, std::string* error);
 
-// Measure, format and write the record to path; false with error text on failure.
+// Measure, format and write the record to path; false with error text on failure
+// (a path longer than kMaxPath is refused, not cut).
 bool write_csv_file(const GameRecord& record, const std::string& path, std::string* error);
+
+// The auto save after a finished leg: auto_save_path_for, then write_csv_file.
+// False with error text for the failure box; the match goes on either way.
+bool auto_save_csv(const GameRecord& record, const std::string& auto_save_path, const std::string& app_folder,
+                   std::string* error);
 
 } // namespace tx9
