@@ -32,20 +32,27 @@ bool directory_exists(const std::string& path)
 bool create_directories(const std::string& path)
 {
     std::string prefix;
+    size_t before_separator = std::string::npos; // length of prefix before a trailing separator
     for (size_t i = 0; i < path.size(); ++i) {
         char c = path[i];
         if (IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < path.size()) {
             prefix += c;
             prefix += path[++i];
+            before_separator = std::string::npos;
             continue;
         }
         if (is_separator(c)) {
             if (!prefix.empty() && !directory_exists(prefix)) CreateDirectoryA(prefix.c_str(), nullptr);
+            if (before_separator == std::string::npos) before_separator = prefix.size();
             prefix += c;
             continue;
         }
         prefix += c;
+        before_separator = std::string::npos;
     }
+    // FindFirstFileA finds nothing for "dir\", so trailing separators are
+    // dropped for the last check (the loop above has made that level already).
+    if (before_separator != std::string::npos && before_separator > 0) prefix.resize(before_separator);
     if (directory_exists(prefix)) return true;
     return CreateDirectoryA(prefix.c_str(), nullptr) != 0;
 }
