@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -217,6 +218,46 @@ TEST_F(SettingsTest, PositionsBeyondTheWorkAreaComeBackAtTheOrigin) {
     }
 }
 
+TEST(ColorTable, KeysAndDefaultsInViewPageOrder) {
+    ScopedFakeSystem fake;
+    constexpr int kFixed = -1;
+    struct Row {
+        const char* key;
+        int sys_index; // kFixed: the value
+        Color value;
+    } rows[] = {
+        {"background", 5, 0},
+        {"odd_background", 5, 0},
+        {"text", 8, 0},
+        {"header_background", 15, 0},
+        {"header_text", 18, 0},
+        {"last3number_text", kFixed, 128},
+        {"line", 16, 0},
+        {"separate", 18, 0},
+        {"ton_circle", 16, 0},
+        {"input_background", kFixed, 8454143},
+        {"input_text", kFixed, 0},
+        {"input_select_background", 13, 0},
+        {"input_select_text", 14, 0},
+        {"left_background", 5, 0},
+        {"left_text", 8, 0},
+        {"left_active_border", 13, 0},
+        {"player_name_background", 2, 0},
+        {"player_name_text", 9, 0},
+        {"player_background", 15, 0},
+        {"player_text", 18, 0},
+        {"player_info_title", 13, 0},
+    };
+    ASSERT_EQ(std::size(rows), static_cast<size_t>(kColorCount));
+    for (int i = 0; i < kColorCount; ++i) {
+        const Row& row = rows[i];
+        EXPECT_STREQ(color_key(i), row.key) << "colour " << i;
+        Color want = row.sys_index == kFixed ? row.value : fake.sys.sys_color(row.sys_index);
+        EXPECT_EQ(color_default(i, fake.sys), want) << "default of " << row.key;
+    }
+    EXPECT_EQ(color_key(kColorCount), nullptr);
+}
+
 TEST(ColorParse, FollowsStrtoulWithAutomaticBase) {
     struct Row {
         const char* text;
@@ -237,6 +278,7 @@ TEST(ColorParse, FollowsStrtoulWithAutomaticBase) {
         {"0x100000000", 0xFFFFFFFFu},
         {"4294967295", 0xFFFFFFFFu},
         {"+0x10", 16},
+        {"-0x100000000", 0xFFFFFFFFu},
         {"0x00FF00", 0x00FF00},
     };
     for (const Row& row : rows)
