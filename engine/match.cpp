@@ -248,10 +248,18 @@ void Match::finish_leg(int dart, bool by_com)
     if (r < 0 || r >= static_cast<int>(rec.leg(n).scores[0].size())) return;
 
     // Everything a Cancel must put back, taken before the first change.
+    GameRecord saved_header;
+    LegRecord saved_leg;
     std::vector<LegRecord> legs = std::move(rec.leg_records);
-    GameRecord saved_header = rec;
-    rec.leg_records = std::move(legs);
-    LegRecord saved_leg = rec.leg(n);
+    try {
+        saved_header = rec;
+        rec.leg_records = std::move(legs);
+        saved_leg = rec.leg(n);
+    } catch (const std::bad_alloc&) {
+        if (rec.leg_records.empty()) rec.leg_records = std::move(legs);
+        host_.show_error(out_of_memory_text());
+        return;
+    }
 
     LegRecord& leg = rec.leg(n);
     PlayerBlock& winner = rec.player[static_cast<size_t>(p)];
