@@ -83,14 +83,14 @@ TestWindow::TestWindow(int client_width, int client_height, const char* title)
         wc.lpszClassName = kHostClass;
         registered = RegisterClassA(&wc) != 0;
     }
-    RECT rect{0, 0, client_width, client_height};
-    AdjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, FALSE);
-    hwnd_ = CreateWindowExA(0, kHostClass, title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20,
-                            rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance, this);
+    // A captionless popup shown without activation stays unmanaged by Wine's X11
+    // driver; a managed window waits two seconds for a window manager when it
+    // is destroyed under a bare Xvfb.
+    hwnd_ = CreateWindowExA(0, kHostClass, title, WS_POPUP | WS_CLIPCHILDREN, 20, 20, client_width, client_height,
+                            nullptr, nullptr, instance, this);
     if (hwnd_) {
-        ShowWindow(hwnd_, SW_SHOW);
+        ShowWindow(hwnd_, SW_SHOWNA);
         UpdateWindow(hwnd_);
-        SetForegroundWindow(hwnd_);
         SetActiveWindow(hwnd_);
         pump_pending();
     }

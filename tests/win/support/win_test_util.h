@@ -32,7 +32,9 @@ struct Received {
     LPARAM lparam;
 };
 
-// A visible top-level window to put the controls under test in. It records
+// A visible, active top-level window (a captionless popup, so that Wine
+// destroys it at once without a window manager) to put the controls under
+// test in; its client area has the given size. It records
 // the messages its children send it (WM_COMMAND, WM_NOTIFY, WM_CONTEXTMENU,
 // WM_MOUSEWHEEL and everything from WM_APP on) and lets a test answer any
 // message itself through `handler`. Destroyed with the object.
