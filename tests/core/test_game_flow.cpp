@@ -1,0 +1,224 @@
+// The main window's part of a match: sets, schedules, new games and the title.
+#include "engine/game_flow.h"
+#include "engine/game_rules.h"
+#include "support/match_harness.h"
+
+#include <gtest/gtest.h>
+
+namespace tx9 {
+namespace {
+
+using test::game_of;
+using test::Table;
+
+TEST(Title, LegsOrSetsAndTheScheduleMark)
+{
+    test::ScopedFakeSystem fake;
+    struct Row {
+        int leg_limit, best_of, schedule_mode, set_no, leg_no, max_leg;
+        const char* title;
+    } rows[] = {
+        {0, 0, 0, 0, 2, 0, "tx9 - 3 Legs"},
+        {0, 1, 1, 4, 0, 7, "tx9 - 1 Legs - Schedule mode"},
+        {1, 0, 0, 1, 0, 5, "tx9 - 2 Sets - (1 Legs / 5 Legs)"},
+        {1, 1, 1, 2, 3, 5, "tx9 - 3 Sets - (4 Legs / Best of 5 Legs) - Schedule mode"},
+    };
+    for (const Row& row : rows) {
+        GameRecord r;
+        r.leg_limit = row.leg_limit;
+        r.best_of = row.best_of;
+        r.schedule_mode = row.schedule_mode;
+        r.set_no = row.set_no;
+        r.leg_no = row.leg_no;
+        r.max_leg = row.max_leg;
+        EXPECT_EQ(GameFlow::title_text(r), row.title);
+    }
+}
+
+TEST(ResultText, DrawOrWinnerBySets)
+{
+    test::ScopedFakeSystem fake;
+    struct Row {
+        int sets0, sets1, com1, level1;
+        const char* text;
+    } rows[] = {
+        {2, 2, 0, 0, "A game is a draw."},
+        {0, 0, 1, 3, "A game is a draw."},
+        {2, 1, 1, 3, "2 - 1: Winner is \"Ann.\""},
+        {1, 3, 0, 0, "1 - 3: Winner is \"Bob.\""},
+        {1, 3, 1, 4, "1 - 3: Winner is \"COM (Lv.5).\""},
+    };
+    for (const Row& row : rows) {
+        GameRecord r;
+        r.player[0].name = "Ann";
+        r.player[1].name = "Bob";
+        r.player[0].sets = row.sets0;
+        r.player[1].sets = row.sets1;
+        r.player[1].com = row.com1;
+        r.player[1].com_level = row.level1;
+        EXPECT_EQ(GameFlow::result_text(r), row.text);
+    }
+}
+
+GameSettings one_leg_sets(int start_score)
+{
+    GameSettings g = game_of(start_score);
+    g.leg_limit = 1;
+    g.max_leg = 1;
+    return g;
+}
+
+TEST(SetOver, AnOrdinaryGameGoesOnSetAfterSet)
+{
+    GameSettings g = one_leg_sets(101);
+    g.p1_name = "Ann";
+    Table t(g);
+    t.win_leg(1);
+    EXPECT_EQ(t.flow_host.log, std::vector<std::string>{"start_leg"});
+    EXPECT_EQ(t.record.set_no, 1);
+    EXPECT_EQ(t.record.leg_no, 0);
+    EXPECT_EQ(t.record.archived, 0);
+    EXPECT_EQ(t.player(1).sets, 1);
+    EXPECT_EQ(t.player(0).name, "Ann");
+    ASSERT_EQ(t.history.records.size(), 1u);
+    EXPECT_EQ(t.history.records[0].player[1].legs, 1);
+    // The sheet shows the first leg of the new set, player 1 to throw.
+    EXPECT_EQ(t.match.shown_leg(), 0);
+    EXPECT_EQ(t.leg().finished, 0);
+    EXPECT_EQ(t.match.sel_player(), 0);
+    EXPECT_EQ(t.host.log.back(), "notify 7 0 0");
+
+    for (int i = 0; i < 3; ++i) t.win_leg(0);
+    EXPECT_EQ(t.record.set_no, 4);
+    EXPECT_EQ(t.player(0).sets, 3);
+    EXPECT_EQ(t.history.records.size(), 4u);
+    EXPECT_EQ(t.host.count("notify 5 0 0"), 4);
+}
+
+TEST(SetOver, AScheduleEndsWithTheResultAfterItsLastEntry)
+{
+    Table t(game_of(501));
+    t.settings.schedule = {one_leg_sets(101), one_leg_sets(101), one_leg_sets(201)};
+    t.settings.schedule[2].p2_name = "Bob";
+    ASSERT_TRUE(t.flow.start_new_schedule());
+    EXPECT_EQ(t.flow_host.log, (std::vector<std::string>{"leg_limit 1", "start_leg"}));
+    EXPECT_EQ(t.record.schedule_mode, 1);
+    EXPECT_EQ(t.record.set_no, 0);
+    EXPECT_EQ(t.record.start_score, 101);
+    EXPECT_TRUE(t.history.records.empty()) << "the game before had no finished leg";
+    EXPECT_EQ(t.flow.title(), "tx9 - 1 Sets - (1 Legs / 1 Legs) - Schedule mode");
+
+    t.win_leg(0); // 3 darts
+    EXPECT_EQ(t.record.set_no, 1);
+    EXPECT_EQ(t.record.start_score, 101);
+    EXPECT_EQ(t.player(0).carried_short, 3);
+    t.win_leg(1);
+    EXPECT_EQ(t.record.set_no, 2);
+    EXPECT_EQ(t.record.start_score, 201);
+    EXPECT_EQ(t.player(1).name, "Bob");
+    EXPECT_EQ(t.player(0).carried_short, 0) << "another start score in a schedule";
+
+    t.flow_host.log.clear();
+    t.win_leg(0);
+    std::vector<std::string> expected = {"panels", "info 2 - 1: Winner is \"Player 1.\""};
+    EXPECT_EQ(t.flow_host.log, expected);
+    EXPECT_EQ(t.history.records.size(), 3u);
+    EXPECT_EQ(t.record.archived, 1);
+    // No fourth set: the record stays, the sheet keeps showing the finished leg.
+    EXPECT_EQ(t.record.set_no, 2);
+    EXPECT_EQ(t.record.leg_no, 1);
+    EXPECT_EQ(t.match.shown_leg(), 0);
+    EXPECT_EQ(t.leg().finished, 1);
+    t.host.clear();
+    t.host.entry = "60";
+    t.match.run_command(kCmdEscape);
+    t.match.run_command(kCmdEnter);
+    t.match.run_command(kCmdTab);
+    EXPECT_TRUE(t.host.log.empty()) << "play has stopped";
+
+    // A new game after it does not archive the set twice and starts afresh.
+    ASSERT_TRUE(t.flow.start_new_game());
+    EXPECT_EQ(t.history.records.size(), 3u);
+    EXPECT_EQ(t.record.schedule_mode, 0);
+    EXPECT_EQ(t.record.set_no, 0);
+    EXPECT_EQ(t.record.start_score, 501);
+    EXPECT_EQ(t.player(0).sets, 0);
+    EXPECT_EQ(t.player(0).carried_tons, 0);
+    EXPECT_EQ(t.match.shown_leg(), 0);
+    EXPECT_EQ(t.leg().finished, 0);
+}
+
+TEST(SetOver, ASchedulePlayedToEvenSetsIsADraw)
+{
+    GameSettings com = one_leg_sets(101);
+    com.p2_com = 1;
+    com.p2_com_level = 5;
+    Table t(game_of(501));
+    t.settings.schedule = {one_leg_sets(101), com};
+    ASSERT_TRUE(t.flow.start_new_schedule());
+    t.win_leg(0);
+    ASSERT_EQ(t.record.set_no, 1);
+    EXPECT_EQ(t.player(1).com, 1);
+    // The COM player wins the last set with its own visit.
+    t.visit(0);
+    t.match.escape_key();
+    t.player(1).com_result = -3;
+    t.flow_host.log.clear();
+    t.match.apply_com_result(1);
+    EXPECT_EQ(t.flow_host.log, (std::vector<std::string>{"panels", "info A game is a draw."}));
+    EXPECT_EQ(t.player(0).sets, 1);
+    EXPECT_EQ(t.player(1).sets, 1);
+}
+
+TEST(NewGame, ArchivesThePlayedSetAndStartsFresh)
+{
+    GameSettings g = game_of(101);
+    Table t(g);
+    t.win_leg(0);
+    t.win_leg(0);
+    t.visit(60);
+    t.settings.game = game_of(301);
+    t.settings.game.round_limit = 1;
+    t.settings.game.round = 15;
+    t.flow_host.log.clear();
+    ASSERT_TRUE(t.flow.start_new_game());
+    EXPECT_EQ(t.flow_host.log, (std::vector<std::string>{"leg_limit 0", "start_leg"}));
+    ASSERT_EQ(t.history.records.size(), 1u);
+    EXPECT_EQ(t.history.records[0].leg_no, 2);
+    EXPECT_EQ(t.history.records[0].player[0].legs, 2);
+    EXPECT_EQ(t.record.start_score, 301);
+    EXPECT_EQ(t.record.leg_no, 0);
+    EXPECT_EQ(t.player(0).legs, 0);
+    EXPECT_EQ(t.leg().rows, 15);
+    EXPECT_EQ(t.left(1), 301);
+}
+
+TEST(NewSchedule, NeedsAnEntryToStart)
+{
+    Table t(game_of(101));
+    t.win_leg(0);
+    t.settings.schedule.clear();
+    const GameRecord before = t.record;
+    EXPECT_FALSE(t.flow.start_new_schedule());
+    EXPECT_EQ(t.record, before);
+    EXPECT_TRUE(t.flow_host.log.empty());
+}
+
+TEST(FirstSet, IsSetUpQuietlyFromTheGameSettings)
+{
+    test::ScopedFakeSystem fake;
+    Settings settings;
+    settings.game = game_of(701);
+    GameRecord record;
+    History history;
+    test::FakeFlowHost host;
+    GameFlow flow(record, history, settings, host);
+    ASSERT_TRUE(flow.start_first_set());
+    EXPECT_EQ(record.start_score, 701);
+    EXPECT_EQ(record.leg_records.size(), 1u);
+    EXPECT_TRUE(host.log.empty());
+    EXPECT_EQ(flow.title(), "tx9 - 1 Legs");
+}
+
+} // namespace
+} // namespace tx9
