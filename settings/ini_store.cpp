@@ -3,6 +3,8 @@
 #include "core/text.h"
 #include "records/file_util.h"
 
+#include <new>
+
 namespace tx9 {
 
 namespace {
@@ -41,6 +43,12 @@ std::uint64_t folded_fingerprint(std::string_view name) {
 
 constexpr std::uint32_t kNone = IniDocument::NameIndex::kNone;
 
+// Growing ahead of a push_back, so that whatever can run out of memory happens
+// before the document changes and an entry is added whole or not at all.
+template <class Vector> void make_room(Vector& v) {
+    if (v.size() == v.capacity()) v.reserve(v.empty() ? 16 : v.size() * 2);
+}
+
 // The first entry whose hash equals the name's and whose name equals it
 // case-insensitively; empty names never match.
 template <class Entry>
@@ -77,15 +85,16 @@ std::string_view ini_unquote(std::string_view value) {
 // ---- NameIndex
 
 void IniDocument::NameIndex::add(std::string_view name, bool indexed) {
+    make_room(next_);
+    Chain* chain = indexed ? &chains_[folded_fingerprint(name)] : nullptr;
     auto position = static_cast<std::uint32_t>(next_.size());
     next_.push_back(kNone);
-    if (!indexed) return;
-    Chain& chain = chains_[folded_fingerprint(name)];
-    if (chain.first == kNone)
-        chain.first = position;
+    if (!chain) return;
+    if (chain->first == kNone)
+        chain->first = position;
     else
-        next_[chain.last] = position;
-    chain.last = position;
+        next_[chain->last] = position;
+    chain->last = position;
 }
 
 std::uint32_t IniDocument::NameIndex::first(std::string_view name) const {
@@ -104,6 +113,7 @@ IniDocument::Section& IniDocument::add_section(std::string_view name) {
     Section section;
     section.name = std::string(name);
     section.hash = ini_name_hash(section.name);
+    make_room(sections_);
     section_index_.add(section.name, !sections_.empty());
     sections_.push_back(std::move(section));
     return sections_.back();
@@ -115,6 +125,7 @@ void IniDocument::add_key(Section& section, std::string name, std::string_view v
     key.name = std::move(name);
     key.value = std::string(value);
     key.comment = comment;
+    make_room(section.keys);
     section.index.add(key.name, !comment);
     section.keys.push_back(std::move(key));
 }
@@ -160,11 +171,18 @@ void IniDocument::parse(std::string_view text) {
     }
 }
 
+// Running out of memory fails the operation in hand and leaves the document usable.
 bool IniDocument::load(const std::string& path) {
-    std::string data;
-    if (!read_whole_file(path, data, nullptr)) return false;
-    parse(data);
-    return true;
+    try {
+        std::string data;
+        if (!read_whole_file(path, data, nullptr)) return false;
+        IniDocument loaded;
+        loaded.parse(data);
+        *this = std::move(loaded);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 std::string IniDocument::text() const {
@@ -208,7 +226,11 @@ std::string IniDocument::text() const {
 }
 
 bool IniDocument::write(const std::string& path) const {
-    return write_whole_file(path, text(), nullptr);
+    try {
+        return write_whole_file(path, text(), nullptr);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 const IniDocument::Section* IniDocument::find_section(std::string_view section) const {
@@ -263,24 +285,28 @@ bool IniDocument::put_int(std::string_view section, std::string_view key, int va
 }
 
 bool IniDocument::put_value(std::string_view section, std::string_view key, std::string_view raw) {
-    if (sections_.empty()) add_section(std::string_view());
+    try {
+        if (sections_.empty()) add_section(std::string_view());
 
-    std::uint32_t at = find_entry(sections_, section_index_, section);
-    Section* target = at == kNone ? nullptr : &sections_[at];
-    if (!target) {
-        std::string name = stored_name(section);
-        if (name.empty() || stored_name(key).empty()) return false;
-        target = &add_section(name);
-    }
-    std::uint32_t found = find_entry(target->keys, target->index, key);
-    if (found != kNone) {
-        target->keys[found].value = std::string(raw);
+        std::uint32_t at = find_entry(sections_, section_index_, section);
+        Section* target = at == kNone ? nullptr : &sections_[at];
+        if (!target) {
+            std::string name = stored_name(section);
+            if (name.empty() || stored_name(key).empty()) return false;
+            target = &add_section(name);
+        }
+        std::uint32_t found = find_entry(target->keys, target->index, key);
+        if (found != kNone) {
+            target->keys[found].value = std::string(raw);
+            return true;
+        }
+        std::string name = stored_name(key);
+        if (name.empty()) return false;
+        add_key(*target, std::move(name), raw, false);
         return true;
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    std::string name = stored_name(key);
-    if (name.empty()) return false;
-    add_key(*target, std::move(name), raw, false);
-    return true;
 }
 
 // ---- The process-wide document
@@ -291,10 +317,7 @@ IniDocument& ini_document() {
 }
 
 bool ini_load(std::string_view path) {
-    IniDocument loaded;
-    if (!loaded.load(std::string(path))) return false;
-    ini_document() = std::move(loaded);
-    return true;
+    return ini_document().load(std::string(path));
 }
 
 std::size_t ini_get_string(std::string_view section, std::string_view key, std::string_view default_value,
