@@ -90,6 +90,17 @@ protected:
 
 using Sel = std::pair<int, int>;
 
+// The caret's rectangle, empty when this thread shows none.
+RECT caret_rect(HWND owner)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetCurrentThreadId(), &info);
+    if (info.hwndCaret != owner) return RECT{};
+    return info.rcCaret;
+}
+
+
 // ---- Typing ---------------------------------------------------------------------
 
 TEST_F(EntryControlTest, TypingStopsAtTheLimitAndTypingOverASelectionReplacesIt)
@@ -519,7 +530,11 @@ TEST_F(EntryControlTest, ClicksPlaceTheCaretByCharacterHalves)
     struct Case {
         int x;
         int expected;
-    } cases[] = {{0, 0}, {x0 + 1, 0}, {x1 - 1, 1}, {x1 + 1, 1}, {x3 - 1, 3}, {kWidth - 1, 3}};
+    } cases[] = {
+        {0, 0}, {x0 + 1, 0}, {x1 - 1, 1}, {x1 + 1, 1}, {x3 - 1, 3}, {kWidth - 1, 3},
+        // The left half of the first character, its middle pixel included, is before it.
+        {x0 + (x1 - x0) / 2, 0}, {x0 + (x1 - x0) / 2 + 1, 1},
+    };
     for (const Case& c : cases) {
         set_sel(2, 2);
         click(entry, c.x, kHeight / 2);
@@ -643,6 +658,21 @@ TEST_F(EntryControlTest, TextIsCentredAndTheSelectionDrawnInItsColours)
     EXPECT_GT(half.count(kText), 0) << "the second 8 stays unselected";
 }
 
+TEST_F(EntryControlTest, TextStartsAtHalfTheFreeWidthRoundedUpLessOne)
+{
+    set_text("1");
+    for (int width : {kWidth, kWidth + 1}) {
+        SetWindowPos(entry, nullptr, 0, 0, width, kHeight, SWP_NOMOVE | SWP_NOZORDER);
+        int x0 = caret_x(0);
+        int text_width = caret_x(1) - x0;
+        EXPECT_EQ(x0, (width - text_width + 1) / 2 - 1) << "control width " << width << ", text width " << text_width;
+        RECT caret = caret_rect(entry);
+        POINT at{};
+        GetCaretPos(&at);
+        EXPECT_EQ(at.y, (kHeight - (caret.bottom - caret.top)) / 2 - 1) << "the caret stands at the text's top";
+    }
+}
+
 TEST_F(EntryControlTest, RecolourTakesTheSettingsAgain)
 {
     constexpr COLORREF kNewBackground = RGB(10, 120, 30);
@@ -665,16 +695,6 @@ TEST_F(EntryControlTest, ResizingRedrawsAtTheNewSize)
 }
 
 // ---- Caret ------------------------------------------------------------------------------
-
-// The caret's rectangle, empty when this thread shows none.
-RECT caret_rect(HWND owner)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetCurrentThreadId(), &info);
-    if (info.hwndCaret != owner) return RECT{};
-    return info.rcCaret;
-}
 
 TEST_F(EntryControlTest, CaretIsThinWhenInsertingAndCharacterWideWhenOverwriting)
 {
