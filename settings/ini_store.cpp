@@ -55,7 +55,7 @@ template <class Entry>
 std::uint32_t find_entry(const std::vector<Entry>& entries, const IniDocument::NameIndex& index,
                          std::string_view name) {
     if (name.empty()) return kNone;
-    std::uint32_t hash = ini_name_hash(name);
+    std::uint32_t hash = name_hash(name);
     for (std::uint32_t i = index.first(name); i != kNone; i = index.next(i)) {
         const Entry& entry = entries[i];
         if (entry.hash == hash && compare_no_case(entry.name, name) == 0) return i;
@@ -65,7 +65,7 @@ std::uint32_t find_entry(const std::vector<Entry>& entries, const IniDocument::N
 
 } // namespace
 
-std::uint32_t ini_name_hash(std::string_view name) {
+std::uint32_t name_hash(std::string_view name) {
     std::uint32_t hash = 0;
     for (char c : name) {
         if (c == ' ') continue;
@@ -112,7 +112,7 @@ void IniDocument::clear() {
 IniDocument::Section& IniDocument::add_section(std::string_view name) {
     Section section;
     section.name = std::string(name);
-    section.hash = ini_name_hash(section.name);
+    section.hash = name_hash(section.name);
     make_room(sections_);
     section_index_.add(section.name, !sections_.empty());
     sections_.push_back(std::move(section));
@@ -121,7 +121,7 @@ IniDocument::Section& IniDocument::add_section(std::string_view name) {
 
 void IniDocument::add_key(Section& section, std::string name, std::string_view value, bool comment) {
     Key key;
-    key.hash = comment ? 0 : ini_name_hash(name);
+    key.hash = comment ? 0 : name_hash(name);
     key.name = std::move(name);
     key.value = std::string(value);
     key.comment = comment;

@@ -20,7 +20,7 @@ inline constexpr std::size_t kIniNameMax = 255;
 
 // Hash of a section or key name: spaces skipped, A-Z folded, hash = 2 * hash +
 // the byte as a signed 8-bit number, unsigned 32-bit wrap-around.
-std::uint32_t ini_name_hash(std::string_view name);
+std::uint32_t name_hash(std::string_view name);
 
 // A value as the gets see it: blanks trimmed, then one leading and one
 // trailing double quote dropped, each on its own.

@@ -32,7 +32,7 @@ std::string rewritten(std::string_view text) {
     return parsed(text).text();
 }
 
-TEST(IniNameHash, SkipsSpacesFoldsCapitalsAndCountsHighBytesNegative) {
+TEST(NameHash, SkipsSpacesFoldsCapitalsAndCountsHighBytesNegative) {
     struct Row {
         const char* name;
         std::uint32_t hash;
@@ -48,7 +48,7 @@ TEST(IniNameHash, SkipsSpacesFoldsCapitalsAndCountsHighBytesNegative) {
         {"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", 0u - 97u}, // 97 * (2^32 - 1), wrapped
     };
     for (const Row& row : rows)
-        EXPECT_EQ(ini_name_hash(row.name), row.hash) << "name \"" << row.name << "\"";
+        EXPECT_EQ(name_hash(row.name), row.hash) << "name \"" << row.name << "\"";
 }
 
 TEST(IniParse, FileIsWrittenBackInTheStoresOwnShape) {
@@ -125,14 +125,14 @@ TEST(IniParse, LookupsFollowTheFirstMatch) {
 }
 
 TEST(IniParse, EqualHashesAloneNeverMatch) {
-    ASSERT_EQ(ini_name_hash("a b"), ini_name_hash("ab"));
+    ASSERT_EQ(name_hash("a b"), name_hash("ab"));
     IniDocument doc = parsed("[s]\na b=1\n");
     EXPECT_EQ(doc.get_int("s", "a b", 0), 1);
     EXPECT_EQ(doc.get_int("s", "ab", 7), 7);
 
     // Only the last 32 bytes of a name reach the hash, so these collide too.
     std::string tail(40, 'z');
-    ASSERT_EQ(ini_name_hash("a" + tail), ini_name_hash("b" + tail));
+    ASSERT_EQ(name_hash("a" + tail), name_hash("b" + tail));
     std::string text = "[s]\n";
     for (char c = 'a'; c <= 'y'; ++c)
         text += std::string(1, c) + tail + "=" + std::to_string(c - 'a') + "\n";
