@@ -89,7 +89,8 @@ const KeyBinding* first_named_binding(const KeyNamer& namer, const std::vector<K
 const KeyBinding* binding_for_key(const std::vector<KeyBinding>& bindings, int key, int modifiers);
 
 // Template submenu items: (command id, "%d\t%s" text) in binding order, each
-// template value once; empty when no template binding has a key name.
+// template value once: its first binding decides, with a key name or without.
+// Empty when no template binding has a key name.
 struct TemplateItem {
     int command = 0;
     std::string text;
