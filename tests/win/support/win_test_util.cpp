@@ -7,6 +7,34 @@
 
 namespace tx9::wintest {
 
+namespace {
+
+// Under Wine on a bare X server (no window manager), hiding or destroying a
+// window the X11 driver manages waits two seconds for a manager that never
+// answers, so every dialog a test closes would cost that. Before the first
+// window exists (the driver reads its options when it loads), tell Wine to
+// manage none of this test program's windows. Only this executable's
+// AppDefaults key is touched; nothing happens on Windows itself.
+struct UnmanagedWindowsUnderWine {
+    UnmanagedWindowsUnderWine()
+    {
+        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        if (!ntdll || !GetProcAddress(ntdll, "wine_get_version")) return;
+        char path[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, path, MAX_PATH);
+        const char* name = std::strrchr(path, '\\') ? std::strrchr(path, '\\') + 1 : path;
+        std::string key = std::string("Software\\Wine\\AppDefaults\\") + name + "\\X11 Driver";
+        HKEY handle = nullptr;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
+                            nullptr) == ERROR_SUCCESS) {
+            RegSetValueExA(handle, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+            RegCloseKey(handle);
+        }
+    }
+} g_unmanaged_windows;
+
+} // namespace
+
 // ---- Message pumping ------------------------------------------------------
 
 void pump_pending()
