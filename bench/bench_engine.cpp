@@ -10,7 +10,7 @@ namespace {
 
 // A sheet that finishes every leg with the third dart and takes every finish.
 class QuietHost : public MatchHost {
-public:
+  public:
     int ask_finishing_dart(int) override { return 3; }
     bool ask_leg_winner(GameRecord&) override { return false; }
     bool ask_yes_no(const std::string&) override { return true; }
@@ -29,8 +29,7 @@ public:
 };
 
 struct Game {
-    explicit Game(int start_score) : match(record, host, settings)
-    {
+    explicit Game(int start_score) : match(record, host, settings) {
         GameSettings g;
         g.start_score = start_score;
         init_for_set(record, g, true, nullptr);
@@ -38,15 +37,13 @@ struct Game {
         match.start_leg();
     }
     // The next visit of the leg, in throwing order.
-    void visit(int points)
-    {
+    void visit(int points) {
         const LegRecord& leg = match.shown();
         match.select(leg.turn, leg.cur_round);
         match.enter_visit(points);
     }
     // Plays a leg of rounds of 60 that player 1 finishes.
-    void play_leg()
-    {
+    void play_leg() {
         const int leg_no = record.leg_no;
         while (record.leg_no == leg_no) {
             const LegRecord& leg = match.shown();
@@ -64,8 +61,7 @@ struct Game {
 
 // The first thrower's visit of the current round entered again: the leg stays
 // as it is, so every iteration costs the same.
-void enter_again(benchmark::State& state, Game& game)
-{
+void enter_again(benchmark::State& state, Game& game) {
     const LegRecord& leg = game.match.shown();
     game.match.select(leg.first, leg.cur_round);
     int points = 0;
@@ -75,8 +71,7 @@ void enter_again(benchmark::State& state, Game& game)
     }
 }
 
-void BM_EnterVisitDeepInALeg(benchmark::State& state)
-{
+void BM_EnterVisitDeepInALeg(benchmark::State& state) {
     const int rounds = static_cast<int>(state.range(0));
     Game game(1000000000);
     for (int r = 0; r < rounds; ++r) {
@@ -89,11 +84,11 @@ void BM_EnterVisitDeepInALeg(benchmark::State& state)
 }
 BENCHMARK(BM_EnterVisitDeepInALeg)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Complexity(benchmark::oN);
 
-void BM_EnterVisitLateInASet(benchmark::State& state)
-{
+void BM_EnterVisitLateInASet(benchmark::State& state) {
     const int legs = static_cast<int>(state.range(0));
     Game game(501);
-    for (int k = 1; k < legs; ++k) game.play_leg();
+    for (int k = 1; k < legs; ++k)
+        game.play_leg();
     for (int r = 0; r < 5; ++r) {
         game.visit(60);
         game.visit(60);

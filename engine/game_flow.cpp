@@ -18,33 +18,30 @@ enum : int {
     kDrawText = 206,
 };
 
-std::string text_of(int id) { return system_services().load_string(id); }
+std::string text_of(int id) {
+    return system_services().load_string(id);
+}
 
 } // namespace
 
 GameFlow::GameFlow(GameRecord& live, History& history, const Settings& settings, GameFlowHost& host)
-    : live_(live), history_(history), settings_(settings), host_(host)
-{
-}
+    : live_(live), history_(history), settings_(settings), host_(host) {}
 
-bool GameFlow::archive()
-{
+bool GameFlow::archive() {
     std::string error;
     if (append_to_history(history_, live_, &error)) return true;
     host_.show_error(error);
     return false;
 }
 
-bool GameFlow::start_first_set()
-{
+bool GameFlow::start_first_set() {
     std::string error;
     if (init_for_set(live_, settings_.game, true, &error)) return true;
     host_.show_error(error);
     return false;
 }
 
-bool GameFlow::next_set(const GameSettings& game)
-{
+bool GameFlow::next_set(const GameSettings& game) {
     if (!archive()) return false;
     live_.set_no += 1;
     std::string error;
@@ -56,12 +53,12 @@ bool GameFlow::next_set(const GameSettings& game)
     return true;
 }
 
-bool GameFlow::set_over()
-{
+bool GameFlow::set_over() {
     if (live_.schedule_mode != 1) return next_set(settings_.game);
 
     const int entries = static_cast<int>(settings_.schedule.size());
-    if (live_.set_no + 1 < entries) return next_set(settings_.schedule[static_cast<size_t>(live_.set_no + 1)]);
+    if (live_.set_no + 1 < entries)
+        return next_set(settings_.schedule[static_cast<size_t>(live_.set_no + 1)]);
 
     host_.refresh_player_panels();
     if (!archive()) return false;
@@ -69,8 +66,7 @@ bool GameFlow::set_over()
     return false;
 }
 
-bool GameFlow::start_game(const GameSettings& game, int schedule_mode)
-{
+bool GameFlow::start_game(const GameSettings& game, int schedule_mode) {
     if (!archive()) return false;
     live_.schedule_mode = schedule_mode;
     live_.set_no = 0;
@@ -84,16 +80,16 @@ bool GameFlow::start_game(const GameSettings& game, int schedule_mode)
     return true;
 }
 
-bool GameFlow::start_new_game() { return start_game(settings_.game, 0); }
+bool GameFlow::start_new_game() {
+    return start_game(settings_.game, 0);
+}
 
-bool GameFlow::start_new_schedule()
-{
+bool GameFlow::start_new_schedule() {
     if (settings_.schedule.empty()) return false;
     return start_game(settings_.schedule.front(), 1);
 }
 
-std::string GameFlow::title_text(const GameRecord& record)
-{
+std::string GameFlow::title_text(const GameRecord& record) {
     std::string title;
     if (record.leg_limit == 1)
         title = strprintf(text_of(record.best_of == 1 ? kTitleSetsBestOf : kTitleSets).c_str(), kProgramName,
@@ -104,13 +100,13 @@ std::string GameFlow::title_text(const GameRecord& record)
     return title;
 }
 
-std::string GameFlow::result_text(const GameRecord& record)
-{
+std::string GameFlow::result_text(const GameRecord& record) {
     const PlayerBlock& p1 = record.player[0];
     const PlayerBlock& p2 = record.player[1];
     if (p1.sets == p2.sets) return text_of(kDrawText);
     const PlayerBlock& winner = p1.sets > p2.sets ? p1 : p2;
-    std::string name = winner.com == 1 ? strprintf(text_of(kComName).c_str(), winner.com_level + 1) : winner.name;
+    std::string name =
+        winner.com == 1 ? strprintf(text_of(kComName).c_str(), winner.com_level + 1) : winner.name;
     return strprintf(text_of(kWinnerText).c_str(), p1.sets, p2.sets, name.c_str());
 }
 

@@ -12,7 +12,7 @@ namespace tx9 {
 // What the main window does for the game flow; the Win32 window implements
 // it with messages to its children, tests fake it.
 class GameFlowHost {
-public:
+  public:
     virtual ~GameFlowHost() = default;
     // WM_APP+100 to the score sheet: show the first leg of the set just set up.
     virtual void start_leg() = 0;
@@ -27,7 +27,7 @@ public:
 };
 
 class GameFlow {
-public:
+  public:
     // live and history belong to the main window; settings is read at each step,
     // so changes from the Game Option and Schedule dialogs are seen.
     GameFlow(GameRecord& live, History& history, const Settings& settings, GameFlowHost& host);
@@ -52,7 +52,7 @@ public:
     // The message after the last Schedule entry: a draw, or the winner by sets.
     static std::string result_text(const GameRecord& record);
 
-private:
+  private:
     bool archive();
     bool start_game(const GameSettings& game, int schedule_mode);
     bool next_set(const GameSettings& game);

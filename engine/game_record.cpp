@@ -17,8 +17,7 @@ constexpr int kRoundsPerBlock = 10; // rounds allocated at a time without a roun
 
 // The record without its legs, so that the header can be changed on a copy
 // and put back whole.
-GameRecord header_of(GameRecord& record)
-{
+GameRecord header_of(GameRecord& record) {
     std::vector<LegRecord> legs = std::move(record.leg_records);
     GameRecord header;
     try {
@@ -33,28 +32,29 @@ GameRecord header_of(GameRecord& record)
 
 } // namespace
 
-std::string out_of_memory_text() { return "Not enough memory resources are available to process this command."; }
+std::string out_of_memory_text() {
+    return "Not enough memory resources are available to process this command.";
+}
 
-int remaining(const GameRecord& record, int leg, int round, int player)
-{
+int remaining(const GameRecord& record, int leg, int round, int player) {
     const std::vector<int>& cells = record.leg(leg).scores[static_cast<size_t>(player)];
     int last = std::min(round, static_cast<int>(cells.size()) - 1);
     int left = record.player[static_cast<size_t>(player)].start_score;
-    for (int r = 0; r <= last; ++r) left -= cells[static_cast<size_t>(r)];
+    for (int r = 0; r <= last; ++r)
+        left -= cells[static_cast<size_t>(r)];
     return left;
 }
 
-LegRecord new_leg(const GameRecord& record)
-{
+LegRecord new_leg(const GameRecord& record) {
     LegRecord leg;
     leg.capacity = record.round_limit ? std::max(record.round, 0) : kRoundsPerBlock;
     leg.rows = record.round_limit ? std::max(record.round, 0) : 1;
-    for (std::vector<int>& cells : leg.scores) cells.assign(static_cast<size_t>(leg.capacity) + 1, 0);
+    for (std::vector<int>& cells : leg.scores)
+        cells.assign(static_cast<size_t>(leg.capacity) + 1, 0);
     return leg;
 }
 
-bool init_for_set(GameRecord& record, const GameSettings& game, bool fresh, std::string* error)
-{
+bool init_for_set(GameRecord& record, const GameSettings& game, bool fresh, std::string* error) {
     try {
         GameRecord next = header_of(record);
         if (!fresh) carry_over(next, game);
@@ -104,8 +104,7 @@ bool init_for_set(GameRecord& record, const GameSettings& game, bool fresh, std:
     }
 }
 
-bool append_to_history(History& history, GameRecord& record, std::string* error)
-{
+bool append_to_history(History& history, GameRecord& record, std::string* error) {
     if (record.archived == 1 || record.leg_no < 1) return true;
     try {
         GameRecord copy = record;
@@ -126,12 +125,13 @@ bool append_to_history(History& history, GameRecord& record, std::string* error)
     return true;
 }
 
-void free_legs(GameRecord& record)
-{
+void free_legs(GameRecord& record) {
     std::vector<LegRecord>().swap(record.leg_records);
     record.leg_no = 0;
 }
 
-void free_history(History& history) { std::vector<GameRecord>().swap(history.records); }
+void free_history(History& history) {
+    std::vector<GameRecord>().swap(history.records);
+}
 
 } // namespace tx9

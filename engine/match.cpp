@@ -23,28 +23,29 @@ enum : int {
 constexpr int kMaxVisit = 180;
 constexpr int kRoundsPerBlock = 10;
 
-int other(int player) { return 1 - player; }
+int other(int player) {
+    return 1 - player;
+}
 
-int& cell(LegRecord& leg, int player, int round)
-{
+int& cell(LegRecord& leg, int player, int round) {
     return leg.scores[static_cast<size_t>(player)][static_cast<size_t>(round)];
 }
 
-std::string text_of(int id) { return system_services().load_string(id); }
+std::string text_of(int id) {
+    return system_services().load_string(id);
+}
 
 } // namespace
 
 // ---------------------------------------------------------------------------
 // Sheet geometry
 
-int visible_rows(const SheetGeometry& g)
-{
+int visible_rows(const SheetGeometry& g) {
     if (g.row_height <= 0) return 0;
     return (g.client_height - g.header_height) / g.row_height;
 }
 
-CellHit hit_test_cell(const SheetGeometry& g, const LegRecord& leg, int x, int y)
-{
+CellHit hit_test_cell(const SheetGeometry& g, const LegRecord& leg, int x, int y) {
     CellHit miss;
     int u = g.client_width / 17;
     int player;
@@ -61,15 +62,13 @@ CellHit hit_test_cell(const SheetGeometry& g, const LegRecord& leg, int x, int y
     return CellHit{true, player, round};
 }
 
-int scroll_into_view(int sel_round, int top_row, int visible, int max_top_row)
-{
+int scroll_into_view(int sel_round, int top_row, int visible, int max_top_row) {
     if (sel_round + 1 < top_row) top_row = sel_round + 1;
     if (sel_round + 1 > top_row + visible - 1) top_row = std::min(sel_round + 2 - visible, max_top_row);
     return top_row;
 }
 
-SheetScroll sheet_scroll(int rows, int visible, int top_row)
-{
+SheetScroll sheet_scroll(int rows, int visible, int top_row) {
     SheetScroll s;
     if (visible >= rows + 1) return s;
     s.enabled = true;
@@ -80,8 +79,7 @@ SheetScroll sheet_scroll(int rows, int visible, int top_row)
     return s;
 }
 
-EntryRect entry_rect(const SheetGeometry& g, int player, int round)
-{
+EntryRect entry_rect(const SheetGeometry& g, int player, int round) {
     int u = g.client_width / 17;
     EntryRect r;
     r.x = player == 0 ? 0 : 10 * u + 1;
@@ -95,22 +93,21 @@ EntryRect entry_rect(const SheetGeometry& g, int player, int round)
 // State
 
 Match::Match(GameRecord& record, MatchHost& host, const Settings& settings)
-    : record_(&record), host_(host), settings_(settings)
-{
+    : record_(&record), host_(host), settings_(settings) {
     shown_leg_ = std::max(record.leg_no, 0);
     sel_player_ = record.leg_records.empty() ? 0 : shown().first;
 }
 
-void Match::set_record(GameRecord& record)
-{
+void Match::set_record(GameRecord& record) {
     record_ = &record;
     shown_leg_ = std::max(record.leg_no, 0);
 }
 
-void Match::show_leg(int index) { shown_leg_ = std::clamp(index, 0, std::max(record_->leg_no, 0)); }
+void Match::show_leg(int index) {
+    shown_leg_ = std::clamp(index, 0, std::max(record_->leg_no, 0));
+}
 
-std::string Match::loaded_entry_text() const
-{
+std::string Match::loaded_entry_text() const {
     const LegRecord& leg = shown();
     int round = std::max(sel_round_, 0);
     if (round == leg.cur_round && (sel_player_ == leg.turn || sel_player_ != leg.first)) return std::string();
@@ -119,32 +116,37 @@ std::string Match::loaded_entry_text() const
     return strprintf("%d", cells[static_cast<size_t>(round)]);
 }
 
-bool Match::selected_is_com() const { return record_->player[static_cast<size_t>(sel_player_)].com == 1; }
+bool Match::selected_is_com() const {
+    return record_->player[static_cast<size_t>(sel_player_)].com == 1;
+}
 
-bool Match::either_com() const { return record_->player[0].com == 1 || record_->player[1].com == 1; }
+bool Match::either_com() const {
+    return record_->player[0].com == 1 || record_->player[1].com == 1;
+}
 
-void Match::reposition(bool scroll_into_view, bool load_cell)
-{
+void Match::reposition(bool scroll_into_view, bool load_cell) {
     host_.reposition_entry(scroll_into_view, load_cell);
     // The top of the sheet stands for round 0 once the view is there.
     if (sel_round_ < 0) sel_round_ = 0;
 }
 
-void Match::notify(int message, int wparam, int lparam) { host_.notify(message, wparam, lparam); }
+void Match::notify(int message, int wparam, int lparam) {
+    host_.notify(message, wparam, lparam);
+}
 
-void Match::notify_both_players()
-{
+void Match::notify_both_players() {
     notify(kNotifyPlayerChanged, 0);
     notify(kNotifyPlayerChanged, 1);
 }
 
-void Match::recompute(int player) { update_statistics(*record_, shown_leg_, player); }
+void Match::recompute(int player) {
+    update_statistics(*record_, shown_leg_, player);
+}
 
 // ---------------------------------------------------------------------------
 // Rules
 
-bool Match::enter_visit(int points)
-{
+bool Match::enter_visit(int points) {
     GameRecord& rec = *record_;
     const int p = sel_player_;
     const int r = sel_round_;
@@ -175,7 +177,8 @@ bool Match::enter_visit(int points)
     if (r == leg.cur_round)
         leg.darts[static_cast<size_t>(p)] = 3 * leg.cur_round + 3;
     else
-        leg.darts[static_cast<size_t>(p)] = 3 * leg.cur_round + (leg.turn != leg.first && leg.turn != p ? 3 : 0);
+        leg.darts[static_cast<size_t>(p)] =
+            3 * leg.cur_round + (leg.turn != leg.first && leg.turn != p ? 3 : 0);
 
     recompute(p);
     notify(kNotifyPlayerChanged, p);
@@ -238,8 +241,7 @@ bool Match::enter_visit(int points)
     return true;
 }
 
-void Match::finish_leg(int dart, bool by_com)
-{
+void Match::finish_leg(int dart, bool by_com) {
     GameRecord& rec = *record_;
     const int p = sel_player_;
     const int r = sel_round_;
@@ -320,8 +322,7 @@ void Match::finish_leg(int dart, bool by_com)
     notify_both_players();
 }
 
-void Match::finish_by_menu(int dart)
-{
+void Match::finish_by_menu(int dart) {
     if (shown().finished == 1) return;
     if (selected_is_com()) {
         host_.beep();
@@ -336,8 +337,7 @@ void Match::finish_by_menu(int dart)
     finish_leg(dart, false);
 }
 
-int Match::middle_for_diddle()
-{
+int Match::middle_for_diddle() {
     GameRecord& rec = *record_;
     if (shown().finished == 1) return 0;
     reposition(false, false);
@@ -357,13 +357,11 @@ int Match::middle_for_diddle()
     return 1;
 }
 
-void Match::after_leg_end()
-{
+void Match::after_leg_end() {
     if (leg_over() == 1) start_leg();
 }
 
-void Match::start_leg()
-{
+void Match::start_leg() {
     GameRecord& rec = *record_;
     shown_leg_ = rec.leg_no;
     LegRecord& leg = rec.current_leg();
@@ -375,7 +373,8 @@ void Match::start_leg()
     fresh.rows = rec.round_limit ? std::max(rec.round, 0) : 1;
     for (std::vector<int>& cells : fresh.scores) {
         std::fill(cells.begin(), cells.end(), 0);
-        if (static_cast<int>(cells.size()) < fresh.capacity + 1) cells.resize(static_cast<size_t>(fresh.capacity) + 1, 0);
+        if (static_cast<int>(cells.size()) < fresh.capacity + 1)
+            cells.resize(static_cast<size_t>(fresh.capacity) + 1, 0);
     }
     fresh.turn = fresh.first;
     for (size_t i = 0; i < 2; ++i) {
@@ -395,8 +394,7 @@ void Match::start_leg()
     if (rec.player[static_cast<size_t>(leg.turn)].com == 1) host_.start_com_timer(false);
 }
 
-int Match::leg_over()
-{
+int Match::leg_over() {
     GameRecord& rec = *record_;
     const int previous_first = rec.current_leg().first;
     rec.leg_no += 1;
@@ -427,8 +425,7 @@ int Match::leg_over()
     return 1;
 }
 
-void Match::exchange_scores()
-{
+void Match::exchange_scores() {
     GameRecord& rec = *record_;
     if (either_com()) {
         host_.beep();
@@ -454,8 +451,7 @@ void Match::exchange_scores()
     notify(kNotifyActivePlayer, leg.turn);
 }
 
-void Match::clear_scores()
-{
+void Match::clear_scores() {
     if (either_com()) {
         host_.beep();
         return;
@@ -467,8 +463,7 @@ void Match::clear_scores()
     notify_both_players();
 }
 
-void Match::left_score_input()
-{
+void Match::left_score_input() {
     if (shown().finished == 1) return;
     if (selected_is_com()) {
         host_.beep();
@@ -492,8 +487,7 @@ void Match::left_score_input()
 // ---------------------------------------------------------------------------
 // Sheet commands
 
-bool Match::run_command(int id)
-{
+bool Match::run_command(int id) {
     if (disabled_) return true;
     switch (id) {
     case kCmdEnter: enter_key(); return true;
@@ -517,15 +511,13 @@ bool Match::run_command(int id)
     }
 }
 
-bool Match::commit_entry()
-{
+bool Match::commit_entry() {
     std::string typed = host_.entry_text();
     if (!typed.empty()) return enter_visit(parse_int(typed));
     return sel_round_ == shown().cur_round;
 }
 
-bool Match::select(int player, int round)
-{
+bool Match::select(int player, int round) {
     const LegRecord& leg = shown();
     if (player != 0 && player != 1) return false;
     if (round < -1 || round >= leg.rows || round > leg.cur_round) return false;
@@ -535,45 +527,39 @@ bool Match::select(int player, int round)
     return true;
 }
 
-void Match::move_after_commit(int player, int round)
-{
+void Match::move_after_commit(int player, int round) {
     select(player, round);
     reposition(true, true);
 }
 
-void Match::enter_key()
-{
+void Match::enter_key() {
     if (shown().finished == 1) return;
     reposition(true, false);
     if (!host_.entry_text().empty()) tab_key();
 }
 
-void Match::escape_key()
-{
+void Match::escape_key() {
     const LegRecord& leg = shown();
     if (leg.finished == 1) return;
     if (leg.cur_round < leg.rows) select(leg.turn, leg.cur_round);
     reposition(true, true);
 }
 
-void Match::up_key()
-{
+void Match::up_key() {
     if (shown().finished == 1) return;
     reposition(false, false);
     if (!commit_entry()) return;
     if (select(sel_player_, sel_round_ - 1)) reposition(true, true);
 }
 
-void Match::down_key()
-{
+void Match::down_key() {
     if (shown().finished == 1) return;
     reposition(false, false);
     if (!commit_entry()) return;
     if (select(sel_player_, sel_round_ + 1)) reposition(true, true);
 }
 
-void Match::tab_key()
-{
+void Match::tab_key() {
     if (!commit_entry()) return;
     // The commit may have made the selected player the first thrower.
     if (sel_player_ == shown().first)
@@ -582,8 +568,7 @@ void Match::tab_key()
         move_after_commit(other(sel_player_), sel_round_ + 1);
 }
 
-void Match::shift_tab_key()
-{
+void Match::shift_tab_key() {
     if (!commit_entry()) return;
     if (sel_player_ != shown().first)
         move_after_commit(other(sel_player_), sel_round_);
@@ -591,36 +576,31 @@ void Match::shift_tab_key()
         move_after_commit(other(sel_player_), sel_round_ - 1);
 }
 
-void Match::home_key()
-{
+void Match::home_key() {
     if (shown().finished == 1) return;
     if (!commit_entry()) return;
     move_after_commit(shown().first, -1);
 }
 
-void Match::end_key()
-{
+void Match::end_key() {
     if (shown().finished == 1) return;
     if (!commit_entry()) return;
     move_after_commit(shown().turn, shown().cur_round);
 }
 
-void Match::cell_left()
-{
+void Match::cell_left() {
     if (shown().finished == 1 || sel_player_ == 0) return;
     if (!commit_entry()) return;
     move_after_commit(0, sel_round_);
 }
 
-void Match::cell_right()
-{
+void Match::cell_right() {
     if (shown().finished == 1 || sel_player_ == 1) return;
     if (!commit_entry()) return;
     move_after_commit(1, sel_round_);
 }
 
-void Match::enter_template(int points, bool then_enter)
-{
+void Match::enter_template(int points, bool then_enter) {
     if (selected_is_com()) {
         host_.beep();
         return;
@@ -629,16 +609,14 @@ void Match::enter_template(int points, bool then_enter)
     if (then_enter) enter_key();
 }
 
-int Match::checkout_score() const
-{
+int Match::checkout_score() const {
     const LegRecord& leg = shown();
     int round = std::max(sel_round_, 0);
     if (round < leg.cur_round) return remaining(*record_, shown_leg_, round, sel_player_);
     return record_->player[static_cast<size_t>(sel_player_)].left;
 }
 
-bool Match::click(const SheetGeometry& geometry, int x, int y)
-{
+bool Match::click(const SheetGeometry& geometry, int x, int y) {
     if (shown().finished == 1) return false;
     if (!commit_entry()) return true;
     // Hit-tested after the commit, which may have moved the current round on.
@@ -648,8 +626,7 @@ bool Match::click(const SheetGeometry& geometry, int x, int y)
     return true;
 }
 
-void Match::apply_com_result(int player)
-{
+void Match::apply_com_result(int player) {
     PlayerBlock& com = record_->player[static_cast<size_t>(player)];
     const int result = com.com_result;
     if (result == kComStopped) {

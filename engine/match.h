@@ -81,7 +81,7 @@ struct EntryRect {
 EntryRect entry_rect(const SheetGeometry& geometry, int player, int round);
 
 class Match {
-public:
+  public:
     Match(GameRecord& record, MatchHost& host, const Settings& settings);
     Match(const Match&) = delete;
     Match& operator=(const Match&) = delete;
@@ -138,16 +138,16 @@ public:
     bool run_command(int id);
     // Commits the entry text for the selected cell; false when the command stops.
     bool commit_entry();
-    void enter_key();        // 40001
-    void escape_key();       // 40002
-    void up_key();           // 40006
-    void down_key();         // 40007
-    void tab_key();          // 40008
-    void shift_tab_key();    // 40009
-    void home_key();         // 40022
-    void end_key();          // 40023
-    void cell_left();        // 32873
-    void cell_right();       // 32874
+    void enter_key();     // 40001
+    void escape_key();    // 40002
+    void up_key();        // 40006
+    void down_key();      // 40007
+    void tab_key();       // 40008
+    void shift_tab_key(); // 40009
+    void home_key();      // 40022
+    void end_key();       // 40023
+    void cell_left();     // 32873
+    void cell_right();    // 32874
     // Selects a cell; false when refused (bad player, round outside -1..cur_round
     // or past the rows, or already selected).
     bool select(int player, int round);
@@ -162,7 +162,7 @@ public:
     // After the COM visit window for player closed: apply its com_result.
     void apply_com_result(int player);
 
-private:
+  private:
     void reposition(bool scroll_into_view, bool load_cell);
     void notify(int message, int wparam, int lparam = 0);
     void notify_both_players();

@@ -4,8 +4,7 @@
 
 namespace tx9 {
 
-void update_statistics(GameRecord& record, int n, int p)
-{
+void update_statistics(GameRecord& record, int n, int p) {
     LegRecord& shown = record.leg(n);
     const std::vector<int>& cells = shown.scores[static_cast<size_t>(p)];
     int last = std::min(shown.cur_round, static_cast<int>(cells.size()) - 1);
@@ -38,20 +37,20 @@ void update_statistics(GameRecord& record, int n, int p)
     }
     player.tons = tons;
     player.one80s = one80s;
-    player.avg_score = darts > 0 ? static_cast<float>(static_cast<double>(scored) / static_cast<double>(darts)) : 0.0f;
+    player.avg_score =
+        darts > 0 ? static_cast<float>(static_cast<double>(scored) / static_cast<double>(darts)) : 0.0f;
     player.avg_darts =
-        won_legs > 0 ? static_cast<float>(static_cast<double>(won_darts) / static_cast<double>(won_legs)) : 0.0f;
+        won_legs > 0 ? static_cast<float>(static_cast<double>(won_darts) / static_cast<double>(won_legs))
+                     : 0.0f;
 }
 
-float combine_average(float carried, float current)
-{
+float combine_average(float carried, float current) {
     if (carried > 0 && current > 0) return static_cast<float>((static_cast<double>(carried) + current) * 0.5);
     if (current > 0) return current;
     return carried;
 }
 
-void carry_over(GameRecord& record, const GameSettings& entering)
-{
+void carry_over(GameRecord& record, const GameSettings& entering) {
     // Short legs and darts per leg only compare between sets of one start score.
     bool new_distance = record.schedule_mode == 1 && entering.start_score != record.start_score;
     for (PlayerBlock& p : record.player) {

@@ -11,8 +11,7 @@ namespace {
 using test::game_of;
 using test::Table;
 
-TEST(Title, LegsOrSetsAndTheScheduleMark)
-{
+TEST(Title, LegsOrSetsAndTheScheduleMark) {
     test::ScopedFakeSystem fake;
     struct Row {
         int leg_limit, best_of, schedule_mode, set_no, leg_no, max_leg;
@@ -35,8 +34,7 @@ TEST(Title, LegsOrSetsAndTheScheduleMark)
     }
 }
 
-TEST(ResultText, DrawOrWinnerBySets)
-{
+TEST(ResultText, DrawOrWinnerBySets) {
     test::ScopedFakeSystem fake;
     struct Row {
         int sets0, sets1, com1, level1;
@@ -60,16 +58,14 @@ TEST(ResultText, DrawOrWinnerBySets)
     }
 }
 
-GameSettings one_leg_sets(int start_score)
-{
+GameSettings one_leg_sets(int start_score) {
     GameSettings g = game_of(start_score);
     g.leg_limit = 1;
     g.max_leg = 1;
     return g;
 }
 
-TEST(SetOver, AnOrdinaryGameGoesOnSetAfterSet)
-{
+TEST(SetOver, AnOrdinaryGameGoesOnSetAfterSet) {
     GameSettings g = one_leg_sets(101);
     g.p1_name = "Ann";
     Table t(g);
@@ -88,15 +84,15 @@ TEST(SetOver, AnOrdinaryGameGoesOnSetAfterSet)
     EXPECT_EQ(t.match.sel_player(), 0);
     EXPECT_EQ(t.host.log.back(), "notify 7 0 0");
 
-    for (int i = 0; i < 3; ++i) t.win_leg(0);
+    for (int i = 0; i < 3; ++i)
+        t.win_leg(0);
     EXPECT_EQ(t.record.set_no, 4);
     EXPECT_EQ(t.player(0).sets, 3);
     EXPECT_EQ(t.history.records.size(), 4u);
     EXPECT_EQ(t.host.count("notify 5 0 0"), 4);
 }
 
-TEST(SetOver, AScheduleEndsWithTheResultAfterItsLastEntry)
-{
+TEST(SetOver, AScheduleEndsWithTheResultAfterItsLastEntry) {
     Table t(game_of(501));
     t.settings.schedule = {one_leg_sets(101), one_leg_sets(101), one_leg_sets(201)};
     t.settings.schedule[2].p2_name = "Bob";
@@ -148,8 +144,7 @@ TEST(SetOver, AScheduleEndsWithTheResultAfterItsLastEntry)
     EXPECT_EQ(t.leg().finished, 0);
 }
 
-TEST(SetOver, ASchedulePlayedToEvenSetsIsADraw)
-{
+TEST(SetOver, ASchedulePlayedToEvenSetsIsADraw) {
     GameSettings com = one_leg_sets(101);
     com.p2_com = 1;
     com.p2_com_level = 5;
@@ -170,8 +165,7 @@ TEST(SetOver, ASchedulePlayedToEvenSetsIsADraw)
     EXPECT_EQ(t.player(1).sets, 1);
 }
 
-TEST(NewGame, ArchivesThePlayedSetAndStartsFresh)
-{
+TEST(NewGame, ArchivesThePlayedSetAndStartsFresh) {
     GameSettings g = game_of(101);
     Table t(g);
     t.win_leg(0);
@@ -193,8 +187,7 @@ TEST(NewGame, ArchivesThePlayedSetAndStartsFresh)
     EXPECT_EQ(t.left(1), 301);
 }
 
-TEST(NewSchedule, NeedsAnEntryToStart)
-{
+TEST(NewSchedule, NeedsAnEntryToStart) {
     Table t(game_of(101));
     t.win_leg(0);
     t.settings.schedule.clear();
@@ -204,8 +197,7 @@ TEST(NewSchedule, NeedsAnEntryToStart)
     EXPECT_TRUE(t.flow_host.log.empty());
 }
 
-TEST(FirstSet, IsSetUpQuietlyFromTheGameSettings)
-{
+TEST(FirstSet, IsSetUpQuietlyFromTheGameSettings) {
     test::ScopedFakeSystem fake;
     Settings settings;
     settings.game = game_of(701);

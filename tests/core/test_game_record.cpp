@@ -13,8 +13,7 @@ namespace {
 int g_fail_in = -1;
 }
 
-void* operator new(std::size_t size)
-{
+void* operator new(std::size_t size) {
     if (g_fail_in >= 0 && g_fail_in-- == 0) throw std::bad_alloc();
     void* p = std::malloc(size ? size : 1);
     if (!p) throw std::bad_alloc();
@@ -25,8 +24,12 @@ void* operator new(std::size_t size)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 #endif
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
 #endif
@@ -39,8 +42,7 @@ using test::Table;
 
 const char* kOutOfMemory = "Not enough memory resources are available to process this command.";
 
-TEST(InitForSet, FreshSetFromTheGameSettings)
-{
+TEST(InitForSet, FreshSetFromTheGameSettings) {
     test::ScopedFakeSystem fake;
     GameSettings g = game_of(501);
     g.round_limit = 0;
@@ -94,8 +96,7 @@ TEST(InitForSet, FreshSetFromTheGameSettings)
     EXPECT_EQ(record.csv_name, "501_20041105_003000.csv");
 }
 
-TEST(InitForSet, HandicapStartScoresOfOneOrMoreOnly)
-{
+TEST(InitForSet, HandicapStartScoresOfOneOrMoreOnly) {
     test::ScopedFakeSystem fake;
     struct Row {
         int handicap, start;
@@ -111,8 +112,7 @@ TEST(InitForSet, HandicapStartScoresOfOneOrMoreOnly)
     }
 }
 
-TEST(InitForSet, NextSetKeepsSetsAndNamesUnlessTheSettingsGiveNew)
-{
+TEST(InitForSet, NextSetKeepsSetsAndNamesUnlessTheSettingsGiveNew) {
     test::ScopedFakeSystem fake;
     GameSettings first = game_of(501);
     first.p1_name = "Ann";
@@ -155,8 +155,7 @@ TEST(InitForSet, NextSetKeepsSetsAndNamesUnlessTheSettingsGiveNew)
     EXPECT_EQ(record.player[1].com_level, 5);
 }
 
-TEST(Remaining, StartScoreMinusTheCellsUpToTheRound)
-{
+TEST(Remaining, StartScoreMinusTheCellsUpToTheRound) {
     test::ScopedFakeSystem fake;
     GameRecord record;
     GameSettings g = game_of(501);
@@ -170,12 +169,12 @@ TEST(Remaining, StartScoreMinusTheCellsUpToTheRound)
     struct Row {
         int round, left;
     } rows[] = {{-1, 301}, {0, 201}, {1, 141}, {2, 143}, {9, 143}, {10, 138}, {500, 138}};
-    for (const Row& row : rows) EXPECT_EQ(remaining(record, 0, row.round, 1), row.left) << row.round;
+    for (const Row& row : rows)
+        EXPECT_EQ(remaining(record, 0, row.round, 1), row.left) << row.round;
     EXPECT_EQ(remaining(record, 0, 500, 0), 501);
 }
 
-TEST(History, OnlyFinishedSetsAreArchivedAndOnlyOnce)
-{
+TEST(History, OnlyFinishedSetsAreArchivedAndOnlyOnce) {
     Table t(game_of(101));
     std::string error;
     ASSERT_TRUE(append_to_history(t.history, t.record, &error));
@@ -213,9 +212,7 @@ TEST(History, OnlyFinishedSetsAreArchivedAndOnlyOnce)
 
 // Fails each allocation of the step in turn; every failure must leave things
 // as they were and say so. Returns how many failures were tried.
-template <typename Step, typename Check>
-int fail_each_allocation(Step step, Check check)
-{
+template <typename Step, typename Check> int fail_each_allocation(Step step, Check check) {
     for (int n = 0; n < 100; ++n) {
         g_fail_in = n;
         bool ok = step();
@@ -232,8 +229,7 @@ int fail_each_allocation(Step step, Check check)
     return 0;
 }
 
-TEST(OutOfMemory, InitialisingASetLeavesTheRecordAsItWas)
-{
+TEST(OutOfMemory, InitialisingASetLeavesTheRecordAsItWas) {
     Table t(game_of(501));
     t.round(100, 100);
     const GameRecord before = t.record;
@@ -249,8 +245,7 @@ TEST(OutOfMemory, InitialisingASetLeavesTheRecordAsItWas)
     EXPECT_EQ(t.record.start_score, 301);
 }
 
-TEST(OutOfMemory, AppendingLeavesTheHistoryAsItWas)
-{
+TEST(OutOfMemory, AppendingLeavesTheHistoryAsItWas) {
     Table t(game_of(101));
     t.win_leg(0);
     ASSERT_TRUE(append_to_history(t.history, t.record, nullptr));
@@ -269,8 +264,7 @@ TEST(OutOfMemory, AppendingLeavesTheHistoryAsItWas)
     EXPECT_EQ(t.record.archived, 1);
 }
 
-TEST(OutOfMemory, LegOverShowsTheErrorAndKeepsTheLegNumber)
-{
+TEST(OutOfMemory, LegOverShowsTheErrorAndKeepsTheLegNumber) {
     Table t(game_of(101));
     t.win_leg(0);
     t.record.current_leg().finished = 1;
@@ -288,8 +282,7 @@ TEST(OutOfMemory, LegOverShowsTheErrorAndKeepsTheLegNumber)
     EXPECT_EQ(t.record.leg_records.size(), 3u);
 }
 
-TEST(OutOfMemory, AFinishThatCannotBeUndoneIsNotMade)
-{
+TEST(OutOfMemory, AFinishThatCannotBeUndoneIsNotMade) {
     Table t(game_of(101));
     const GameRecord before = t.record;
     t.host.clear();

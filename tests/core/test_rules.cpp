@@ -12,8 +12,7 @@ using test::Table;
 
 // Puts the selection on the next cell and brings player p's remaining score
 // (p to throw next) down to `left` with ordinary visits; the other player scores 0.
-void bring_to(Table& t, int p, int left)
-{
+void bring_to(Table& t, int p, int left) {
     while (t.left(p) != left) {
         t.match.escape_key();
         int who = t.match.sel_player();
@@ -28,14 +27,13 @@ void bring_to(Table& t, int p, int left)
     ASSERT_EQ(t.match.sel_player(), p);
 }
 
-TEST(EnterVisit, AcceptsAnyValueUpToTheRemainingScoreAndRefusesTheRest)
-{
+TEST(EnterVisit, AcceptsAnyValueUpToTheRemainingScoreAndRefusesTheRest) {
     struct Row {
         int left;
         int points;
         bool accepted;
     } rows[] = {
-        {501, 181, false}, {501, 180, true}, {200, 180, true}, {501, 179, true}, {501, 163, true},
+        {501, 181, false}, {501, 180, true}, {200, 180, true}, {501, 179, true},  {501, 163, true},
         {501, 0, true},    {1, 2, false},    {1, 0, true},     {100, 101, false}, {501, -1, false},
     };
     for (const Row& row : rows) {
@@ -43,14 +41,14 @@ TEST(EnterVisit, AcceptsAnyValueUpToTheRemainingScoreAndRefusesTheRest)
         bring_to(t, 0, row.left);
         int round = t.match.sel_round();
         EXPECT_EQ(t.match.enter_visit(row.points), row.accepted) << row.points << " on " << row.left;
-        EXPECT_EQ(t.left(0), row.accepted ? row.left - row.points : row.left) << row.points << " on " << row.left;
+        EXPECT_EQ(t.left(0), row.accepted ? row.left - row.points : row.left)
+            << row.points << " on " << row.left;
         EXPECT_EQ(t.leg().scores[0][static_cast<size_t>(round)], row.accepted ? row.points : 0);
         EXPECT_TRUE(t.host.calls("ask_dart").empty());
     }
 }
 
-TEST(EnterVisit, AVisitEqualToTheRemainingScoreAsksForTheDart)
-{
+TEST(EnterVisit, AVisitEqualToTheRemainingScoreAsksForTheDart) {
     // Remaining scores up to 180 are finished by entering them, whatever darts they need.
     for (int left : {175, 170, 169, 168, 166, 165, 163, 162, 159, 1}) {
         Table t(game_of(501));
@@ -68,8 +66,7 @@ TEST(EnterVisit, AVisitEqualToTheRemainingScoreAsksForTheDart)
     }
 }
 
-TEST(EnterVisit, NotificationsOfAnOrdinaryVisitInOrder)
-{
+TEST(EnterVisit, NotificationsOfAnOrdinaryVisitInOrder) {
     Table t(game_of(501));
     t.visit(60);
     std::vector<std::string> expected = {"notify 1 0 0", "notify 7 1 0", "repaint 0", "reposition 1 1"};
@@ -91,15 +88,14 @@ TEST(EnterVisit, NotificationsOfAnOrdinaryVisitInOrder)
     EXPECT_EQ(t.left(1), 456);
 }
 
-TEST(EnterVisit, PlayerTwoEnteredFirstBecomesTheFirstThrower)
-{
+TEST(EnterVisit, PlayerTwoEnteredFirstBecomesTheFirstThrower) {
     Table t(game_of(501));
     t.match.cell_right(); // empty entry on the cell to be entered next: only moves
     ASSERT_EQ(t.match.sel_player(), 1);
     t.host.clear();
     t.visit(100);
-    std::vector<std::string> expected = {"notify 1 1 0", "repaint -1", "notify 3 1 0", "notify 7 0 0", "repaint 0",
-                                         "reposition 1 1"};
+    std::vector<std::string> expected = {"notify 1 1 0", "repaint -1", "notify 3 1 0",
+                                         "notify 7 0 0", "repaint 0",  "reposition 1 1"};
     EXPECT_EQ(t.host.log, expected);
     EXPECT_EQ(t.leg().first, 1);
     EXPECT_EQ(t.leg().turn, 0);
@@ -112,8 +108,7 @@ TEST(EnterVisit, PlayerTwoEnteredFirstBecomesTheFirstThrower)
     EXPECT_EQ(t.match.sel_player(), 1);
 }
 
-TEST(EnterVisit, CorrectionOfAnEarlierRoundMayLeaveALaterScoreBelowZero)
-{
+TEST(EnterVisit, CorrectionOfAnEarlierRoundMayLeaveALaterScoreBelowZero) {
     Table t(game_of(301));
     t.round(100, 50);
     t.round(100, 50);
@@ -152,8 +147,7 @@ TEST(EnterVisit, CorrectionOfAnEarlierRoundMayLeaveALaterScoreBelowZero)
     EXPECT_TRUE(t.host.calls("notify").empty()) << "accepted without change";
 }
 
-TEST(EnterVisit, DartsOfACorrectionDependOnWhoHasThrownInTheCurrentRound)
-{
+TEST(EnterVisit, DartsOfACorrectionDependOnWhoHasThrownInTheCurrentRound) {
     Table t(game_of(501));
     t.round(60, 60);
     t.round(60, 60);
@@ -171,10 +165,10 @@ TEST(EnterVisit, DartsOfACorrectionDependOnWhoHasThrownInTheCurrentRound)
     EXPECT_EQ(t.leg().darts[1], 6) << "player 2 has not thrown in round 2";
 }
 
-TEST(EnterVisit, WithoutARoundLimitTheArraysGrowByTenKeepingTheVisits)
-{
+TEST(EnterVisit, WithoutARoundLimitTheArraysGrowByTenKeepingTheVisits) {
     Table t(game_of(100001));
-    for (int r = 0; r < 10; ++r) t.round(r + 1, 100 + r);
+    for (int r = 0; r < 10; ++r)
+        t.round(r + 1, 100 + r);
     EXPECT_EQ(t.leg().capacity, 20);
     EXPECT_EQ(t.leg().rows, 11);
     EXPECT_EQ(t.leg().scores[0].size(), 21u);
@@ -183,16 +177,17 @@ TEST(EnterVisit, WithoutARoundLimitTheArraysGrowByTenKeepingTheVisits)
         EXPECT_EQ(t.leg().scores[0][static_cast<size_t>(r)], r + 1);
         EXPECT_EQ(t.leg().scores[1][static_cast<size_t>(r)], 100 + r);
     }
-    for (size_t r = 10; r < 21; ++r) EXPECT_EQ(t.leg().scores[0][r] + t.leg().scores[1][r], 0);
+    for (size_t r = 10; r < 21; ++r)
+        EXPECT_EQ(t.leg().scores[0][r] + t.leg().scores[1][r], 0);
     EXPECT_EQ(t.host.count("scroll"), 10) << "the scroll bar follows every new row";
-    for (int r = 10; r < 25; ++r) t.round(1, 1);
+    for (int r = 10; r < 25; ++r)
+        t.round(1, 1);
     EXPECT_EQ(t.leg().capacity, 30);
     EXPECT_EQ(t.leg().rows, 26);
     EXPECT_EQ(t.left(1), 100001 - 1045 - 15);
 }
 
-TEST(FinishLeg, RecordsTheWinAndTheLoserByThrowingOrder)
-{
+TEST(FinishLeg, RecordsTheWinAndTheLoserByThrowingOrder) {
     struct Row {
         int start;
         int finisher;
@@ -210,7 +205,8 @@ TEST(FinishLeg, RecordsTheWinAndTheLoserByThrowingOrder)
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "finisher " << row.finisher << " dart " << row.dart);
         Table t(game_of(row.start));
-        for (int r = 0; r < 4; ++r) t.round(60, 60);
+        for (int r = 0; r < 4; ++r)
+            t.round(60, 60);
         if (row.finisher == 1) t.visit(20);
         const int finish = t.left(row.finisher);
         t.host.darts.push_back(row.dart);
@@ -236,8 +232,9 @@ TEST(FinishLeg, RecordsTheWinAndTheLoserByThrowingOrder)
         EXPECT_EQ(t.player(o).legs, 0);
         std::string title = row.finisher == 0 ? "Player 1" : "Player 2";
         EXPECT_EQ(t.host.calls("finish_message"),
-                  std::vector<std::string>{"finish_message Finished by " + std::to_string(row.dart) + " Throw. (" +
-                                           std::to_string(row.win_darts) + " darts) | " + title + " | 0"});
+                  std::vector<std::string>{"finish_message Finished by " + std::to_string(row.dart) +
+                                           " Throw. (" + std::to_string(row.win_darts) + " darts) | " +
+                                           title + " | 0"});
         // The next leg is open, thrown first by the other player, and shown.
         EXPECT_EQ(t.record.leg_no, 1);
         EXPECT_EQ(t.match.shown_leg(), 1);
@@ -249,17 +246,17 @@ TEST(FinishLeg, RecordsTheWinAndTheLoserByThrowingOrder)
     }
 }
 
-TEST(FinishLeg, NotificationsOfAFinishFollowedByTheNextLeg)
-{
+TEST(FinishLeg, NotificationsOfAFinishFollowedByTheNextLeg) {
     Table t(game_of(101));
     t.host.darts.push_back(3);
     t.host.finish_oks.push_back(true);
     t.visit(101);
-    std::vector<std::string> expected = {
-        "ask_dart 101", "reposition 0 0", "repaint -1", "notify 1 0 0", "notify 1 1 0",
-        "finish_message Finished by 3 Throw. (3 darts) | Player 1 | 0",
-        // leg_over, then start_leg of the next leg
-        "scroll", "repaint -1", "reposition 1 1", "notify 3 0 0", "notify 1 0 0", "notify 1 1 0", "notify 7 1 0"};
+    std::vector<std::string> expected = {"ask_dart 101", "reposition 0 0", "repaint -1", "notify 1 0 0",
+                                         "notify 1 1 0",
+                                         "finish_message Finished by 3 Throw. (3 darts) | Player 1 | 0",
+                                         // leg_over, then start_leg of the next leg
+                                         "scroll", "repaint -1", "reposition 1 1", "notify 3 0 0",
+                                         "notify 1 0 0", "notify 1 1 0", "notify 7 1 0"};
     EXPECT_EQ(t.host.log, expected);
 }
 
@@ -269,8 +266,7 @@ struct CancelCase {
     void (*prepare)(Table&);
 };
 
-TEST(FinishLeg, CancellingTheMessagePutsTheLegBackExactly)
-{
+TEST(FinishLeg, CancellingTheMessagePutsTheLegBackExactly) {
     CancelCase cases[] = {
         {"first thrower, with an earlier leg won",
          [](Table& t) {
@@ -321,20 +317,20 @@ TEST(FinishLeg, CancellingTheMessagePutsTheLegBackExactly)
         EXPECT_EQ(t.match.sel_round(), sel_round);
         // The Tab stops after the restore: nothing follows it.
         std::vector<std::string> tail(t.host.log.end() - 5, t.host.log.end());
-        EXPECT_EQ(tail, (std::vector<std::string>{"reposition 0 0", "repaint -1", "notify 3 0 0", "notify 1 0 0",
-                                                  "notify 1 1 0"}));
+        EXPECT_EQ(tail, (std::vector<std::string>{"reposition 0 0", "repaint -1", "notify 3 0 0",
+                                                  "notify 1 0 0", "notify 1 1 0"}));
         EXPECT_EQ(t.host.count("notify 5 0 0"), 0);
     }
 }
 
-TEST(FinishLeg, MenuFinishChecksTheDartAgainstTheRemainingScore)
-{
+TEST(FinishLeg, MenuFinishChecksTheDartAgainstTheRemainingScore) {
     struct Row {
         int left;
         int dart;
         bool finishes;
     } rows[] = {
-        {61, 1, false}, {61, 2, true}, {60, 1, true}, {121, 1, false}, {121, 2, false}, {121, 3, true}, {180, 3, true},
+        {61, 1, false},  {61, 2, true},  {60, 1, true},  {121, 1, false},
+        {121, 2, false}, {121, 3, true}, {180, 3, true},
     };
     for (const Row& row : rows) {
         Table t(game_of(501));
@@ -349,8 +345,7 @@ TEST(FinishLeg, MenuFinishChecksTheDartAgainstTheRemainingScore)
     }
 }
 
-TEST(FinishLeg, MenuFinishIsRefusedForTheComPlayerAndOnAFinishedLeg)
-{
+TEST(FinishLeg, MenuFinishIsRefusedForTheComPlayerAndOnAFinishedLeg) {
     GameSettings g = game_of(101);
     g.p2_com = 1;
     Table t(g);
@@ -367,8 +362,7 @@ TEST(FinishLeg, MenuFinishIsRefusedForTheComPlayerAndOnAFinishedLeg)
     EXPECT_TRUE(t.host.log.empty());
 }
 
-TEST(MiddleForDiddle, FromTheMenuTheWinnerTakesTheLeg)
-{
+TEST(MiddleForDiddle, FromTheMenuTheWinnerTakesTheLeg) {
     struct Row {
         bool first_has_thrown;
         int winner;
@@ -396,8 +390,7 @@ TEST(MiddleForDiddle, FromTheMenuTheWinnerTakesTheLeg)
     }
 }
 
-TEST(MiddleForDiddle, CancelledOrOnAFinishedLegChangesNothing)
-{
+TEST(MiddleForDiddle, CancelledOrOnAFinishedLegChangesNothing) {
     Table t(game_of(501));
     t.round(100, 100);
     GameRecord before = t.record;
@@ -411,20 +404,19 @@ TEST(MiddleForDiddle, CancelledOrOnAFinishedLegChangesNothing)
     EXPECT_TRUE(t.host.calls("ask_winner").empty());
 }
 
-GameSettings limited_rounds(int rounds)
-{
+GameSettings limited_rounds(int rounds) {
     GameSettings g = game_of(10001);
     g.round_limit = 1;
     g.round = rounds;
     return g;
 }
 
-TEST(RoundLimit, CompletingTheLastRoundAsksForMiddleForDiddle)
-{
+TEST(RoundLimit, CompletingTheLastRoundAsksForMiddleForDiddle) {
     Table t(limited_rounds(15));
     EXPECT_EQ(t.leg().rows, 15);
     EXPECT_EQ(t.leg().capacity, 15);
-    for (int r = 0; r < 14; ++r) t.round(60, 60);
+    for (int r = 0; r < 14; ++r)
+        t.round(60, 60);
     t.visit(60);
     t.host.leg_winners.push_back(1);
     t.host.clear();
@@ -443,8 +435,7 @@ TEST(RoundLimit, CompletingTheLastRoundAsksForMiddleForDiddle)
     EXPECT_EQ(t.leg().cur_round, 0);
 }
 
-TEST(RoundLimit, CancelledMiddleForDiddleLeavesTheLegOpenWithNoRoundLeft)
-{
+TEST(RoundLimit, CancelledMiddleForDiddleLeavesTheLegOpenWithNoRoundLeft) {
     Table t(limited_rounds(3));
     t.round(60, 60);
     t.round(60, 60);
@@ -471,16 +462,14 @@ TEST(RoundLimit, CancelledMiddleForDiddleLeavesTheLegOpenWithNoRoundLeft)
 }
 
 // The sheet's COM timer tick: Esc, the COM visit, then its result.
-void com_visit(Table& t, int result)
-{
+void com_visit(Table& t, int result) {
     t.match.escape_key();
     int p = t.leg().turn;
     t.player(p).com_result = result;
     t.match.apply_com_result(p);
 }
 
-TEST(RoundLimit, WithAComPlayerTheLegIsDrawnAndCountsTowardTheLegLimit)
-{
+TEST(RoundLimit, WithAComPlayerTheLegIsDrawnAndCountsTowardTheLegLimit) {
     GameSettings g = limited_rounds(2);
     g.p2_com = 1;
     g.leg_limit = 1;
@@ -517,8 +506,7 @@ TEST(RoundLimit, WithAComPlayerTheLegIsDrawnAndCountsTowardTheLegLimit)
     EXPECT_EQ(t.history.records[0].leg_no, 2);
 }
 
-TEST(LegLimit, SetEndsAfterAllLegsOrAtTheBestOfMajority)
-{
+TEST(LegLimit, SetEndsAfterAllLegsOrAtTheBestOfMajority) {
     struct Row {
         int max_leg;
         int best_of;
@@ -526,12 +514,12 @@ TEST(LegLimit, SetEndsAfterAllLegsOrAtTheBestOfMajority)
         int legs_played;
         int sets0, sets1;
     } rows[] = {
-        {5, 0, "00011", 5, 1, 0}, {5, 1, "000", 3, 1, 0},  {5, 1, "01011", 5, 0, 1},
-        {4, 0, "0101", 4, 0, 0},  {4, 1, "0101", 4, 0, 0}, {4, 1, "000", 3, 1, 0},
-        {1, 0, "1", 1, 0, 1},     {2, 1, "00", 2, 1, 0},
+        {5, 0, "00011", 5, 1, 0}, {5, 1, "000", 3, 1, 0}, {5, 1, "01011", 5, 0, 1}, {4, 0, "0101", 4, 0, 0},
+        {4, 1, "0101", 4, 0, 0},  {4, 1, "000", 3, 1, 0}, {1, 0, "1", 1, 0, 1},     {2, 1, "00", 2, 1, 0},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.max_leg << " legs, best of " << row.best_of << ", " << row.winners);
+        SCOPED_TRACE(testing::Message()
+                     << row.max_leg << " legs, best of " << row.best_of << ", " << row.winners);
         GameSettings g = game_of(101);
         g.leg_limit = 1;
         g.max_leg = row.max_leg;
@@ -552,20 +540,20 @@ TEST(LegLimit, SetEndsAfterAllLegsOrAtTheBestOfMajority)
     }
 }
 
-TEST(LegLimit, WithoutALimitTheSetGoesOnAndTheFirstThrowAlternates)
-{
+TEST(LegLimit, WithoutALimitTheSetGoesOnAndTheFirstThrowAlternates) {
     Table t(game_of(101));
-    for (int i = 0; i < 7; ++i) t.win_leg(i % 2);
+    for (int i = 0; i < 7; ++i)
+        t.win_leg(i % 2);
     EXPECT_EQ(t.record.set_no, 0);
     EXPECT_EQ(t.record.leg_no, 7);
     EXPECT_EQ(t.host.count("notify 5 0 0"), 0);
-    for (int i = 0; i <= 7; ++i) EXPECT_EQ(t.record.leg(i).first, i % 2) << "leg " << i;
+    for (int i = 0; i <= 7; ++i)
+        EXPECT_EQ(t.record.leg(i).first, i % 2) << "leg " << i;
     EXPECT_EQ(t.player(0).legs, 4);
     EXPECT_EQ(t.player(1).legs, 3);
 }
 
-TEST(LegOver, AutoSaveWritesTheFinishedLegsOnlyWhenOn)
-{
+TEST(LegOver, AutoSaveWritesTheFinishedLegsOnlyWhenOn) {
     for (int on : {0, 1}) {
         Table t(game_of(101), on);
         t.win_leg(0);
@@ -578,8 +566,7 @@ TEST(LegOver, AutoSaveWritesTheFinishedLegsOnlyWhenOn)
     }
 }
 
-TEST(ExchangeScores, SwapsTheVisitsButNotThePlayers)
-{
+TEST(ExchangeScores, SwapsTheVisitsButNotThePlayers) {
     GameSettings g = game_of(501);
     g.p1_name = "Ann";
     g.p2_start_score = 401;
@@ -606,11 +593,11 @@ TEST(ExchangeScores, SwapsTheVisitsButNotThePlayers)
     EXPECT_EQ(t.player(0).name, "Ann");
     EXPECT_EQ(t.player(1).start_score, 401);
     std::vector<std::string> tail(t.host.log.end() - 4, t.host.log.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"notify 3 0 0", "notify 1 0 0", "notify 1 1 0", "notify 7 0 0"}));
+    EXPECT_EQ(tail,
+              (std::vector<std::string>{"notify 3 0 0", "notify 1 0 0", "notify 1 1 0", "notify 7 0 0"}));
 }
 
-TEST(ExchangeScores, RefusedWithAComPlayerAndUnchangedOnNoOrAFinishedLeg)
-{
+TEST(ExchangeScores, RefusedWithAComPlayerAndUnchangedOnNoOrAFinishedLeg) {
     {
         GameSettings g = game_of(501);
         g.p1_com = 1;
@@ -631,10 +618,10 @@ TEST(ExchangeScores, RefusedWithAComPlayerAndUnchangedOnNoOrAFinishedLeg)
     EXPECT_TRUE(t.host.log.empty());
 }
 
-TEST(ClearScores, NoVisitOfTheLegSurvives)
-{
+TEST(ClearScores, NoVisitOfTheLegSurvives) {
     Table t(game_of(100001));
-    for (int r = 0; r < 12; ++r) t.round(180, 100);
+    for (int r = 0; r < 12; ++r)
+        t.round(180, 100);
     t.host.yes_no.push_back(false);
     GameRecord before = t.record;
     t.match.clear_scores();
@@ -645,7 +632,8 @@ TEST(ClearScores, NoVisitOfTheLegSurvives)
     t.match.run_command(kCmdClear);
     const LegRecord& leg = t.leg();
     for (size_t p = 0; p < 2; ++p)
-        for (int v : leg.scores[p]) ASSERT_EQ(v, 0);
+        for (int v : leg.scores[p])
+            ASSERT_EQ(v, 0);
     EXPECT_EQ(leg.cur_round, 0);
     EXPECT_EQ(leg.rows, 1);
     EXPECT_EQ(leg.capacity, 10);
@@ -664,15 +652,19 @@ TEST(ClearScores, NoVisitOfTheLegSurvives)
     EXPECT_EQ(com.host.log, std::vector<std::string>{"beep"});
 }
 
-TEST(LeftScoreInput, TurnsTheRemainingScoreIntoTheVisit)
-{
+TEST(LeftScoreInput, TurnsTheRemainingScoreIntoTheVisit) {
     struct Row {
         const char* typed;
         bool beep;
         int points; // entered when no beep
     } rows[] = {
-        {"441", false, 60}, {"501", false, 0}, {"321", false, 180}, {"320", true, 0},
-        {"", true, 0},      {"600", true, 0},  {"x", true, 0} /* no digits: 0 left, so 501 points */,
+        {"441", false, 60},
+        {"501", false, 0},
+        {"321", false, 180},
+        {"320", true, 0},
+        {"", true, 0},
+        {"600", true, 0},
+        {"x", true, 0} /* no digits: 0 left, so 501 points */,
     };
     for (const Row& row : rows) {
         Table t(game_of(501));
@@ -685,8 +677,7 @@ TEST(LeftScoreInput, TurnsTheRemainingScoreIntoTheVisit)
     }
 }
 
-TEST(LeftScoreInput, TypedZeroAsksForTheFinishAndComIsRefused)
-{
+TEST(LeftScoreInput, TypedZeroAsksForTheFinishAndComIsRefused) {
     Table t(game_of(101));
     t.host.entry = "0";
     t.host.darts.push_back(0);
@@ -702,8 +693,7 @@ TEST(LeftScoreInput, TypedZeroAsksForTheFinishAndComIsRefused)
     EXPECT_EQ(com.host.log, std::vector<std::string>{"beep"});
 }
 
-TEST(ComResult, PointsFinishesAndStopsComeBackAsTheOperatorWouldEnterThem)
-{
+TEST(ComResult, PointsFinishesAndStopsComeBackAsTheOperatorWouldEnterThem) {
     GameSettings g = game_of(101);
     g.p1_com = 1;
     g.p2_com = 1;

@@ -11,22 +11,20 @@ using test::game_of;
 using test::Table;
 
 // Three full rounds of 60 each: cur_round 3, rows 4, player 1 to throw.
-void three_rounds(Table& t)
-{
-    for (int r = 0; r < 3; ++r) t.round(60 + r, 40 + r);
+void three_rounds(Table& t) {
+    for (int r = 0; r < 3; ++r)
+        t.round(60 + r, 40 + r);
     t.match.escape_key();
     t.host.clear();
 }
 
 // Puts the selection on a cell with the entry loaded as the sheet would.
-void put_on(Table& t, int player, int round)
-{
+void put_on(Table& t, int player, int round) {
     t.match.select(player, round);
     t.host.entry = t.match.loaded_entry_text();
 }
 
-TEST(Select, RefusesCellsOutsideTheEnteredPartOfTheLeg)
-{
+TEST(Select, RefusesCellsOutsideTheEnteredPartOfTheLeg) {
     GameSettings g = game_of(501);
     g.round_limit = 1;
     g.round = 15;
@@ -35,8 +33,14 @@ TEST(Select, RefusesCellsOutsideTheEnteredPartOfTheLeg)
         int round;
         bool accepted;
     } rows[] = {
-        {2, 0, false}, {-1, 0, false}, {0, -2, false}, {0, 4, false} /* beyond cur_round, within rows */,
-        {1, 3, false} /* already selected */, {0, 3, true}, {1, 2, true}, {0, -1, true},
+        {2, 0, false},
+        {-1, 0, false},
+        {0, -2, false},
+        {0, 4, false} /* beyond cur_round, within rows */,
+        {1, 3, false} /* already selected */,
+        {0, 3, true},
+        {1, 2, true},
+        {0, -1, true},
     };
     for (const Row& row : rows) {
         Table t(g);
@@ -55,16 +59,15 @@ TEST(Select, RefusesCellsOutsideTheEnteredPartOfTheLeg)
     EXPECT_FALSE(t.match.select(0, 4));
 }
 
-TEST(TabOrder, MovesThroughTheCellsInThrowingOrder)
-{
+TEST(TabOrder, MovesThroughTheCellsInThrowingOrder) {
     struct Row {
         bool shift;
         int player, round;
         int to_player, to_round;
     } rows[] = {
-        {false, 0, 1, 1, 1}, {false, 1, 1, 0, 2}, {false, 1, 0, 0, 1}, {false, 0, 3, 1, 3},
-        {true, 1, 1, 0, 1},  {true, 0, 1, 1, 0},  {true, 1, 3, 0, 3},
-        {true, 0, 0, 1, 0}, // above round 0 is the start row, shown as round 0
+        {false, 0, 1, 1, 1}, {false, 1, 1, 0, 2}, {false, 1, 0, 0, 1},
+        {false, 0, 3, 1, 3}, {true, 1, 1, 0, 1},  {true, 0, 1, 1, 0},
+        {true, 1, 3, 0, 3},  {true, 0, 0, 1, 0}, // above round 0 is the start row, shown as round 0
     };
     for (const Row& row : rows) {
         Table t(game_of(501));
@@ -74,16 +77,15 @@ TEST(TabOrder, MovesThroughTheCellsInThrowingOrder)
             t.match.run_command(kCmdShiftTab);
         else
             t.match.run_command(kCmdTab);
-        EXPECT_EQ(t.match.sel_player(), row.to_player) << (row.shift ? "Shift+Tab from " : "Tab from ") << row.player
-                                                       << ", " << row.round;
-        EXPECT_EQ(t.match.sel_round(), row.to_round) << (row.shift ? "Shift+Tab from " : "Tab from ") << row.player
-                                                     << ", " << row.round;
+        EXPECT_EQ(t.match.sel_player(), row.to_player)
+            << (row.shift ? "Shift+Tab from " : "Tab from ") << row.player << ", " << row.round;
+        EXPECT_EQ(t.match.sel_round(), row.to_round)
+            << (row.shift ? "Shift+Tab from " : "Tab from ") << row.player << ", " << row.round;
         EXPECT_EQ(t.leg().cur_round, 3) << "no visit was entered";
     }
 }
 
-TEST(TabOrder, FollowsTheFirstThrowerOfTheLeg)
-{
+TEST(TabOrder, FollowsTheFirstThrowerOfTheLeg) {
     Table t(game_of(501));
     t.win_leg(0); // player 2 opens the next leg
     ASSERT_EQ(t.leg().first, 1);
@@ -96,8 +98,7 @@ TEST(TabOrder, FollowsTheFirstThrowerOfTheLeg)
     EXPECT_EQ(t.match.sel_round(), 1);
 }
 
-TEST(CommitEntry, EmptyEntryMovesOnlyFromTheNextCell)
-{
+TEST(CommitEntry, EmptyEntryMovesOnlyFromTheNextCell) {
     Table t(game_of(501));
     three_rounds(t);
 
@@ -131,8 +132,7 @@ TEST(CommitEntry, EmptyEntryMovesOnlyFromTheNextCell)
     EXPECT_EQ(t.match.sel_player(), 1);
 }
 
-TEST(Escape, DropsTheEditAndGoesToTheNextCell)
-{
+TEST(Escape, DropsTheEditAndGoesToTheNextCell) {
     Table t(game_of(501));
     three_rounds(t);
     put_on(t, 1, 1);
@@ -146,8 +146,7 @@ TEST(Escape, DropsTheEditAndGoesToTheNextCell)
     EXPECT_EQ(t.host.log.back(), "reposition 1 1");
 }
 
-TEST(UpDown, CommitThenMoveWithinTheEnteredRounds)
-{
+TEST(UpDown, CommitThenMoveWithinTheEnteredRounds) {
     Table t(game_of(501));
     three_rounds(t);
     t.host.entry = "20";
@@ -178,8 +177,7 @@ TEST(UpDown, CommitThenMoveWithinTheEnteredRounds)
     EXPECT_EQ(t.host.log.back(), "reposition 1 1");
 }
 
-TEST(HomeEnd, JumpToTheTopAndToTheNextCell)
-{
+TEST(HomeEnd, JumpToTheTopAndToTheNextCell) {
     Table t(game_of(501));
     three_rounds(t);
     t.match.run_command(kCmdHome);
@@ -202,8 +200,7 @@ TEST(HomeEnd, JumpToTheTopAndToTheNextCell)
     EXPECT_TRUE(t.host.log.empty()) << "a finished leg takes no navigation";
 }
 
-TEST(CellLeftRight, MoveBetweenThePlayersOfARound)
-{
+TEST(CellLeftRight, MoveBetweenThePlayersOfARound) {
     Table t(game_of(501));
     three_rounds(t);
     t.host.entry = "50";
@@ -225,8 +222,7 @@ TEST(CellLeftRight, MoveBetweenThePlayersOfARound)
     EXPECT_EQ(t.match.sel_player(), 0);
 }
 
-TEST(TemplateScore, IsTypedAndEnteredLikeAKeyboardEntry)
-{
+TEST(TemplateScore, IsTypedAndEnteredLikeAKeyboardEntry) {
     Table t(game_of(501));
     t.match.enter_template(60, true);
     EXPECT_EQ(t.left(0), 441);
@@ -244,8 +240,7 @@ TEST(TemplateScore, IsTypedAndEnteredLikeAKeyboardEntry)
     EXPECT_EQ(com.host.log, std::vector<std::string>{"beep"});
 }
 
-TEST(CheckOut, StartsFromTheScoreAfterTheSelectedRound)
-{
+TEST(CheckOut, StartsFromTheScoreAfterTheSelectedRound) {
     Table t(game_of(501));
     three_rounds(t);
     t.visit(100);
@@ -258,8 +253,7 @@ TEST(CheckOut, StartsFromTheScoreAfterTheSelectedRound)
     }
 }
 
-TEST(LoadedEntry, EmptyOnlyWhereNoVisitHasBeenEntered)
-{
+TEST(LoadedEntry, EmptyOnlyWhereNoVisitHasBeenEntered) {
     Table t(game_of(501));
     three_rounds(t);
     struct Row {
@@ -276,8 +270,7 @@ TEST(LoadedEntry, EmptyOnlyWhereNoVisitHasBeenEntered)
     EXPECT_EQ(t.match.loaded_entry_text(), "33") << "the first thrower has thrown";
 }
 
-TEST(HitTest, ColumnsAndRowsOfTheSheet)
-{
+TEST(HitTest, ColumnsAndRowsOfTheSheet) {
     LegRecord leg;
     leg.rows = 4;
     leg.cur_round = 3;
@@ -287,12 +280,12 @@ TEST(HitTest, ColumnsAndRowsOfTheSheet)
         bool hit;
         int player, round;
     } rows[] = {
-        {0, 25, 0, true, 0, -1},  // the start row
-        {139, 45, 0, true, 0, 0}, {140, 45, 0, false, 0, 0}, // round-number column
-        {200, 45, 0, false, 0, 0}, {201, 45, 0, true, 1, 0}, {339, 65, 0, true, 1, 1},
+        {0, 25, 0, true, 0, -1},                              // the start row
+        {139, 45, 0, true, 0, 0},  {140, 45, 0, false, 0, 0}, // round-number column
+        {200, 45, 0, false, 0, 0}, {201, 45, 0, true, 1, 0},  {339, 65, 0, true, 1, 1},
         {340, 45, 0, false, 0, 0}, {10, 19, 0, false, 0, 0}, // header
-        {10, 200, 0, true, 0, 3},                             // below the entered rounds
-        {10, 25, 2, true, 0, 1},                              // scrolled
+        {10, 200, 0, true, 0, 3},                            // below the entered rounds
+        {10, 25, 2, true, 0, 1},                             // scrolled
     };
     for (const Row& row : rows) {
         g.top_row = row.top_row;
@@ -308,8 +301,7 @@ TEST(HitTest, ColumnsAndRowsOfTheSheet)
     EXPECT_FALSE(hit_test_cell(g, leg, 10, 200).hit);
 }
 
-TEST(Click, CommitsThenSelectsTheCellUnderTheMouse)
-{
+TEST(Click, CommitsThenSelectsTheCellUnderTheMouse) {
     Table t(game_of(501));
     three_rounds(t);
     SheetGeometry g{340, 220, 20, 20, 0};
@@ -341,8 +333,7 @@ TEST(Click, CommitsThenSelectsTheCellUnderTheMouse)
     EXPECT_TRUE(t.host.log.empty());
 }
 
-TEST(SheetGeometryHelpers, EntryPlacementAndScrolling)
-{
+TEST(SheetGeometryHelpers, EntryPlacementAndScrolling) {
     SheetGeometry g{340, 220, 20, 20, 0};
     EntryRect left = entry_rect(g, 0, 2);
     EntryRect right = entry_rect(g, 1, 2);
@@ -374,22 +365,22 @@ TEST(SheetGeometryHelpers, EntryPlacementAndScrolling)
             << "round " << row.sel_round << " from top row " << row.top_row;
 }
 
-TEST(RunCommand, DisabledSheetIgnoresEverythingAndTheWindowKeepsItsOwnKeys)
-{
+TEST(RunCommand, DisabledSheetIgnoresEverythingAndTheWindowKeepsItsOwnKeys) {
     Table t(game_of(501));
     t.match.set_disabled(true);
     t.host.entry = "60";
     t.host.clear();
-    for (int id : {kCmdEnter, kCmdTab, kCmdEscape, kCmdClear, kCmdFinish3}) EXPECT_TRUE(t.match.run_command(id));
+    for (int id : {kCmdEnter, kCmdTab, kCmdEscape, kCmdClear, kCmdFinish3})
+        EXPECT_TRUE(t.match.run_command(id));
     EXPECT_TRUE(t.host.log.empty());
     EXPECT_EQ(t.left(0), 501);
 
     t.match.set_disabled(false);
-    for (int id : {int{kCmdPageUp}, int{kCmdPageDown}, int{kCmdCheckOut}, 40028, 0}) EXPECT_FALSE(t.match.run_command(id)) << id;
+    for (int id : {int{kCmdPageUp}, int{kCmdPageDown}, int{kCmdCheckOut}, 40028, 0})
+        EXPECT_FALSE(t.match.run_command(id)) << id;
 }
 
-TEST(ShowLeg, ViewsAnyLegOfTheRecord)
-{
+TEST(ShowLeg, ViewsAnyLegOfTheRecord) {
     Table t(game_of(101));
     t.win_leg(1);
     t.win_leg(0);

@@ -11,15 +11,17 @@ namespace {
 using test::game_of;
 using test::Table;
 
-float as_stored(double value) { return static_cast<float>(value); }
+float as_stored(double value) {
+    return static_cast<float>(value);
+}
 
 // A finished leg of a record by hand: winner's darts, checkout, and both lefts.
-LegRecord finished_leg(int winner, int win_darts, int checkout, int loser_left, int loser_darts)
-{
+LegRecord finished_leg(int winner, int win_darts, int checkout, int loser_left, int loser_darts) {
     LegRecord leg;
     leg.capacity = 10;
     leg.rows = 10;
-    for (auto& cells : leg.scores) cells.assign(11, 0);
+    for (auto& cells : leg.scores)
+        cells.assign(11, 0);
     leg.finished = 1;
     leg.winner = winner;
     leg.win_darts = win_darts;
@@ -31,8 +33,7 @@ LegRecord finished_leg(int winner, int win_darts, int checkout, int loser_left, 
     return leg;
 }
 
-TEST(UpdateStatistics, ScoreAverageIsPointsPerDartOfTheOpenLeg)
-{
+TEST(UpdateStatistics, ScoreAverageIsPointsPerDartOfTheOpenLeg) {
     Table t(game_of(501));
     EXPECT_EQ(t.player(0).avg_score, 0.0f);
     EXPECT_EQ(t.player(0).avg_darts, 0.0f);
@@ -47,8 +48,7 @@ TEST(UpdateStatistics, ScoreAverageIsPointsPerDartOfTheOpenLeg)
     EXPECT_EQ(t.leg().tons[0], 1);
 }
 
-TEST(UpdateStatistics, FinishingVisitsOfATonOrMoreCountAsTons)
-{
+TEST(UpdateStatistics, FinishingVisitsOfATonOrMoreCountAsTons) {
     struct Row {
         int finish;
         int tons;
@@ -68,8 +68,7 @@ TEST(UpdateStatistics, FinishingVisitsOfATonOrMoreCountAsTons)
     }
 }
 
-TEST(UpdateStatistics, DartsPerLegCountsWonLegsOnly)
-{
+TEST(UpdateStatistics, DartsPerLegCountsWonLegsOnly) {
     test::ScopedFakeSystem fake;
     GameRecord record;
     std::string error;
@@ -96,18 +95,18 @@ TEST(UpdateStatistics, DartsPerLegCountsWonLegsOnly)
     EXPECT_EQ(record.player[0].avg_darts, 15.0f);
 }
 
-TEST(CombineAverage, MeanOfBothOnlyWhenBothArePositive)
-{
+TEST(CombineAverage, MeanOfBothOnlyWhenBothArePositive) {
     struct Row {
         float carried, current, combined;
     } rows[] = {{0, 0, 0}, {20, 0, 20}, {0, 30, 30}, {20, 30, 25}, {25, 40, 32.5f}, {-1, 5, 5}, {7, -2, 7}};
     for (const Row& row : rows)
-        EXPECT_EQ(combine_average(row.carried, row.current), row.combined) << row.carried << ", " << row.current;
-    EXPECT_EQ(combine_average(0.1f, 0.2f), as_stored((static_cast<double>(0.1f) + static_cast<double>(0.2f)) * 0.5));
+        EXPECT_EQ(combine_average(row.carried, row.current), row.combined)
+            << row.carried << ", " << row.current;
+    EXPECT_EQ(combine_average(0.1f, 0.2f),
+              as_stored((static_cast<double>(0.1f) + static_cast<double>(0.2f)) * 0.5));
 }
 
-TEST(CarryOver, FoldsTheSetIntoTheCarriedValues)
-{
+TEST(CarryOver, FoldsTheSetIntoTheCarriedValues) {
     struct Row {
         int short_, carried_short, expected;
     } rows[] = {{0, 12, 12}, {15, 0, 15}, {15, 12, 12}, {9, 12, 9}, {0, 0, 0}};
@@ -139,8 +138,7 @@ TEST(CarryOver, FoldsTheSetIntoTheCarriedValues)
 
 // A one-leg set won by player 1 in 6 darts (two visits of half the start
 // score); the set after it is set up with next_start.
-void win_set_in_two_visits(Table& t, int next_start)
-{
+void win_set_in_two_visits(Table& t, int next_start) {
     int half = t.record.start_score / 2;
     t.visit(half);
     t.visit(0);
@@ -150,8 +148,7 @@ void win_set_in_two_visits(Table& t, int next_start)
     t.visit(half);
 }
 
-TEST(CarryOver, AveragesGiveEachNewSetHalfTheWeight)
-{
+TEST(CarryOver, AveragesGiveEachNewSetHalfTheWeight) {
     GameSettings g = game_of(120); // 20 per dart
     g.leg_limit = 1;
     g.max_leg = 1;
@@ -164,7 +161,8 @@ TEST(CarryOver, AveragesGiveEachNewSetHalfTheWeight)
     t.visit(90);
     t.visit(0);
     EXPECT_EQ(t.player(0).avg_score, 30.0f);
-    EXPECT_EQ(combine_average(t.player(0).carried_avg_score, t.player(0).avg_score), 25.0f) << "shown during set 2";
+    EXPECT_EQ(combine_average(t.player(0).carried_avg_score, t.player(0).avg_score), 25.0f)
+        << "shown during set 2";
     t.settings.game.start_score = 240;
     t.host.darts.push_back(3);
     t.host.finish_oks.push_back(true);
@@ -182,8 +180,7 @@ TEST(CarryOver, AveragesGiveEachNewSetHalfTheWeight)
     EXPECT_EQ(t.player(1).carried_avg_score, 0.0f) << "player 2 never scored";
 }
 
-TEST(CarryOver, AScheduleEntryWithAnotherStartScoreRestartsShortAndDarts)
-{
+TEST(CarryOver, AScheduleEntryWithAnotherStartScoreRestartsShortAndDarts) {
     test::ScopedFakeSystem fake;
     GameRecord record;
     record.schedule_mode = 1;

@@ -19,12 +19,12 @@
 namespace tx9::test {
 
 class FakeMatchHost : public MatchHost {
-public:
+  public:
     // Scripted answers; a dialog asked with nothing scripted fails the test and cancels.
-    std::deque<int> darts;        // Finish dialog: 1..3, 0 = Cancel
-    std::deque<int> leg_winners;  // Middle for Diddle: 0 or 1, -1 = Cancel
-    std::deque<bool> yes_no;      // confirmations
-    std::deque<bool> finish_oks;  // finish message: true = OK
+    std::deque<int> darts;       // Finish dialog: 1..3, 0 = Cancel
+    std::deque<int> leg_winners; // Middle for Diddle: 0 or 1, -1 = Cancel
+    std::deque<bool> yes_no;     // confirmations
+    std::deque<bool> finish_oks; // finish message: true = OK
     bool auto_save_ok = true;
 
     // Everything that was called, one line each, e.g. "notify 1 0 0", "beep",
@@ -33,8 +33,8 @@ public:
     std::vector<int> saved_leg_counts; // leg_no at every auto save
     std::string entry;                 // the entry field's text
 
-    Match* match = nullptr;      // for the entry's loading and the hidden entry of a finished leg
-    GameFlow* flow = nullptr;    // WM_APP+5 goes here when set
+    Match* match = nullptr;   // for the entry's loading and the hidden entry of a finished leg
+    GameFlow* flow = nullptr; // WM_APP+5 goes here when set
 
     int ask_finishing_dart(int finish) override;
     bool ask_leg_winner(GameRecord& record) override;
@@ -59,13 +59,15 @@ public:
 };
 
 class FakeFlowHost : public GameFlowHost {
-public:
+  public:
     Match* match = nullptr; // WM_APP+100 goes to its start_leg
     std::vector<std::string> log;
 
     void start_leg() override;
     void refresh_player_panels() override { log.push_back("panels"); }
-    void set_leg_limit(bool leg_limit) override { log.push_back(std::string("leg_limit ") + (leg_limit ? "1" : "0")); }
+    void set_leg_limit(bool leg_limit) override {
+        log.push_back(std::string("leg_limit ") + (leg_limit ? "1" : "0"));
+    }
     void show_information(const std::string& text) override { log.push_back("info " + text); }
     void show_error(const std::string& text) override { log.push_back("error " + text); }
 };
@@ -106,7 +108,9 @@ namespace tx9 {
 bool operator==(const LegRecord& a, const LegRecord& b);
 bool operator==(const PlayerBlock& a, const PlayerBlock& b);
 bool operator==(const GameRecord& a, const GameRecord& b);
-inline bool operator!=(const GameRecord& a, const GameRecord& b) { return !(a == b); }
+inline bool operator!=(const GameRecord& a, const GameRecord& b) {
+    return !(a == b);
+}
 std::ostream& operator<<(std::ostream& out, const LegRecord& leg);
 std::ostream& operator<<(std::ostream& out, const GameRecord& record);
 } // namespace tx9
