@@ -247,7 +247,7 @@ void Match::finish_leg(int dart, bool by_com) {
     const int r = sel_round_;
     const int o = other(p);
     const int n = shown_leg_;
-    if (r < 0 || r >= static_cast<int>(rec.leg(n).scores[0].size())) return;
+    if (rec.leg(n).finished == 1 || r < 0 || r >= static_cast<int>(rec.leg(n).scores[0].size())) return;
 
     // Everything a Cancel must put back, taken before the first change.
     GameRecord saved_header;

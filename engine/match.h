@@ -80,6 +80,10 @@ struct EntryRect {
 };
 EntryRect entry_rect(const SheetGeometry& geometry, int player, int round);
 
+// Out of memory inside a step that must stay whole (a set, a new leg, the
+// copy a cancelled finish goes back to) is shown through the host and the
+// step is not taken; small text formatting can still throw std::bad_alloc,
+// which the window procedure catches.
 class Match {
   public:
     Match(GameRecord& record, MatchHost& host, const Settings& settings);
@@ -87,6 +91,7 @@ class Match {
     Match& operator=(const Match&) = delete;
 
     // --- state the window reads -------------------------------------------
+    // The record shown (the live one, or a history copy in the Score List).
     GameRecord& record() { return *record_; }
     const GameRecord& record() const { return *record_; }
     // The leg on the sheet (normally the record's current leg).
@@ -94,7 +99,9 @@ class Match {
     const LegRecord& shown() const { return record_->leg(shown_leg_); }
     int shown_leg() const { return shown_leg_; }
     int sel_player() const { return sel_player_; }
-    // -1 only while the sheet is being scrolled to the top; 0 after repositioning.
+    // -1 (the top) can be seen only inside MatchHost::reposition_entry after
+    // start_leg, Home or Up from round 0: scroll to the top and place the entry
+    // on round 0; the Match makes it 0 as soon as the host returns.
     int sel_round() const { return sel_round_; }
     bool disabled() const { return disabled_; }
 

@@ -359,7 +359,9 @@ TEST(FinishLeg, MenuFinishIsRefusedForTheComPlayerAndOnAFinishedLeg) {
     t.leg().finished = 1;
     t.host.clear();
     t.match.finish_by_menu(3);
+    t.match.finish_leg(3, true); // a late COM finish
     EXPECT_TRUE(t.host.log.empty());
+    EXPECT_EQ(t.player(1).legs, 0);
 }
 
 TEST(MiddleForDiddle, FromTheMenuTheWinnerTakesTheLeg) {
