@@ -1,0 +1,58 @@
+// The score sheet, window class score_list_wnd: the leg round by round, with
+// the entry field over the selected cell. The rules live in the Match; the
+// window draws, scrolls, places the entry, asks the dialogs and tells its
+// parent what changed (WM_APP+1..+7, see engine/match_host.h).
+#pragma once
+
+#include "engine/game_record.h"
+
+#include <windows.h>
+
+namespace tx9 {
+
+inline constexpr char kScoreSheetClass[] = "score_list_wnd";
+
+// Messages the sheet takes.
+inline constexpr UINT kScoreSheetStartLeg = WM_APP + 100;   // start the record's current leg and show it
+inline constexpr UINT kScoreSheetLegOver = WM_APP + 101;    // advance after a leg; returns 1 while the set goes on
+inline constexpr UINT kScoreSheetShowLeg = WM_APP + 102;    // wParam leg index: show it from the top
+inline constexpr UINT kScoreSheetRedraw = WM_APP + 103;     // wParam visible row (0 = all): render, repaint from there
+inline constexpr UINT kScoreSheetTemplate = WM_APP + 104;   // wParam points; lParam 0 = Enter follows
+inline constexpr UINT kScoreSheetViewMode = WM_APP + 107;   // wParam 1 = viewing only (half-size rows)
+inline constexpr UINT kScoreSheetAppearance = WM_APP + 108; // colours or font face changed in the Settings
+inline constexpr UINT kScoreSheetDisable = WM_APP + 109;    // wParam 1 = ignore all input
+inline constexpr UINT kScoreSheetSetRecord = WM_APP + 110;  // lParam GameRecord* to show (not owned)
+inline constexpr UINT kScoreSheetModifier = WM_APP + 4;     // from the entry: passed on to the parent
+
+// The one-shot timer that starts a COM visit once the message loop runs.
+inline constexpr UINT_PTR kComVisitTimer = 1;
+
+// Registers score_list_wnd: no class styles, arrow cursor, window-colour background.
+bool register_score_sheet(HINSTANCE instance);
+
+// A visible child with border, vertical scroll bar and tab stop at 0,0 sized
+// 0,0 (the parent sizes it). record nullptr means the main window's live
+// record (an empty leg when there is none). nullptr when creation fails.
+HWND create_score_sheet(HWND parent, GameRecord* record, int control_id = 0);
+
+// What the sheet shows and where, for hosts and tests that look inside.
+struct ScoreSheetInfo {
+    HWND entry = nullptr;
+    int top_row = 0;
+    int max_top_row = 0;
+    int sel_player = 0;
+    int sel_round = 0;
+    int shown_leg = 0;
+    int header_height = 0;
+    int row_height = 0;
+    bool view_mode = false;
+    bool disabled = false;
+    const GameRecord* record = nullptr;
+};
+bool score_sheet_info(HWND sheet, ScoreSheetInfo* info);
+
+// Milliseconds between the COM player's darts on this sheet (1000 unless a
+// test or a demo wants it faster).
+void set_score_sheet_dart_interval(HWND sheet, UINT milliseconds);
+
+} // namespace tx9
