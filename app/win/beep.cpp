@@ -6,16 +6,19 @@ namespace tx9 {
 
 namespace {
 
-void system_beep(UINT type) { MessageBeep(type); }
+void system_beep(UINT type) {
+    MessageBeep(type);
+}
 
 BeepFunction g_beep = system_beep;
 
 } // namespace
 
-void beep(UINT type) { g_beep(type); }
+void beep(UINT type) {
+    g_beep(type);
+}
 
-BeepFunction set_beep_function(BeepFunction function)
-{
+BeepFunction set_beep_function(BeepFunction function) {
     return std::exchange(g_beep, function ? function : system_beep);
 }
 

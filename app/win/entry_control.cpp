@@ -30,18 +30,18 @@ struct UndoRecord {
     std::optional<std::string> saved;
 };
 
-bool all_digits(const std::string& text)
-{
+bool all_digits(const std::string& text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool key_held(int vk) { return GetKeyState(vk) < 0; }
+bool key_held(int vk) {
+    return GetKeyState(vk) < 0;
+}
 
 } // namespace
 
 struct EntryState {
-    ~EntryState()
-    {
+    ~EntryState() {
         // The font copy is deleted after this body runs; it must not be selected then.
         if (font && buffer.dc()) SelectObject(buffer.dc(), previous_font);
     }
@@ -77,8 +77,7 @@ struct EntryState {
     bool insert_mode = true;
     bool dragging = false;
 
-    int visible_length() const
-    {
+    int visible_length() const {
         return static_cast<int>(text.size() + pending.size()) - overwritten - deletion_length;
     }
     bool has_insertion() const { return insertion_point != kNone; }
@@ -88,43 +87,45 @@ struct EntryState {
     int selection_end() const { return std::max(caret, anchor); }
     bool measured_by_average() const { return fixed_pitch && !bold; }
 
-    std::string visible_text() const
-    {
+    std::string visible_text() const {
         if (has_insertion())
             return text.substr(0, insertion_point) + pending + text.substr(insertion_point + overwritten);
-        if (has_deletion()) return text.substr(0, deletion_start) + text.substr(deletion_start + deletion_length);
+        if (has_deletion())
+            return text.substr(0, deletion_start) + text.substr(deletion_start + deletion_length);
         return text;
     }
 };
 
 namespace {
 
-EntryState* state_of(HWND hwnd) { return reinterpret_cast<EntryState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
+EntryState* state_of(HWND hwnd) {
+    return reinterpret_cast<EntryState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
 
-void repaint(HWND hwnd) { InvalidateRect(hwnd, nullptr, FALSE); }
+void repaint(HWND hwnd) {
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
 
-void notify_parent(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-{
+void notify_parent(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (HWND parent = GetParent(hwnd)) SendMessageA(parent, message, wparam, lparam);
 }
 
 // ---- Editing ----------------------------------------------------------------
 
-void record_undo(EntryState& s, UndoRecord record)
-{
+void record_undo(EntryState& s, UndoRecord record) {
     s.undo.resize(s.undo_position); // whatever could have been redone is gone now
     s.undo.push_back(std::move(record));
     ++s.undo_position;
 }
 
-void commit(EntryState& s, bool recording = true)
-{
+void commit(EntryState& s, bool recording = true) {
     if (s.has_insertion()) {
         if (recording) {
             if (s.overwritten > 0)
                 record_undo(s, {kUndoDeletion, s.insertion_point, s.overwritten,
                                 s.text.substr(s.insertion_point, s.overwritten)});
-            record_undo(s, {kUndoInsertion, s.insertion_point, static_cast<int>(s.pending.size()), std::nullopt});
+            record_undo(
+                s, {kUndoInsertion, s.insertion_point, static_cast<int>(s.pending.size()), std::nullopt});
         }
         s.text.replace(s.insertion_point, s.overwritten, s.pending);
         s.pending.clear();
@@ -144,8 +145,7 @@ void commit(EntryState& s, bool recording = true)
 
 // Deletes the visible range [start, end); consecutive Delete or Backspace
 // presses grow one pending run, which becomes one undo step.
-void delete_range(HWND hwnd, EntryState& s, int start, int end, bool recording = true)
-{
+void delete_range(HWND hwnd, EntryState& s, int start, int end, bool recording = true) {
     if (s.has_insertion()) commit(s, recording);
     if (s.has_deletion() && s.deletion_start != start && s.deletion_start != end) commit(s, recording);
     end = std::min(end, s.visible_length());
@@ -162,8 +162,7 @@ void delete_range(HWND hwnd, EntryState& s, int start, int end, bool recording =
     repaint(hwnd);
 }
 
-void delete_selection(HWND hwnd, EntryState& s)
-{
+void delete_selection(HWND hwnd, EntryState& s) {
     int start = s.selection_start();
     int end = s.selection_end();
     delete_range(hwnd, s, start, end);
@@ -172,8 +171,7 @@ void delete_selection(HWND hwnd, EntryState& s)
 
 // Inserts at the caret, overwriting when `insert` is false; refuses anything
 // but digits and anything past the limit with a beep.
-bool insert_text(HWND hwnd, EntryState& s, const std::string& chars, bool insert, bool recording = true)
-{
+bool insert_text(HWND hwnd, EntryState& s, const std::string& chars, bool insert, bool recording = true) {
     if (!all_digits(chars)) {
         beep();
         return false;
@@ -182,16 +180,20 @@ bool insert_text(HWND hwnd, EntryState& s, const std::string& chars, bool insert
     if (s.has_selection()) delete_selection(hwnd, s);
     if (s.has_deletion()) commit(s, recording);
     // Typing continues the pending insertion only right where it ends.
-    if (s.has_insertion() && s.caret != s.insertion_point + static_cast<int>(s.pending.size())) commit(s, recording);
+    if (s.has_insertion() && s.caret != s.insertion_point + static_cast<int>(s.pending.size()))
+        commit(s, recording);
 
     int length = s.visible_length();
     int count = static_cast<int>(chars.size());
     bool at_end = s.caret >= length;
     if (s.limit > 0) {
         bool refused = false;
-        if (at_end) refused = length >= s.limit;
-        else if (insert) refused = length >= s.limit;
-        else refused = length - count >= s.limit;
+        if (at_end)
+            refused = length >= s.limit;
+        else if (insert)
+            refused = length >= s.limit;
+        else
+            refused = length - count >= s.limit;
         if (refused) {
             beep();
             return false;
@@ -211,8 +213,14 @@ bool insert_text(HWND hwnd, EntryState& s, const std::string& chars, bool insert
     return true;
 }
 
-bool undo(HWND hwnd, EntryState& s)
-{
+// Undo and redo change the text, so a read-only control refuses them too.
+bool refuse_when_read_only(const EntryState& s) {
+    if (s.read_only) beep();
+    return s.read_only;
+}
+
+bool undo(HWND hwnd, EntryState& s) {
+    if (refuse_when_read_only(s)) return false;
     commit(s);
     if (s.undo_position == 0) return false;
     UndoRecord& record = s.undo[s.undo_position - 1];
@@ -229,15 +237,17 @@ bool undo(HWND hwnd, EntryState& s)
     return true;
 }
 
-bool redo(HWND hwnd, EntryState& s)
-{
+bool redo(HWND hwnd, EntryState& s) {
+    if (refuse_when_read_only(s)) return false;
     commit(s);
     if (s.undo_position >= static_cast<int>(s.undo.size())) return false;
     const UndoRecord& record = s.undo[s.undo_position];
     if (record.kind == kUndoEmpty) return false;
     s.caret = s.anchor = record.position;
-    if (record.kind == kUndoInsertion) insert_text(hwnd, s, record.saved.value_or(std::string()), true, false);
-    else delete_range(hwnd, s, record.position, record.position + record.length, false);
+    if (record.kind == kUndoInsertion)
+        insert_text(hwnd, s, record.saved.value_or(std::string()), true, false);
+    else
+        delete_range(hwnd, s, record.position, record.position + record.length, false);
     commit(s, false);
     ++s.undo_position;
     repaint(hwnd);
@@ -246,8 +256,7 @@ bool redo(HWND hwnd, EntryState& s)
 
 // ---- Clipboard ---------------------------------------------------------------
 
-void copy(HWND hwnd, EntryState& s)
-{
+void copy(HWND hwnd, EntryState& s) {
     commit(s);
     if (!s.has_selection()) return;
     std::string selected = s.text.substr(s.selection_start(), s.selection_end() - s.selection_start());
@@ -265,8 +274,7 @@ void copy(HWND hwnd, EntryState& s)
     CloseClipboard();
 }
 
-void clear(HWND hwnd, EntryState& s)
-{
+void clear(HWND hwnd, EntryState& s) {
     if (s.read_only) {
         beep();
         return;
@@ -274,8 +282,7 @@ void clear(HWND hwnd, EntryState& s)
     if (s.has_selection()) delete_selection(hwnd, s);
 }
 
-void cut(HWND hwnd, EntryState& s)
-{
+void cut(HWND hwnd, EntryState& s) {
     if (s.read_only) {
         beep();
         return;
@@ -284,8 +291,7 @@ void cut(HWND hwnd, EntryState& s)
     clear(hwnd, s);
 }
 
-void paste(HWND hwnd, EntryState& s)
-{
+void paste(HWND hwnd, EntryState& s) {
     if (s.read_only) {
         beep();
         return;
@@ -305,8 +311,7 @@ void paste(HWND hwnd, EntryState& s)
 
 // ---- Measuring and drawing ------------------------------------------------------
 
-int text_width(const EntryState& s, const char* chars, int count)
-{
+int text_width(const EntryState& s, const char* chars, int count) {
     if (count <= 0) return 0;
     if (s.measured_by_average()) return s.average_width * count;
     SIZE size{};
@@ -320,8 +325,7 @@ struct TextLayout {
     int y = 0;
 };
 
-TextLayout layout(const EntryState& s)
-{
+TextLayout layout(const EntryState& s) {
     TextLayout result;
     result.text = s.visible_text();
     int width = s.buffer.width();
@@ -334,8 +338,7 @@ TextLayout layout(const EntryState& s)
     return result;
 }
 
-int position_from_x(const EntryState& s, int x)
-{
+int position_from_x(const EntryState& s, int x) {
     TextLayout text = layout(s);
     int left = text.x;
     for (int i = 0; i < static_cast<int>(text.text.size()); ++i) {
@@ -346,16 +349,14 @@ int position_from_x(const EntryState& s, int x)
     return static_cast<int>(text.text.size());
 }
 
-void create_caret(HWND hwnd, EntryState& s, int width)
-{
+void create_caret(HWND hwnd, EntryState& s, int width) {
     DestroyCaret();
     CreateCaret(hwnd, nullptr, width, s.line_height);
     ShowCaret(hwnd);
     s.caret_width = width;
 }
 
-void render(EntryState& s)
-{
+void render(EntryState& s) {
     HDC dc = s.buffer.dc();
     RECT client{0, 0, s.buffer.width(), s.buffer.height()};
     FillRect(dc, &client, s.background.get());
@@ -381,12 +382,12 @@ void render(EntryState& s)
             SetTextColor(dc, options.colors[kColorInputText]);
             SetBkMode(dc, TRANSPARENT);
         }
-        TextOutA(dc, text.x + text_width(s, text.text.c_str(), from), text.y, text.text.c_str() + from, to - from);
+        TextOutA(dc, text.x + text_width(s, text.text.c_str(), from), text.y, text.text.c_str() + from,
+                 to - from);
     }
 }
 
-void place_caret(HWND hwnd, EntryState& s)
-{
+void place_caret(HWND hwnd, EntryState& s) {
     if (GetFocus() != hwnd) return;
     TextLayout text = layout(s);
     int caret = std::clamp(s.caret, 0, static_cast<int>(text.text.size()));
@@ -402,8 +403,7 @@ void place_caret(HWND hwnd, EntryState& s)
     SetCaretPos(text.x + text_width(s, text.text.c_str(), caret), text.y);
 }
 
-void measure(HWND hwnd, EntryState& s)
-{
+void measure(HWND hwnd, EntryState& s) {
     TEXTMETRICA metrics{};
     GetTextMetricsA(s.buffer.dc(), &metrics);
     s.line_height = metrics.tmHeight;
@@ -415,8 +415,7 @@ void measure(HWND hwnd, EntryState& s)
     repaint(hwnd);
 }
 
-void make_brushes(EntryState& s)
-{
+void make_brushes(EntryState& s) {
     const Settings& options = settings();
     s.background.reset(CreateSolidBrush(options.colors[kColorInputBackground]));
     s.ellipse_pen.reset(CreatePen(PS_SOLID, 2, options.colors[kColorTonCircle]));
@@ -424,8 +423,7 @@ void make_brushes(EntryState& s)
 
 // ---- Message handlers ---------------------------------------------------------
 
-LRESULT on_create(HWND hwnd, const CREATESTRUCTA& create)
-{
+LRESULT on_create(HWND hwnd, const CREATESTRUCTA& create) {
     auto s = std::make_unique<EntryState>();
     if (!s->buffer.resize(hwnd, create.cx, create.cy)) return -1;
     SetTextAlign(s->buffer.dc(), TA_LEFT | TA_TOP);
@@ -437,33 +435,30 @@ LRESULT on_create(HWND hwnd, const CREATESTRUCTA& create)
     return 0;
 }
 
-void on_destroy(HWND hwnd)
-{
+void on_destroy(HWND hwnd) {
     std::unique_ptr<EntryState> s(state_of(hwnd));
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
 }
 
-void on_paint(HWND hwnd, EntryState& s)
-{
+void on_paint(HWND hwnd, EntryState& s) {
     PaintScope paint(hwnd);
     render(s);
     s.buffer.copy_to(paint.dc(), paint.rect());
     place_caret(hwnd, s);
 }
 
-void on_print_client(EntryState& s, HDC target)
-{
+void on_print_client(EntryState& s, HDC target) {
     render(s);
     RECT all{0, 0, s.buffer.width(), s.buffer.height()};
     s.buffer.copy_to(target, all);
 }
 
-void on_set_font(HWND hwnd, EntryState& s, HFONT given)
-{
+void on_set_font(HWND hwnd, EntryState& s, HFONT given) {
     HDC dc = s.buffer.dc();
     Font copy;
     LOGFONTA description{};
-    if (given && GetObjectA(given, sizeof description, &description)) copy.reset(CreateFontIndirectA(&description));
+    if (given && GetObjectA(given, sizeof description, &description))
+        copy.reset(CreateFontIndirectA(&description));
     if (s.font) {
         SelectObject(dc, s.previous_font);
         s.font.reset();
@@ -475,8 +470,7 @@ void on_set_font(HWND hwnd, EntryState& s, HFONT given)
     measure(hwnd, s);
 }
 
-void on_set_text(HWND hwnd, EntryState& s, const char* text)
-{
+void on_set_text(HWND hwnd, EntryState& s, const char* text) {
     s.text = text ? text : "";
     s.pending.clear();
     s.insertion_point = kNone;
@@ -490,8 +484,7 @@ void on_set_text(HWND hwnd, EntryState& s, const char* text)
     repaint(hwnd);
 }
 
-LRESULT on_get_text(EntryState& s, WPARAM size, char* buffer)
-{
+LRESULT on_get_text(EntryState& s, WPARAM size, char* buffer) {
     commit(s);
     if (size == 0 || !buffer) return 0;
     size_t count = std::min<size_t>(size - 1, s.text.size());
@@ -500,8 +493,7 @@ LRESULT on_get_text(EntryState& s, WPARAM size, char* buffer)
     return static_cast<LRESULT>(count);
 }
 
-void on_set_sel(HWND hwnd, EntryState& s, WPARAM first, LPARAM second)
-{
+void on_set_sel(HWND hwnd, EntryState& s, WPARAM first, LPARAM second) {
     commit(s);
     // Taken as unsigned, so -1 reaches past the end like any large value.
     auto cut = [&s](DWORD value) { return static_cast<int>(std::min<DWORD>(value, s.visible_length())); };
@@ -512,8 +504,7 @@ void on_set_sel(HWND hwnd, EntryState& s, WPARAM first, LPARAM second)
     repaint(hwnd);
 }
 
-LRESULT on_get_sel(const EntryState& s, WPARAM start_out, LPARAM end_out)
-{
+LRESULT on_get_sel(const EntryState& s, WPARAM start_out, LPARAM end_out) {
     if (!start_out || !end_out) return 0;
     *reinterpret_cast<DWORD*>(start_out) = s.selection_start();
     *reinterpret_cast<DWORD*>(end_out) = s.selection_end();
@@ -521,23 +512,19 @@ LRESULT on_get_sel(const EntryState& s, WPARAM start_out, LPARAM end_out)
 }
 
 // Home, End, Left, Right: the anchor follows unless Shift extends the selection.
-void move_caret(HWND hwnd, EntryState& s, int caret, bool extend)
-{
+void move_caret(HWND hwnd, EntryState& s, int caret, bool extend) {
     s.caret = std::clamp(caret, 0, s.visible_length());
     if (!extend) s.anchor = s.caret;
     repaint(hwnd);
 }
 
-void on_key_down(HWND hwnd, EntryState& s, UINT key)
-{
+void on_key_down(HWND hwnd, EntryState& s, UINT key) {
     bool shift = key_held(VK_SHIFT);
     bool ctrl = key_held(VK_CONTROL);
     switch (key) {
     case VK_SHIFT:
     case VK_CONTROL:
-    case VK_MENU:
-        notify_parent(hwnd, kEntryModifierDown, 0, 0);
-        break;
+    case VK_MENU: notify_parent(hwnd, kEntryModifierDown, 0, 0); break;
     case 'A':
         if (ctrl) {
             commit(s);
@@ -547,22 +534,30 @@ void on_key_down(HWND hwnd, EntryState& s, UINT key)
         }
         break;
     case VK_BACK:
-        if (s.read_only) beep();
-        else if (s.has_selection()) delete_selection(hwnd, s);
+        if (s.read_only)
+            beep();
+        else if (s.has_selection())
+            delete_selection(hwnd, s);
         else if (s.caret > 0) {
             s.caret = s.anchor = s.caret - 1;
             delete_range(hwnd, s, s.caret, s.caret + 1);
         }
         break;
     case VK_DELETE:
-        if (s.read_only) beep();
-        else if (shift) cut(hwnd, s);
-        else if (s.has_selection()) delete_selection(hwnd, s);
-        else delete_range(hwnd, s, s.caret, s.caret + 1);
+        if (s.read_only)
+            beep();
+        else if (shift)
+            cut(hwnd, s);
+        else if (s.has_selection())
+            delete_selection(hwnd, s);
+        else
+            delete_range(hwnd, s, s.caret, s.caret + 1);
         break;
     case VK_INSERT:
-        if (ctrl) copy(hwnd, s);
-        else if (shift) paste(hwnd, s);
+        if (ctrl)
+            copy(hwnd, s);
+        else if (shift)
+            paste(hwnd, s);
         else {
             s.insert_mode = !s.insert_mode;
             if (GetFocus() == hwnd) create_caret(hwnd, s, kCaretWidth);
@@ -579,16 +574,22 @@ void on_key_down(HWND hwnd, EntryState& s, UINT key)
         break;
     case VK_LEFT:
         commit(s);
-        if (!shift && s.caret == 0 && s.anchor == 0) notify_parent(hwnd, WM_COMMAND, kEntryCellLeft, 0);
-        else if (!shift && s.has_selection()) move_caret(hwnd, s, s.selection_start(), false);
-        else move_caret(hwnd, s, s.caret - 1, shift);
+        if (!shift && s.caret == 0 && s.anchor == 0)
+            notify_parent(hwnd, WM_COMMAND, kEntryCellLeft, 0);
+        else if (!shift && s.has_selection())
+            move_caret(hwnd, s, s.selection_start(), false);
+        else
+            move_caret(hwnd, s, s.caret - 1, shift);
         break;
     case VK_RIGHT: {
         commit(s);
         int end = s.visible_length();
-        if (!shift && s.caret == end && s.anchor == end) notify_parent(hwnd, WM_COMMAND, kEntryCellRight, 0);
-        else if (!shift && s.has_selection()) move_caret(hwnd, s, s.selection_end(), false);
-        else move_caret(hwnd, s, s.caret + 1, shift);
+        if (!shift && s.caret == end && s.anchor == end)
+            notify_parent(hwnd, WM_COMMAND, kEntryCellRight, 0);
+        else if (!shift && s.has_selection())
+            move_caret(hwnd, s, s.selection_end(), false);
+        else
+            move_caret(hwnd, s, s.caret + 1, shift);
         break;
     }
     case 'C':
@@ -601,19 +602,19 @@ void on_key_down(HWND hwnd, EntryState& s, UINT key)
         if (ctrl) cut(hwnd, s);
         break;
     case 'Z':
-        if (ctrl && shift) redo(hwnd, s);
-        else if (ctrl) undo(hwnd, s);
+        if (ctrl && shift)
+            redo(hwnd, s);
+        else if (ctrl)
+            undo(hwnd, s);
         break;
     case 'Y':
         if (ctrl) redo(hwnd, s);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
-void on_char(HWND hwnd, EntryState& s, char c)
-{
+void on_char(HWND hwnd, EntryState& s, char c) {
     // Ctrl+letter and Backspace arrive here as control characters too; their
     // keys were handled (or refused) already, so they stay silent.
     if (key_held(VK_CONTROL) || c == '\b' || c == 27) return;
@@ -624,8 +625,7 @@ void on_char(HWND hwnd, EntryState& s, char c)
     insert_text(hwnd, s, std::string(1, c), s.insert_mode);
 }
 
-void on_left_down(HWND hwnd, EntryState& s, int x, bool shift)
-{
+void on_left_down(HWND hwnd, EntryState& s, int x, bool shift) {
     SetCursor(LoadCursor(nullptr, IDC_IBEAM));
     SetFocus(hwnd);
     commit(s);
@@ -636,16 +636,14 @@ void on_left_down(HWND hwnd, EntryState& s, int x, bool shift)
     repaint(hwnd);
 }
 
-void on_mouse_move(HWND hwnd, EntryState& s, int x, WPARAM keys)
-{
+void on_mouse_move(HWND hwnd, EntryState& s, int x, WPARAM keys) {
     SetCursor(LoadCursor(nullptr, IDC_IBEAM));
     if (!(keys & MK_LBUTTON) || !s.dragging) return;
     s.caret = position_from_x(s, x);
     repaint(hwnd);
 }
 
-void on_left_up(HWND hwnd, EntryState& s, int x)
-{
+void on_left_up(HWND hwnd, EntryState& s, int x) {
     SetCursor(LoadCursor(nullptr, IDC_IBEAM));
     // Only a press in the control moves the caret on release, so the up that
     // ends a double click keeps the word it selected.
@@ -658,8 +656,7 @@ void on_left_up(HWND hwnd, EntryState& s, int x)
     }
 }
 
-void on_double_click(HWND hwnd, EntryState& s)
-{
+void on_double_click(HWND hwnd, EntryState& s) {
     SetFocus(hwnd);
     commit(s);
     s.anchor = s.caret;
@@ -670,8 +667,10 @@ void on_double_click(HWND hwnd, EntryState& s)
         int start = at;
         int end = at + 1;
         if (digit(at)) {
-            while (start > 0 && digit(start - 1)) --start;
-            while (end < static_cast<int>(text.size()) && digit(end)) ++end;
+            while (start > 0 && digit(start - 1))
+                --start;
+            while (end < static_cast<int>(text.size()) && digit(end))
+                ++end;
         }
         s.anchor = start;
         s.caret = end;
@@ -679,8 +678,7 @@ void on_double_click(HWND hwnd, EntryState& s)
     repaint(hwnd);
 }
 
-void on_right_down(HWND hwnd, EntryState& s, int x)
-{
+void on_right_down(HWND hwnd, EntryState& s, int x) {
     commit(s);
     SetFocus(hwnd);
     int position = position_from_x(s, x);
@@ -689,8 +687,7 @@ void on_right_down(HWND hwnd, EntryState& s, int x)
     repaint(hwnd);
 }
 
-LRESULT handle(HWND hwnd, EntryState& s, UINT message, WPARAM wparam, LPARAM lparam)
-{
+LRESULT handle(HWND hwnd, EntryState& s, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_DESTROY:
         if (GetFocus() == hwnd) DestroyCaret();
@@ -725,20 +722,11 @@ LRESULT handle(HWND hwnd, EntryState& s, UINT message, WPARAM wparam, LPARAM lpa
     case EM_SETMODIFY: s.modified = wparam != 0; return 0;
     case EM_CANUNDO: return s.undo_position > 0 || s.has_insertion() || s.has_deletion();
     case EM_UNDO:
-    case WM_UNDO:
-        if (s.read_only) {
-            beep();
-            return 0;
-        }
-        return undo(hwnd, s);
-    case kEntryRedo:
-        if (s.read_only) {
-            beep();
-            return 0;
-        }
-        return redo(hwnd, s);
+    case WM_UNDO: return undo(hwnd, s);
+    case kEntryRedo: return redo(hwnd, s);
     case kEntryCanRedo:
-        return s.undo_position < static_cast<int>(s.undo.size()) && s.undo[s.undo_position].kind != kUndoEmpty;
+        return s.undo_position < static_cast<int>(s.undo.size()) &&
+               s.undo[s.undo_position].kind != kUndoEmpty;
     case WM_CUT: cut(hwnd, s); return 0;
     case WM_COPY: copy(hwnd, s); return 0;
     case WM_PASTE: paste(hwnd, s); return 0;
@@ -777,8 +765,7 @@ LRESULT handle(HWND hwnd, EntryState& s, UINT message, WPARAM wparam, LPARAM lpa
     }
 }
 
-LRESULT CALLBACK entry_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-{
+LRESULT CALLBACK entry_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     try {
         if (message == WM_CREATE) return on_create(hwnd, *reinterpret_cast<const CREATESTRUCTA*>(lparam));
         EntryState* s = state_of(hwnd);
@@ -792,8 +779,7 @@ LRESULT CALLBACK entry_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
 
 } // namespace
 
-bool register_entry_control(HINSTANCE instance)
-{
+bool register_entry_control(HINSTANCE instance) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;

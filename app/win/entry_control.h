@@ -18,13 +18,13 @@ namespace tx9 {
 inline constexpr char kEntryControlClass[] = "tx9Edit";
 
 // Requests the control answers.
-inline constexpr UINT kEntryRedo = 0x454;            // redo one step
-inline constexpr UINT kEntryCanRedo = 0x455;         // 1 when a step can be redone
-inline constexpr UINT kEntryGetState = WM_APP + 1;   // lParam: EntryState** that receives the state
-inline constexpr UINT kEntryMeasure = WM_APP + 2;    // re-measure the font, reshape the caret, repaint
+inline constexpr UINT kEntryRedo = 0x454;             // redo one step
+inline constexpr UINT kEntryCanRedo = 0x455;          // 1 when a step can be redone
+inline constexpr UINT kEntryGetState = WM_APP + 1;    // lParam: EntryState** that receives the state
+inline constexpr UINT kEntryMeasure = WM_APP + 2;     // re-measure the font, reshape the caret, repaint
 inline constexpr UINT kEntryGetReadOnly = WM_APP + 3; // returns 1 when read-only
 inline constexpr UINT kEntrySetReadOnly = WM_APP + 4; // wParam: 1 read-only, 0 editable
-inline constexpr UINT kEntryRecolor = WM_APP + 5;    // take the colours from the Settings again, repaint
+inline constexpr UINT kEntryRecolor = WM_APP + 5;     // take the colours from the Settings again, repaint
 
 // Sent to the parent.
 inline constexpr UINT kEntryModifierDown = WM_APP + 4; // (0, 0): Shift, Ctrl or Alt went down

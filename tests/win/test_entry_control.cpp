@@ -25,14 +25,10 @@ constexpr int kWidth = 120;
 constexpr int kHeight = 40;
 
 class EntryControlTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        ASSERT_TRUE(register_entry_control(GetModuleHandleA(nullptr)));
-    }
+  protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(register_entry_control(GetModuleHandleA(nullptr))); }
 
-    void SetUp() override
-    {
+    void SetUp() override {
         auto& colors = settings().colors;
         colors[kColorInputBackground] = kBackground;
         colors[kColorTonCircle] = kTonCircle;
@@ -52,16 +48,14 @@ protected:
         host.clear_received();
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         if (entry) DestroyWindow(entry);
     }
 
     void set_text(const char* text) { SendMessageA(entry, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
     std::string text() const { return window_text(entry); }
     void set_sel(int anchor, int caret) { SendMessageA(entry, EM_SETSEL, anchor, caret); }
-    std::pair<int, int> sel() const
-    {
+    std::pair<int, int> sel() const {
         DWORD start = 99, end = 99;
         SendMessageA(entry, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         return {static_cast<int>(start), static_cast<int>(end)};
@@ -73,8 +67,7 @@ protected:
     void undo() { key('Z', kCtrl); }
     void redo() { key('Y', kCtrl); }
     // X of the caret when it stands at the position (the control shows it there when focused).
-    int caret_x(int position)
-    {
+    int caret_x(int position) {
         set_sel(position, position);
         UpdateWindow(entry);
         POINT p{};
@@ -91,8 +84,7 @@ protected:
 using Sel = std::pair<int, int>;
 
 // The caret's rectangle, empty when this thread shows none.
-RECT caret_rect(HWND owner)
-{
+RECT caret_rect(HWND owner) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     GetGUIThreadInfo(GetCurrentThreadId(), &info);
@@ -100,11 +92,9 @@ RECT caret_rect(HWND owner)
     return info.rcCaret;
 }
 
-
 // ---- Typing ---------------------------------------------------------------------
 
-TEST_F(EntryControlTest, TypingStopsAtTheLimitAndTypingOverASelectionReplacesIt)
-{
+TEST_F(EntryControlTest, TypingStopsAtTheLimitAndTypingOverASelectionReplacesIt) {
     type("180");
     EXPECT_EQ(beeps.count(), 0);
     type("9");
@@ -118,11 +108,11 @@ TEST_F(EntryControlTest, TypingStopsAtTheLimitAndTypingOverASelectionReplacesIt)
     EXPECT_EQ(beeps.count(), 1);
 }
 
-TEST_F(EntryControlTest, OnlyDigitsAreTakenAndControlCharactersStaySilent)
-{
+TEST_F(EntryControlTest, OnlyDigitsAreTakenAndControlCharactersStaySilent) {
     set_text("12");
     set_sel(2, 2);
-    for (char c : std::string("a -+.")) type(std::string(1, c));
+    for (char c : std::string("a -+."))
+        type(std::string(1, c));
     EXPECT_EQ(beeps.count(), 5) << "each non-digit beeps";
     EXPECT_EQ(text(), "12");
 
@@ -134,8 +124,7 @@ TEST_F(EntryControlTest, OnlyDigitsAreTakenAndControlCharactersStaySilent)
     EXPECT_EQ(text(), "12");
 }
 
-TEST_F(EntryControlTest, TypingInTheMiddleInsertsAtTheCaret)
-{
+TEST_F(EntryControlTest, TypingInTheMiddleInsertsAtTheCaret) {
     SendMessageA(entry, EM_LIMITTEXT, 0, 0);
     set_text("15");
     set_sel(1, 1);
@@ -144,8 +133,7 @@ TEST_F(EntryControlTest, TypingInTheMiddleInsertsAtTheCaret)
     EXPECT_EQ(sel(), Sel(4, 4));
 }
 
-TEST_F(EntryControlTest, OverwriteModeReplacesCharactersAndUndoesInTwoSteps)
-{
+TEST_F(EntryControlTest, OverwriteModeReplacesCharactersAndUndoesInTwoSteps) {
     set_text("45");
     set_sel(0, 0);
     key(VK_INSERT);
@@ -159,8 +147,7 @@ TEST_F(EntryControlTest, OverwriteModeReplacesCharactersAndUndoesInTwoSteps)
     EXPECT_FALSE(can_undo());
 }
 
-TEST_F(EntryControlTest, OverwriteModeRespectsTheLimitOnlyAtTheEnd)
-{
+TEST_F(EntryControlTest, OverwriteModeRespectsTheLimitOnlyAtTheEnd) {
     set_text("180");
     set_sel(0, 0);
     key(VK_INSERT);
@@ -180,8 +167,7 @@ TEST_F(EntryControlTest, OverwriteModeRespectsTheLimitOnlyAtTheEnd)
 
 // ---- Undo and redo ------------------------------------------------------------------
 
-TEST_F(EntryControlTest, ARunOfTypingIsOneUndoStep)
-{
+TEST_F(EntryControlTest, ARunOfTypingIsOneUndoStep) {
     type("45");
     EXPECT_TRUE(can_undo()) << "a pending insertion can be undone";
     undo();
@@ -198,8 +184,7 @@ TEST_F(EntryControlTest, ARunOfTypingIsOneUndoStep)
     EXPECT_EQ(text(), "45") << "Ctrl+Shift+Z redoes as well";
 }
 
-TEST_F(EntryControlTest, RunsOfBackspaceOrDeleteAreOneUndoStep)
-{
+TEST_F(EntryControlTest, RunsOfBackspaceOrDeleteAreOneUndoStep) {
     struct Case {
         const char* name;
         UINT vk;
@@ -209,7 +194,8 @@ TEST_F(EntryControlTest, RunsOfBackspaceOrDeleteAreOneUndoStep)
         SCOPED_TRACE(c.name);
         set_text("123");
         set_sel(c.caret, c.caret);
-        for (int i = 0; i < 3; ++i) key(c.vk);
+        for (int i = 0; i < 3; ++i)
+            key(c.vk);
         EXPECT_EQ(text(), "");
         undo();
         EXPECT_EQ(text(), "123");
@@ -217,8 +203,7 @@ TEST_F(EntryControlTest, RunsOfBackspaceOrDeleteAreOneUndoStep)
     }
 }
 
-TEST_F(EntryControlTest, BackspaceThenDeleteAroundTheCaretStayOneRun)
-{
+TEST_F(EntryControlTest, BackspaceThenDeleteAroundTheCaretStayOneRun) {
     set_text("123");
     set_sel(2, 2);
     key(VK_BACK);
@@ -229,8 +214,7 @@ TEST_F(EntryControlTest, BackspaceThenDeleteAroundTheCaretStayOneRun)
     EXPECT_FALSE(can_undo());
 }
 
-TEST_F(EntryControlTest, TypingOverASelectionUndoesInTwoStepsAndRedoesInOrder)
-{
+TEST_F(EntryControlTest, TypingOverASelectionUndoesInTwoStepsAndRedoesInOrder) {
     type("180");
     set_sel(1, 2);
     type("4");
@@ -249,8 +233,7 @@ TEST_F(EntryControlTest, TypingOverASelectionUndoesInTwoStepsAndRedoesInOrder)
     EXPECT_FALSE(can_redo());
 }
 
-TEST_F(EntryControlTest, TypingAfterAnUndoDropsTheRedo)
-{
+TEST_F(EntryControlTest, TypingAfterAnUndoDropsTheRedo) {
     type("12");
     undo();
     type("3");
@@ -261,8 +244,7 @@ TEST_F(EntryControlTest, TypingAfterAnUndoDropsTheRedo)
     EXPECT_EQ(text(), "");
 }
 
-TEST_F(EntryControlTest, UndoMessagesMatchTheKeys)
-{
+TEST_F(EntryControlTest, UndoMessagesMatchTheKeys) {
     type("7");
     EXPECT_EQ(SendMessageA(entry, EM_UNDO, 0, 0), 1);
     EXPECT_EQ(text(), "");
@@ -277,8 +259,7 @@ TEST_F(EntryControlTest, UndoMessagesMatchTheKeys)
 
 // ---- Text, selection and flags --------------------------------------------------------
 
-TEST_F(EntryControlTest, SetTextReplacesEverythingWithoutCheckingDigits)
-{
+TEST_F(EntryControlTest, SetTextReplacesEverythingWithoutCheckingDigits) {
     type("12");
     SendMessageA(entry, EM_SETMODIFY, 0, 0);
     set_text("ab9");
@@ -295,8 +276,7 @@ TEST_F(EntryControlTest, SetTextReplacesEverythingWithoutCheckingDigits)
     EXPECT_EQ(SendMessageA(entry, EM_GETMODIFY, 0, 0), 1);
 }
 
-TEST_F(EntryControlTest, GetTextCopiesWhatFitsAndCountsPendingEdits)
-{
+TEST_F(EntryControlTest, GetTextCopiesWhatFitsAndCountsPendingEdits) {
     SendMessageA(entry, EM_LIMITTEXT, 0, 0);
     set_text("123");
     set_sel(3, 3);
@@ -313,8 +293,7 @@ TEST_F(EntryControlTest, GetTextCopiesWhatFitsAndCountsPendingEdits)
     EXPECT_EQ(text(), "123");
 }
 
-TEST_F(EntryControlTest, SetSelOrdersAndCutsItsEnds)
-{
+TEST_F(EntryControlTest, SetSelOrdersAndCutsItsEnds) {
     set_text("123");
     struct Case {
         int first, second;
@@ -326,21 +305,20 @@ TEST_F(EntryControlTest, SetSelOrdersAndCutsItsEnds)
     }
 }
 
-TEST_F(EntryControlTest, GetSelNeedsBothPointers)
-{
+TEST_F(EntryControlTest, GetSelNeedsBothPointers) {
     set_text("123");
     set_sel(1, 3);
     DWORD start = 0, end = 0;
     EXPECT_EQ(SendMessageA(entry, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0), 0);
     EXPECT_EQ(SendMessageA(entry, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end)), 0);
-    EXPECT_EQ(SendMessageA(entry, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end)),
-              MAKELRESULT(1, 3));
+    EXPECT_EQ(
+        SendMessageA(entry, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end)),
+        MAKELRESULT(1, 3));
     EXPECT_EQ(start, 1u);
     EXPECT_EQ(end, 3u);
 }
 
-TEST_F(EntryControlTest, AnswersRequestsOfItsOwner)
-{
+TEST_F(EntryControlTest, AnswersRequestsOfItsOwner) {
     EXPECT_EQ(SendMessageA(entry, WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS, DLGC_WANTALLKEYS);
     EntryState* state = nullptr;
     SendMessageA(entry, kEntryGetState, 0, reinterpret_cast<LPARAM>(&state));
@@ -356,8 +334,7 @@ TEST_F(EntryControlTest, AnswersRequestsOfItsOwner)
     EXPECT_NE(SendMessageA(entry, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font.get()));
 }
 
-TEST_F(EntryControlTest, ReadOnlyRefusesChangesButSelectsAndCopies)
-{
+TEST_F(EntryControlTest, ReadOnlyRefusesChangesButSelectsAndCopies) {
     set_text("123");
     SendMessageA(entry, kEntrySetReadOnly, 1, 0);
     set_clipboard_text("9");
@@ -383,12 +360,15 @@ TEST_F(EntryControlTest, ReadOnlyRefusesChangesButSelectsAndCopies)
     SendMessageA(entry, kEntrySetReadOnly, 0, 0);
     type("5");
     EXPECT_EQ(text(), "53");
+    SendMessageA(entry, kEntrySetReadOnly, 1, 0);
+    undo();
+    EXPECT_EQ(text(), "53") << "undo is a change too";
+    EXPECT_EQ(beeps.count(), 7);
 }
 
 // ---- Clipboard ------------------------------------------------------------------------
 
-TEST_F(EntryControlTest, PasteTakesDigitsOnly)
-{
+TEST_F(EntryControlTest, PasteTakesDigitsOnly) {
     SendMessageA(entry, EM_LIMITTEXT, 0, 0);
     set_text("45");
     set_sel(2, 2);
@@ -404,8 +384,7 @@ TEST_F(EntryControlTest, PasteTakesDigitsOnly)
     EXPECT_EQ(text(), "4560");
 }
 
-TEST_F(EntryControlTest, PasteInsertsEvenInOverwriteMode)
-{
+TEST_F(EntryControlTest, PasteInsertsEvenInOverwriteMode) {
     set_text("45");
     set_sel(0, 0);
     key(VK_INSERT);
@@ -416,8 +395,7 @@ TEST_F(EntryControlTest, PasteInsertsEvenInOverwriteMode)
     EXPECT_EQ(text(), "45");
 }
 
-TEST_F(EntryControlTest, CopyCutAndClearWorkOnTheSelection)
-{
+TEST_F(EntryControlTest, CopyCutAndClearWorkOnTheSelection) {
     SendMessageA(entry, EM_LIMITTEXT, 0, 0);
     clear_clipboard();
     set_text("12345");
@@ -449,8 +427,7 @@ TEST_F(EntryControlTest, CopyCutAndClearWorkOnTheSelection)
 
 // ---- Keys and the parent ------------------------------------------------------------
 
-TEST_F(EntryControlTest, CaretKeysMoveCollapseExtendAndAskForOtherCells)
-{
+TEST_F(EntryControlTest, CaretKeysMoveCollapseExtendAndAskForOtherCells) {
     struct Case {
         const char* name;
         int anchor, caret;
@@ -490,8 +467,7 @@ TEST_F(EntryControlTest, CaretKeysMoveCollapseExtendAndAskForOtherCells)
     }
 }
 
-TEST_F(EntryControlTest, ShiftExtendsFromTheAnchorAcrossIt)
-{
+TEST_F(EntryControlTest, ShiftExtendsFromTheAnchorAcrossIt) {
     set_text("123");
     set_sel(1, 1);
     key(VK_LEFT, kShift);
@@ -501,8 +477,7 @@ TEST_F(EntryControlTest, ShiftExtendsFromTheAnchorAcrossIt)
     EXPECT_EQ(sel(), Sel(1, 2)) << "the caret crossed the anchor";
 }
 
-TEST_F(EntryControlTest, ModifierKeysAreReportedToTheParent)
-{
+TEST_F(EntryControlTest, ModifierKeysAreReportedToTheParent) {
     for (UINT vk : {VK_SHIFT, VK_CONTROL}) {
         host.clear_received();
         key(vk);
@@ -521,8 +496,7 @@ TEST_F(EntryControlTest, ModifierKeysAreReportedToTheParent)
 
 // ---- Mouse ------------------------------------------------------------------------------
 
-TEST_F(EntryControlTest, ClicksPlaceTheCaretByCharacterHalves)
-{
+TEST_F(EntryControlTest, ClicksPlaceTheCaretByCharacterHalves) {
     set_text("123");
     int x0 = caret_x(0), x1 = caret_x(1), x3 = caret_x(3);
     ASSERT_LT(x0, x1);
@@ -531,9 +505,15 @@ TEST_F(EntryControlTest, ClicksPlaceTheCaretByCharacterHalves)
         int x;
         int expected;
     } cases[] = {
-        {0, 0}, {x0 + 1, 0}, {x1 - 1, 1}, {x1 + 1, 1}, {x3 - 1, 3}, {kWidth - 1, 3},
+        {0, 0},
+        {x0 + 1, 0},
+        {x1 - 1, 1},
+        {x1 + 1, 1},
+        {x3 - 1, 3},
+        {kWidth - 1, 3},
         // The left half of the first character, its middle pixel included, is before it.
-        {x0 + (x1 - x0) / 2, 0}, {x0 + (x1 - x0) / 2 + 1, 1},
+        {x0 + (x1 - x0) / 2, 0},
+        {x0 + (x1 - x0) / 2 + 1, 1},
     };
     for (const Case& c : cases) {
         set_sel(2, 2);
@@ -543,8 +523,7 @@ TEST_F(EntryControlTest, ClicksPlaceTheCaretByCharacterHalves)
     EXPECT_EQ(GetFocus(), entry);
 }
 
-TEST_F(EntryControlTest, DraggingAndShiftClickSelect)
-{
+TEST_F(EntryControlTest, DraggingAndShiftClickSelect) {
     set_text("123");
     int x0 = caret_x(0), x2 = caret_x(2), x3 = caret_x(3);
     send_mouse(entry, WM_LBUTTONDOWN, x0, kHeight / 2, MK_LBUTTON);
@@ -562,8 +541,7 @@ TEST_F(EntryControlTest, DraggingAndShiftClickSelect)
     EXPECT_EQ(sel(), Sel(1, 3)) << "Shift+click keeps the anchor";
 }
 
-TEST_F(EntryControlTest, DoubleClickSelectsTheDigitsOrNothing)
-{
+TEST_F(EntryControlTest, DoubleClickSelectsTheDigitsOrNothing) {
     set_text("123");
     int x1 = caret_x(1);
     double_click(entry, x1 + 1, kHeight / 2);
@@ -579,8 +557,7 @@ TEST_F(EntryControlTest, DoubleClickSelectsTheDigitsOrNothing)
     EXPECT_EQ(sel(), Sel(2, 3));
 }
 
-TEST_F(EntryControlTest, RightButtonKeepsASelectionUnderItAndAsksForTheMenu)
-{
+TEST_F(EntryControlTest, RightButtonKeepsASelectionUnderItAndAsksForTheMenu) {
     set_text("123");
     int x1 = caret_x(1), x3 = caret_x(3);
     set_sel(0, 2);
@@ -596,8 +573,7 @@ TEST_F(EntryControlTest, RightButtonKeepsASelectionUnderItAndAsksForTheMenu)
     EXPECT_EQ(sel(), Sel(3, 3)) << "clicked outside the selection";
 }
 
-TEST_F(EntryControlTest, WheelGoesToTheParent)
-{
+TEST_F(EntryControlTest, WheelGoesToTheParent) {
     SendMessageA(entry, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(5, 6));
     ASSERT_EQ(host.count(WM_MOUSEWHEEL), 1);
     EXPECT_EQ(host.received().back().wparam, static_cast<WPARAM>(MAKEWPARAM(0, WHEEL_DELTA)));
@@ -606,8 +582,7 @@ TEST_F(EntryControlTest, WheelGoesToTheParent)
 
 // ---- Drawing ----------------------------------------------------------------------------
 
-TEST_F(EntryControlTest, TheTonEllipseShowsFromThreeCharacters)
-{
+TEST_F(EntryControlTest, TheTonEllipseShowsFromThreeCharacters) {
     type("10");
     Image two = capture_client(entry);
     ASSERT_EQ(two.width, kWidth);
@@ -632,15 +607,15 @@ TEST_F(EntryControlTest, TheTonEllipseShowsFromThreeCharacters)
     EXPECT_EQ(capture_client(entry).count(kTonCircle), 0) << "deleting a digit removes it";
 }
 
-TEST_F(EntryControlTest, TextIsCentredAndTheSelectionDrawnInItsColours)
-{
+TEST_F(EntryControlTest, TextIsCentredAndTheSelectionDrawnInItsColours) {
     set_text("88");
     Image plain = capture_client(entry);
     RECT ink = plain.bounds_of(kText);
     ASSERT_LT(ink.left, ink.right) << "the text was drawn in input_text";
     int left_margin = ink.left;
     int right_margin = kWidth - ink.right;
-    EXPECT_LE(std::abs(left_margin - right_margin), 4) << "text centred: " << left_margin << " vs " << right_margin;
+    EXPECT_LE(std::abs(left_margin - right_margin), 4)
+        << "text centred: " << left_margin << " vs " << right_margin;
     EXPECT_EQ(plain.count(kSelectBackground), 0);
 
     set_sel(0, -1);
@@ -658,23 +633,23 @@ TEST_F(EntryControlTest, TextIsCentredAndTheSelectionDrawnInItsColours)
     EXPECT_GT(half.count(kText), 0) << "the second 8 stays unselected";
 }
 
-TEST_F(EntryControlTest, TextStartsAtHalfTheFreeWidthRoundedUpLessOne)
-{
+TEST_F(EntryControlTest, TextStartsAtHalfTheFreeWidthRoundedUpLessOne) {
     set_text("1");
     for (int width : {kWidth, kWidth + 1}) {
         SetWindowPos(entry, nullptr, 0, 0, width, kHeight, SWP_NOMOVE | SWP_NOZORDER);
         int x0 = caret_x(0);
         int text_width = caret_x(1) - x0;
-        EXPECT_EQ(x0, (width - text_width + 1) / 2 - 1) << "control width " << width << ", text width " << text_width;
+        EXPECT_EQ(x0, (width - text_width + 1) / 2 - 1)
+            << "control width " << width << ", text width " << text_width;
         RECT caret = caret_rect(entry);
         POINT at{};
         GetCaretPos(&at);
-        EXPECT_EQ(at.y, (kHeight - (caret.bottom - caret.top)) / 2 - 1) << "the caret stands at the text's top";
+        EXPECT_EQ(at.y, (kHeight - (caret.bottom - caret.top)) / 2 - 1)
+            << "the caret stands at the text's top";
     }
 }
 
-TEST_F(EntryControlTest, RecolourTakesTheSettingsAgain)
-{
+TEST_F(EntryControlTest, RecolourTakesTheSettingsAgain) {
     constexpr COLORREF kNewBackground = RGB(10, 120, 30);
     settings().colors[kColorInputBackground] = kNewBackground;
     EXPECT_EQ(capture_client(entry).at(2, 2), kBackground) << "colours are kept until asked";
@@ -683,8 +658,7 @@ TEST_F(EntryControlTest, RecolourTakesTheSettingsAgain)
     EXPECT_EQ(print_client(entry).at(2, 2), kNewBackground);
 }
 
-TEST_F(EntryControlTest, ResizingRedrawsAtTheNewSize)
-{
+TEST_F(EntryControlTest, ResizingRedrawsAtTheNewSize) {
     set_text("100");
     SetWindowPos(entry, nullptr, 0, 0, 160, 50, SWP_NOMOVE | SWP_NOZORDER);
     Image image = capture_client(entry);
@@ -696,8 +670,7 @@ TEST_F(EntryControlTest, ResizingRedrawsAtTheNewSize)
 
 // ---- Caret ------------------------------------------------------------------------------
 
-TEST_F(EntryControlTest, CaretIsThinWhenInsertingAndCharacterWideWhenOverwriting)
-{
+TEST_F(EntryControlTest, CaretIsThinWhenInsertingAndCharacterWideWhenOverwriting) {
     set_text("18");
     int x0 = caret_x(0), x1 = caret_x(1);
     RECT thin = caret_rect(entry);
@@ -714,6 +687,13 @@ TEST_F(EntryControlTest, CaretIsThinWhenInsertingAndCharacterWideWhenOverwriting
     UpdateWindow(entry);
     RECT back = caret_rect(entry);
     EXPECT_EQ(back.right - back.left, 2);
+
+    Font larger(create_face_font("Arial", 24, ANSI_CHARSET, FW_NORMAL, false, false));
+    SendMessageA(entry, WM_SETFONT, reinterpret_cast<WPARAM>(larger.get()), 0);
+    UpdateWindow(entry);
+    RECT tall = caret_rect(entry);
+    EXPECT_GT(tall.bottom - tall.top, back.bottom - back.top) << "a new font re-measures the line";
+    EXPECT_EQ(tall.right - tall.left, 2);
 
     SetFocus(host.hwnd());
     RECT none = caret_rect(entry);

@@ -10,10 +10,10 @@
 namespace tx9::wintest {
 namespace {
 
-TEST(WinTestSupport, DialogAnswererAnswersMessageBoxesAndSeesTheirText)
-{
+TEST(WinTestSupport, DialogAnswererAnswersMessageBoxesAndSeesTheirText) {
     TestWindow host;
-    DialogAnswerer answerer([](const DialogInfo& dialog) { return dialog.text == "Save it?" ? IDNO : IDCANCEL; });
+    DialogAnswerer answerer(
+        [](const DialogInfo& dialog) { return dialog.text == "Save it?" ? IDNO : IDCANCEL; });
     int first = MessageBoxA(host.hwnd(), "Save it?", "tx9 Ver 0.0.6", MB_YESNO | MB_ICONQUESTION);
     int second = MessageBoxA(host.hwnd(), "Something else", "Other", MB_OKCANCEL);
     EXPECT_EQ(first, IDNO);
@@ -24,15 +24,15 @@ TEST(WinTestSupport, DialogAnswererAnswersMessageBoxesAndSeesTheirText)
 }
 
 // A dialog with one edit field (id 100) and OK, from a template built in memory.
-std::vector<WORD> edit_dialog_template()
-{
+std::vector<WORD> edit_dialog_template() {
     std::vector<WORD> t;
     auto dword = [&t](DWORD v) {
         t.push_back(LOWORD(v));
         t.push_back(HIWORD(v));
     };
     auto text = [&t](const char* s) {
-        while (*s) t.push_back(static_cast<WORD>(*s++));
+        while (*s)
+            t.push_back(static_cast<WORD>(*s++));
         t.push_back(0);
     };
     auto align = [&t] {
@@ -40,10 +40,10 @@ std::vector<WORD> edit_dialog_template()
     };
     dword(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
     dword(0);
-    t.push_back(2);                              // items
-    t.insert(t.end(), {10, 10, 120, 60});        // x, y, cx, cy
-    t.push_back(0);                              // menu
-    t.push_back(0);                              // class
+    t.push_back(2);                       // items
+    t.insert(t.end(), {10, 10, 120, 60}); // x, y, cx, cy
+    t.push_back(0);                       // menu
+    t.push_back(0);                       // class
     text("Name");
     align();
     dword(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL);
@@ -62,8 +62,7 @@ std::vector<WORD> edit_dialog_template()
     return t;
 }
 
-INT_PTR CALLBACK edit_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
-{
+INT_PTR CALLBACK edit_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(dialog, DWLP_USER, lparam);
         return TRUE;
@@ -78,8 +77,7 @@ INT_PTR CALLBACK edit_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
     return FALSE;
 }
 
-TEST(WinTestSupport, DialogAnswererCanFillADialogBeforePressingAButton)
-{
+TEST(WinTestSupport, DialogAnswererCanFillADialogBeforePressingAButton) {
     TestWindow host;
     std::vector<WORD> tmpl = edit_dialog_template();
     char result[64] = "";
@@ -90,16 +88,16 @@ TEST(WinTestSupport, DialogAnswererCanFillADialogBeforePressingAButton)
         SetDlgItemTextA(dialog.hwnd, 100, "501");
         return IDOK;
     });
-    INT_PTR ended = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()),
-                                           host.hwnd(), edit_dialog_proc, reinterpret_cast<LPARAM>(result));
+    INT_PTR ended =
+        DialogBoxIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()),
+                                host.hwnd(), edit_dialog_proc, reinterpret_cast<LPARAM>(result));
     EXPECT_EQ(ended, IDOK);
     EXPECT_STREQ(result, "501");
     EXPECT_EQ(calls, 3);
     EXPECT_EQ(answerer.seen().size(), 1u) << "one dialog, however often it was looked at";
 }
 
-TEST(WinTestSupport, KeyStateScopeHoldsModifiersForGetKeyState)
-{
+TEST(WinTestSupport, KeyStateScopeHoldsModifiersForGetKeyState) {
     {
         KeyStateScope held(kCtrlShift);
         EXPECT_LT(GetKeyState(VK_SHIFT), 0);
@@ -110,8 +108,7 @@ TEST(WinTestSupport, KeyStateScopeHoldsModifiersForGetKeyState)
     EXPECT_GE(GetKeyState(VK_CONTROL), 0);
 }
 
-TEST(WinTestSupport, HostRecordsWhatChildrenSendAndLetsTheTestAnswer)
-{
+TEST(WinTestSupport, HostRecordsWhatChildrenSendAndLetsTheTestAnswer) {
     TestWindow host;
     host.handler = [](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
         if (message == WM_APP + 9) return 42;
@@ -125,8 +122,7 @@ TEST(WinTestSupport, HostRecordsWhatChildrenSendAndLetsTheTestAnswer)
     EXPECT_EQ(host.received().size(), 2u);
 }
 
-TEST(WinTestSupport, PumpUntilWaitsForPostedWork)
-{
+TEST(WinTestSupport, PumpUntilWaitsForPostedWork) {
     TestWindow host;
     bool seen = false;
     host.handler = [&seen](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
@@ -139,8 +135,7 @@ TEST(WinTestSupport, PumpUntilWaitsForPostedWork)
     EXPECT_FALSE(pump_until([] { return false; }, 30)) << "gives up after the timeout";
 }
 
-TEST(WinTestSupport, CaptureReadsWhatAWindowPainted)
-{
+TEST(WinTestSupport, CaptureReadsWhatAWindowPainted) {
     TestWindow host(60, 40);
     host.handler = [](HWND hwnd, UINT message, WPARAM wparam, LPARAM) -> std::optional<LRESULT> {
         auto paint = [hwnd](HDC dc) {
@@ -178,16 +173,14 @@ TEST(WinTestSupport, CaptureReadsWhatAWindowPainted)
     }
 }
 
-TEST(WinTestSupport, ClipboardRoundTrip)
-{
+TEST(WinTestSupport, ClipboardRoundTrip) {
     ASSERT_TRUE(set_clipboard_text("180"));
     EXPECT_EQ(clipboard_text().value_or("<none>"), "180");
     clear_clipboard();
     EXPECT_FALSE(clipboard_text().has_value());
 }
 
-TEST(WinTestSupport, BeepCounterCountsInsteadOfSounding)
-{
+TEST(WinTestSupport, BeepCounterCountsInsteadOfSounding) {
     BeepCounter beeps;
     beep();
     beep(MB_ICONASTERISK);

@@ -16,8 +16,7 @@ namespace {
 // manage none of this test program's windows. Only this executable's
 // AppDefaults key is touched; nothing happens on Windows itself.
 struct UnmanagedWindowsUnderWine {
-    UnmanagedWindowsUnderWine()
-    {
+    UnmanagedWindowsUnderWine() {
         HMODULE ntdll = GetModuleHandleA("ntdll.dll");
         if (!ntdll || !GetProcAddress(ntdll, "wine_get_version")) return;
         char path[MAX_PATH] = "";
@@ -37,8 +36,7 @@ struct UnmanagedWindowsUnderWine {
 
 // ---- Message pumping ------------------------------------------------------
 
-void pump_pending()
-{
+void pump_pending() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
@@ -46,8 +44,7 @@ void pump_pending()
     }
 }
 
-void pump_for(DWORD ms)
-{
+void pump_for(DWORD ms) {
     DWORD start = GetTickCount();
     do {
         pump_pending();
@@ -56,8 +53,7 @@ void pump_for(DWORD ms)
     pump_pending();
 }
 
-bool pump_until(const std::function<bool()>& done, DWORD timeout_ms)
-{
+bool pump_until(const std::function<bool()>& done, DWORD timeout_ms) {
     DWORD start = GetTickCount();
     while (!done()) {
         if (GetTickCount() - start >= timeout_ms) return done();
@@ -74,16 +70,14 @@ namespace {
 
 constexpr char kHostClass[] = "tx9_test_host";
 
-bool is_recorded(UINT message)
-{
+bool is_recorded(UINT message) {
     return message == WM_COMMAND || message == WM_NOTIFY || message == WM_CONTEXTMENU ||
            message == WM_MOUSEWHEEL || (message >= WM_APP && message <= 0xBFFF);
 }
 
 } // namespace
 
-LRESULT CALLBACK TestWindow::proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-{
+LRESULT CALLBACK TestWindow::proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
@@ -98,8 +92,7 @@ LRESULT CALLBACK TestWindow::proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
     return DefWindowProcA(hwnd, message, wparam, lparam);
 }
 
-TestWindow::TestWindow(int client_width, int client_height, const char* title)
-{
+TestWindow::TestWindow(int client_width, int client_height, const char* title) {
     static bool registered = false;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     if (!registered) {
@@ -114,8 +107,8 @@ TestWindow::TestWindow(int client_width, int client_height, const char* title)
     // A captionless popup shown without activation stays unmanaged by Wine's X11
     // driver; a managed window waits two seconds for a window manager when it
     // is destroyed under a bare Xvfb.
-    hwnd_ = CreateWindowExA(0, kHostClass, title, WS_POPUP | WS_CLIPCHILDREN, 20, 20, client_width, client_height,
-                            nullptr, nullptr, instance, this);
+    hwnd_ = CreateWindowExA(0, kHostClass, title, WS_POPUP | WS_CLIPCHILDREN, 20, 20, client_width,
+                            client_height, nullptr, nullptr, instance, this);
     if (hwnd_) {
         ShowWindow(hwnd_, SW_SHOWNA);
         UpdateWindow(hwnd_);
@@ -124,8 +117,7 @@ TestWindow::TestWindow(int client_width, int client_height, const char* title)
     }
 }
 
-TestWindow::~TestWindow()
-{
+TestWindow::~TestWindow() {
     if (hwnd_ && IsWindow(hwnd_)) {
         handler = nullptr;
         DestroyWindow(hwnd_);
@@ -133,14 +125,12 @@ TestWindow::~TestWindow()
     pump_pending();
 }
 
-int TestWindow::count(UINT message) const
-{
+int TestWindow::count(UINT message) const {
     return static_cast<int>(std::count_if(received_.begin(), received_.end(),
                                           [message](const Received& r) { return r.message == message; }));
 }
 
-int TestWindow::count_command(WORD id) const
-{
+int TestWindow::count_command(WORD id) const {
     return static_cast<int>(std::count_if(received_.begin(), received_.end(), [id](const Received& r) {
         return r.message == WM_COMMAND && LOWORD(r.wparam) == id;
     }));
@@ -148,12 +138,13 @@ int TestWindow::count_command(WORD id) const
 
 // ---- Keyboard ---------------------------------------------------------------
 
-KeyStateScope::KeyStateScope(Modifiers mods)
-{
+KeyStateScope::KeyStateScope(Modifiers mods) {
     GetKeyboardState(saved_);
     BYTE state[256];
     std::memcpy(state, saved_, sizeof state);
-    auto set = [&state](int vk, bool down) { state[vk] = down ? BYTE(state[vk] | 0x80) : BYTE(state[vk] & ~0x80); };
+    auto set = [&state](int vk, bool down) {
+        state[vk] = down ? BYTE(state[vk] | 0x80) : BYTE(state[vk] & ~0x80);
+    };
     set(VK_SHIFT, mods.shift);
     set(VK_LSHIFT, mods.shift);
     set(VK_RSHIFT, false);
@@ -166,24 +157,29 @@ KeyStateScope::KeyStateScope(Modifiers mods)
     SetKeyboardState(state);
 }
 
-KeyStateScope::~KeyStateScope() { SetKeyboardState(saved_); }
+KeyStateScope::~KeyStateScope() {
+    SetKeyboardState(saved_);
+}
 
 namespace {
 
-bool is_extended_key(UINT vk)
-{
+bool is_extended_key(UINT vk) {
     switch (vk) {
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
-    case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
-    case VK_INSERT: case VK_DELETE:
-        return true;
-    default:
-        return false;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_INSERT:
+    case VK_DELETE: return true;
+    default: return false;
     }
 }
 
-LPARAM key_lparam(UINT vk, bool up, bool alt)
-{
+LPARAM key_lparam(UINT vk, bool up, bool alt) {
     LPARAM lparam = 1 | (static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC) & 0xFF) << 16);
     if (is_extended_key(vk)) lparam |= 1L << 24;
     if (alt) lparam |= 1L << 29;
@@ -193,8 +189,7 @@ LPARAM key_lparam(UINT vk, bool up, bool alt)
 
 } // namespace
 
-LRESULT send_key(HWND window, UINT vk, Modifiers mods)
-{
+LRESULT send_key(HWND window, UINT vk, Modifiers mods) {
     KeyStateScope held(mods);
     UINT down = mods.alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
     UINT up = mods.alt ? WM_SYSKEYUP : WM_KEYUP;
@@ -203,21 +198,19 @@ LRESULT send_key(HWND window, UINT vk, Modifiers mods)
     return result;
 }
 
-LRESULT send_char(HWND window, char c, Modifiers mods)
-{
+LRESULT send_char(HWND window, char c, Modifiers mods) {
     KeyStateScope held(mods);
     return SendMessageA(window, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
-void send_chars(HWND window, const std::string& text)
-{
-    for (char c : text) send_char(window, c);
+void send_chars(HWND window, const std::string& text) {
+    for (char c : text)
+        send_char(window, c);
 }
 
 // ---- Mouse ------------------------------------------------------------------
 
-LRESULT send_mouse(HWND window, UINT message, int x, int y, WPARAM keys)
-{
+LRESULT send_mouse(HWND window, UINT message, int x, int y, WPARAM keys) {
     Modifiers mods;
     mods.shift = (keys & MK_SHIFT) != 0;
     mods.ctrl = (keys & MK_CONTROL) != 0;
@@ -225,14 +218,12 @@ LRESULT send_mouse(HWND window, UINT message, int x, int y, WPARAM keys)
     return SendMessageA(window, message, keys, MAKELPARAM(x, y));
 }
 
-void click(HWND window, int x, int y, WPARAM extra_keys)
-{
+void click(HWND window, int x, int y, WPARAM extra_keys) {
     send_mouse(window, WM_LBUTTONDOWN, x, y, MK_LBUTTON | extra_keys);
     send_mouse(window, WM_LBUTTONUP, x, y, extra_keys);
 }
 
-void double_click(HWND window, int x, int y)
-{
+void double_click(HWND window, int x, int y) {
     click(window, x, y);
     send_mouse(window, WM_LBUTTONDBLCLK, x, y, MK_LBUTTON);
     send_mouse(window, WM_LBUTTONUP, x, y, 0);
@@ -240,8 +231,7 @@ void double_click(HWND window, int x, int y)
 
 // ---- Text and clipboard ---------------------------------------------------
 
-std::string window_text(HWND window)
-{
+std::string window_text(HWND window) {
     LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
     if (length <= 0) return {};
     std::string text(static_cast<size_t>(length) + 1, '\0');
@@ -253,8 +243,7 @@ std::string window_text(HWND window)
 namespace {
 
 // The clipboard may be held for a moment by the system's clipboard manager.
-bool open_clipboard()
-{
+bool open_clipboard() {
     for (int attempt = 0; attempt < 50; ++attempt) {
         if (OpenClipboard(nullptr)) return true;
         Sleep(10);
@@ -264,8 +253,7 @@ bool open_clipboard()
 
 } // namespace
 
-bool set_clipboard_text(const std::string& text)
-{
+bool set_clipboard_text(const std::string& text) {
     if (!open_clipboard()) return false;
     EmptyClipboard();
     bool ok = false;
@@ -281,8 +269,7 @@ bool set_clipboard_text(const std::string& text)
     return ok;
 }
 
-std::optional<std::string> clipboard_text()
-{
+std::optional<std::string> clipboard_text() {
     if (!open_clipboard()) return std::nullopt;
     std::optional<std::string> text;
     if (HANDLE memory = GetClipboardData(CF_TEXT)) {
@@ -295,8 +282,7 @@ std::optional<std::string> clipboard_text()
     return text;
 }
 
-void clear_clipboard()
-{
+void clear_clipboard() {
     if (!open_clipboard()) return;
     EmptyClipboard();
     CloseClipboard();
@@ -304,13 +290,11 @@ void clear_clipboard()
 
 // ---- Pixels -----------------------------------------------------------------
 
-int Image::count(COLORREF color) const
-{
+int Image::count(COLORREF color) const {
     return static_cast<int>(std::count(pixels.begin(), pixels.end(), color));
 }
 
-int Image::count(COLORREF color, const RECT& area) const
-{
+int Image::count(COLORREF color, const RECT& area) const {
     int n = 0;
     for (int y = std::max(0L, area.top); y < std::min<LONG>(height, area.bottom); ++y)
         for (int x = std::max(0L, area.left); x < std::min<LONG>(width, area.right); ++x)
@@ -318,8 +302,7 @@ int Image::count(COLORREF color, const RECT& area) const
     return n;
 }
 
-RECT Image::bounds_of(COLORREF color) const
-{
+RECT Image::bounds_of(COLORREF color) const {
     RECT r{width, height, 0, 0};
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
@@ -337,9 +320,8 @@ namespace {
 
 // A 32-bit top-down DIB section selected into its own memory DC.
 class DibCanvas {
-public:
-    DibCanvas(int width, int height) : width_(std::max(1, width)), height_(std::max(1, height))
-    {
+  public:
+    DibCanvas(int width, int height) : width_(std::max(1, width)), height_(std::max(1, height)) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = width_;
@@ -351,8 +333,7 @@ public:
         bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
         if (bitmap_) old_ = SelectObject(dc_, bitmap_);
     }
-    ~DibCanvas()
-    {
+    ~DibCanvas() {
         if (old_) SelectObject(dc_, old_);
         if (bitmap_) DeleteObject(bitmap_);
         if (dc_) DeleteDC(dc_);
@@ -363,8 +344,7 @@ public:
     HDC dc() const { return dc_; }
     bool ok() const { return bits_ != nullptr; }
 
-    Image image() const
-    {
+    Image image() const {
         GdiFlush();
         Image image;
         if (!bits_) return image;
@@ -379,7 +359,7 @@ public:
         return image;
     }
 
-private:
+  private:
     int width_, height_;
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
@@ -389,16 +369,14 @@ private:
 
 } // namespace
 
-Image capture_dc(HDC dc, int width, int height)
-{
+Image capture_dc(HDC dc, int width, int height) {
     DibCanvas canvas(width, height);
     if (!canvas.ok()) return {};
     BitBlt(canvas.dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
     return canvas.image();
 }
 
-Image capture_client(HWND window)
-{
+Image capture_client(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     pump_pending();
     RECT client{};
@@ -409,8 +387,7 @@ Image capture_client(HWND window)
     return image;
 }
 
-Image print_client(HWND window)
-{
+Image print_client(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
     DibCanvas canvas(client.right, client.bottom);
@@ -423,35 +400,30 @@ Image print_client(HWND window)
 
 namespace {
 
-std::vector<std::pair<UINT_PTR, DialogAnswerer*>>& answerer_timers()
-{
+std::vector<std::pair<UINT_PTR, DialogAnswerer*>>& answerer_timers() {
     static std::vector<std::pair<UINT_PTR, DialogAnswerer*>> list;
     return list;
 }
 
-std::string text_of(HWND window)
-{
+std::string text_of(HWND window) {
     char buffer[1024] = "";
     GetWindowTextA(window, buffer, sizeof buffer);
     return buffer;
 }
 
-std::string class_of(HWND window)
-{
+std::string class_of(HWND window) {
     char buffer[64] = "";
     GetClassNameA(window, buffer, sizeof buffer);
     return buffer;
 }
 
-BOOL CALLBACK collect_dialog(HWND window, LPARAM lparam)
-{
+BOOL CALLBACK collect_dialog(HWND window, LPARAM lparam) {
     if (IsWindowVisible(window) && IsWindowEnabled(window) && class_of(window) == "#32770")
         reinterpret_cast<std::vector<HWND>*>(lparam)->push_back(window);
     return TRUE;
 }
 
-BOOL CALLBACK collect_static_text(HWND window, LPARAM lparam)
-{
+BOOL CALLBACK collect_static_text(HWND window, LPARAM lparam) {
     if (_stricmp(class_of(window).c_str(), "Static") == 0) {
         std::string text = text_of(window);
         if (!text.empty()) {
@@ -464,30 +436,27 @@ BOOL CALLBACK collect_static_text(HWND window, LPARAM lparam)
 }
 
 // Dialogs already answered, skipped until they are gone.
-std::vector<HWND>& answered_dialogs()
-{
+std::vector<HWND>& answered_dialogs() {
     static std::vector<HWND> list;
     return list;
 }
 
 } // namespace
 
-DialogAnswerer::DialogAnswerer(Handler handler) : handler_(std::move(handler))
-{
+DialogAnswerer::DialogAnswerer(Handler handler) : handler_(std::move(handler)) {
     timer_ = SetTimer(nullptr, 0, 20, on_timer);
     answerer_timers().push_back({timer_, this});
 }
 
-DialogAnswerer::~DialogAnswerer()
-{
+DialogAnswerer::~DialogAnswerer() {
     KillTimer(nullptr, timer_);
     auto& timers = answerer_timers();
-    timers.erase(std::remove_if(timers.begin(), timers.end(), [this](const auto& t) { return t.second == this; }),
-                 timers.end());
+    timers.erase(
+        std::remove_if(timers.begin(), timers.end(), [this](const auto& t) { return t.second == this; }),
+        timers.end());
 }
 
-void CALLBACK DialogAnswerer::on_timer(HWND, UINT, UINT_PTR id, DWORD)
-{
+void CALLBACK DialogAnswerer::on_timer(HWND, UINT, UINT_PTR id, DWORD) {
     for (auto& [timer, answerer] : answerer_timers())
         if (timer == id) {
             answerer->tick();
@@ -495,8 +464,7 @@ void CALLBACK DialogAnswerer::on_timer(HWND, UINT, UINT_PTR id, DWORD)
         }
 }
 
-void DialogAnswerer::tick()
-{
+void DialogAnswerer::tick() {
     if (busy_) return;
     busy_ = true;
     auto& answered = answered_dialogs();
@@ -528,13 +496,12 @@ void DialogAnswerer::tick()
     busy_ = false;
 }
 
-void press_button(HWND dialog, int id)
-{
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+void press_button(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-std::string dialog_item_text(HWND dialog, int id)
-{
+std::string dialog_item_text(HWND dialog, int id) {
     HWND item = GetDlgItem(dialog, id);
     return item ? text_of(item) : std::string();
 }
@@ -543,35 +510,42 @@ std::string dialog_item_text(HWND dialog, int id)
 
 namespace {
 
-std::vector<UINT>& beep_log()
-{
+std::vector<UINT>& beep_log() {
     static std::vector<UINT> log;
     return log;
 }
 
-void record_beep(UINT type) { beep_log().push_back(type); }
+void record_beep(UINT type) {
+    beep_log().push_back(type);
+}
 
 BeepFunction g_previous_beep = nullptr;
 
 } // namespace
 
-BeepCounter::BeepCounter()
-{
+BeepCounter::BeepCounter() {
     beep_log().clear();
     g_previous_beep = set_beep_function(record_beep);
 }
 
-BeepCounter::~BeepCounter() { set_beep_function(g_previous_beep); }
+BeepCounter::~BeepCounter() {
+    set_beep_function(g_previous_beep);
+}
 
-int BeepCounter::count() const { return static_cast<int>(beep_log().size()); }
+int BeepCounter::count() const {
+    return static_cast<int>(beep_log().size());
+}
 
-int BeepCounter::count(UINT type) const
-{
+int BeepCounter::count(UINT type) const {
     return static_cast<int>(std::count(beep_log().begin(), beep_log().end(), type));
 }
 
-const std::vector<UINT>& BeepCounter::beeps() const { return beep_log(); }
+const std::vector<UINT>& BeepCounter::beeps() const {
+    return beep_log();
+}
 
-void BeepCounter::reset() { beep_log().clear(); }
+void BeepCounter::reset() {
+    beep_log().clear();
+}
 
 } // namespace tx9::wintest

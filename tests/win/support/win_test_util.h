@@ -39,7 +39,7 @@ struct Received {
 // WM_MOUSEWHEEL and everything from WM_APP on) and lets a test answer any
 // message itself through `handler`. Destroyed with the object.
 class TestWindow {
-public:
+  public:
     explicit TestWindow(int client_width = 400, int client_height = 300, const char* title = "tx9 test");
     ~TestWindow();
     TestWindow(const TestWindow&) = delete;
@@ -59,7 +59,7 @@ public:
     // answer the message, std::nullopt to let the window handle it.
     std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)> handler;
 
-private:
+  private:
     static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
     HWND hwnd_ = nullptr;
     std::vector<Received> received_;
@@ -80,13 +80,13 @@ inline constexpr Modifiers kCtrlShift{true, true, false};
 // Makes GetKeyState report the given modifiers (and the left/right variants)
 // as held for the scope, through SetKeyboardState; restores the previous state.
 class KeyStateScope {
-public:
+  public:
     explicit KeyStateScope(Modifiers mods);
     ~KeyStateScope();
     KeyStateScope(const KeyStateScope&) = delete;
     KeyStateScope& operator=(const KeyStateScope&) = delete;
 
-private:
+  private:
     BYTE saved_[256];
 };
 
@@ -157,7 +157,7 @@ struct DialogInfo {
 // button to press (IDOK, IDYES, a control id...), or 0 to be asked again at
 // the next tick.
 class DialogAnswerer {
-public:
+  public:
     using Handler = std::function<int(const DialogInfo&)>;
     explicit DialogAnswerer(Handler handler);
     ~DialogAnswerer();
@@ -167,7 +167,7 @@ public:
     // Every dialog seen, in order of first sighting.
     const std::vector<DialogInfo>& seen() const { return seen_; }
 
-private:
+  private:
     static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD);
     void tick();
     Handler handler_;
@@ -186,7 +186,7 @@ std::string dialog_item_text(HWND dialog, int id);
 
 // Counts the beeps of tx9::beep while it lives (no sound is made).
 class BeepCounter {
-public:
+  public:
     BeepCounter();
     ~BeepCounter();
     BeepCounter(const BeepCounter&) = delete;
