@@ -2,6 +2,10 @@
 // Wine, drive them with messages and look at what they do.
 //
 // Everything here runs on the test's one thread; nothing is thread-safe.
+// Under Wine, a program linked with these helpers asks the X11 driver not to
+// manage its windows (HKCU\Software\Wine\AppDefaults\<exe>\X11 Driver,
+// Managed=N, set before the first window), so that closing a dialog does not
+// wait two seconds for a window manager that a bare Xvfb does not have.
 #pragma once
 
 #include <cstdint>
