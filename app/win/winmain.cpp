@@ -1,4 +1,10 @@
 // Entry point of tx9.exe.
+#include "app/win/startup.h"
+
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int)
+{
+    // The show command is not used: the main window opens as the Settings say.
+    return tx9::run_program(instance, command_line);
+}

@@ -1,0 +1,511 @@
+#include "app/win/main_window.h"
+
+#include "app/key_bindings.h"
+#include "app/win/accelerators.h"
+#include "app/win/win_system.h"
+#include "core/text.h"
+#include "engine/game_flow.h"
+#include "engine/game_rules.h"
+#include "res/resource.h"
+#include "settings/settings.h"
+#include "settings/win/game_option_dialog.h"
+#include "ui/score/win/score_sheet.h"
+
+#include <memory>
+#include <new>
+
+namespace tx9 {
+
+namespace {
+
+// Messages to the children, numbered from WM_APP by the child that takes them.
+enum : UINT {
+    kLeftRefresh = WM_APP + 200,
+    kLeftWantedHeight = WM_APP + 201,
+    kLeftAppearance = WM_APP + 202,
+    kLeftActive = WM_APP + 203,
+    kPlayerFirst = WM_APP + 3,
+    kPlayerRefresh = WM_APP + 300,
+    kPlayerAppearance = WM_APP + 301,
+    kPlayerLegLimit = WM_APP + 304,
+    kGuideModifier = WM_APP + 4,
+    kGuideKeysChanged = WM_APP + 400,
+    kGuideWantedHeight = WM_APP + 401,
+    kGuideAppearance = WM_APP + 402,
+};
+
+enum : int {
+    kStateMaximized = SW_SHOWMAXIMIZED, // 3
+    kStateDefault = SW_SHOWDEFAULT,     // 10
+    kExitQuestion = 101,
+    kNothingText = 102,
+    kScoreMenuPosition = 2,
+    kTemplateMenuPosition = 6,
+};
+
+// Menu items whose text is rebuilt with the key of their first binding.
+constexpr int kNamedCommands[] = {
+    IDM_NEW_GAME,  IDM_NEW_SCHEDULE,    IDM_HISTORY,  IDM_AUTO_SAVE,        IDM_OPTION,   IDM_EXIT,
+    IDM_VIEW_PLAYER, IDM_VIEW_LEFT,     IDM_VIEW_GUIDE, IDM_VIEW_THROW_COUNT, IDM_FINISH_1, IDM_FINISH_2,
+    IDM_FINISH_3,  IDM_MIDDLE,          IDM_LEFT_SCORE_INPUT, IDM_EXCHANGE, IDM_CLEAR_SCORES, IDM_CHECKOUT,
+};
+
+struct MainWindowState final : GameFlowHost {
+    explicit MainWindowState(HWND hwnd) : window(hwnd), flow(record, history, settings(), *this) {}
+
+    HWND window;
+    HWND sheet = nullptr;
+    // The panels and the key guide bar join with their windows; until then
+    // they stay null and the layout and messages pass them by.
+    HWND left[2] = {nullptr, nullptr};
+    HWND player[2] = {nullptr, nullptr};
+    HWND guide = nullptr;
+
+    GameRecord record;
+    History history;
+    GameFlow flow;
+
+    // GameFlowHost
+    void start_leg() override { SendMessageA(sheet, kScoreSheetStartLeg, 0, 0); }
+    void refresh_player_panels() override
+    {
+        for (HWND panel : player) send_to(panel, kPlayerRefresh, 0, 0);
+    }
+    void set_leg_limit(bool leg_limit) override
+    {
+        for (HWND panel : player) send_to(panel, kPlayerLegLimit, leg_limit ? 1 : 0, 0);
+    }
+    void show_information(const std::string& text) override
+    {
+        MessageBoxA(window, text.c_str(), kProgramTitle, MB_OK | MB_ICONINFORMATION);
+    }
+    void show_error(const std::string& text) override
+    {
+        MessageBoxA(window, text.c_str(), kProgramTitle, MB_OK | MB_ICONSTOP);
+    }
+
+    static LRESULT send_to(HWND child, UINT message, WPARAM wparam, LPARAM lparam)
+    {
+        return child ? SendMessageA(child, message, wparam, lparam) : 0;
+    }
+};
+
+MainWindowState* state_of(HWND hwnd) { return reinterpret_cast<MainWindowState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
+
+bool is_shown(HWND child) { return child && (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE); }
+
+void show_child(HWND child, bool show)
+{
+    if (child) ShowWindow(child, show ? SW_SHOW : SW_HIDE);
+}
+
+void set_check(HWND hwnd, int command, int on)
+{
+    CheckMenuItem(GetMenu(hwnd), static_cast<UINT>(command), MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
+int toggled(int value) { return value ? 0 : 1; }
+
+void move_child(HWND child, const ChildPlace& place)
+{
+    MoveWindow(child, place.x, place.y, place.width, place.height, TRUE);
+}
+
+// ---- Layout
+
+void on_size(MainWindowState& st)
+{
+    HWND hwnd = st.window;
+    settings().state = IsZoomed(hwnd) ? kStateMaximized : kStateDefault;
+
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const int width = client.right;
+    const int height = client.bottom;
+
+    const bool guide = is_shown(st.guide);
+    const bool left = is_shown(st.left[0]);
+    const bool players = is_shown(st.player[0]);
+    const int guide_height = guide ? static_cast<int>(SendMessageA(st.guide, kGuideWantedHeight, width, 0)) : -1;
+    const int left_height = left ? static_cast<int>(SendMessageA(st.left[0], kLeftWantedHeight, width / 2, 0)) : -1;
+    const MainLayout layout = layout_main_window(width, height, guide_height, left_height, players);
+
+    if (left)
+        for (int p = 0; p < 2; ++p) move_child(st.left[p], layout.left[p]);
+    if (players)
+        for (int p = 0; p < 2; ++p) move_child(st.player[p], layout.player[p]);
+    move_child(st.sheet, layout.sheet);
+    if (guide) {
+        move_child(st.guide, layout.guide);
+        InvalidateRect(st.guide, nullptr, FALSE);
+        UpdateWindow(st.guide);
+    }
+}
+
+void lay_out_again(HWND hwnd) { SendMessageA(hwnd, WM_SIZE, 0, 0); }
+
+// ---- Menu texts
+
+void refresh_menu_texts(HWND hwnd)
+{
+    HMENU menu = GetMenu(hwnd);
+    if (!menu) return;
+    const std::vector<KeyBinding>& bindings = settings().keys.bindings;
+    const KeyNamer& namer = win_key_namer();
+
+    HMENU score = GetSubMenu(menu, kScoreMenuPosition);
+    if (HMENU templates = score ? GetSubMenu(score, kTemplateMenuPosition) : nullptr) {
+        while (GetMenuItemCount(templates) > 0) DeleteMenu(templates, 0, MF_BYPOSITION);
+        for (const TemplateItem& item : template_menu_items(namer, bindings))
+            AppendMenuA(templates, MF_STRING, static_cast<UINT_PTR>(item.command), item.text.c_str());
+        if (GetMenuItemCount(templates) == 0)
+            AppendMenuA(templates, MF_STRING | MF_GRAYED, IDM_TEMPLATE_NOTHING,
+                        load_resource_string(kNothingText).c_str());
+    }
+
+    for (int command : kNamedCommands) {
+        std::string text = load_resource_string(command);
+        if (const KeyBinding* binding = first_named_binding(namer, bindings, command))
+            text += "\t" + key_binding_name(namer, binding->modifiers, binding->key);
+        // Only the text changes: the check marks stay as they are.
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STRING;
+        info.dwTypeData = text.data();
+        SetMenuItemInfoA(menu, static_cast<UINT>(command), FALSE, &info);
+    }
+}
+
+// What the Option command does after the property sheet reported a change.
+void apply_option_changes(MainWindowState& st)
+{
+    settings_save(settings(), system_services());
+    SendMessageA(st.sheet, kScoreSheetAppearance, 0, 0);
+    for (HWND panel : st.player) MainWindowState::send_to(panel, kPlayerAppearance, 0, 0);
+    for (HWND panel : st.left) MainWindowState::send_to(panel, kLeftAppearance, 0, 0);
+    MainWindowState::send_to(st.guide, kGuideAppearance, 0, 0);
+    lay_out_again(st.window);
+    MainWindowState::send_to(st.guide, kGuideKeysChanged, 0, 0);
+    build_user_accelerators(settings().keys.bindings);
+    refresh_menu_texts(st.window);
+}
+
+// ---- Commands
+
+void new_game(MainWindowState& st)
+{
+    if (!run_game_option_dialog(st.window, &settings().game)) return;
+    st.flow.start_new_game();
+}
+
+void toggle_view(MainWindowState& st, int command)
+{
+    Settings& s = settings();
+    switch (command) {
+    case IDM_VIEW_PLAYER:
+        s.view_player = toggled(s.view_player);
+        for (HWND panel : st.player) show_child(panel, s.view_player);
+        set_check(st.window, command, s.view_player);
+        break;
+    case IDM_VIEW_LEFT:
+        s.view_left = toggled(s.view_left);
+        for (HWND panel : st.left) show_child(panel, s.view_left);
+        set_check(st.window, command, s.view_left);
+        break;
+    case IDM_VIEW_GUIDE:
+        s.view_guide = toggled(s.view_guide);
+        show_child(st.guide, s.view_guide);
+        set_check(st.window, command, s.view_guide);
+        break;
+    default: return;
+    }
+    lay_out_again(st.window);
+}
+
+void show_about(HWND hwnd) { MessageBoxA(hwnd, kProgramTitle, "About", MB_OK | MB_ICONINFORMATION); }
+
+bool is_sheet_command(int command)
+{
+    switch (command) {
+    // Score menu
+    case IDM_FINISH_1:
+    case IDM_FINISH_2:
+    case IDM_FINISH_3:
+    case IDM_MIDDLE:
+    case IDM_LEFT_SCORE_INPUT:
+    case IDM_EXCHANGE:
+    case IDM_CLEAR_SCORES:
+    case IDM_CHECKOUT:
+    // built-in accelerators
+    case IDM_ENTER:
+    case IDM_ESCAPE:
+    case IDM_UP:
+    case IDM_DOWN:
+    case IDM_TAB:
+    case IDM_SHIFT_TAB:
+    case IDM_PAGE_UP:
+    case IDM_PAGE_DOWN:
+    case IDM_HOME:
+    case IDM_END: return true;
+    default: return false;
+    }
+}
+
+void on_command(MainWindowState& st, WPARAM wparam, LPARAM lparam)
+{
+    const int command = LOWORD(wparam);
+    Settings& s = settings();
+    if (is_template_action(command)) {
+        SendMessageA(st.sheet, kScoreSheetTemplate, static_cast<WPARAM>(command - kTemplateBase), 0);
+        return;
+    }
+    if (is_sheet_command(command)) {
+        SendMessageA(st.sheet, WM_COMMAND, wparam, lparam);
+        return;
+    }
+    switch (command) {
+    case IDM_NEW_GAME: new_game(st); break;
+    case IDM_NEW_SCHEDULE: break; // the Schedule dialog is not in this build yet
+    case IDM_HISTORY: break;      // nor the Game History dialog
+    case IDM_OPTION: break;       // nor the Option sheet
+    case IDM_AUTO_SAVE:
+        s.auto_save = toggled(s.auto_save);
+        set_check(st.window, command, s.auto_save);
+        break;
+    case IDM_EXIT: SendMessageA(st.window, WM_CLOSE, 0, 0); break;
+    case IDM_VIEW_PLAYER:
+    case IDM_VIEW_LEFT:
+    case IDM_VIEW_GUIDE: toggle_view(st, command); break;
+    case IDM_VIEW_THROW_COUNT:
+        s.throw_count = toggled(s.throw_count);
+        set_check(st.window, command, s.throw_count);
+        SendMessageA(st.sheet, kScoreSheetRedraw, 0, 0);
+        break;
+    case IDM_ABOUT: show_about(st.window); break;
+    case IDM_REFRESH_MENU: refresh_menu_texts(st.window); break;
+    default: break; // 40028 "(Nothing)" and anything else
+    }
+}
+
+// ---- Notifications from the children
+
+LRESULT on_notify(MainWindowState& st, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    switch (message) {
+    case kMainPlayerChanged: {
+        const int p = wparam == 1 ? 1 : 0;
+        MainWindowState::send_to(st.left[p], kLeftRefresh, 0, 0);
+        MainWindowState::send_to(st.player[p], kPlayerRefresh, 0, 0);
+        if (lparam == 0) SetWindowTextA(st.window, st.flow.title().c_str());
+        return 0;
+    }
+    case kMainContextMenu: {
+        POINT at{};
+        GetCursorPos(&at);
+        HMENU score = GetSubMenu(GetMenu(st.window), kScoreMenuPosition);
+        if (score) TrackPopupMenu(score, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, st.window, nullptr);
+        return 0;
+    }
+    case kMainFirstThrower: {
+        const int first = st.record.leg_records.empty() ? 0 : st.record.current_leg().first;
+        for (int p = 0; p < 2; ++p) MainWindowState::send_to(st.player[p], kPlayerFirst, first == p ? 1 : 0, 0);
+        if (wparam == 1) st.refresh_player_panels();
+        return 0;
+    }
+    case kMainModifierKey: MainWindowState::send_to(st.guide, kGuideModifier, wparam, lparam); return 0;
+    case kMainSetOver: return st.flow.set_over() ? 1 : 0;
+    case kMainClearHistory: free_history(st.history); return 0;
+    case kMainActivePlayer:
+        for (int p = 0; p < 2; ++p)
+            MainWindowState::send_to(st.left[p], kLeftActive, static_cast<int>(wparam) == p ? 1 : 0, 0);
+        return 0;
+    default: return 0;
+    }
+}
+
+// ---- Creation and the end
+
+bool on_create(HWND hwnd)
+{
+    std::unique_ptr<MainWindowState> owned(new (std::nothrow) MainWindowState(hwnd));
+    if (!owned) {
+        show_system_error(hwnd, ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
+    MainWindowState& st = *owned;
+    st.history.live = &st.record;
+    if (!st.flow.start_first_set()) return false;
+
+    st.sheet = create_score_sheet(hwnd, &st.record, 0);
+    if (!st.sheet) return false;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owned.release()));
+
+    const Settings& s = settings();
+    if (s.view_player) set_check(hwnd, IDM_VIEW_PLAYER, 1);
+    if (s.view_left) set_check(hwnd, IDM_VIEW_LEFT, 1);
+    if (s.view_guide) set_check(hwnd, IDM_VIEW_GUIDE, 1);
+
+    st.set_leg_limit(st.record.leg_limit == 1);
+    st.start_leg();
+    refresh_menu_texts(hwnd);
+    set_check(hwnd, IDM_AUTO_SAVE, s.auto_save);
+    set_check(hwnd, IDM_VIEW_THROW_COUNT, s.throw_count);
+    SetTimer(hwnd, kNewGameTimer, 1, nullptr);
+    return true;
+}
+
+void on_exit_size_move(HWND hwnd)
+{
+    if (!IsWindowVisible(hwnd) || IsIconic(hwnd) || IsZoomed(hwnd)) return;
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    Settings& s = settings();
+    s.left = r.left;
+    s.top = r.top;
+    s.right = r.right - r.left;
+    s.bottom = r.bottom - r.top;
+}
+
+void on_close(HWND hwnd)
+{
+    if (MessageBoxA(hwnd, load_resource_string(kExitQuestion).c_str(), kProgramTitle,
+                    MB_YESNO | MB_ICONQUESTION) == IDNO)
+        return;
+    DestroyWindow(hwnd);
+}
+
+LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_CREATE)
+        return on_create(hwnd) ? 0 : -1;
+
+    MainWindowState* st = state_of(hwnd);
+    if (!st) return message >= WM_APP ? 0 : DefWindowProcA(hwnd, message, wparam, lparam);
+
+    switch (message) {
+    case WM_SIZE: on_size(*st); return 0;
+    case WM_EXITSIZEMOVE: on_exit_size_move(hwnd); return 0;
+    case WM_COMMAND: on_command(*st, wparam, lparam); return 0;
+    case WM_TIMER:
+        if (wparam == kNewGameTimer) {
+            KillTimer(hwnd, kNewGameTimer);
+            SendMessageA(hwnd, WM_COMMAND, IDM_NEW_GAME, 0);
+        }
+        return 0;
+    case WM_SETFOCUS: SetFocus(st->sheet); return 0;
+    case WM_CLOSE: on_close(hwnd); return 0;
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION:
+        // Logging off: no question. When the end of the session was called off, the program stays.
+        if (wparam) DestroyWindow(hwnd);
+        return 0;
+    case WM_DESTROY:
+        free_legs(st->record);
+        free_history(st->history);
+        PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY:
+        // The children are gone by now; the sheet read the live record until then.
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        delete st;
+        return DefWindowProcA(hwnd, message, wparam, lparam);
+    default: break;
+    }
+    if (message >= WM_APP && message <= kMainActivePlayer) return on_notify(*st, message, wparam, lparam);
+    return DefWindowProcA(hwnd, message, wparam, lparam);
+}
+
+LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    try {
+        return handle(hwnd, message, wparam, lparam);
+    } catch (...) {
+        // Nothing may unwind through the system's dispatch; a failed step is dropped.
+        return message == WM_CREATE ? -1 : 0;
+    }
+}
+
+} // namespace
+
+MainLayout layout_main_window(int width, int height, int guide_height, int left_height, bool players_shown)
+{
+    MainLayout out;
+    const int g = guide_height >= 0 ? guide_height + 4 : 0;
+    int l = 0;
+    if (left_height >= 0) {
+        l = left_height;
+        out.left[0] = ChildPlace{0, height - g - l, width / 2 - 2, l};
+        out.left[1] = ChildPlace{width / 2 + 2, height - g - l, width / 2 - 2, l};
+        l += 4;
+    }
+    int sheet_x = 0, sheet_width = width;
+    if (players_shown) {
+        out.player[0] = ChildPlace{0, 0, width / 5, height - g - l};
+        out.player[1] = ChildPlace{(width / 5) * 4, 0, width / 5, height - g - l};
+        sheet_x = width / 5 + 4;
+        sheet_width = (width / 5) * 3 - 8;
+    }
+    out.sheet = ChildPlace{sheet_x, 0, sheet_width, height - g - l};
+    if (guide_height >= 0) out.guide = ChildPlace{0, height - g + 4, width, g - 4};
+    return out;
+}
+
+bool register_main_window(HINSTANCE instance)
+{
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = main_window_proc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TX9));
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
+    wc.lpszClassName = kMainWindowClass;
+    return RegisterClassExA(&wc) != 0;
+}
+
+HWND create_main_window(HINSTANCE instance, int show_command)
+{
+    const Settings& s = settings();
+    HWND hwnd = CreateWindowExA(0, kMainWindowClass, kProgramName, WS_OVERLAPPEDWINDOW, s.left, s.top, s.right,
+                                s.bottom, nullptr, nullptr, instance, nullptr);
+    if (!hwnd) return nullptr;
+    ShowWindow(hwnd, show_command);
+    UpdateWindow(hwnd);
+    return hwnd;
+}
+
+namespace {
+// The state of a tx9_wnd; nullptr for any other window.
+MainWindowState* checked_state(HWND hwnd)
+{
+    char name[32] = "";
+    if (!hwnd || !GetClassNameA(hwnd, name, sizeof name) || lstrcmpiA(name, kMainWindowClass) != 0) return nullptr;
+    return state_of(hwnd);
+}
+} // namespace
+
+GameRecord* main_window_record(HWND main_window)
+{
+    MainWindowState* st = checked_state(main_window);
+    return st ? &st->record : nullptr;
+}
+
+History* main_window_history(HWND main_window)
+{
+    MainWindowState* st = checked_state(main_window);
+    return st ? &st->history : nullptr;
+}
+
+HWND main_window_sheet(HWND main_window)
+{
+    MainWindowState* st = checked_state(main_window);
+    return st ? st->sheet : nullptr;
+}
+
+void main_window_options_changed(HWND main_window)
+{
+    if (MainWindowState* st = checked_state(main_window)) apply_option_changes(*st);
+}
+
+} // namespace tx9

@@ -1,0 +1,61 @@
+// The main window, class tx9_wnd: the frame with the menu, the children's
+// layout, the menu and accelerator commands, the title bar and the moves from
+// set to set. It owns the live Game record and the History of the run.
+#pragma once
+
+#include "engine/game_record.h"
+
+#include <windows.h>
+
+namespace tx9 {
+
+inline constexpr char kMainWindowClass[] = "tx9_wnd";
+
+// Notifications the main window takes (WM_APP + n).
+inline constexpr UINT kMainPlayerChanged = WM_APP + 1; // wParam player, lParam 0 = also the title
+inline constexpr UINT kMainContextMenu = WM_APP + 2;   // the Score menu at the cursor
+inline constexpr UINT kMainFirstThrower = WM_APP + 3;  // wParam 1 = also refresh both player panels
+inline constexpr UINT kMainModifierKey = WM_APP + 4;   // passed on to the key guide bar
+inline constexpr UINT kMainSetOver = WM_APP + 5;       // returns 1 when a next set was started
+inline constexpr UINT kMainClearHistory = WM_APP + 6;  // the Game History dialog emptied the list
+inline constexpr UINT kMainActivePlayer = WM_APP + 7;  // wParam player to throw next
+
+// Timer that opens the Game Option dialog once the message loop runs.
+inline constexpr UINT_PTR kNewGameTimer = 1;
+
+// No class styles, icon 102, the arrow cursor, the button face, menu 107.
+bool register_main_window(HINSTANCE instance);
+
+// Creates the window at the Settings' place and size, shows it with the show
+// command and updates it. nullptr when it cannot be created (also when the
+// first set cannot be set up).
+HWND create_main_window(HINSTANCE instance, int show_command);
+
+// What the other windows and dialogs reach through the main window; nullptr
+// when the window is not a tx9_wnd with its state.
+GameRecord* main_window_record(HWND main_window);
+History* main_window_history(HWND main_window);
+HWND main_window_sheet(HWND main_window);
+
+// After the Option sheet reported a change: save the Settings, tell every
+// child that colours, fonts and keys changed, lay out again, rebuild the user
+// accelerators and the menu texts.
+void main_window_options_changed(HWND main_window);
+
+// Child rectangles of the layout, in client pixels.
+struct ChildPlace {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+struct MainLayout {
+    ChildPlace sheet;
+    ChildPlace left[2];   // left-score panels (used when left_height >= 0)
+    ChildPlace player[2]; // player panels (used when players_shown)
+    ChildPlace guide;     // key guide bar (used when guide_height >= 0)
+};
+
+// Layout of a client area W x H. guide_height is the bar's wanted height for
+// W (-1 when the bar is hidden), left_height the panels' wanted height for
+// W/2 (-1 when hidden); players_shown places the player panels at the sides.
+MainLayout layout_main_window(int width, int height, int guide_height, int left_height, bool players_shown);
+
+} // namespace tx9
