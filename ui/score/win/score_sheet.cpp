@@ -236,8 +236,7 @@ bool SheetState::auto_save(const GameRecord& record)
 {
     const Settings& s = settings();
     std::string error;
-    std::string path = auto_save_path_for(record, s.auto_save_path, s.app_folder, &error);
-    if (!path.empty() && write_csv_file(record, path, &error)) return true;
+    if (auto_save_csv(record, s.auto_save_path, s.app_folder, &error)) return true;
     show_error(error);
     return false;
 }

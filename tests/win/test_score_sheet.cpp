@@ -1,0 +1,706 @@
+// The score sheet window under Wine: a real score_list_wnd with its entry
+// field in a host window, driven with its messages, commands, keys and clicks;
+// the dialogs and message boxes it opens are answered from a thread timer.
+#include "ui/score/win/score_sheet.h"
+
+#include "app/win/entry_control.h"
+#include "app/win/gdi.h"
+#include "core/text.h"
+#include "engine/match.h"
+#include "res/resource.h"
+#include "settings/settings.h"
+#include "ui/score/win/score_render.h"
+#include "win/support/sheet_fixture.h"
+#include "win/support/win_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace tx9;
+using namespace tx9::wintest;
+
+namespace {
+
+constexpr int kWidth = 340; // u = 20
+
+class ScoreSheet : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        prepare_match_windows();
+        saved_ = settings();
+        settings().auto_save = 0;
+        settings().throw_count = 0;
+        settings().font_name = "Arial";
+        for (int c = 0; c < kColorCount; ++c) settings().colors[static_cast<size_t>(c)] = color_default(c, system_services());
+    }
+    void TearDown() override
+    {
+        if (sheet_ && IsWindow(sheet_)) DestroyWindow(sheet_);
+        settings() = saved_;
+    }
+
+    // Opens a sheet on the record with the given number of whole rows below
+    // the header (and half a row more), and starts the record's leg.
+    void open(GameRecord& record, int visible_rows = 10)
+    {
+        sheet_ = create_score_sheet(host_.hwnd(), &record);
+        ASSERT_NE(nullptr, sheet_);
+        set_client_size(sheet_, kWidth, 400);
+        ScoreSheetInfo i = info();
+        ASSERT_GT(i.row_height, 5);
+        set_client_size(sheet_, kWidth, i.header_height + visible_rows * i.row_height + i.row_height / 2);
+        SendMessageA(sheet_, kScoreSheetStartLeg, 0, 0);
+        host_.clear_received();
+    }
+
+    ScoreSheetInfo info() const
+    {
+        ScoreSheetInfo i;
+        EXPECT_TRUE(score_sheet_info(sheet_, &i));
+        return i;
+    }
+    HWND entry() const { return info().entry; }
+    std::string entry_text() const { return window_text(entry()); }
+    bool entry_shown() const { return IsWindowVisible(entry()) != FALSE; }
+    // The entry's rectangle in the sheet's client pixels.
+    RECT entry_place() const
+    {
+        RECT r{};
+        GetWindowRect(entry(), &r);
+        MapWindowPoints(nullptr, sheet_, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+    void command(int id) { SendMessageA(sheet_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    void type(const std::string& text) { SendMessageA(entry(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); }
+    // A visit as the template menu enters it: the text, then Enter.
+    void visit(int points) { SendMessageA(sheet_, kScoreSheetTemplate, static_cast<WPARAM>(points), 0); }
+    std::pair<int, int> selection() const { return {info().sel_player, info().sel_round}; }
+    int notifications(UINT message) const { return host_.count(message); }
+
+    Settings saved_;
+    TestWindow host_{700, 800, "host"};
+    HWND sheet_ = nullptr;
+};
+
+using Cell = std::pair<int, int>; // player, round
+
+SCROLLINFO scroll_info(HWND window)
+{
+    SCROLLINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.fMask = SIF_ALL;
+    GetScrollInfo(window, SB_VERT, &bar);
+    return bar;
+}
+
+bool is_finish_dialog(const DialogInfo& info) { return info.title == "Finish"; }
+bool is_middle_dialog(const DialogInfo& info) { return info.title == "Middle for Diddle"; }
+bool is_com_window(const DialogInfo& info) { return info.title.empty() && GetDlgItem(info.hwnd, IDC_COM_DART1); }
+
+GameSettings limited_game(int rounds, int start = 501)
+{
+    GameSettings game = plain_game(start);
+    game.round_limit = 1;
+    game.round = rounds;
+    return game;
+}
+
+// ---- Placing the entry ---------------------------------------------------------------
+
+TEST_F(ScoreSheet, EntrySitsOverTheSelectedScoredCell)
+{
+    GameRecord record = record_for(plain_game());
+    open(record);
+    RECT client{};
+    GetClientRect(sheet_, &client);
+    ASSERT_EQ(kWidth, client.right);
+    const ScoreSheetInfo i = info();
+    EXPECT_EQ(0, i.top_row);
+
+    EXPECT_EQ(Cell(0, 0), selection());
+    EXPECT_TRUE(entry_shown());
+    EXPECT_EQ(entry(), GetFocus()) << "the entry takes the focus when it is placed";
+    RECT p1 = entry_place();
+    EXPECT_EQ(0, p1.left);
+    EXPECT_EQ(60, p1.right - p1.left);
+    EXPECT_EQ(i.header_height + i.row_height + 1, p1.top);
+    EXPECT_EQ(i.row_height - 1, p1.bottom - p1.top);
+
+    command(IDM_CELL_RIGHT);
+    EXPECT_EQ(Cell(1, 0), selection());
+    RECT p2 = entry_place();
+    EXPECT_EQ(201, p2.left) << "player 2's Scored cell starts one pixel past 10u";
+    EXPECT_EQ(59, p2.right - p2.left);
+    EXPECT_EQ(p1.top, p2.top);
+    command(IDM_CELL_RIGHT); // already in the right column
+    EXPECT_EQ(Cell(1, 0), selection());
+    command(IDM_CELL_LEFT);
+    EXPECT_EQ(Cell(0, 0), selection());
+}
+
+TEST_F(ScoreSheet, SelectingARoundScrollsItIntoView)
+{
+    GameRecord record = record_for(limited_game(15));
+    open(record, 10);
+    EXPECT_EQ(6, info().max_top_row) << "15 rounds and the start row in 10 visible rows";
+    SCROLLINFO bar = scroll_info(sheet_);
+    EXPECT_EQ(0, bar.nMin);
+    EXPECT_EQ(15, bar.nMax);
+    EXPECT_EQ(10u, bar.nPage);
+
+    for (int n = 0; n < 24; ++n) visit(20);
+    ASSERT_EQ(12, record.current_leg().cur_round);
+    EXPECT_EQ(Cell(0, 12), selection());
+    EXPECT_EQ(4, info().top_row) << "entering kept the current round in view";
+
+    command(IDM_HOME);
+    EXPECT_EQ(Cell(0, 0), selection());
+    EXPECT_EQ(0, info().top_row);
+    EXPECT_EQ("20", entry_text());
+
+    // From the top, selecting round 12 makes it the last visible row.
+    type("");
+    command(IDM_ESCAPE);
+    EXPECT_EQ(Cell(0, 12), selection());
+    EXPECT_EQ(4, info().top_row);
+    EXPECT_EQ(4, GetScrollPos(sheet_, SB_VERT));
+    const ScoreSheetInfo i = info();
+    EXPECT_EQ(i.header_height + 9 * i.row_height + 1, entry_place().top);
+
+    // Going up, the view follows once the round reaches the top.
+    for (int n = 0; n < 9; ++n) command(IDM_UP);
+    EXPECT_EQ(Cell(0, 3), selection());
+    EXPECT_EQ(4, info().top_row);
+    command(IDM_UP);
+    EXPECT_EQ(Cell(0, 2), selection());
+    EXPECT_EQ(3, info().top_row);
+    EXPECT_EQ(20, record.current_leg().scores[0][3]) << "moving through the rounds changed a visit";
+}
+
+TEST_F(ScoreSheet, ScrollBarIsDisabledWhileEverythingFits)
+{
+    GameRecord record = record_for(plain_game());
+    open(record, 10);
+    const ScoreSheetInfo i = info();
+    EXPECT_EQ(0, i.max_top_row);
+    SCROLLINFO bar = scroll_info(sheet_);
+    EXPECT_EQ(0, bar.nMin);
+    EXPECT_EQ(1, bar.nMax);
+    EXPECT_EQ(0u, bar.nPage);
+    EXPECT_EQ(0, bar.nPos);
+    SendMessageA(sheet_, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(0, info().top_row);
+}
+
+TEST_F(ScoreSheet, ScrollBarWheelAndPageKeysMoveTheView)
+{
+    GameRecord record = record_for(limited_game(15));
+    open(record, 10);
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        int top_row;
+    };
+    HWND sheet = sheet_;
+    const Step steps[] = {
+        {"line down", [&] { SendMessageA(sheet, WM_VSCROLL, SB_LINEDOWN, 0); }, 1},
+        {"wheel down", [&] { SendMessageA(sheet, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0); }, 2},
+        {"wheel up", [&] { SendMessageA(sheet, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0); }, 1},
+        {"page down (command)", [&] { command(IDM_PAGE_DOWN); }, 6},
+        {"line down at the bottom", [&] { SendMessageA(sheet, WM_VSCROLL, SB_LINEDOWN, 0); }, 6},
+        {"page up (command)", [&] { command(IDM_PAGE_UP); }, 0},
+        {"line up at the top", [&] { SendMessageA(sheet, WM_VSCROLL, SB_LINEUP, 0); }, 0},
+        {"bottom", [&] { SendMessageA(sheet, WM_VSCROLL, SB_BOTTOM, 0); }, 6},
+        {"top", [&] { SendMessageA(sheet, WM_VSCROLL, SB_TOP, 0); }, 0},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(step.top_row, info().top_row) << step.what;
+        EXPECT_EQ(step.top_row, GetScrollPos(sheet_, SB_VERT)) << step.what;
+        // Round 0 is selected: its entry shows only while the round is in view.
+        EXPECT_EQ(step.top_row <= 1, entry_shown()) << step.what;
+    }
+}
+
+// ---- Clicks -------------------------------------------------------------------------
+
+TEST_F(ScoreSheet, ClicksSelectCellsButNotTheRoundColumn)
+{
+    GameRecord record = record_for(plain_game());
+    open(record);
+    for (int points : {60, 45, 100, 26}) visit(points);
+    ASSERT_EQ(Cell(0, 2), selection());
+    host_.clear_received();
+    const ScoreSheetInfo i = info();
+    const int u = kWidth / 17, hh = i.header_height, rh = i.row_height;
+    auto row_middle = [&](int sheet_row) { return hh + sheet_row * rh + rh / 2; };
+
+    click(sheet_, 8 * u, row_middle(1)); // round-number column
+    EXPECT_EQ(Cell(0, 2), selection());
+    click(sheet_, 2 * u, hh / 2); // header
+    EXPECT_EQ(Cell(0, 2), selection());
+    EXPECT_EQ(0, notifications(WM_APP + 1)) << "a missed click entered something";
+
+    click(sheet_, u, row_middle(0)); // start row, player 1's side
+    EXPECT_EQ(Cell(0, 0), selection()) << "the start row stands for round 0";
+    EXPECT_EQ("60", entry_text());
+
+    // Far below the rounds of the leg: lowered to the current round.
+    click(sheet_, 15 * u, row_middle(8));
+    EXPECT_EQ(Cell(1, 2), selection());
+    EXPECT_EQ("", entry_text());
+    click(sheet_, 12 * u, row_middle(2)); // player 2's Scored cell of round 2
+    EXPECT_EQ(Cell(1, 1), selection());
+    EXPECT_EQ("26", entry_text());
+    EXPECT_EQ(60, record.current_leg().scores[0][0]);
+}
+
+TEST_F(ScoreSheet, ClickOnAnOlderCellWithABadVisitStaysPut)
+{
+    GameRecord record = record_for(plain_game());
+    open(record);
+    visit(60);
+    visit(45);
+    command(IDM_HOME);
+    ASSERT_EQ(Cell(0, 0), selection());
+    type("190"); // not a visit: the commit refuses it and the click goes nowhere
+    const ScoreSheetInfo i = info();
+    click(sheet_, 12 * 20, i.header_height + 2 * i.row_height + i.row_height / 2);
+    EXPECT_EQ(Cell(0, 0), selection());
+    EXPECT_EQ(60, record.current_leg().scores[0][0]);
+}
+
+// ---- Enter, Tab and Esc with empty entries ------------------------------------------
+
+TEST_F(ScoreSheet, EmptyEntriesMoveOnlyFromTheNextCell)
+{
+    GameRecord record = record_for(plain_game());
+    open(record);
+    ASSERT_EQ(Cell(0, 0), selection());
+
+    command(IDM_ENTER);
+    EXPECT_EQ(Cell(0, 0), selection()) << "Enter with an empty entry moved";
+    command(IDM_TAB);
+    EXPECT_EQ(Cell(1, 0), selection()) << "Tab on the next cell moves on without a visit";
+    EXPECT_EQ(0, record.current_leg().cur_round);
+    EXPECT_EQ(0, notifications(WM_APP + 1));
+    command(IDM_SHIFT_TAB);
+    EXPECT_EQ(Cell(0, 0), selection());
+
+    type("60");
+    command(IDM_ENTER);
+    EXPECT_EQ(Cell(1, 0), selection());
+    EXPECT_EQ(60, record.current_leg().scores[0][0]);
+    EXPECT_EQ("", entry_text()) << "the next cell opens empty";
+    type("45");
+    command(IDM_TAB);
+    ASSERT_EQ(Cell(0, 1), selection());
+
+    command(IDM_SHIFT_TAB);
+    ASSERT_EQ(Cell(1, 0), selection());
+    EXPECT_EQ("45", entry_text());
+    type("");
+    command(IDM_TAB);
+    EXPECT_EQ(Cell(1, 0), selection()) << "Tab from an older cell with an empty entry moved";
+    command(IDM_ENTER);
+    command(IDM_DOWN);
+    EXPECT_EQ(Cell(1, 0), selection());
+    EXPECT_EQ(45, record.current_leg().scores[1][0]);
+
+    // Esc drops the edit and goes to the cell to be entered next.
+    type("30");
+    command(IDM_ESCAPE);
+    EXPECT_EQ(Cell(0, 1), selection());
+    EXPECT_EQ("", entry_text());
+    EXPECT_EQ(45, record.current_leg().scores[1][0]);
+}
+
+TEST_F(ScoreSheet, TemplateScoreEntersAsIfTypedAndEntered)
+{
+    GameRecord record = record_for(plain_game());
+    open(record);
+    SendMessageA(sheet_, kScoreSheetTemplate, 60, 0);
+    EXPECT_EQ(60, record.current_leg().scores[0][0]);
+    EXPECT_EQ(441, record.player[0].left);
+    EXPECT_EQ(Cell(1, 0), selection());
+    bool told_player = false, told_turn = false;
+    for (const Received& r : host_.received()) {
+        told_player |= r.message == WM_APP + 1 && r.wparam == 0;
+        told_turn |= r.message == WM_APP + 7 && r.wparam == 1;
+    }
+    EXPECT_TRUE(told_player) << "no WM_APP+1 for player 1";
+    EXPECT_TRUE(told_turn) << "no WM_APP+7 for player 2";
+
+    SendMessageA(sheet_, kScoreSheetTemplate, 45, 1); // text only
+    EXPECT_EQ("45", entry_text());
+    EXPECT_EQ(Cell(1, 0), selection());
+    EXPECT_EQ(0, record.current_leg().cur_round);
+
+    record.player[1].com = 1; // the selected cell is now the COM player's
+    BeepCounter beeps;
+    SendMessageA(sheet_, kScoreSheetTemplate, 100, 0);
+    EXPECT_EQ(1, beeps.count());
+    EXPECT_EQ("45", entry_text());
+}
+
+// ---- A finished leg ------------------------------------------------------------------
+
+TEST_F(ScoreSheet, FinishedLegHidesTheEntryAndKeysScrollInstead)
+{
+    GameSettings game = limited_game(15, 101);
+    game.leg_limit = 1;
+    game.max_leg = 1; // the set ends with this leg; the host starts no new one
+    GameRecord record = record_for(game);
+    open(record, 10);
+    std::vector<DialogInfo> boxes;
+    DialogAnswerer answer([&](const DialogInfo& info) {
+        if (is_finish_dialog(info)) return IDC_FINISH_2;
+        boxes.push_back(info);
+        return IDOK;
+    });
+    visit(101);
+    ASSERT_EQ(1, boxes.size()) << "no finish message";
+    EXPECT_EQ("Anna", boxes[0].title);
+    EXPECT_EQ("Finished by 2 Throw. (2 darts)", boxes[0].text);
+    EXPECT_EQ(1, notifications(WM_APP + 5)) << "the set is over";
+    ASSERT_EQ(1, record.leg_records[0].finished);
+    EXPECT_EQ(0, info().shown_leg);
+
+    EXPECT_FALSE(entry_shown());
+    EXPECT_EQ("", entry_text());
+    SetFocus(sheet_);
+    EXPECT_EQ(sheet_, GetFocus()) << "the focus stays with the sheet on a finished leg";
+
+    send_key(sheet_, VK_DOWN);
+    EXPECT_EQ(1, info().top_row);
+    send_key(sheet_, VK_NEXT);
+    EXPECT_EQ(6, info().top_row);
+    send_key(sheet_, VK_UP);
+    EXPECT_EQ(5, info().top_row);
+    send_key(sheet_, VK_PRIOR);
+    EXPECT_EQ(0, info().top_row);
+    command(IDM_DOWN);
+    command(IDM_TAB);
+    EXPECT_EQ(0, info().top_row);
+    EXPECT_FALSE(entry_shown());
+
+    click(sheet_, 20, info().header_height + info().row_height + 5);
+    EXPECT_FALSE(entry_shown());
+    EXPECT_EQ(sheet_, GetFocus());
+}
+
+TEST_F(ScoreSheet, CancelledFinishLeavesTheLegAsItWas)
+{
+    GameRecord record = record_for(plain_game(101));
+    open(record);
+    DialogAnswerer answer([](const DialogInfo&) { return IDCANCEL; });
+    type("101");
+    command(IDM_TAB);
+    EXPECT_EQ(0, record.current_leg().finished);
+    EXPECT_EQ(0, record.current_leg().scores[0][0]);
+    EXPECT_EQ(Cell(0, 0), selection());
+    EXPECT_TRUE(entry_shown());
+    EXPECT_EQ("", entry_text()) << "the cell to be entered next is reloaded empty";
+    ASSERT_EQ(1u, answer.seen().size());
+    EXPECT_EQ("Finish", answer.seen()[0].title);
+}
+
+TEST_F(ScoreSheet, RoundLimitBetweenTwoPlayersAsksForTheWinner)
+{
+    GameRecord record = record_for(limited_game(1));
+    open(record);
+    std::string first, second;
+    DialogAnswerer answer([&](const DialogInfo& info) {
+        if (is_middle_dialog(info)) {
+            first = dialog_item_text(info.hwnd, IDC_MIDDLE_PLAYER1);
+            second = dialog_item_text(info.hwnd, IDC_MIDDLE_PLAYER2);
+            return IDC_MIDDLE_PLAYER2;
+        }
+        return IDOK;
+    });
+    visit(60);
+    visit(45);
+    EXPECT_EQ("Anna (&1)", first);
+    EXPECT_EQ("Bert (&2)", second);
+    ASSERT_EQ(1, record.leg_no) << "the leg did not end";
+    EXPECT_EQ(1, record.leg_records[0].winner);
+    EXPECT_EQ(1, record.player[1].legs);
+    EXPECT_EQ(1, info().shown_leg) << "the next leg is shown";
+    EXPECT_EQ(Cell(1, 0), selection()) << "player 2 throws first in the next leg";
+}
+
+// ---- Questions -------------------------------------------------------------------------
+
+TEST_F(ScoreSheet, ClearScoresAsksFirst)
+{
+    for (int answer_id : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer_id == IDYES ? "Yes" : "No");
+        GameRecord record = record_for(plain_game());
+        open(record);
+        visit(60);
+        visit(45);
+        DialogInfo question;
+        DialogAnswerer answer([&](const DialogInfo& info) {
+            question = info;
+            return answer_id;
+        });
+        command(IDM_CLEAR_SCORES);
+        EXPECT_EQ("tx9 Ver 0.0.6", question.title);
+        EXPECT_EQ("Are you sure you want to clear scores?", question.text);
+        EXPECT_EQ(answer_id == IDYES ? 0 : 60, record.current_leg().scores[0][0]);
+        EXPECT_EQ(answer_id == IDYES ? 0 : 1, record.current_leg().cur_round);
+        DestroyWindow(sheet_);
+    }
+}
+
+// ---- Input ignored while disabled, modifier keys, context menu -----------------------
+
+TEST_F(ScoreSheet, DisabledSheetIgnoresInput)
+{
+    GameRecord record = record_for(limited_game(15));
+    open(record, 10);
+    SendMessageA(sheet_, kScoreSheetDisable, 1, 0);
+    EXPECT_TRUE(info().disabled);
+    EXPECT_FALSE(IsWindowEnabled(entry()));
+    type("60");
+    command(IDM_ENTER);
+    command(IDM_CELL_RIGHT);
+    SendMessageA(sheet_, WM_VSCROLL, SB_LINEDOWN, 0);
+    click(sheet_, 15 * 20, info().header_height + info().row_height + 4);
+    send_key(sheet_, VK_SHIFT);
+    EXPECT_EQ(0, record.current_leg().scores[0][0]);
+    EXPECT_EQ(Cell(0, 0), selection());
+    EXPECT_EQ(0, info().top_row);
+    EXPECT_EQ(0, notifications(WM_APP + 4));
+
+    SendMessageA(sheet_, kScoreSheetDisable, 0, 0);
+    EXPECT_TRUE(IsWindowEnabled(entry()));
+    command(IDM_ENTER);
+    EXPECT_EQ(60, record.current_leg().scores[0][0]);
+}
+
+TEST_F(ScoreSheet, ModifierKeysAndContextMenuGoToTheParent)
+{
+    GameRecord record = record_for(plain_game());
+    open(record);
+    EXPECT_EQ(DLGC_WANTARROWS, SendMessageA(sheet_, WM_GETDLGCODE, 0, 0));
+    send_key(sheet_, VK_SHIFT);
+    send_key(sheet_, VK_CONTROL);
+    send_key(entry(), VK_SHIFT); // the entry tells the sheet, which passes it on
+    EXPECT_EQ(3, notifications(WM_APP + 4));
+    send_mouse(sheet_, WM_RBUTTONUP, 30, 60);
+    EXPECT_EQ(1, notifications(WM_APP + 2));
+    SendMessageA(sheet_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(sheet_), MAKELPARAM(-1, -1));
+    EXPECT_EQ(2, notifications(WM_APP + 2));
+    EXPECT_EQ(0, notifications(WM_CONTEXTMENU)) << "the parent should hear WM_APP+2 only";
+}
+
+// ---- Messages from the main window and the Score List ---------------------------------
+
+TEST_F(ScoreSheet, ViewModeHalvesTheRowsAndShowLegShowsAnotherLeg)
+{
+    GameRecord record = record_for(plain_game(101));
+    open(record);
+    const int full = info().row_height;
+    SendMessageA(sheet_, kScoreSheetViewMode, 1, 0);
+    EXPECT_TRUE(info().view_mode);
+    EXPECT_LT(info().row_height, full * 3 / 4);
+    SendMessageA(sheet_, kScoreSheetViewMode, 0, 0);
+    EXPECT_EQ(full, info().row_height);
+
+    // A second leg: leg 0 finished by player 1 in round 1.
+    {
+        DialogAnswerer answer([](const DialogInfo& info) { return is_finish_dialog(info) ? IDC_FINISH_3 : IDOK; });
+        visit(101);
+    }
+    ASSERT_EQ(1, record.leg_no);
+    EXPECT_EQ(1, info().shown_leg);
+    EXPECT_TRUE(entry_shown());
+    SendMessageA(sheet_, kScoreSheetShowLeg, 0, 0);
+    EXPECT_EQ(0, info().shown_leg);
+    EXPECT_EQ(0, info().top_row);
+    EXPECT_FALSE(entry_shown()) << "the finished leg has no entry";
+    SendMessageA(sheet_, kScoreSheetShowLeg, 1, 0);
+    EXPECT_TRUE(entry_shown());
+
+    GameRecord other = record_for(plain_game(301));
+    SendMessageA(sheet_, kScoreSheetSetRecord, 0, reinterpret_cast<LPARAM>(&other));
+    EXPECT_EQ(&other, info().record);
+    EXPECT_EQ(1, SendMessageA(sheet_, kScoreSheetLegOver, 0, 0)) << "an unlimited set goes on";
+    EXPECT_EQ(1, other.leg_no);
+}
+
+// What the sheet shows is its back buffer, drawn for its own scroll position.
+TEST_F(ScoreSheet, PaintsTheBufferDrawnForItsScrollPosition)
+{
+    GameRecord record = record_for(limited_game(15));
+    open(record, 10);
+    for (int n = 0; n < 9; ++n) visit(100 + n);
+    SendMessageA(sheet_, WM_VSCROLL, SB_LINEDOWN, 0);
+    SendMessageA(sheet_, WM_VSCROLL, SB_LINEDOWN, 0);
+    ASSERT_EQ(2, info().top_row);
+    Image painted = print_client(sheet_);
+
+    RECT client{};
+    GetClientRect(sheet_, &client);
+    BackBuffer buffer;
+    ASSERT_TRUE(buffer.resize(nullptr, client.right, client.bottom));
+    SheetTools tools;
+    ASSERT_TRUE(build_sheet_fonts(tools, buffer.dc(), client.right, false));
+    ASSERT_TRUE(build_sheet_colours(tools));
+    SheetView view;
+    view.record = &record;
+    view.top_row = 2;
+    view.width = client.right;
+    view.height = client.bottom;
+    render_score_sheet(buffer.dc(), tools, view);
+    Image expected = capture_dc(buffer.dc(), client.right, client.bottom);
+    ASSERT_EQ(expected.pixels.size(), painted.pixels.size());
+    EXPECT_TRUE(expected.pixels == painted.pixels) << "the window does not show the sheet drawn at top row 2";
+}
+
+// ---- The COM player -------------------------------------------------------------------
+
+TEST_F(ScoreSheet, ComPlayerThrowsItsVisitAfterTheOperators)
+{
+    GameSettings game = plain_game();
+    game.p2_com = 1;
+    game.p2_com_level = 6;
+    GameRecord record = record_for(game);
+    open(record);
+    set_score_sheet_dart_interval(sheet_, 10);
+    DialogAnswerer answer([&](const DialogInfo&) { return 0; });
+    visit(60);
+    EXPECT_FALSE(IsWindowEnabled(host_.hwnd())) << "the main window is disabled until the COM visit starts";
+    ASSERT_TRUE(pump_until([&] { return record.current_leg().cur_round == 1; }, 5000)) << "the COM player did not throw";
+    EXPECT_EQ(180, record.current_leg().scores[1][0]);
+    EXPECT_EQ(321, record.player[1].left);
+    EXPECT_EQ(0, record.player[1].com_result);
+    EXPECT_TRUE(IsWindowEnabled(host_.hwnd()));
+    EXPECT_EQ(Cell(0, 1), selection());
+    EXPECT_TRUE(entry_shown());
+    EXPECT_EQ(0, SendMessageA(entry(), kEntryGetReadOnly, 0, 0)) << "the operator's cell is read-only";
+    ASSERT_EQ(1u, answer.seen().size()) << "one COM visit window";
+    EXPECT_EQ("", answer.seen()[0].title) << "the COM visit window has no caption";
+}
+
+TEST_F(ScoreSheet, ComFinishIsAnnouncedAsComWithOkOnly)
+{
+    GameSettings game = plain_game(32);
+    game.p2_com = 1;
+    game.p2_com_level = 6;
+    GameRecord record = record_for(game);
+    open(record);
+    set_score_sheet_dart_interval(sheet_, 10);
+    DialogInfo message;
+    bool had_cancel = true;
+    DialogAnswerer answer([&](const DialogInfo& info) {
+        if (is_com_window(info)) return 0;
+        if (message.hwnd) return IDOK;
+        message = info;
+        HWND cancel = GetDlgItem(info.hwnd, IDCANCEL);
+        had_cancel = cancel && IsWindowVisible(cancel);
+        return IDOK;
+    });
+    visit(0); // a bust; the COM player then checks out 32 with D16
+    ASSERT_TRUE(pump_until([&] { return record.leg_no >= 1; }, 5000)) << "the COM player did not finish";
+    EXPECT_EQ(-1, record.leg_records[0].scores[1][0]);
+    EXPECT_EQ(1, record.leg_records[0].winner);
+    EXPECT_EQ("COM", message.title);
+    EXPECT_EQ("Finished by 1 Throw. (1 darts)", message.text);
+    EXPECT_FALSE(had_cancel) << "a COM finish cannot be cancelled";
+}
+
+TEST_F(ScoreSheet, StoppingTwoComPlayersLeavesTheLegFinishedWithNoWinner)
+{
+    GameSettings game = plain_game();
+    game.p1_com = game.p2_com = 1;
+    game.p1_com_level = game.p2_com_level = 6;
+    GameRecord record = record_for(game);
+    std::vector<HWND> visits;
+    DialogAnswerer answer([&](const DialogInfo& info) {
+        if (is_com_window(info)) {
+            // Let two visits play, then stop the third.
+            if (std::find(visits.begin(), visits.end(), info.hwnd) == visits.end()) {
+                visits.push_back(info.hwnd);
+                if (visits.size() == 3) press_button(info.hwnd, IDCANCEL);
+            }
+            return 0;
+        }
+        return IDYES;
+    });
+    sheet_ = create_score_sheet(host_.hwnd(), &record);
+    set_score_sheet_dart_interval(sheet_, 40);
+    set_client_size(sheet_, kWidth, 400);
+    SendMessageA(sheet_, kScoreSheetStartLeg, 0, 0);
+    ASSERT_TRUE(pump_until([&] { return record.current_leg().finished == 1; }, 8000)) << "the game did not stop";
+    pump_for(100);
+    const LegRecord& leg = record.current_leg();
+    EXPECT_EQ(0, record.leg_no) << "no new leg after a stop";
+    EXPECT_EQ(1, leg.cur_round);
+    EXPECT_EQ(180, leg.scores[0][0]);
+    EXPECT_EQ(180, leg.scores[1][0]);
+    EXPECT_EQ(0, record.player[0].legs + record.player[1].legs) << "nobody won";
+    EXPECT_FALSE(entry_shown());
+    EXPECT_TRUE(IsWindowEnabled(host_.hwnd()));
+}
+
+// ---- Auto save -------------------------------------------------------------------------
+
+std::string temp_folder(const char* name)
+{
+    char base[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, base);
+    std::string folder = std::string(base) + name + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+TEST_F(ScoreSheet, FinishedLegIsAutoSaved)
+{
+    std::string folder = temp_folder("tx9sheet");
+    settings().auto_save = 1;
+    settings().auto_save_path = folder;
+    GameRecord record = record_for(plain_game(101));
+    open(record);
+    DialogAnswerer answer([](const DialogInfo& info) { return is_finish_dialog(info) ? IDC_FINISH_3 : IDOK; });
+    visit(101);
+    ASSERT_EQ(1, record.leg_no);
+    std::string path = folder + "\\" + record.csv_name;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) << "no file " << path;
+    EXPECT_GT(data.nFileSizeLow, 0u);
+    DeleteFileA(path.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+TEST_F(ScoreSheet, FailedAutoSaveShowsAStopBox)
+{
+    // A file where the folder should be: nothing can be written under it.
+    char base[MAX_PATH] = "", file[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, base);
+    GetTempFileNameA(base, "tx9", 0, file);
+    settings().auto_save = 1;
+    settings().auto_save_path = std::string(file) + "\\inside";
+    GameRecord record = record_for(plain_game(101));
+    open(record);
+    std::vector<DialogInfo> boxes;
+    DialogAnswerer answer([&](const DialogInfo& info) {
+        if (is_finish_dialog(info)) return IDC_FINISH_3;
+        boxes.push_back(info);
+        return IDOK;
+    });
+    visit(101);
+    ASSERT_EQ(2u, boxes.size()) << "the finish message and then the failure";
+    EXPECT_EQ("tx9 Ver 0.0.6", boxes[1].title);
+    EXPECT_FALSE(boxes[1].text.empty()) << "the failure box says nothing";
+    EXPECT_EQ(1, record.leg_no) << "the match goes on after a failed save";
+    DeleteFileA(file);
+}
+
+} // namespace
