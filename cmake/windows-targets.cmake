@@ -12,7 +12,7 @@ target_link_libraries(tx9_win PUBLIC tx9_core ${TX9_WIN_LIBS})
 set(TX9_RC ${CMAKE_SOURCE_DIR}/res/tx9.rc)
 set_source_files_properties(${TX9_RC} PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/res/routes.txt;${CMAKE_SOURCE_DIR}/res/tx9.manifest;${CMAKE_SOURCE_DIR}/res/tx9.ico")
-file(GLOB TX9_RC_PARTS CONFIGURE_DEPENDS res/*.rc res/*.inc res/*.h)
+file(GLOB TX9_RC_PARTS CONFIGURE_DEPENDS res/*.rc res/*.inc res/*.h res/en/*.rc res/ja/*.rc)
 set_property(SOURCE ${TX9_RC} APPEND PROPERTY OBJECT_DEPENDS ${TX9_RC_PARTS})
 add_library(tx9_res OBJECT ${TX9_RC})
 target_include_directories(tx9_res PRIVATE ${CMAKE_SOURCE_DIR}/res)

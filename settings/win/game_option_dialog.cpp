@@ -26,7 +26,8 @@ struct NumberEdit {
     int digits;
 };
 constexpr NumberEdit kNumberEdits[] = {
-    {IDC_OTHER_SCORE, 5}, {IDC_ROUND, 4}, {IDC_MAX_LEG, 4}, {IDC_HANDICAP_SCORE1, 5}, {IDC_HANDICAP_SCORE2, 5},
+    {IDC_OTHER_SCORE, 5},     {IDC_ROUND, 4},           {IDC_MAX_LEG, 4},
+    {IDC_HANDICAP_SCORE1, 5}, {IDC_HANDICAP_SCORE2, 5},
 };
 
 // The start-score buttons with the usual round count of each; "other:" has no
@@ -59,27 +60,35 @@ struct PlayerSide {
 };
 const PlayerSide kSides[2] = {
     {IDC_NAME1, IDC_NAME1_LABEL, IDC_COM1, IDC_LEVEL1, IDC_HANDICAP1, IDC_HANDICAP_SCORE1, 103,
-     &GameSettings::p1_name, &GameSettings::p1_start_score, &GameSettings::p1_com, &GameSettings::p1_com_level},
+     &GameSettings::p1_name, &GameSettings::p1_start_score, &GameSettings::p1_com,
+     &GameSettings::p1_com_level},
     {IDC_NAME2, IDC_NAME2_LABEL, IDC_COM2, IDC_LEVEL2, IDC_HANDICAP2, IDC_HANDICAP_SCORE2, 104,
-     &GameSettings::p2_name, &GameSettings::p2_start_score, &GameSettings::p2_com, &GameSettings::p2_com_level},
+     &GameSettings::p2_name, &GameSettings::p2_start_score, &GameSettings::p2_com,
+     &GameSettings::p2_com_level},
 };
 
 constexpr int kStringSaved = 400;
 constexpr int kStringNameCaption = 401;
 constexpr int kStringLevelCaption = 402;
 
-GameSettings* record_of(HWND dialog)
-{
+GameSettings* record_of(HWND dialog) {
     return reinterpret_cast<GameSettings*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-bool is_checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-void set_checked(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
-void enable_item(HWND dialog, int id, bool on) { EnableWindow(GetDlgItem(dialog, id), on ? TRUE : FALSE); }
-void show_item(HWND dialog, int id, bool on) { ShowWindow(GetDlgItem(dialog, id), on ? SW_SHOW : SW_HIDE); }
+bool is_checked(HWND dialog, int id) {
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+void set_checked(HWND dialog, int id, bool on) {
+    CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
+void enable_item(HWND dialog, int id, bool on) {
+    EnableWindow(GetDlgItem(dialog, id), on ? TRUE : FALSE);
+}
+void show_item(HWND dialog, int id, bool on) {
+    ShowWindow(GetDlgItem(dialog, id), on ? SW_SHOW : SW_HIDE);
+}
 
-std::string item_text(HWND dialog, int id)
-{
+std::string item_text(HWND dialog, int id) {
     HWND item = GetDlgItem(dialog, id);
     int length = GetWindowTextLengthA(item);
     if (length <= 0) return {};
@@ -90,15 +99,20 @@ std::string item_text(HWND dialog, int id)
 }
 
 // An empty or non-numeric edit reads as 0, as atoi would.
-int read_number(HWND dialog, int id) { return parse_int(item_text(dialog, id)); }
-void show_number(HWND dialog, int id, int value) { SetDlgItemInt(dialog, id, static_cast<UINT>(value), TRUE); }
+int read_number(HWND dialog, int id) {
+    return parse_int(item_text(dialog, id));
+}
+void show_number(HWND dialog, int id, int value) {
+    SetDlgItemInt(dialog, id, static_cast<UINT>(value), TRUE);
+}
 
 // Save Option writes the Settings' game settings, so it makes sense only when
 // those are what the dialog edits.
-bool offers_saving(const GameSettings& record) { return !record.schedule_entry && &record == &settings().game; }
+bool offers_saving(const GameSettings& record) {
+    return !record.schedule_entry && &record == &settings().game;
+}
 
-void centre_over_owner(HWND dialog)
-{
+void centre_over_owner(HWND dialog) {
     RECT area{};
     HWND owner = GetWindow(dialog, GW_OWNER);
     if (!owner || !GetWindowRect(owner, &area)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
@@ -110,8 +124,7 @@ void centre_over_owner(HWND dialog)
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void prepare_controls(HWND dialog)
-{
+void prepare_controls(HWND dialog) {
     for (const NumberEdit& edit : kNumberEdits) {
         HWND item = GetDlgItem(dialog, edit.id);
         SendMessageA(item, EM_LIMITTEXT, static_cast<WPARAM>(edit.digits), 0);
@@ -135,31 +148,31 @@ void prepare_controls(HWND dialog)
 }
 
 // COM players are chosen by level, people by name; the caption says which.
-void show_player_kind(HWND dialog, const PlayerSide& side, bool com)
-{
+void show_player_kind(HWND dialog, const PlayerSide& side, bool com) {
     show_item(dialog, side.name_box, !com);
     show_item(dialog, side.level_list, com);
-    SetDlgItemTextA(dialog, side.caption, load_resource_string(com ? kStringLevelCaption : kStringNameCaption).c_str());
+    SetDlgItemTextA(dialog, side.caption,
+                    load_resource_string(com ? kStringLevelCaption : kStringNameCaption).c_str());
 }
 
-void update_enabling(HWND dialog)
-{
+void update_enabling(HWND dialog) {
     enable_item(dialog, IDC_OTHER_SCORE, is_checked(dialog, IDC_SCORE_OTHER));
     enable_item(dialog, IDC_ROUND, is_checked(dialog, IDC_ROUND_LIMIT));
     bool legs = is_checked(dialog, IDC_LEG_LIMIT);
     enable_item(dialog, IDC_MAX_LEG, legs);
     enable_item(dialog, IDC_BEST_OF, legs);
-    for (const PlayerSide& side : kSides) enable_item(dialog, side.handicap_edit, is_checked(dialog, side.handicap));
+    for (const PlayerSide& side : kSides)
+        enable_item(dialog, side.handicap_edit, is_checked(dialog, side.handicap));
 }
 
 // Puts the record into the controls; returns the start-score button in use.
-int show_record(HWND dialog, const GameSettings& record)
-{
+int show_record(HWND dialog, const GameSettings& record) {
     int score_button = IDC_SCORE_OTHER;
     for (const StartScoreButton& button : kStartScores)
         if (button.score != 0 && button.score == record.start_score) score_button = button.id;
     // One by one: CheckRadioButton would touch every id between 1017 and 1050.
-    for (const StartScoreButton& button : kStartScores) set_checked(dialog, button.id, button.id == score_button);
+    for (const StartScoreButton& button : kStartScores)
+        set_checked(dialog, button.id, button.id == score_button);
     if (score_button == IDC_SCORE_OTHER) show_number(dialog, IDC_OTHER_SCORE, record.start_score);
 
     set_checked(dialog, IDC_ROUND_LIMIT, record.round_limit != 0);
@@ -199,8 +212,7 @@ int show_record(HWND dialog, const GameSettings& record)
 
 // The controls as a record, with out-of-range numbers brought into range.
 // The `schedule_entry` flag comes back cleared.
-GameSettings read_record(HWND dialog)
-{
+GameSettings read_record(HWND dialog) {
     GameSettings read;
     read.start_score = 0;
     for (const StartScoreButton& button : kStartScores)
@@ -232,14 +244,12 @@ GameSettings read_record(HWND dialog)
 }
 
 // Player 1 first, so player 2's name ends up at the front of the list.
-void remember_names(const GameSettings& record)
-{
+void remember_names(const GameSettings& record) {
     name_list_update(settings().name_list, record.p1_name);
     name_list_update(settings().name_list, record.p2_name);
 }
 
-INT_PTR on_init_dialog(HWND dialog, GameSettings* record)
-{
+INT_PTR on_init_dialog(HWND dialog, GameSettings* record) {
     if (!record) {
         EndDialog(dialog, 0);
         return TRUE;
@@ -254,16 +264,16 @@ INT_PTR on_init_dialog(HWND dialog, GameSettings* record)
     return FALSE;
 }
 
-void on_start_score(HWND dialog, const StartScoreButton& button)
-{
+void on_start_score(HWND dialog, const StartScoreButton& button) {
     enable_item(dialog, IDC_OTHER_SCORE, button.id == IDC_SCORE_OTHER);
     show_number(dialog, IDC_ROUND, button.rounds);
 }
 
-void on_com(HWND dialog, const PlayerSide& side) { show_player_kind(dialog, side, is_checked(dialog, side.com)); }
+void on_com(HWND dialog, const PlayerSide& side) {
+    show_player_kind(dialog, side, is_checked(dialog, side.com));
+}
 
-void on_ok(HWND dialog, GameSettings& record)
-{
+void on_ok(HWND dialog, GameSettings& record) {
     record = read_record(dialog);
     remember_names(record);
     EndDialog(dialog, 1);
@@ -271,19 +281,18 @@ void on_ok(HWND dialog, GameSettings& record)
 
 // Stores the values shown as the game settings of the next start, while the
 // running game keeps its settings until OK.
-void on_save_option(HWND dialog, GameSettings& record)
-{
+void on_save_option(HWND dialog, GameSettings& record) {
     if (!offers_saving(record)) return;
     GameSettings kept = record;
     record = read_record(dialog);
     remember_names(record);
     settings_save_game(settings());
     record = kept;
-    MessageBoxA(dialog, load_resource_string(kStringSaved).c_str(), kProgramTitle, MB_OK | MB_ICONINFORMATION);
+    MessageBoxA(dialog, load_resource_string(kStringSaved).c_str(), kProgramTitle,
+                MB_OK | MB_ICONINFORMATION);
 }
 
-void on_command(HWND dialog, GameSettings& record, int id, int code)
-{
+void on_command(HWND dialog, GameSettings& record, int id, int code) {
     if (code == BN_CLICKED) {
         for (const StartScoreButton& button : kStartScores)
             if (button.id == id) return on_start_score(dialog, button);
@@ -304,8 +313,7 @@ void on_command(HWND dialog, GameSettings& record, int id, int code)
     }
 }
 
-INT_PTR CALLBACK game_option_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
-{
+INT_PTR CALLBACK game_option_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     try {
         if (message == WM_INITDIALOG) return on_init_dialog(dialog, reinterpret_cast<GameSettings*>(lparam));
         GameSettings* record = record_of(dialog);
@@ -322,8 +330,7 @@ INT_PTR CALLBACK game_option_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
 
 } // namespace
 
-bool run_game_option_dialog(HWND owner, GameSettings* record)
-{
+bool run_game_option_dialog(HWND owner, GameSettings* record) {
     return DialogBoxParamA(app_instance(), MAKEINTRESOURCEA(IDD_GAME_OPTION), owner, game_option_proc,
                            reinterpret_cast<LPARAM>(record)) == 1;
 }
