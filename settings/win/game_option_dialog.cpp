@@ -323,7 +323,7 @@ INT_PTR CALLBACK game_option_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
         default: return FALSE;
         }
     } catch (...) {
-        // Out of memory while reading texts: leave the record as it was.
+        // Out of memory while copying texts: the dialog carries on as it was.
         return FALSE;
     }
 }
