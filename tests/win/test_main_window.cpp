@@ -138,7 +138,7 @@ protected:
     static LRESULT CALLBACK sheet_spy(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
     {
         MainWindowTest* self = watched_;
-        if (message == WM_COMMAND || message == WM_APP + 103 || message == WM_APP + 104) {
+        if (message == WM_COMMAND || message == WM_APP + 103 || message == WM_APP + 104 || message == WM_APP + 108) {
             self->sheet_messages_.push_back({message, wparam, lparam});
             return 0;
         }
@@ -203,6 +203,18 @@ TEST_F(MainWindowTest, MenuTextsCarryTheKeyOfTheFirstBinding)
     }
     EXPECT_EQ("&New Game...\tCtrl+N", menu_text(menu, IDM_NEW_GAME)) << "English resources expected";
     EXPECT_EQ("&About...", menu_text(menu, IDM_ABOUT));
+
+    // No item is greyed but the Template submenu's "(Nothing)".
+    for (int top = 0; top < GetMenuItemCount(menu); ++top) {
+        HMENU popup = GetSubMenu(menu, top);
+        for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+            const UINT state = GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION);
+            if (state & MF_SEPARATOR) continue;
+            EXPECT_FALSE(state & MF_GRAYED)
+                << "menu " << top << " item " << i << " \"" << menu_text(popup, static_cast<UINT>(i), MF_BYPOSITION)
+                << "\"";
+        }
+    }
 }
 
 std::vector<std::pair<UINT, std::string>> template_items(HWND hwnd, std::vector<UINT>* states = nullptr)
@@ -332,6 +344,35 @@ TEST_F(MainWindowTest, SheetFillsTheClientAreaAndFollowsResizing)
     for (int command : {IDM_VIEW_PLAYER, IDM_VIEW_LEFT, IDM_VIEW_GUIDE}) SendMessageA(hwnd_, WM_COMMAND, command, 0);
     EXPECT_EQ(0, settings().view_player + settings().view_left + settings().view_guide);
     expect_rect(client, rect_in_parent(sheet), "sheet with all view items off");
+}
+
+TEST_F(MainWindowTest, ChangedOptionsAreSavedAndReachKeysMenusAndChildren)
+{
+    ASSERT_TRUE(create());
+    watch_sheet();
+    Settings& s = settings();
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    s.ini_path = std::string(temp) + "tx9_main_window_options.ini";
+    DeleteFileA(s.ini_path.c_str());
+    s.keys.bindings = {{IDM_NEW_GAME, kModAlt, 'G'}, {kTemplateBase + 50, 0, VK_F2}};
+    s.keys.keys_customised = 1;
+
+    main_window_options_changed(hwnd_);
+
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(s.ini_path.c_str())) << "the Settings were not saved";
+    DeleteFileA(s.ini_path.c_str());
+    ASSERT_TRUE(user_accelerators());
+    EXPECT_EQ(2, CopyAcceleratorTableA(user_accelerators(), nullptr, 0));
+    EXPECT_EQ(text_of(IDM_NEW_GAME) + "\t" + key_text(kModAlt, 'G'), menu_text(GetMenu(hwnd_), IDM_NEW_GAME));
+    EXPECT_EQ(text_of(IDM_HISTORY), menu_text(GetMenu(hwnd_), IDM_HISTORY));
+    const auto items = template_items(hwnd_);
+    ASSERT_EQ(1u, items.size());
+    EXPECT_EQ("50\t" + key_text(0, VK_F2), items[0].second);
+    int appearance = 0;
+    for (const SheetMessage& m : sheet_messages_) appearance += m.message == WM_APP + 108;
+    EXPECT_EQ(1, appearance);
+    destroy_user_accelerators();
 }
 
 // ---- Toggles
