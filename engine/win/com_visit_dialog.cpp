@@ -19,9 +19,7 @@ constexpr int kDartFontPoints = 22;
 struct ComVisitState {
     ComVisitState(GameRecord& rec, int who, UINT interval)
         : record(rec), player(who), dart_interval(interval),
-          visit(who, rec.player[static_cast<size_t>(who)], checkout_table(), [] { return GetTickCount(); })
-    {
-    }
+          visit(who, rec.player[static_cast<size_t>(who)], checkout_table(), [] { return GetTickCount(); }) {}
 
     GameRecord& record;
     int player;
@@ -30,18 +28,19 @@ struct ComVisitState {
     Font dart_font;
 };
 
-ComVisitState* state_of(HWND dialog) { return reinterpret_cast<ComVisitState*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
+ComVisitState* state_of(HWND dialog) {
+    return reinterpret_cast<ComVisitState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
 
-void close_with(HWND dialog, ComVisitState& st, int com_result)
-{
+void close_with(HWND dialog, ComVisitState& st, int com_result) {
     KillTimer(dialog, kDartTimer);
     st.record.player[static_cast<size_t>(st.player)].com_result = com_result;
     EndDialog(dialog, 1);
 }
 
-BOOL on_init(HWND dialog, ComVisitState& st)
-{
-    st.dart_font.reset(create_face_font(settings().font_name, kDartFontPoints, ANSI_CHARSET, 0, false, false));
+BOOL on_init(HWND dialog, ComVisitState& st) {
+    st.dart_font.reset(
+        create_face_font(settings().font_name, kDartFontPoints, ANSI_CHARSET, 0, false, false));
     for (int id = IDC_COM_DART1; id <= IDC_COM_DART3; ++id)
         SendDlgItemMessageA(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(st.dart_font.get()), FALSE);
 
@@ -72,8 +71,7 @@ BOOL on_init(HWND dialog, ComVisitState& st)
     return FALSE;
 }
 
-void on_timer(HWND dialog, ComVisitState& st)
-{
+void on_timer(HWND dialog, ComVisitState& st) {
     KillTimer(dialog, kDartTimer);
     ComStep step = st.visit.tick();
     if (step.kind == ComStep::kThrew) {
@@ -84,8 +82,7 @@ void on_timer(HWND dialog, ComVisitState& st)
     close_with(dialog, st, step.com_result);
 }
 
-void on_stop(HWND dialog, ComVisitState& st)
-{
+void on_stop(HWND dialog, ComVisitState& st) {
     // No dart lands while the question is up; No carries on where it was.
     KillTimer(dialog, kDartTimer);
     std::string question = load_resource_string(kStopQuestion);
@@ -96,8 +93,7 @@ void on_stop(HWND dialog, ComVisitState& st)
     SetTimer(dialog, kDartTimer, st.dart_interval, nullptr);
 }
 
-INT_PTR CALLBACK com_visit_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
-{
+INT_PTR CALLBACK com_visit_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(dialog, DWLP_USER, lparam);
         return on_init(dialog, *reinterpret_cast<ComVisitState*>(lparam));
@@ -114,7 +110,8 @@ INT_PTR CALLBACK com_visit_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM
     case WM_DESTROY:
         KillTimer(dialog, kDartTimer);
         // The static fields go after this; they must not draw with a deleted font.
-        for (int id = IDC_COM_DART1; id <= IDC_COM_DART3; ++id) SendDlgItemMessageA(dialog, id, WM_SETFONT, 0, FALSE);
+        for (int id = IDC_COM_DART1; id <= IDC_COM_DART3; ++id)
+            SendDlgItemMessageA(dialog, id, WM_SETFONT, 0, FALSE);
         st->dart_font.reset();
         return TRUE;
     }
@@ -123,8 +120,7 @@ INT_PTR CALLBACK com_visit_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM
 
 } // namespace
 
-int run_com_visit(HWND owner, GameRecord& record, int player, UINT dart_interval)
-{
+int run_com_visit(HWND owner, GameRecord& record, int player, UINT dart_interval) {
     if (player != 0 && player != 1) return 0;
     ComVisitState state(record, player, dart_interval);
     PlayerBlock& com = record.player[static_cast<size_t>(player)];

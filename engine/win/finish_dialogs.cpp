@@ -7,8 +7,7 @@
 
 namespace tx9 {
 
-void place_dialog_over_owner(HWND dialog, HWND owner)
-{
+void place_dialog_over_owner(HWND dialog, HWND owner) {
     HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
     RECT around{};
     if (!top || !GetWindowRect(top, &around)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &around, 0);
@@ -25,8 +24,7 @@ void place_dialog_over_owner(HWND dialog, HWND owner)
 
 namespace {
 
-INT_PTR CALLBACK finish_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
-{
+INT_PTR CALLBACK finish_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_INITDIALOG: {
         int finish = static_cast<int>(lparam);
@@ -47,8 +45,7 @@ INT_PTR CALLBACK finish_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LP
     return FALSE;
 }
 
-INT_PTR CALLBACK middle_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
-{
+INT_PTR CALLBACK middle_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_INITDIALOG: {
         auto* record = reinterpret_cast<GameRecord*>(lparam);
@@ -82,15 +79,13 @@ INT_PTR CALLBACK middle_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LP
 
 } // namespace
 
-int ask_finishing_dart(HWND owner, int finish)
-{
+int ask_finishing_dart(HWND owner, int finish) {
     INT_PTR result = DialogBoxParamA(app_instance(), MAKEINTRESOURCEA(IDD_FINISH), owner, finish_dialog_proc,
                                      static_cast<LPARAM>(finish));
     return result >= 1 && result <= 3 ? static_cast<int>(result) : 0;
 }
 
-bool ask_leg_winner(HWND owner, GameRecord& record)
-{
+bool ask_leg_winner(HWND owner, GameRecord& record) {
     return DialogBoxParamA(app_instance(), MAKEINTRESOURCEA(IDD_MIDDLE), owner, middle_dialog_proc,
                            reinterpret_cast<LPARAM>(&record)) == 1;
 }

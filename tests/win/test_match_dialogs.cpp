@@ -25,23 +25,24 @@ namespace {
 // Resources are picked by the thread's locale, as the system picks them by the
 // user's language.
 class ThreadLocaleScope {
-public:
-    explicit ThreadLocaleScope(LANGID language) : saved_(GetThreadLocale())
-    {
+  public:
+    explicit ThreadLocaleScope(LANGID language) : saved_(GetThreadLocale()) {
         SetThreadLocale(MAKELCID(language, SORT_DEFAULT));
     }
     ~ThreadLocaleScope() { SetThreadLocale(saved_); }
     ThreadLocaleScope(const ThreadLocaleScope&) = delete;
     ThreadLocaleScope& operator=(const ThreadLocaleScope&) = delete;
 
-private:
+  private:
     LCID saved_;
 };
 
 const LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 const LANGID kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
 
-bool enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+bool enabled(HWND dialog, int id) {
+    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
 
 // A dialog resource of one language as its template holds it.
 struct DialogTemplate {
@@ -49,7 +50,7 @@ struct DialogTemplate {
         int id = 0;
         std::wstring kind; // class name, or "#<atom>" for the predefined classes
         DWORD style = 0;
-        RECT place{};      // dialog units
+        RECT place{}; // dialog units
         std::wstring text;
     };
     DWORD style = 0;
@@ -57,8 +58,7 @@ struct DialogTemplate {
     std::wstring caption;
     std::vector<Item> items;
 
-    const Item* item(int id) const
-    {
+    const Item* item(int id) const {
         for (const Item& i : items)
             if (i.id == id) return &i;
         return nullptr;
@@ -66,8 +66,7 @@ struct DialogTemplate {
 };
 
 // A name-or-ordinal field of a template: 0 = none, 0xFFFF + ordinal, or a string.
-std::wstring read_name(const WORD*& p)
-{
+std::wstring read_name(const WORD*& p) {
     if (*p == 0) {
         ++p;
         return L"";
@@ -82,11 +81,11 @@ std::wstring read_name(const WORD*& p)
     return text;
 }
 
-DialogTemplate read_template(int id, LANGID language)
-{
+DialogTemplate read_template(int id, LANGID language) {
     DialogTemplate out;
     HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceExA(module, MAKEINTRESOURCEA(5) /* RT_DIALOG */, MAKEINTRESOURCEA(id), language);
+    HRSRC found =
+        FindResourceExA(module, MAKEINTRESOURCEA(5) /* RT_DIALOG */, MAKEINTRESOURCEA(id), language);
     if (!found) return out;
     const auto* head = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(module, found)));
     if (!head) return out;
@@ -118,8 +117,7 @@ DialogTemplate read_template(int id, LANGID language)
 }
 
 // A wide text as an ANSI window shows it in this process's code page.
-std::string in_code_page(const std::wstring& text)
-{
+std::string in_code_page(const std::wstring& text) {
     char buffer[512] = "";
     WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
     return buffer;
@@ -127,8 +125,7 @@ std::string in_code_page(const std::wstring& text)
 
 // Types a character into the dialog as the keyboard would: to the control with
 // the focus, through the dialog's own message loop.
-void type_into(HWND dialog, char c)
-{
+void type_into(HWND dialog, char c) {
     HWND focus = GetFocus();
     HWND target = focus && (focus == dialog || IsChild(dialog, focus)) ? focus : dialog;
     PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(c), 1);
@@ -141,9 +138,8 @@ void type_into(HWND dialog, char c)
 using Step = std::function<int(HWND dialog)>;
 
 class MatchDialogs : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         prepare_match_windows();
         saved_ = settings();
     }
@@ -161,14 +157,13 @@ struct FinishButtons {
     bool first, second, third;
 };
 
-TEST_F(MatchDialogs, FinishEnablesOnlyTheDartsThatCanReachTheFinish)
-{
+TEST_F(MatchDialogs, FinishEnablesOnlyTheDartsThatCanReachTheFinish) {
     struct Row {
         int finish;
         FinishButtons expected;
     };
     const Row rows[] = {
-        {2, {true, true, true}},    {60, {true, true, true}},   {61, {false, true, true}},
+        {2, {true, true, true}},    {60, {true, true, true}},    {61, {false, true, true}},
         {120, {false, true, true}}, {121, {false, false, true}}, {170, {false, false, true}},
     };
     for (const Row& row : rows) {
@@ -189,17 +184,16 @@ TEST_F(MatchDialogs, FinishEnablesOnlyTheDartsThatCanReachTheFinish)
     }
 }
 
-TEST_F(MatchDialogs, FinishButtonsAnswerTheirDart)
-{
-    const std::pair<int, int> presses[] = {{IDC_FINISH_1, 1}, {IDC_FINISH_2, 2}, {IDC_FINISH_3, 3}, {IDCANCEL, 0}};
+TEST_F(MatchDialogs, FinishButtonsAnswerTheirDart) {
+    const std::pair<int, int> presses[] = {
+        {IDC_FINISH_1, 1}, {IDC_FINISH_2, 2}, {IDC_FINISH_3, 3}, {IDCANCEL, 0}};
     for (auto [button, dart] : presses) {
         DialogAnswerer answer([button = button](const DialogInfo&) { return button; });
         EXPECT_EQ(dart, ask_finishing_dart(owner(), 40)) << "button " << button;
     }
 }
 
-TEST_F(MatchDialogs, FinishMnemonicsChooseTheDartInBothLanguages)
-{
+TEST_F(MatchDialogs, FinishMnemonicsChooseTheDartInBothLanguages) {
     struct Row {
         LANGID language;
         int finish;
@@ -216,14 +210,17 @@ TEST_F(MatchDialogs, FinishMnemonicsChooseTheDartInBothLanguages)
         {kJapanese, 150, "213", 3},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(strprintf("language %04x finish %d keys %s", row.language, row.finish, row.keys.c_str()));
+        SCOPED_TRACE(
+            strprintf("language %04x finish %d keys %s", row.language, row.finish, row.keys.c_str()));
         ThreadLocaleScope locale(row.language);
         size_t typed = 0;
         std::string title;
         DialogAnswerer answer([&](const DialogInfo& info) {
             title = info.title;
-            if (typed < row.keys.size()) type_into(info.hwnd, row.keys[typed++]);
-            else if (typed++ > row.keys.size() + 25) return IDCANCEL; // the keys did nothing
+            if (typed < row.keys.size())
+                type_into(info.hwnd, row.keys[typed++]);
+            else if (typed++ > row.keys.size() + 25)
+                return IDCANCEL; // the keys did nothing
             return 0;
         });
         EXPECT_EQ(row.expected, ask_finishing_dart(owner(), row.finish));
@@ -232,8 +229,7 @@ TEST_F(MatchDialogs, FinishMnemonicsChooseTheDartInBothLanguages)
     }
 }
 
-TEST_F(MatchDialogs, EscapeCancelsTheFinishDialog)
-{
+TEST_F(MatchDialogs, EscapeCancelsTheFinishDialog) {
     bool sent = false;
     int cancel_after = 0;
     DialogAnswerer answer([&](const DialogInfo& info) {
@@ -250,11 +246,11 @@ TEST_F(MatchDialogs, EscapeCancelsTheFinishDialog)
 
 // Both dialogs come up centred over the owner's top-level window, never at a
 // negative position, with the asterisk sound.
-TEST_F(MatchDialogs, DialogsCentreOverTheTopLevelWindowAndStayOnScreen)
-{
+TEST_F(MatchDialogs, DialogsCentreOverTheTopLevelWindowAndStayOnScreen) {
     HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 5, 5, 50, 20, owner(), nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
-    const RECT owners[] = {{100, 80, 700, 530}, {-700, -600, -400, -400}, {-300, 200, 100, 500}, {300, -500, 900, -100}};
+    const RECT owners[] = {
+        {100, 80, 700, 530}, {-700, -600, -400, -400}, {-300, 200, 100, 500}, {300, -500, 900, -100}};
     GameRecord record = record_for(plain_game());
     for (const RECT& wanted : owners) {
         SetWindowPos(owner(), nullptr, wanted.left, wanted.top, wanted.right - wanted.left,
@@ -263,8 +259,8 @@ TEST_F(MatchDialogs, DialogsCentreOverTheTopLevelWindowAndStayOnScreen)
         GetWindowRect(owner(), &placed);
         ASSERT_EQ(wanted.left, placed.left) << "the owner could not be placed for the test";
         for (int which = 0; which < 2; ++which) {
-            SCOPED_TRACE(strprintf("%s, owner at %ld,%ld", which == 0 ? "Finish" : "Middle for Diddle", wanted.left,
-                                   wanted.top));
+            SCOPED_TRACE(strprintf("%s, owner at %ld,%ld", which == 0 ? "Finish" : "Middle for Diddle",
+                                   wanted.left, wanted.top));
             RECT dialog{};
             BeepCounter beeps;
             DialogAnswerer answer([&](const DialogInfo& info) {
@@ -286,8 +282,7 @@ TEST_F(MatchDialogs, DialogsCentreOverTheTopLevelWindowAndStayOnScreen)
 
 // ---- Middle-for-Diddle dialog --------------------------------------------------------
 
-TEST_F(MatchDialogs, MiddleForDiddleButtonsNameThePlayersOrCom)
-{
+TEST_F(MatchDialogs, MiddleForDiddleButtonsNameThePlayersOrCom) {
     struct Row {
         int p1_com, p2_com;
         std::string first, second;
@@ -319,8 +314,7 @@ TEST_F(MatchDialogs, MiddleForDiddleButtonsNameThePlayersOrCom)
     }
 }
 
-TEST_F(MatchDialogs, MiddleForDiddleStoresTheWinnerInTheCurrentLeg)
-{
+TEST_F(MatchDialogs, MiddleForDiddleStoresTheWinnerInTheCurrentLeg) {
     struct Row {
         std::function<void(HWND)> act;
         bool chosen;
@@ -355,8 +349,7 @@ TEST_F(MatchDialogs, MiddleForDiddleStoresTheWinnerInTheCurrentLeg)
 
 // The resources themselves, read from the dialog templates: the Japanese set
 // has the English ids, kinds and places, its own texts, and the same mnemonics.
-TEST_F(MatchDialogs, JapaneseDialogsKeepTheIdsPlacesAndMnemonics)
-{
+TEST_F(MatchDialogs, JapaneseDialogsKeepTheIdsPlacesAndMnemonics) {
     struct Row {
         int dialog;
         std::wstring caption;
@@ -364,14 +357,16 @@ TEST_F(MatchDialogs, JapaneseDialogsKeepTheIdsPlacesAndMnemonics)
     };
     const Row rows[] = {
         {IDD_FINISH,
-         L"\u4e0a\u304c\u308a", // 上がり
+         L"\u4e0a\u304c\u308a",                 // 上がり
          {{IDC_FINISH_1, L"1\u6295\u76ee(&1)"}, // 1投目(&1)
           {IDC_FINISH_2, L"2\u6295\u76ee(&2)"},
           {IDC_FINISH_3, L"3\u6295\u76ee(&3)"},
           {IDCANCEL, L"\u30ad\u30e3\u30f3\u30bb\u30eb"}}}, // キャンセル
         {IDD_MIDDLE,
          L"\u30df\u30c9\u30eb\u30fb\u30d5\u30a9\u30fc\u30fb\u30c7\u30a3\u30c9\u30eb", // ミドル・フォー・ディドル
-         {{IDC_MIDDLE_PLAYER1, L""}, {IDC_MIDDLE_PLAYER2, L""}, {IDCANCEL, L"\u30ad\u30e3\u30f3\u30bb\u30eb"}}},
+         {{IDC_MIDDLE_PLAYER1, L""},
+          {IDC_MIDDLE_PLAYER2, L""},
+          {IDCANCEL, L"\u30ad\u30e3\u30f3\u30bb\u30eb"}}},
         {IDD_COM_VISIT, L"", {{IDCANCEL, L"\u4e2d\u6b62(&S)"}}}, // 中止(&S)
     };
     for (const Row& row : rows) {
@@ -416,9 +411,8 @@ struct ComRun {
 };
 
 // Plays one visit of player `who` with the script answering every dialog that shows.
-ComRun play_visit(HWND owner, GameRecord& record, int who, std::function<int(const DialogInfo&)> script = nullptr,
-                  UINT interval = kFastDarts)
-{
+ComRun play_visit(HWND owner, GameRecord& record, int who,
+                  std::function<int(const DialogInfo&)> script = nullptr, UINT interval = kFastDarts) {
     ComRun run;
     DialogTextLog log;
     bool looked = false;
@@ -431,21 +425,22 @@ ComRun play_visit(HWND owner, GameRecord& record, int who, std::function<int(con
             GetWindowRect(stop, &run.stop);
             GetWindowRect(GetParent(info.hwnd), &run.parent);
             LOGFONTA font{};
-            GetObjectA(reinterpret_cast<HFONT>(SendDlgItemMessageA(info.hwnd, IDC_COM_DART2, WM_GETFONT, 0, 0)),
-                       sizeof font, &font);
+            GetObjectA(
+                reinterpret_cast<HFONT>(SendDlgItemMessageA(info.hwnd, IDC_COM_DART2, WM_GETFONT, 0, 0)),
+                sizeof font, &font);
             run.dart_face = font.lfFaceName;
             run.dart_height = font.lfHeight;
         }
         return script ? script(info) : 0;
     });
     run.result = run_com_visit(owner, record, who, interval);
-    for (int i = 0; i < 3; ++i) run.darts[i] = log.texts_of(IDC_COM_DART1 + i);
+    for (int i = 0; i < 3; ++i)
+        run.darts[i] = log.texts_of(IDC_COM_DART1 + i);
     run.seen = answer.seen();
     return run;
 }
 
-GameRecord com_record(int p1_com, int p2_com, int left, int level = 6)
-{
+GameRecord com_record(int p1_com, int p2_com, int left, int level = 6) {
     GameRecord record = record_for(plain_game());
     record.player[0].com = p1_com;
     record.player[1].com = p2_com;
@@ -454,8 +449,7 @@ GameRecord com_record(int p1_com, int p2_com, int left, int level = 6)
     return record;
 }
 
-TEST_F(MatchDialogs, PerfectComThrowsWhereItAimsAndReportsTheVisit)
-{
+TEST_F(MatchDialogs, PerfectComThrowsWhereItAimsAndReportsTheVisit) {
     struct Row {
         int left;
         std::vector<std::string> darts; // what each field shows, in order
@@ -485,8 +479,7 @@ TEST_F(MatchDialogs, PerfectComThrowsWhereItAimsAndReportsTheVisit)
     }
 }
 
-TEST_F(MatchDialogs, ComWindowUsesTheScoreFaceAt22Points)
-{
+TEST_F(MatchDialogs, ComWindowUsesTheScoreFaceAt22Points) {
     settings().font_name = "Courier New";
     GameRecord record = com_record(1, 0, 501);
     ComRun run = play_visit(owner(), record, 0);
@@ -494,8 +487,7 @@ TEST_F(MatchDialogs, ComWindowUsesTheScoreFaceAt22Points)
     EXPECT_EQ(font_height_for_points(22), run.dart_height);
 }
 
-TEST_F(MatchDialogs, StopButtonShowsOnlyBetweenTwoComPlayers)
-{
+TEST_F(MatchDialogs, StopButtonShowsOnlyBetweenTwoComPlayers) {
     {
         GameRecord record = com_record(1, 1, 501);
         ComRun run = play_visit(owner(), record, 0);
@@ -510,8 +502,7 @@ TEST_F(MatchDialogs, StopButtonShowsOnlyBetweenTwoComPlayers)
     }
 }
 
-TEST_F(MatchDialogs, ComWindowCentresOverItsParentEvenOffScreen)
-{
+TEST_F(MatchDialogs, ComWindowCentresOverItsParentEvenOffScreen) {
     SetWindowPos(owner(), nullptr, -900, -700, 500, 300, SWP_NOZORDER | SWP_NOACTIVATE);
     GameRecord record = com_record(0, 1, 501);
     ComRun run = play_visit(owner(), record, 1);
@@ -522,14 +513,14 @@ TEST_F(MatchDialogs, ComWindowCentresOverItsParentEvenOffScreen)
 
 // Stop, or Esc, asks before anything is stopped; Yes ends the visit at once
 // with -5, No lets the darts go on.
-TEST_F(MatchDialogs, StoppingAsksAndYesStopsTheGame)
-{
+TEST_F(MatchDialogs, StoppingAsksAndYesStopsTheGame) {
     struct Row {
         const char* how;
         int answer;
         int result;
     };
-    const Row rows[] = {{"button", IDYES, kComStopped}, {"button", IDNO, 180}, {"escape", IDYES, kComStopped}};
+    const Row rows[] = {
+        {"button", IDYES, kComStopped}, {"button", IDNO, 180}, {"escape", IDYES, kComStopped}};
     for (const Row& row : rows) {
         SCOPED_TRACE(strprintf("%s answered %s", row.how, row.answer == IDYES ? "Yes" : "No"));
         GameRecord record = com_record(1, 1, 501);
@@ -561,8 +552,7 @@ TEST_F(MatchDialogs, StoppingAsksAndYesStopsTheGame)
     }
 }
 
-TEST_F(MatchDialogs, EscapeStopsEvenWhenTheButtonIsHidden)
-{
+TEST_F(MatchDialogs, EscapeStopsEvenWhenTheButtonIsHidden) {
     GameRecord record = com_record(0, 1, 501);
     bool asked = false;
     ComRun run = play_visit(

@@ -30,8 +30,7 @@ const COLORREF kLine = RGB(100, 110, 100);
 const COLORREF kSeparate = RGB(40, 0, 60);
 const COLORREF kTon = RGB(255, 0, 0);
 
-std::string name_of(COLORREF c)
-{
+std::string name_of(COLORREF c) {
     if (c == kBackground) return "background";
     if (c == kOdd) return "odd_background";
     if (c == kText) return "text";
@@ -52,13 +51,11 @@ struct Drawing {
 
     int row_top(int sheet_row) const { return hh + (sheet_row - top_row) * rh; }
     // Cells of round r (sheet row r + 1).
-    RECT scored(int player, int round) const
-    {
+    RECT scored(int player, int round) const {
         int left = player == 0 ? 0 : 10 * u;
         return RECT{left, row_top(round + 1), left + 3 * u, row_top(round + 1) + rh};
     }
-    RECT to_go(int player, int round) const
-    {
+    RECT to_go(int player, int round) const {
         int left = player == 0 ? 3 * u : 13 * u;
         return RECT{left, row_top(round + 1), left + 4 * u, row_top(round + 1) + rh};
     }
@@ -66,8 +63,8 @@ struct Drawing {
     COLORREF at(int x, int y) const { return image.at(x, y); }
 };
 
-Drawing draw(const GameRecord& record, int top_row, int width, int height, bool throw_count = false, int leg = 0)
-{
+Drawing draw(const GameRecord& record, int top_row, int width, int height, bool throw_count = false,
+             int leg = 0) {
     Drawing d;
     BackBuffer buffer;
     EXPECT_TRUE(buffer.resize(nullptr, width, height));
@@ -90,18 +87,17 @@ Drawing draw(const GameRecord& record, int top_row, int width, int height, bool 
 }
 
 // Which pixels of the area have exactly the colour, row by row.
-std::vector<bool> mask(const Image& image, const RECT& area, COLORREF color)
-{
+std::vector<bool> mask(const Image& image, const RECT& area, COLORREF color) {
     std::vector<bool> bits;
     for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) bits.push_back(image.at(x, y) == color);
+        for (int x = area.left; x < area.right; ++x)
+            bits.push_back(image.at(x, y) == color);
     return bits;
 }
 
 // The same text drawn alone, centred in a cell of the same size on the background.
-std::vector<bool> reference(HFONT font, const std::string& text, COLORREF color, COLORREF background, int width,
-                            int height)
-{
+std::vector<bool> reference(HFONT font, const std::string& text, COLORREF color, COLORREF background,
+                            int width, int height) {
     BackBuffer buffer;
     buffer.resize(nullptr, width, height);
     Brush brush(CreateSolidBrush(background));
@@ -116,32 +112,33 @@ std::vector<bool> reference(HFONT font, const std::string& text, COLORREF color,
 
 // Whether the area shows exactly this text (and nothing else) in the colour.
 ::testing::AssertionResult shows(const Drawing& d, const RECT& area, HFONT font, const std::string& text,
-                                 COLORREF color, COLORREF background)
-{
+                                 COLORREF color, COLORREF background) {
     std::vector<bool> seen = mask(d.image, area, color);
-    std::vector<bool> wanted = reference(font, text, color, background, area.right - area.left,
-                                         area.bottom - area.top);
+    std::vector<bool> wanted =
+        reference(font, text, color, background, area.right - area.left, area.bottom - area.top);
     if (std::count(wanted.begin(), wanted.end(), true) == 0)
         return ::testing::AssertionFailure() << "the reference \"" << text << "\" has no pixels";
     if (seen == wanted) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the cell at " << area.left << "," << area.top << " does not show \""
-                                         << text << "\" in " << name_of(color) << " ("
-                                         << std::count(seen.begin(), seen.end(), true) << " pixels of that colour, "
-                                         << std::count(wanted.begin(), wanted.end(), true) << " expected)";
+    return ::testing::AssertionFailure()
+           << "the cell at " << area.left << "," << area.top << " does not show \"" << text << "\" in "
+           << name_of(color) << " (" << std::count(seen.begin(), seen.end(), true)
+           << " pixels of that colour, " << std::count(wanted.begin(), wanted.end(), true) << " expected)";
 }
 
-int pixels(const Drawing& d, const RECT& area, COLORREF color) { return d.image.count(color, area); }
+int pixels(const Drawing& d, const RECT& area, COLORREF color) {
+    return d.image.count(color, area);
+}
 
 // A leg of player 1 (first) and player 2 with the visits given by round; the
 // round after the last full one is cur_round, with player 1's visit when
 // `half` holds one.
-GameRecord leg_with(const std::vector<std::pair<int, int>>& rounds, int half = -1, int start = 501)
-{
+GameRecord leg_with(const std::vector<std::pair<int, int>>& rounds, int half = -1, int start = 501) {
     GameRecord record = record_for(plain_game(start));
     LegRecord& leg = record.current_leg();
     int needed = static_cast<int>(rounds.size()) + 1;
     leg.capacity = std::max(leg.capacity, needed + 10);
-    for (auto& cells : leg.scores) cells.resize(static_cast<size_t>(leg.capacity) + 1, 0);
+    for (auto& cells : leg.scores)
+        cells.resize(static_cast<size_t>(leg.capacity) + 1, 0);
     for (size_t r = 0; r < rounds.size(); ++r) {
         leg.scores[0][r] = rounds[r].first;
         leg.scores[1][r] = rounds[r].second;
@@ -157,9 +154,8 @@ GameRecord leg_with(const std::vector<std::pair<int, int>>& rounds, int half = -
 }
 
 class ScoreRender : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         prepare_match_windows();
         saved_ = settings();
         auto& c = settings().colors;
@@ -179,8 +175,7 @@ protected:
     Settings saved_;
 };
 
-TEST_F(ScoreRender, BandsStripesAndLinesHaveTheirColours)
-{
+TEST_F(ScoreRender, BandsStripesAndLinesHaveTheirColours) {
     GameRecord record = leg_with({});
     Drawing d = draw(record, 0, 340, 500);
     const int u = d.u, hh = d.hh, rh = d.rh;
@@ -216,12 +211,12 @@ TEST_F(ScoreRender, BandsStripesAndLinesHaveTheirColours)
     for (int x : {7 * u, 10 * u})
         EXPECT_TRUE(d.at(x - 1, hh + 3 * rh / 2) == kSeparate || d.at(x, hh + 3 * rh / 2) == kSeparate)
             << "round column border at " << x;
-    EXPECT_TRUE(d.at(2 * u, hh) == kSeparate && (d.at(2 * u, hh - 1) == kSeparate || d.at(2 * u, hh + 1) == kSeparate))
+    EXPECT_TRUE(d.at(2 * u, hh) == kSeparate &&
+                (d.at(2 * u, hh - 1) == kSeparate || d.at(2 * u, hh + 1) == kSeparate))
         << "the header line is two pixels of separate";
 }
 
-TEST_F(ScoreRender, HeaderMarksTheFirstThrowerWithAnAsterisk)
-{
+TEST_F(ScoreRender, HeaderMarksTheFirstThrowerWithAnAsterisk) {
     for (int first = 0; first < 2; ++first) {
         SCOPED_TRACE(strprintf("player %d throws first", first + 1));
         GameRecord record = leg_with({});
@@ -236,15 +231,14 @@ TEST_F(ScoreRender, HeaderMarksTheFirstThrowerWithAnAsterisk)
                               kHeaderBackground))
                 << "player " << p + 1;
             std::string heading = p == first ? "* To Go" : "To Go";
-            EXPECT_TRUE(shows(d, RECT{to_go, 0, to_go + 4 * u, d.hh}, font, heading, kHeaderText,
-                              kHeaderBackground))
+            EXPECT_TRUE(
+                shows(d, RECT{to_go, 0, to_go + 4 * u, d.hh}, font, heading, kHeaderText, kHeaderBackground))
                 << "player " << p + 1;
         }
     }
 }
 
-TEST_F(ScoreRender, StartRowShowsStartScoresOnlyAtTheTop)
-{
+TEST_F(ScoreRender, StartRowShowsStartScoresOnlyAtTheTop) {
     GameRecord record = leg_with({{60, 45}, {100, 26}, {41, 81}, {85, 60}, {45, 100}, {60, 60}, {26, 41}});
     record.player[1].start_score = 301; // a handicap
     Drawing top = draw(record, 0, 340, 500);
@@ -253,7 +247,8 @@ TEST_F(ScoreRender, StartRowShowsStartScoresOnlyAtTheTop)
     RECT start2{13 * top.u, top.hh, 17 * top.u, top.hh + top.rh};
     EXPECT_TRUE(shows(top, start1, row_font, "501", kText, kBackground));
     EXPECT_TRUE(shows(top, start2, row_font, "301", kText, kBackground));
-    EXPECT_EQ(0, pixels(top, RECT{0, top.hh + 2, 3 * top.u, top.hh + top.rh}, kText)) << "text in the Scored cell";
+    EXPECT_EQ(0, pixels(top, RECT{0, top.hh + 2, 3 * top.u, top.hh + top.rh}, kText))
+        << "text in the Scored cell";
 
     // Scrolled down by 4 rows: round 4 (index 3) comes first and its remaining
     // scores still count every round above it.
@@ -270,8 +265,7 @@ TEST_F(ScoreRender, StartRowShowsStartScoresOnlyAtTheTop)
         << "the start row is drawn although the sheet is scrolled";
 }
 
-TEST_F(ScoreRender, VisitsOfATonOrMoreAreCircled)
-{
+TEST_F(ScoreRender, VisitsOfATonOrMoreAreCircled) {
     // Rounds: 100 and 99, 180 and 0, 140 and 26.
     GameRecord record = leg_with({{100, 99}, {180, 0}, {140, 26}});
     Drawing d = draw(record, 0, 340, 400);
@@ -293,13 +287,13 @@ TEST_F(ScoreRender, VisitsOfATonOrMoreAreCircled)
     // The circles stay inside their cells, off the grid line above them.
     for (int r = 0; r < 3; ++r) {
         RECT cell = d.scored(0, r);
-        EXPECT_EQ(0, pixels(d, RECT{0, cell.top, 3 * d.u, cell.top + 1}, kTon)) << "ring on the line above round " << r + 1;
+        EXPECT_EQ(0, pixels(d, RECT{0, cell.top, 3 * d.u, cell.top + 1}, kTon))
+            << "ring on the line above round " << r + 1;
     }
     EXPECT_EQ(0, pixels(d, RECT{3 * d.u, 0, 340, 400}, kTon)) << "ring outside player 1's Scored column";
 }
 
-TEST_F(ScoreRender, FinishIsACircledDartNumberWithNoScoreToGo)
-{
+TEST_F(ScoreRender, FinishIsACircledDartNumberWithNoScoreToGo) {
     // Player 2 checks out 81 with the 2nd dart in round 3; player 1 had thrown first.
     GameRecord record = leg_with({{140, 180}, {100, 140}});
     LegRecord& leg = record.current_leg();
@@ -316,7 +310,8 @@ TEST_F(ScoreRender, FinishIsACircledDartNumberWithNoScoreToGo)
     int gap = (3 * d.u - d.rh) / 2;
     int middle = cell.top + d.rh / 2;
     int rim = 0;
-    for (int x = cell.left + gap + 1; x <= cell.left + gap + 3; ++x) rim += d.at(x, middle) == kText;
+    for (int x = cell.left + gap + 1; x <= cell.left + gap + 3; ++x)
+        rim += d.at(x, middle) == kText;
     EXPECT_GT(rim, 0) << "no finish circle rim at x " << cell.left + gap + 1;
     EXPECT_EQ(0, pixels(d, RECT{cell.left + 2, cell.top + 2, cell.left + gap, cell.bottom - 1}, kText))
         << "the circle is wider than the row is high";
@@ -328,8 +323,7 @@ TEST_F(ScoreRender, FinishIsACircledDartNumberWithNoScoreToGo)
     EXPECT_TRUE(shows(d, d.to_go(0, 2), row_font, std::to_string(501 - 140 - 100 - 60), kText, kOdd));
 }
 
-TEST_F(ScoreRender, OpenRoundShowsOnlyTheVisitsEntered)
-{
+TEST_F(ScoreRender, OpenRoundShowsOnlyTheVisitsEntered) {
     struct Row {
         int first;
         bool half; // the first thrower's visit of round 4 is in
@@ -357,12 +351,12 @@ TEST_F(ScoreRender, OpenRoundShowsOnlyTheVisitsEntered)
         EXPECT_EQ(row.p2_shown, pixels(d, d.scored(1, 3), kText) > 0);
         EXPECT_EQ(row.p1_shown, pixels(d, d.to_go(0, 3), kText) > 0);
         EXPECT_EQ(row.p2_shown, pixels(d, d.to_go(1, 3), kText) > 0);
-        EXPECT_EQ(0, pixels(d, d.scored(0, 4), kText) + pixels(d, d.scored(1, 4), kText)) << "round 5 has text";
+        EXPECT_EQ(0, pixels(d, d.scored(0, 4), kText) + pixels(d, d.scored(1, 4), kText))
+            << "round 5 has text";
     }
 }
 
-TEST_F(ScoreRender, RoundNumbersCountRoundsOrDarts)
-{
+TEST_F(ScoreRender, RoundNumbersCountRoundsOrDarts) {
     GameRecord record = leg_with({{60, 60}});
     for (bool darts : {false, true}) {
         SCOPED_TRACE(darts ? "Index of Throw" : "rounds");
@@ -380,8 +374,7 @@ TEST_F(ScoreRender, RoundNumbersCountRoundsOrDarts)
     }
 }
 
-TEST_F(ScoreRender, RoundLimitColoursTheLastThreeAndBlanksBelow)
-{
+TEST_F(ScoreRender, RoundLimitColoursTheLastThreeAndBlanksBelow) {
     GameSettings game = plain_game();
     game.round_limit = 1;
     game.round = 15;
@@ -402,7 +395,8 @@ TEST_F(ScoreRender, RoundLimitColoursTheLastThreeAndBlanksBelow)
         RECT below{0, d.row_top(16) + 1, 340, height};
         int area = (below.right - below.left) * (below.bottom - below.top);
         EXPECT_EQ(area, pixels(d, below, kBackground)) << "something but background below round 15";
-        EXPECT_EQ(name_of(kSeparate), name_of(d.at(2 * d.u, d.row_top(16)))) << "the separator under round 15";
+        EXPECT_EQ(name_of(kSeparate), name_of(d.at(2 * d.u, d.row_top(16))))
+            << "the separator under round 15";
     }
 }
 

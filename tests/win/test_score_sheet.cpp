@@ -28,26 +28,24 @@ namespace {
 constexpr int kWidth = 340; // u = 20
 
 class ScoreSheet : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         prepare_match_windows();
         saved_ = settings();
         settings().auto_save = 0;
         settings().throw_count = 0;
         settings().font_name = "Arial";
-        for (int c = 0; c < kColorCount; ++c) settings().colors[static_cast<size_t>(c)] = color_default(c, system_services());
+        for (int c = 0; c < kColorCount; ++c)
+            settings().colors[static_cast<size_t>(c)] = color_default(c, system_services());
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         if (sheet_ && IsWindow(sheet_)) DestroyWindow(sheet_);
         settings() = saved_;
     }
 
     // Opens a sheet on the record with the given number of whole rows below
     // the header (and half a row more), and starts the record's leg.
-    void open(GameRecord& record, int visible_rows = 10)
-    {
+    void open(GameRecord& record, int visible_rows = 10) {
         sheet_ = create_score_sheet(host_.hwnd(), &record);
         ASSERT_NE(nullptr, sheet_);
         set_client_size(sheet_, kWidth, 400);
@@ -58,8 +56,7 @@ protected:
         host_.clear_received();
     }
 
-    ScoreSheetInfo info() const
-    {
+    ScoreSheetInfo info() const {
         ScoreSheetInfo i;
         EXPECT_TRUE(score_sheet_info(sheet_, &i));
         return i;
@@ -68,15 +65,16 @@ protected:
     std::string entry_text() const { return window_text(entry()); }
     bool entry_shown() const { return IsWindowVisible(entry()) != FALSE; }
     // The entry's rectangle in the sheet's client pixels.
-    RECT entry_place() const
-    {
+    RECT entry_place() const {
         RECT r{};
         GetWindowRect(entry(), &r);
         MapWindowPoints(nullptr, sheet_, reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
     void command(int id) { SendMessageA(sheet_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-    void type(const std::string& text) { SendMessageA(entry(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); }
+    void type(const std::string& text) {
+        SendMessageA(entry(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
     // A visit as the template menu enters it: the text, then Enter.
     void visit(int points) { SendMessageA(sheet_, kScoreSheetTemplate, static_cast<WPARAM>(points), 0); }
     std::pair<int, int> selection() const { return {info().sel_player, info().sel_round}; }
@@ -89,8 +87,7 @@ protected:
 
 using Cell = std::pair<int, int>; // player, round
 
-SCROLLINFO scroll_info(HWND window)
-{
+SCROLLINFO scroll_info(HWND window) {
     SCROLLINFO bar{};
     bar.cbSize = sizeof bar;
     bar.fMask = SIF_ALL;
@@ -98,12 +95,17 @@ SCROLLINFO scroll_info(HWND window)
     return bar;
 }
 
-bool is_finish_dialog(const DialogInfo& info) { return info.title == "Finish"; }
-bool is_middle_dialog(const DialogInfo& info) { return info.title == "Middle for Diddle"; }
-bool is_com_window(const DialogInfo& info) { return info.title.empty() && GetDlgItem(info.hwnd, IDC_COM_DART1); }
+bool is_finish_dialog(const DialogInfo& info) {
+    return info.title == "Finish";
+}
+bool is_middle_dialog(const DialogInfo& info) {
+    return info.title == "Middle for Diddle";
+}
+bool is_com_window(const DialogInfo& info) {
+    return info.title.empty() && GetDlgItem(info.hwnd, IDC_COM_DART1);
+}
 
-GameSettings limited_game(int rounds, int start = 501)
-{
+GameSettings limited_game(int rounds, int start = 501) {
     GameSettings game = plain_game(start);
     game.round_limit = 1;
     game.round = rounds;
@@ -112,8 +114,7 @@ GameSettings limited_game(int rounds, int start = 501)
 
 // ---- Placing the entry ---------------------------------------------------------------
 
-TEST_F(ScoreSheet, EntrySitsOverTheSelectedScoredCell)
-{
+TEST_F(ScoreSheet, EntrySitsOverTheSelectedScoredCell) {
     GameRecord record = record_for(plain_game());
     open(record);
     RECT client{};
@@ -143,8 +144,7 @@ TEST_F(ScoreSheet, EntrySitsOverTheSelectedScoredCell)
     EXPECT_EQ(Cell(0, 0), selection());
 }
 
-TEST_F(ScoreSheet, SelectingARoundScrollsItIntoView)
-{
+TEST_F(ScoreSheet, SelectingARoundScrollsItIntoView) {
     GameRecord record = record_for(limited_game(15));
     open(record, 10);
     EXPECT_EQ(6, info().max_top_row) << "15 rounds and the start row in 10 visible rows";
@@ -153,7 +153,8 @@ TEST_F(ScoreSheet, SelectingARoundScrollsItIntoView)
     EXPECT_EQ(15, bar.nMax);
     EXPECT_EQ(10u, bar.nPage);
 
-    for (int n = 0; n < 24; ++n) visit(20);
+    for (int n = 0; n < 24; ++n)
+        visit(20);
     ASSERT_EQ(12, record.current_leg().cur_round);
     EXPECT_EQ(Cell(0, 12), selection());
     EXPECT_EQ(4, info().top_row) << "entering kept the current round in view";
@@ -173,7 +174,8 @@ TEST_F(ScoreSheet, SelectingARoundScrollsItIntoView)
     EXPECT_EQ(i.header_height + 9 * i.row_height + 1, entry_place().top);
 
     // Going up, the view follows once the round reaches the top.
-    for (int n = 0; n < 9; ++n) command(IDM_UP);
+    for (int n = 0; n < 9; ++n)
+        command(IDM_UP);
     EXPECT_EQ(Cell(0, 3), selection());
     EXPECT_EQ(4, info().top_row);
     command(IDM_UP);
@@ -182,8 +184,7 @@ TEST_F(ScoreSheet, SelectingARoundScrollsItIntoView)
     EXPECT_EQ(20, record.current_leg().scores[0][3]) << "moving through the rounds changed a visit";
 }
 
-TEST_F(ScoreSheet, ScrollBarIsDisabledWhileEverythingFits)
-{
+TEST_F(ScoreSheet, ScrollBarIsDisabledWhileEverythingFits) {
     GameRecord record = record_for(plain_game());
     open(record, 10);
     const ScoreSheetInfo i = info();
@@ -197,8 +198,7 @@ TEST_F(ScoreSheet, ScrollBarIsDisabledWhileEverythingFits)
     EXPECT_EQ(0, info().top_row);
 }
 
-TEST_F(ScoreSheet, ScrollBarWheelAndPageKeysMoveTheView)
-{
+TEST_F(ScoreSheet, ScrollBarWheelAndPageKeysMoveTheView) {
     GameRecord record = record_for(limited_game(15));
     open(record, 10);
     struct Step {
@@ -209,7 +209,8 @@ TEST_F(ScoreSheet, ScrollBarWheelAndPageKeysMoveTheView)
     HWND sheet = sheet_;
     const Step steps[] = {
         {"line down", [&] { SendMessageA(sheet, WM_VSCROLL, SB_LINEDOWN, 0); }, 1},
-        {"wheel down", [&] { SendMessageA(sheet, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0); }, 2},
+        {"wheel down", [&] { SendMessageA(sheet, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0); },
+         2},
         {"wheel up", [&] { SendMessageA(sheet, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0); }, 1},
         {"page down (command)", [&] { command(IDM_PAGE_DOWN); }, 6},
         {"line down at the bottom", [&] { SendMessageA(sheet, WM_VSCROLL, SB_LINEDOWN, 0); }, 6},
@@ -229,11 +230,11 @@ TEST_F(ScoreSheet, ScrollBarWheelAndPageKeysMoveTheView)
 
 // ---- Clicks -------------------------------------------------------------------------
 
-TEST_F(ScoreSheet, ClicksSelectCellsButNotTheRoundColumn)
-{
+TEST_F(ScoreSheet, ClicksSelectCellsButNotTheRoundColumn) {
     GameRecord record = record_for(plain_game());
     open(record);
-    for (int points : {60, 45, 100, 26}) visit(points);
+    for (int points : {60, 45, 100, 26})
+        visit(points);
     ASSERT_EQ(Cell(0, 2), selection());
     host_.clear_received();
     const ScoreSheetInfo i = info();
@@ -260,8 +261,7 @@ TEST_F(ScoreSheet, ClicksSelectCellsButNotTheRoundColumn)
     EXPECT_EQ(60, record.current_leg().scores[0][0]);
 }
 
-TEST_F(ScoreSheet, ClickOnAnOlderCellWithABadVisitStaysPut)
-{
+TEST_F(ScoreSheet, ClickOnAnOlderCellWithABadVisitStaysPut) {
     GameRecord record = record_for(plain_game());
     open(record);
     visit(60);
@@ -277,8 +277,7 @@ TEST_F(ScoreSheet, ClickOnAnOlderCellWithABadVisitStaysPut)
 
 // ---- Enter, Tab and Esc with empty entries ------------------------------------------
 
-TEST_F(ScoreSheet, EmptyEntriesMoveOnlyFromTheNextCell)
-{
+TEST_F(ScoreSheet, EmptyEntriesMoveOnlyFromTheNextCell) {
     GameRecord record = record_for(plain_game());
     open(record);
     ASSERT_EQ(Cell(0, 0), selection());
@@ -320,8 +319,7 @@ TEST_F(ScoreSheet, EmptyEntriesMoveOnlyFromTheNextCell)
     EXPECT_EQ(45, record.current_leg().scores[1][0]);
 }
 
-TEST_F(ScoreSheet, TemplateScoreEntersAsIfTypedAndEntered)
-{
+TEST_F(ScoreSheet, TemplateScoreEntersAsIfTypedAndEntered) {
     GameRecord record = record_for(plain_game());
     open(record);
     SendMessageA(sheet_, kScoreSheetTemplate, 60, 0);
@@ -350,8 +348,7 @@ TEST_F(ScoreSheet, TemplateScoreEntersAsIfTypedAndEntered)
 
 // ---- A finished leg ------------------------------------------------------------------
 
-TEST_F(ScoreSheet, FinishedLegHidesTheEntryAndKeysScrollInstead)
-{
+TEST_F(ScoreSheet, FinishedLegHidesTheEntryAndKeysScrollInstead) {
     GameSettings game = limited_game(15, 101);
     game.leg_limit = 1;
     game.max_leg = 1; // the set ends with this leg; the host starts no new one
@@ -394,8 +391,7 @@ TEST_F(ScoreSheet, FinishedLegHidesTheEntryAndKeysScrollInstead)
     EXPECT_EQ(sheet_, GetFocus());
 }
 
-TEST_F(ScoreSheet, CancelledFinishLeavesTheLegAsItWas)
-{
+TEST_F(ScoreSheet, CancelledFinishLeavesTheLegAsItWas) {
     GameRecord record = record_for(plain_game(101));
     open(record);
     DialogAnswerer answer([](const DialogInfo&) { return IDCANCEL; });
@@ -410,8 +406,7 @@ TEST_F(ScoreSheet, CancelledFinishLeavesTheLegAsItWas)
     EXPECT_EQ("Finish", answer.seen()[0].title);
 }
 
-TEST_F(ScoreSheet, RoundLimitBetweenTwoPlayersAsksForTheWinner)
-{
+TEST_F(ScoreSheet, RoundLimitBetweenTwoPlayersAsksForTheWinner) {
     GameRecord record = record_for(limited_game(1));
     open(record);
     std::string first, second;
@@ -436,8 +431,7 @@ TEST_F(ScoreSheet, RoundLimitBetweenTwoPlayersAsksForTheWinner)
 
 // ---- Questions -------------------------------------------------------------------------
 
-TEST_F(ScoreSheet, ClearScoresAsksFirst)
-{
+TEST_F(ScoreSheet, ClearScoresAsksFirst) {
     for (int answer_id : {IDNO, IDYES}) {
         SCOPED_TRACE(answer_id == IDYES ? "Yes" : "No");
         GameRecord record = record_for(plain_game());
@@ -460,8 +454,7 @@ TEST_F(ScoreSheet, ClearScoresAsksFirst)
 
 // ---- Input ignored while disabled, modifier keys, context menu -----------------------
 
-TEST_F(ScoreSheet, DisabledSheetIgnoresInput)
-{
+TEST_F(ScoreSheet, DisabledSheetIgnoresInput) {
     GameRecord record = record_for(limited_game(15));
     open(record, 10);
     SendMessageA(sheet_, kScoreSheetDisable, 1, 0);
@@ -484,8 +477,7 @@ TEST_F(ScoreSheet, DisabledSheetIgnoresInput)
     EXPECT_EQ(60, record.current_leg().scores[0][0]);
 }
 
-TEST_F(ScoreSheet, ModifierKeysAndContextMenuGoToTheParent)
-{
+TEST_F(ScoreSheet, ModifierKeysAndContextMenuGoToTheParent) {
     GameRecord record = record_for(plain_game());
     open(record);
     EXPECT_EQ(DLGC_WANTARROWS, SendMessageA(sheet_, WM_GETDLGCODE, 0, 0));
@@ -502,8 +494,7 @@ TEST_F(ScoreSheet, ModifierKeysAndContextMenuGoToTheParent)
 
 // ---- Messages from the main window and the Score List ---------------------------------
 
-TEST_F(ScoreSheet, ViewModeHalvesTheRowsAndShowLegShowsAnotherLeg)
-{
+TEST_F(ScoreSheet, ViewModeHalvesTheRowsAndShowLegShowsAnotherLeg) {
     GameRecord record = record_for(plain_game(101));
     open(record);
     const int full = info().row_height;
@@ -515,7 +506,8 @@ TEST_F(ScoreSheet, ViewModeHalvesTheRowsAndShowLegShowsAnotherLeg)
 
     // A second leg: leg 0 finished by player 1 in round 1.
     {
-        DialogAnswerer answer([](const DialogInfo& info) { return is_finish_dialog(info) ? IDC_FINISH_3 : IDOK; });
+        DialogAnswerer answer(
+            [](const DialogInfo& info) { return is_finish_dialog(info) ? IDC_FINISH_3 : IDOK; });
         visit(101);
     }
     ASSERT_EQ(1, record.leg_no);
@@ -536,11 +528,11 @@ TEST_F(ScoreSheet, ViewModeHalvesTheRowsAndShowLegShowsAnotherLeg)
 }
 
 // What the sheet shows is its back buffer, drawn for its own scroll position.
-TEST_F(ScoreSheet, PaintsTheBufferDrawnForItsScrollPosition)
-{
+TEST_F(ScoreSheet, PaintsTheBufferDrawnForItsScrollPosition) {
     GameRecord record = record_for(limited_game(15));
     open(record, 10);
-    for (int n = 0; n < 9; ++n) visit(100 + n);
+    for (int n = 0; n < 9; ++n)
+        visit(100 + n);
     SendMessageA(sheet_, WM_VSCROLL, SB_LINEDOWN, 0);
     SendMessageA(sheet_, WM_VSCROLL, SB_LINEDOWN, 0);
     ASSERT_EQ(2, info().top_row);
@@ -566,8 +558,7 @@ TEST_F(ScoreSheet, PaintsTheBufferDrawnForItsScrollPosition)
 
 // ---- The COM player -------------------------------------------------------------------
 
-TEST_F(ScoreSheet, ComPlayerThrowsItsVisitAfterTheOperators)
-{
+TEST_F(ScoreSheet, ComPlayerThrowsItsVisitAfterTheOperators) {
     GameSettings game = plain_game();
     game.p2_com = 1;
     game.p2_com_level = 6;
@@ -577,7 +568,8 @@ TEST_F(ScoreSheet, ComPlayerThrowsItsVisitAfterTheOperators)
     DialogAnswerer answer([&](const DialogInfo&) { return 0; });
     visit(60);
     EXPECT_FALSE(IsWindowEnabled(host_.hwnd())) << "the main window is disabled until the COM visit starts";
-    ASSERT_TRUE(pump_until([&] { return record.current_leg().cur_round == 1; }, 5000)) << "the COM player did not throw";
+    ASSERT_TRUE(pump_until([&] { return record.current_leg().cur_round == 1; }, 5000))
+        << "the COM player did not throw";
     EXPECT_EQ(180, record.current_leg().scores[1][0]);
     EXPECT_EQ(321, record.player[1].left);
     EXPECT_EQ(0, record.player[1].com_result);
@@ -589,8 +581,7 @@ TEST_F(ScoreSheet, ComPlayerThrowsItsVisitAfterTheOperators)
     EXPECT_EQ("", answer.seen()[0].title) << "the COM visit window has no caption";
 }
 
-TEST_F(ScoreSheet, ComFinishIsAnnouncedAsComWithOkOnly)
-{
+TEST_F(ScoreSheet, ComFinishIsAnnouncedAsComWithOkOnly) {
     GameSettings game = plain_game(32);
     game.p2_com = 1;
     game.p2_com_level = 6;
@@ -616,8 +607,7 @@ TEST_F(ScoreSheet, ComFinishIsAnnouncedAsComWithOkOnly)
     EXPECT_FALSE(had_cancel) << "a COM finish cannot be cancelled";
 }
 
-TEST_F(ScoreSheet, StoppingTwoComPlayersLeavesTheLegFinishedWithNoWinner)
-{
+TEST_F(ScoreSheet, StoppingTwoComPlayersLeavesTheLegFinishedWithNoWinner) {
     GameSettings game = plain_game();
     game.p1_com = game.p2_com = 1;
     game.p1_com_level = game.p2_com_level = 6;
@@ -638,7 +628,8 @@ TEST_F(ScoreSheet, StoppingTwoComPlayersLeavesTheLegFinishedWithNoWinner)
     set_score_sheet_dart_interval(sheet_, 40);
     set_client_size(sheet_, kWidth, 400);
     SendMessageA(sheet_, kScoreSheetStartLeg, 0, 0);
-    ASSERT_TRUE(pump_until([&] { return record.current_leg().finished == 1; }, 8000)) << "the game did not stop";
+    ASSERT_TRUE(pump_until([&] { return record.current_leg().finished == 1; }, 8000))
+        << "the game did not stop";
     pump_for(100);
     const LegRecord& leg = record.current_leg();
     EXPECT_EQ(0, record.leg_no) << "no new leg after a stop";
@@ -652,8 +643,7 @@ TEST_F(ScoreSheet, StoppingTwoComPlayersLeavesTheLegFinishedWithNoWinner)
 
 // ---- Auto save -------------------------------------------------------------------------
 
-std::string temp_folder(const char* name)
-{
+std::string temp_folder(const char* name) {
     char base[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, base);
     std::string folder = std::string(base) + name + std::to_string(GetCurrentProcessId());
@@ -661,14 +651,14 @@ std::string temp_folder(const char* name)
     return folder;
 }
 
-TEST_F(ScoreSheet, FinishedLegIsAutoSaved)
-{
+TEST_F(ScoreSheet, FinishedLegIsAutoSaved) {
     std::string folder = temp_folder("tx9sheet");
     settings().auto_save = 1;
     settings().auto_save_path = folder;
     GameRecord record = record_for(plain_game(101));
     open(record);
-    DialogAnswerer answer([](const DialogInfo& info) { return is_finish_dialog(info) ? IDC_FINISH_3 : IDOK; });
+    DialogAnswerer answer(
+        [](const DialogInfo& info) { return is_finish_dialog(info) ? IDC_FINISH_3 : IDOK; });
     visit(101);
     ASSERT_EQ(1, record.leg_no);
     std::string path = folder + "\\" + record.csv_name;
@@ -679,8 +669,7 @@ TEST_F(ScoreSheet, FinishedLegIsAutoSaved)
     RemoveDirectoryA(folder.c_str());
 }
 
-TEST_F(ScoreSheet, FailedAutoSaveShowsAStopBox)
-{
+TEST_F(ScoreSheet, FailedAutoSaveShowsAStopBox) {
     // A file where the folder should be: nothing can be written under it.
     char base[MAX_PATH] = "", file[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, base);

@@ -10,8 +10,7 @@
 
 namespace tx9::wintest {
 
-void prepare_match_windows()
-{
+void prepare_match_windows() {
     static bool done = false;
     if (done) return;
     done = true;
@@ -24,8 +23,7 @@ void prepare_match_windows()
     checkout_table().load_from_file(std::string(TX9_SOURCE_DIR) + "/res/routes.txt");
 }
 
-GameSettings plain_game(int start_score)
-{
+GameSettings plain_game(int start_score) {
     GameSettings game;
     game.start_score = start_score;
     game.p1_name = "Anna";
@@ -33,16 +31,14 @@ GameSettings plain_game(int start_score)
     return game;
 }
 
-GameRecord record_for(const GameSettings& game)
-{
+GameRecord record_for(const GameSettings& game) {
     GameRecord record;
     std::string error;
     EXPECT_TRUE(init_for_set(record, game, true, &error)) << error;
     return record;
 }
 
-void set_client_size(HWND window, int width, int height)
-{
+void set_client_size(HWND window, int width, int height) {
     SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT client{};
     GetClientRect(window, &client);
@@ -50,27 +46,25 @@ void set_client_size(HWND window, int width, int height)
     GetWindowRect(window, &outer);
     int extra_w = (outer.right - outer.left) - client.right;
     int extra_h = (outer.bottom - outer.top) - client.bottom;
-    SetWindowPos(window, nullptr, 0, 0, width + extra_w, height + extra_h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, 0, 0, width + extra_w, height + extra_h,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 namespace {
 
-std::vector<DialogTextLog::Entry>& log_entries()
-{
+std::vector<DialogTextLog::Entry>& log_entries() {
     static std::vector<DialogTextLog::Entry> entries;
     return entries;
 }
 
-bool in_dialog(HWND window)
-{
+bool in_dialog(HWND window) {
     HWND parent = GetParent(window);
     char kind[16] = "";
     if (parent) GetClassNameA(parent, kind, sizeof kind);
     return lstrcmpA(kind, "#32770") == 0;
 }
 
-LRESULT CALLBACK watch_settext(int code, WPARAM wparam, LPARAM lparam)
-{
+LRESULT CALLBACK watch_settext(int code, WPARAM wparam, LPARAM lparam) {
     if (code == HC_ACTION) {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
         if (call->message == WM_SETTEXT && call->lParam && in_dialog(call->hwnd))
@@ -81,21 +75,20 @@ LRESULT CALLBACK watch_settext(int code, WPARAM wparam, LPARAM lparam)
 
 } // namespace
 
-DialogTextLog::DialogTextLog()
-{
+DialogTextLog::DialogTextLog() {
     log_entries().clear();
     hook_ = SetWindowsHookExA(WH_CALLWNDPROC, watch_settext, nullptr, GetCurrentThreadId());
 }
 
-DialogTextLog::~DialogTextLog()
-{
+DialogTextLog::~DialogTextLog() {
     if (hook_) UnhookWindowsHookEx(hook_);
 }
 
-const std::vector<DialogTextLog::Entry>& DialogTextLog::entries() const { return log_entries(); }
+const std::vector<DialogTextLog::Entry>& DialogTextLog::entries() const {
+    return log_entries();
+}
 
-std::vector<std::string> DialogTextLog::texts_of(int id) const
-{
+std::vector<std::string> DialogTextLog::texts_of(int id) const {
     std::vector<std::string> texts;
     for (const Entry& e : log_entries())
         if (e.id == id) texts.push_back(e.text);

@@ -27,7 +27,7 @@ void set_client_size(HWND window, int width, int height);
 // Texts the dialogs of this thread put into their controls (WM_SETTEXT to a
 // child of a "#32770" window), in order, while the object lives.
 class DialogTextLog {
-public:
+  public:
     struct Entry {
         int id;
         std::string text;
@@ -41,7 +41,7 @@ public:
     // Texts set into the control id, in order.
     std::vector<std::string> texts_of(int id) const;
 
-private:
+  private:
     HHOOK hook_ = nullptr;
 };
 

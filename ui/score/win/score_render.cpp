@@ -10,28 +10,24 @@ namespace tx9 {
 
 namespace {
 
-int text_height(HDC dc, HFONT font)
-{
+int text_height(HDC dc, HFONT font) {
     SelectScope select(dc, font);
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     return metrics.tmHeight;
 }
 
-void fill(HDC dc, int left, int top, int right, int bottom, HBRUSH brush)
-{
+void fill(HDC dc, int left, int top, int right, int bottom, HBRUSH brush) {
     RECT area{left, top, right, bottom};
     FillRect(dc, &area, brush);
 }
 
-void line(HDC dc, int x0, int y0, int x1, int y1)
-{
+void line(HDC dc, int x0, int y0, int x1, int y1) {
     MoveToEx(dc, x0, y0, nullptr);
     LineTo(dc, x1, y1);
 }
 
-void centred_text(HDC dc, const std::string& text, int left, int top, int right, int bottom)
-{
+void centred_text(HDC dc, const std::string& text, int left, int top, int right, int bottom) {
     RECT cell{left, top, right, bottom};
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &cell,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -42,30 +38,26 @@ struct PlayerColumns {
     int scored_left, scored_right, to_go_left, to_go_right;
 };
 
-PlayerColumns columns_of(int player, int u)
-{
+PlayerColumns columns_of(int player, int u) {
     if (player == 0) return {0, 3 * u, 3 * u, 7 * u};
     return {10 * u, 13 * u, 13 * u, 17 * u};
 }
 
-int cell(const LegRecord& leg, int player, int round)
-{
+int cell(const LegRecord& leg, int player, int round) {
     const std::vector<int>& scores = leg.scores[static_cast<size_t>(player)];
     return round >= 0 && static_cast<size_t>(round) < scores.size() ? scores[static_cast<size_t>(round)] : 0;
 }
 
 // Whether the player's visit of the round has been entered; in the current
 // round only the first thrower's, and only while the other is to throw.
-bool entered(const LegRecord& leg, int player, int round)
-{
+bool entered(const LegRecord& leg, int player, int round) {
     if (round < leg.cur_round) return true;
     return round == leg.cur_round && player == leg.first && leg.turn != leg.first;
 }
 
 } // namespace
 
-bool build_sheet_fonts(SheetTools& tools, HDC dc, int client_width, bool view_mode)
-{
+bool build_sheet_fonts(SheetTools& tools, HDC dc, int client_width, bool view_mode) {
     int u = sheet_unit(client_width);
     const std::string& face = settings().font_name;
     Font header(create_face_font(face, u / 2, ANSI_CHARSET, FW_NORMAL, false, false));
@@ -78,8 +70,7 @@ bool build_sheet_fonts(SheetTools& tools, HDC dc, int client_width, bool view_mo
     return true;
 }
 
-bool build_sheet_colours(SheetTools& tools)
-{
+bool build_sheet_colours(SheetTools& tools) {
     const auto& colors = settings().colors;
     tools.background.reset(CreateSolidBrush(colors[kColorBackground]));
     tools.odd_background.reset(CreateSolidBrush(colors[kColorOddBackground]));
@@ -96,8 +87,7 @@ bool build_sheet_colours(SheetTools& tools)
            tools.separate_thin && tools.separate_thick && tools.text_pen && tools.ton_circle;
 }
 
-void render_score_sheet(HDC dc, const SheetTools& tools, const SheetView& view)
-{
+void render_score_sheet(HDC dc, const SheetTools& tools, const SheetView& view) {
     const int w = view.width, h = view.height;
     const int u = sheet_unit(w);
     const int hh = tools.header_height, rh = std::max(tools.row_height, 1);
@@ -114,7 +104,8 @@ void render_score_sheet(HDC dc, const SheetTools& tools, const SheetView& view)
         SelectScope pen(dc, tools.line.get());
         line(dc, 3 * u, 0, 3 * u, h);
         line(dc, 13 * u, 0, 13 * u, h);
-        for (int y = hh + rh; y < h; y += rh) line(dc, 0, y, w, y);
+        for (int y = hh + rh; y < h; y += rh)
+            line(dc, 0, y, w, y);
     }
     {
         SelectScope pen(dc, tools.separate_thin.get());
@@ -128,7 +119,8 @@ void render_score_sheet(HDC dc, const SheetTools& tools, const SheetView& view)
         line(dc, 10 * u, 0, 10 * u, h);
     }
 
-    if (!view.record || view.shown_leg < 0 || view.shown_leg >= static_cast<int>(view.record->leg_records.size()))
+    if (!view.record || view.shown_leg < 0 ||
+        view.shown_leg >= static_cast<int>(view.record->leg_records.size()))
         return;
     const GameRecord& record = *view.record;
     const LegRecord& leg = record.leg(view.shown_leg);
@@ -153,8 +145,8 @@ void render_score_sheet(HDC dc, const SheetTools& tools, const SheetView& view)
         for (int p = 0; p < 2; ++p) {
             PlayerColumns c = columns_of(p, u);
             fill(dc, c.scored_left + p, hh + 1, c.scored_right, hh + rh, tools.header_background.get());
-            centred_text(dc, strprintf("%d", record.player[static_cast<size_t>(p)].start_score), c.to_go_left, hh,
-                         c.to_go_right, hh + rh);
+            centred_text(dc, strprintf("%d", record.player[static_cast<size_t>(p)].start_score), c.to_go_left,
+                         hh, c.to_go_right, hh + rh);
         }
     }
 

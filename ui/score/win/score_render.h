@@ -33,7 +33,9 @@ struct SheetTools {
 };
 
 // Column unit of a client width: the sheet is 17 units wide.
-inline int sheet_unit(int client_width) { return client_width / 17; }
+inline int sheet_unit(int client_width) {
+    return client_width / 17;
+}
 
 // Header font u/2 points, row font u points (u/2 in view mode), in the
 // Settings' score face; heights measured in dc. False when a font fails.

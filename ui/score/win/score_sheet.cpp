@@ -30,19 +30,18 @@ constexpr int kMaxEntryText = 255;
 
 // A sheet made without a record and without a main window to lend one shows
 // this: one empty leg.
-GameRecord empty_record()
-{
+GameRecord empty_record() {
     GameRecord record;
     record.leg_records.resize(1);
     LegRecord& leg = record.leg_records.front();
     leg.rows = 1;
     leg.capacity = 10;
-    for (auto& cells : leg.scores) cells.assign(11, 0);
+    for (auto& cells : leg.scores)
+        cells.assign(11, 0);
     return record;
 }
 
-GameRecord* live_record_of(HWND parent)
-{
+GameRecord* live_record_of(HWND parent) {
     HWND root = parent ? GetAncestor(parent, GA_ROOT) : nullptr;
     return root ? main_window_record(root) : nullptr;
 }
@@ -51,9 +50,8 @@ GameRecord* live_record_of(HWND parent)
 // reach the dialogs, the entry field and the parent through it.
 struct SheetState final : MatchHost {
     SheetState(HWND hwnd, GameRecord* shown)
-        : window(hwnd), fallback(shown ? GameRecord{} : empty_record()), match(shown ? *shown : fallback, *this, settings())
-    {
-    }
+        : window(hwnd), fallback(shown ? GameRecord{} : empty_record()),
+          match(shown ? *shown : fallback, *this, settings()) {}
 
     HWND window;
     HWND entry = nullptr;
@@ -67,26 +65,22 @@ struct SheetState final : MatchHost {
     Match match;
 
     // --- geometry ---------------------------------------------------------
-    RECT client() const
-    {
+    RECT client() const {
         RECT r{};
         GetClientRect(window, &r);
         return r;
     }
-    SheetGeometry geometry() const
-    {
+    SheetGeometry geometry() const {
         RECT r = client();
         return SheetGeometry{r.right, r.bottom, tools.header_height, tools.row_height, top_row};
     }
-    HWND main_window() const
-    {
+    HWND main_window() const {
         HWND root = GetAncestor(window, GA_ROOT);
         return root && root != window ? root : GetParent(window);
     }
 
     // --- drawing ------------------------------------------------------------
-    void render()
-    {
+    void render() {
         if (!buffer.dc()) return;
         SheetView view;
         view.record = &match.record();
@@ -100,28 +94,28 @@ struct SheetState final : MatchHost {
 
     // Render and repaint from a visible row down (rows counted from the first
     // one shown; 0 or less repaints everything).
-    void repaint_from_visible_row(int visible_row)
-    {
+    void repaint_from_visible_row(int visible_row) {
         render();
         RECT area = client();
-        if (visible_row > 0) area.top = std::min<LONG>(area.bottom, tools.header_height + visible_row * tools.row_height);
+        if (visible_row > 0)
+            area.top = std::min<LONG>(area.bottom, tools.header_height + visible_row * tools.row_height);
         InvalidateRect(window, &area, FALSE);
         UpdateWindow(window);
     }
 
-    bool rebuild_fonts_and_buffer()
-    {
+    bool rebuild_fonts_and_buffer() {
         RECT r = client();
         if (!buffer.resize(window, r.right, r.bottom)) return false;
         SetBkMode(buffer.dc(), TRANSPARENT);
         return build_sheet_fonts(tools, buffer.dc(), r.right, view_mode);
     }
 
-    void give_entry_font() { SendMessageA(entry, WM_SETFONT, reinterpret_cast<WPARAM>(tools.row_font.get()), TRUE); }
+    void give_entry_font() {
+        SendMessageA(entry, WM_SETFONT, reinterpret_cast<WPARAM>(tools.row_font.get()), TRUE);
+    }
 
     // Moves the view so that sheet row new_top is the first below the header.
-    void scroll_to(int new_top)
-    {
+    void scroll_to(int new_top) {
         int old_top = top_row;
         top_row = new_top;
         render();
@@ -129,8 +123,8 @@ struct SheetState final : MatchHost {
         if (old_top != new_top) {
             RECT below = client();
             below.top = tools.header_height;
-            ScrollWindowEx(window, 0, (old_top - new_top) * tools.row_height, &below, &below, nullptr, nullptr,
-                           SW_INVALIDATE | SW_ERASE);
+            ScrollWindowEx(window, 0, (old_top - new_top) * tools.row_height, &below, &below, nullptr,
+                           nullptr, SW_INVALIDATE | SW_ERASE);
         }
         UpdateWindow(window);
     }
@@ -138,56 +132,46 @@ struct SheetState final : MatchHost {
     // --- MatchHost ------------------------------------------------------------
     int ask_finishing_dart(int finish) override { return tx9::ask_finishing_dart(window, finish); }
     bool ask_leg_winner(GameRecord& record) override { return tx9::ask_leg_winner(window, record); }
-    bool ask_yes_no(const std::string& text) override
-    {
+    bool ask_yes_no(const std::string& text) override {
         return MessageBoxA(window, text.c_str(), kProgramTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
     }
-    bool show_finish_message(const std::string& text, const std::string& title, bool ok_only) override
-    {
+    bool show_finish_message(const std::string& text, const std::string& title, bool ok_only) override {
         UINT buttons = ok_only ? MB_OK : MB_OKCANCEL;
         return MessageBoxA(window, text.c_str(), title.c_str(), buttons | MB_ICONINFORMATION) == IDOK;
     }
-    void show_information(const std::string& text) override
-    {
+    void show_information(const std::string& text) override {
         MessageBoxA(window, text.c_str(), kProgramTitle, MB_OK | MB_ICONINFORMATION);
     }
-    void show_error(const std::string& text) override
-    {
+    void show_error(const std::string& text) override {
         MessageBoxA(window, text.c_str(), kProgramTitle, MB_OK | MB_ICONSTOP);
     }
     void beep() override { tx9::beep(MB_OK); }
 
     void reposition_entry(bool scroll_into_view_first, bool load_cell) override;
-    void repaint_from_round(int round) override
-    {
+    void repaint_from_round(int round) override {
         repaint_from_visible_row(round < 0 ? 0 : round + 1 - top_row);
     }
     void update_scroll_bar() override;
-    std::string entry_text() override
-    {
+    std::string entry_text() override {
         char text[kMaxEntryText + 1] = "";
         SendMessageA(entry, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
         return text;
     }
-    void set_entry_text(const std::string& text) override
-    {
+    void set_entry_text(const std::string& text) override {
         SendMessageA(entry, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
-    long notify(int message, int wparam, int lparam) override
-    {
+    long notify(int message, int wparam, int lparam) override {
         return static_cast<long>(SendMessageA(GetParent(window), WM_APP + static_cast<UINT>(message),
                                               static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam)));
     }
-    void start_com_timer(bool disable_main_window) override
-    {
+    void start_com_timer(bool disable_main_window) override {
         if (disable_main_window) EnableWindow(main_window(), FALSE);
         SetTimer(window, kComVisitTimer, 1, nullptr);
     }
     bool auto_save(const GameRecord& record) override;
 };
 
-void SheetState::reposition_entry(bool scroll_into_view_first, bool load_cell)
-{
+void SheetState::reposition_entry(bool scroll_into_view_first, bool load_cell) {
     const LegRecord& leg = match.shown();
     const SheetGeometry g = geometry();
     if (scroll_into_view_first) {
@@ -211,13 +195,13 @@ void SheetState::reposition_entry(bool scroll_into_view_first, bool load_cell)
     EntryRect place = entry_rect(geometry(), match.sel_player(), round);
     MoveWindow(entry, place.x, place.y, place.width, place.height, FALSE);
     ShowWindow(entry, SW_SHOW);
-    SetFocus(entry);
+    // A disabled sheet (the colour preview) must not pull the focus off its dialog.
+    if (!match.disabled()) SetFocus(entry);
     InvalidateRect(entry, nullptr, FALSE);
     InvalidateRect(window, nullptr, FALSE);
 }
 
-void SheetState::update_scroll_bar()
-{
+void SheetState::update_scroll_bar() {
     SheetScroll scroll = sheet_scroll(match.shown().rows, visible_rows(geometry()), top_row);
     max_top_row = scroll.max_top_row;
     top_row = scroll.enabled ? scroll.top_row : 0;
@@ -232,8 +216,7 @@ void SheetState::update_scroll_bar()
     EnableScrollBar(window, SB_VERT, scroll.enabled ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
 }
 
-bool SheetState::auto_save(const GameRecord& record)
-{
+bool SheetState::auto_save(const GameRecord& record) {
     const Settings& s = settings();
     std::string error;
     if (auto_save_csv(record, s.auto_save_path, s.app_folder, &error)) return true;
@@ -241,12 +224,13 @@ bool SheetState::auto_save(const GameRecord& record)
     return false;
 }
 
-SheetState* state_of(HWND window) { return reinterpret_cast<SheetState*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+SheetState* state_of(HWND window) {
+    return reinterpret_cast<SheetState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
 
 // --- message handlers ---------------------------------------------------------
 
-bool on_create(HWND window, const CREATESTRUCTA& create)
-{
+bool on_create(HWND window, const CREATESTRUCTA& create) {
     auto* given = static_cast<GameRecord*>(create.lpCreateParams);
     if (!given) given = live_record_of(create.hwndParent);
     std::unique_ptr<SheetState> owned(new (std::nothrow) SheetState(window, given));
@@ -261,8 +245,9 @@ bool on_create(HWND window, const CREATESTRUCTA& create)
         return false;
     }
     // The entry exists before the scroll bar first shows, which already resizes the sheet.
-    st.entry = CreateWindowExA(0, kEntryControlClass, "", WS_CHILD | WS_TABSTOP, 0, 0, 0, 0, window,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEntryId)), create.hInstance, nullptr);
+    st.entry =
+        CreateWindowExA(0, kEntryControlClass, "", WS_CHILD | WS_TABSTOP, 0, 0, 0, 0, window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEntryId)), create.hInstance, nullptr);
     if (!st.entry) return false;
     SendMessageA(st.entry, EM_LIMITTEXT, kEntryLimit, 0);
     st.give_entry_font();
@@ -272,15 +257,13 @@ bool on_create(HWND window, const CREATESTRUCTA& create)
     return true;
 }
 
-void on_destroy(HWND window)
-{
+void on_destroy(HWND window) {
     std::unique_ptr<SheetState> owned(state_of(window));
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     KillTimer(window, kComVisitTimer);
 }
 
-void on_size(SheetState& st)
-{
+void on_size(SheetState& st) {
     if (!st.buffer.dc()) return;
     st.rebuild_fonts_and_buffer();
     st.update_scroll_bar();
@@ -289,23 +272,20 @@ void on_size(SheetState& st)
     st.reposition_entry(true, false);
 }
 
-void on_paint(SheetState& st)
-{
+void on_paint(SheetState& st) {
     PaintScope paint(st.window);
     st.buffer.copy_to(paint.dc(), paint.rect());
 }
 
 // Scrolls to a new first row the way the scroll bar does, then puts the entry
 // back over its cell (hidden when that scrolled out of sight).
-void scroll_view(SheetState& st, int new_top)
-{
+void scroll_view(SheetState& st, int new_top) {
     new_top = std::clamp(new_top, 0, st.max_top_row);
     st.scroll_to(new_top);
     st.reposition_entry(false, false);
 }
 
-void on_vscroll(SheetState& st, int code)
-{
+void on_vscroll(SheetState& st, int code) {
     if (st.match.disabled()) return;
     const int page = st.tools.row_height > 0 ? st.client().bottom / st.tools.row_height : 1;
     int top = st.top_row;
@@ -332,16 +312,16 @@ void on_vscroll(SheetState& st, int code)
     scroll_view(st, top);
 }
 
-void on_mouse_wheel(SheetState& st, int delta) { on_vscroll(st, delta > 0 ? SB_LINEUP : SB_LINEDOWN); }
+void on_mouse_wheel(SheetState& st, int delta) {
+    on_vscroll(st, delta > 0 ? SB_LINEUP : SB_LINEDOWN);
+}
 
-void on_button_down(SheetState& st, int x, int y)
-{
+void on_button_down(SheetState& st, int x, int y) {
     if (st.match.disabled()) return;
     if (!st.match.click(st.geometry(), x, y)) SetFocus(st.window);
 }
 
-void on_key_down(SheetState& st, UINT key)
-{
+void on_key_down(SheetState& st, UINT key) {
     if (st.match.disabled()) return;
     if (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU) st.notify(kNotifyModifierKey, 0, 0);
     if (st.match.shown().finished != 1) {
@@ -357,15 +337,13 @@ void on_key_down(SheetState& st, UINT key)
     }
 }
 
-void open_checkout(SheetState& st)
-{
+void open_checkout(SheetState& st) {
     // The Check-Out dialog browses the routes from the selected player's score.
     (void)st.match.checkout_score();
     beep(MB_OK);
 }
 
-void on_command(SheetState& st, int id)
-{
+void on_command(SheetState& st, int id) {
     if (st.match.disabled()) return;
     switch (id) {
     case kCmdPageUp: on_vscroll(st, SB_PAGEUP); return;
@@ -376,8 +354,7 @@ void on_command(SheetState& st, int id)
 }
 
 // The COM player's turn: its visit is played once the message loop is back.
-void on_com_timer(SheetState& st)
-{
+void on_com_timer(SheetState& st) {
     KillTimer(st.window, kComVisitTimer);
     EnableWindow(st.main_window(), TRUE);
     st.match.run_command(kCmdEscape);
@@ -388,8 +365,7 @@ void on_com_timer(SheetState& st)
     st.match.apply_com_result(player);
 }
 
-void on_show_leg(SheetState& st, int leg)
-{
+void on_show_leg(SheetState& st, int leg) {
     st.match.show_leg(leg);
     st.top_row = 0;
     st.update_scroll_bar();
@@ -397,8 +373,7 @@ void on_show_leg(SheetState& st, int leg)
     st.reposition_entry(false, true);
 }
 
-void on_view_mode(SheetState& st, bool view_mode)
-{
+void on_view_mode(SheetState& st, bool view_mode) {
     st.view_mode = view_mode;
     st.rebuild_fonts_and_buffer();
     st.update_scroll_bar();
@@ -407,8 +382,7 @@ void on_view_mode(SheetState& st, bool view_mode)
     st.reposition_entry(false, false);
 }
 
-void on_appearance(SheetState& st)
-{
+void on_appearance(SheetState& st) {
     st.rebuild_fonts_and_buffer();
     build_sheet_colours(st.tools);
     SendMessageA(st.entry, kEntryRecolor, 0, 0);
@@ -418,14 +392,12 @@ void on_appearance(SheetState& st)
     st.reposition_entry(false, false);
 }
 
-void on_disable(SheetState& st, bool disabled)
-{
+void on_disable(SheetState& st, bool disabled) {
     st.match.set_disabled(disabled);
     EnableWindow(st.entry, disabled ? FALSE : TRUE);
 }
 
-LRESULT CALLBACK score_sheet_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
-{
+LRESULT CALLBACK score_sheet_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_CREATE) return on_create(window, *reinterpret_cast<CREATESTRUCTA*>(lparam)) ? 0 : -1;
     SheetState* st = state_of(window);
     if (!st) return DefWindowProcA(window, message, wparam, lparam);
@@ -435,9 +407,7 @@ LRESULT CALLBACK score_sheet_proc(HWND window, UINT message, WPARAM wparam, LPAR
         case WM_CLOSE: DestroyWindow(window); return 0;
         case WM_SIZE: on_size(*st); return 0;
         case WM_PAINT: on_paint(*st); return 0;
-        case WM_PRINTCLIENT:
-            st->buffer.copy_to(reinterpret_cast<HDC>(wparam), st->client());
-            return 0;
+        case WM_PRINTCLIENT: st->buffer.copy_to(reinterpret_cast<HDC>(wparam), st->client()); return 0;
         case WM_SETFOCUS:
             if (!st->match.disabled()) st->reposition_entry(false, false);
             return 0;
@@ -480,8 +450,7 @@ LRESULT CALLBACK score_sheet_proc(HWND window, UINT message, WPARAM wparam, LPAR
 
 } // namespace
 
-bool register_score_sheet(HINSTANCE instance)
-{
+bool register_score_sheet(HINSTANCE instance) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.style = 0;
@@ -493,15 +462,14 @@ bool register_score_sheet(HINSTANCE instance)
     return RegisterClassExA(&wc) != 0;
 }
 
-HWND create_score_sheet(HWND parent, GameRecord* record, int control_id)
-{
-    return CreateWindowExA(0, kScoreSheetClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP, 0,
-                           0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)),
+HWND create_score_sheet(HWND parent, GameRecord* record, int control_id) {
+    return CreateWindowExA(0, kScoreSheetClass, "",
+                           WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)),
                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), record);
 }
 
-bool score_sheet_info(HWND sheet, ScoreSheetInfo* info)
-{
+bool score_sheet_info(HWND sheet, ScoreSheetInfo* info) {
     SheetState* st = state_of(sheet);
     if (!st || !info) return false;
     info->entry = st->entry;
@@ -518,8 +486,7 @@ bool score_sheet_info(HWND sheet, ScoreSheetInfo* info)
     return true;
 }
 
-void set_score_sheet_dart_interval(HWND sheet, UINT milliseconds)
-{
+void set_score_sheet_dart_interval(HWND sheet, UINT milliseconds) {
     if (SheetState* st = state_of(sheet)) st->dart_interval = milliseconds;
 }
 

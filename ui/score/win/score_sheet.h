@@ -13,16 +13,26 @@ namespace tx9 {
 inline constexpr char kScoreSheetClass[] = "score_list_wnd";
 
 // Messages the sheet takes.
-inline constexpr UINT kScoreSheetStartLeg = WM_APP + 100;   // start the record's current leg and show it
-inline constexpr UINT kScoreSheetLegOver = WM_APP + 101;    // advance after a leg; returns 1 while the set goes on
-inline constexpr UINT kScoreSheetShowLeg = WM_APP + 102;    // wParam leg index: show it from the top
-inline constexpr UINT kScoreSheetRedraw = WM_APP + 103;     // wParam visible row (0 = all): render, repaint from there
-inline constexpr UINT kScoreSheetTemplate = WM_APP + 104;   // wParam points; lParam 0 = Enter follows
-inline constexpr UINT kScoreSheetViewMode = WM_APP + 107;   // wParam 1 = viewing only (half-size rows)
-inline constexpr UINT kScoreSheetAppearance = WM_APP + 108; // colours or font face changed in the Settings
-inline constexpr UINT kScoreSheetDisable = WM_APP + 109;    // wParam 1 = ignore all input
-inline constexpr UINT kScoreSheetSetRecord = WM_APP + 110;  // lParam GameRecord* to show (not owned)
-inline constexpr UINT kScoreSheetModifier = WM_APP + 4;     // from the entry: passed on to the parent
+// Start the record's current leg and show it.
+inline constexpr UINT kScoreSheetStartLeg = WM_APP + 100;
+// Advance after a finished or drawn leg; returns 1 while the set goes on.
+inline constexpr UINT kScoreSheetLegOver = WM_APP + 101;
+// wParam leg index: show that leg from the top.
+inline constexpr UINT kScoreSheetShowLeg = WM_APP + 102;
+// wParam visible row (0 = all): render again and repaint from that row down.
+inline constexpr UINT kScoreSheetRedraw = WM_APP + 103;
+// wParam points into the entry; lParam 0 = Enter follows.
+inline constexpr UINT kScoreSheetTemplate = WM_APP + 104;
+// wParam 1 = only viewing a record: half-size rows.
+inline constexpr UINT kScoreSheetViewMode = WM_APP + 107;
+// Colours or the font face changed in the Settings.
+inline constexpr UINT kScoreSheetAppearance = WM_APP + 108;
+// wParam 1 = ignore all input and disable the entry.
+inline constexpr UINT kScoreSheetDisable = WM_APP + 109;
+// lParam GameRecord* to show (not owned).
+inline constexpr UINT kScoreSheetSetRecord = WM_APP + 110;
+// From the entry (Shift, Ctrl or Alt went down): passed on to the parent.
+inline constexpr UINT kScoreSheetModifier = WM_APP + 4;
 
 // The one-shot timer that starts a COM visit once the message loop runs.
 inline constexpr UINT_PTR kComVisitTimer = 1;
