@@ -1,13 +1,14 @@
 #include "app/win/accelerators.h"
 
+#include <new>
+
 namespace tx9 {
 
 namespace {
 AcceleratorTable g_user_table;
 } // namespace
 
-bool is_extended_name_key(int virtual_key)
-{
+bool is_extended_name_key(int virtual_key) {
     switch (virtual_key) {
     case VK_APPS:
     case VK_INSERT:
@@ -17,8 +18,7 @@ bool is_extended_name_key(int virtual_key)
     }
 }
 
-std::string WinKeyNamer::key_name(int virtual_key) const
-{
+std::string WinKeyNamer::key_name(int virtual_key) const {
     if (virtual_key <= 0 || virtual_key > 0xFF) return std::string();
     UINT scan = MapVirtualKeyA(static_cast<UINT>(virtual_key), MAPVK_VK_TO_VSC);
     if (scan == 0) return std::string();
@@ -31,22 +31,21 @@ std::string WinKeyNamer::key_name(int virtual_key) const
     return name;
 }
 
-const KeyNamer& win_key_namer()
-{
+const KeyNamer& win_key_namer() {
     static const WinKeyNamer namer;
     return namer;
 }
 
-std::string key_text(int modifiers, int key) { return key_binding_name(win_key_namer(), modifiers, key); }
+std::string key_text(int modifiers, int key) {
+    return key_binding_name(win_key_namer(), modifiers, key);
+}
 
-void AcceleratorTable::reset(HACCEL table)
-{
+void AcceleratorTable::reset(HACCEL table) {
     if (table_) DestroyAcceleratorTable(table_);
     table_ = table;
 }
 
-AcceleratorTable make_accelerator_table(const std::vector<KeyBinding>& bindings)
-{
+AcceleratorTable make_accelerator_table(const std::vector<KeyBinding>& bindings) {
     std::vector<AccelEntry> entries = accelerator_entries(bindings);
     if (entries.empty()) return AcceleratorTable();
     std::vector<ACCEL> accels;
@@ -61,14 +60,21 @@ AcceleratorTable make_accelerator_table(const std::vector<KeyBinding>& bindings)
     return AcceleratorTable(CreateAcceleratorTableA(accels.data(), static_cast<int>(accels.size())));
 }
 
-void build_user_accelerators(const std::vector<KeyBinding>& bindings)
-{
+void build_user_accelerators(const std::vector<KeyBinding>& bindings) {
     g_user_table.reset();
-    g_user_table = make_accelerator_table(bindings);
+    try {
+        g_user_table = make_accelerator_table(bindings);
+    } catch (const std::bad_alloc&) {
+        // No memory for the entries: only the built-in keys work.
+    }
 }
 
-void destroy_user_accelerators() { g_user_table.reset(); }
+void destroy_user_accelerators() {
+    g_user_table.reset();
+}
 
-HACCEL user_accelerators() { return g_user_table.get(); }
+HACCEL user_accelerators() {
+    return g_user_table.get();
+}
 
 } // namespace tx9

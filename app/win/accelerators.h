@@ -16,7 +16,7 @@ namespace tx9 {
 // Applications key and Num Lock are asked for with the extended bit, so Home
 // is named as the Home key and not as the keypad's 7.
 class WinKeyNamer : public KeyNamer {
-public:
+  public:
     std::string key_name(int virtual_key) const override;
 };
 
@@ -33,29 +33,27 @@ std::string key_text(int modifiers, int key);
 
 // Owns one accelerator table; moves, never copies.
 class AcceleratorTable {
-public:
+  public:
     AcceleratorTable() = default;
     explicit AcceleratorTable(HACCEL table) : table_(table) {}
     ~AcceleratorTable() { reset(); }
     AcceleratorTable(const AcceleratorTable&) = delete;
     AcceleratorTable& operator=(const AcceleratorTable&) = delete;
     AcceleratorTable(AcceleratorTable&& other) noexcept : table_(other.release()) {}
-    AcceleratorTable& operator=(AcceleratorTable&& other) noexcept
-    {
+    AcceleratorTable& operator=(AcceleratorTable&& other) noexcept {
         if (this != &other) reset(other.release());
         return *this;
     }
 
     void reset(HACCEL table = nullptr);
     HACCEL get() const { return table_; }
-    HACCEL release()
-    {
+    HACCEL release() {
         HACCEL table = table_;
         table_ = nullptr;
         return table;
     }
 
-private:
+  private:
     HACCEL table_ = nullptr;
 };
 

@@ -45,9 +45,10 @@ enum : int {
 
 // Menu items whose text is rebuilt with the key of their first binding.
 constexpr int kNamedCommands[] = {
-    IDM_NEW_GAME,  IDM_NEW_SCHEDULE,    IDM_HISTORY,  IDM_AUTO_SAVE,        IDM_OPTION,   IDM_EXIT,
-    IDM_VIEW_PLAYER, IDM_VIEW_LEFT,     IDM_VIEW_GUIDE, IDM_VIEW_THROW_COUNT, IDM_FINISH_1, IDM_FINISH_2,
-    IDM_FINISH_3,  IDM_MIDDLE,          IDM_LEFT_SCORE_INPUT, IDM_EXCHANGE, IDM_CLEAR_SCORES, IDM_CHECKOUT,
+    IDM_NEW_GAME, IDM_NEW_SCHEDULE, IDM_HISTORY,   IDM_AUTO_SAVE,  IDM_OPTION,
+    IDM_EXIT,     IDM_VIEW_PLAYER,  IDM_VIEW_LEFT, IDM_VIEW_GUIDE, IDM_VIEW_THROW_COUNT,
+    IDM_FINISH_1, IDM_FINISH_2,     IDM_FINISH_3,  IDM_MIDDLE,     IDM_LEFT_SCORE_INPUT,
+    IDM_EXCHANGE, IDM_CLEAR_SCORES, IDM_CHECKOUT,
 };
 
 struct MainWindowState final : GameFlowHost {
@@ -67,54 +68,53 @@ struct MainWindowState final : GameFlowHost {
 
     // GameFlowHost
     void start_leg() override { SendMessageA(sheet, kScoreSheetStartLeg, 0, 0); }
-    void refresh_player_panels() override
-    {
-        for (HWND panel : player) send_to(panel, kPlayerRefresh, 0, 0);
+    void refresh_player_panels() override {
+        for (HWND panel : player)
+            send_to(panel, kPlayerRefresh, 0, 0);
     }
-    void set_leg_limit(bool leg_limit) override
-    {
-        for (HWND panel : player) send_to(panel, kPlayerLegLimit, leg_limit ? 1 : 0, 0);
+    void set_leg_limit(bool leg_limit) override {
+        for (HWND panel : player)
+            send_to(panel, kPlayerLegLimit, leg_limit ? 1 : 0, 0);
     }
-    void show_information(const std::string& text) override
-    {
+    void show_information(const std::string& text) override {
         MessageBoxA(window, text.c_str(), kProgramTitle, MB_OK | MB_ICONINFORMATION);
     }
-    void show_error(const std::string& text) override
-    {
+    void show_error(const std::string& text) override {
         MessageBoxA(window, text.c_str(), kProgramTitle, MB_OK | MB_ICONSTOP);
     }
 
-    static LRESULT send_to(HWND child, UINT message, WPARAM wparam, LPARAM lparam)
-    {
+    static LRESULT send_to(HWND child, UINT message, WPARAM wparam, LPARAM lparam) {
         return child ? SendMessageA(child, message, wparam, lparam) : 0;
     }
 };
 
-MainWindowState* state_of(HWND hwnd) { return reinterpret_cast<MainWindowState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
+MainWindowState* state_of(HWND hwnd) {
+    return reinterpret_cast<MainWindowState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
 
-bool is_shown(HWND child) { return child && (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE); }
+bool is_shown(HWND child) {
+    return child && (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE);
+}
 
-void show_child(HWND child, bool show)
-{
+void show_child(HWND child, bool show) {
     if (child) ShowWindow(child, show ? SW_SHOW : SW_HIDE);
 }
 
-void set_check(HWND hwnd, int command, int on)
-{
+void set_check(HWND hwnd, int command, int on) {
     CheckMenuItem(GetMenu(hwnd), static_cast<UINT>(command), MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 
-int toggled(int value) { return value ? 0 : 1; }
+int toggled(int value) {
+    return value ? 0 : 1;
+}
 
-void move_child(HWND child, const ChildPlace& place)
-{
+void move_child(HWND child, const ChildPlace& place) {
     MoveWindow(child, place.x, place.y, place.width, place.height, TRUE);
 }
 
 // ---- Layout
 
-void on_size(MainWindowState& st)
-{
+void on_size(MainWindowState& st) {
     HWND hwnd = st.window;
     settings().state = IsZoomed(hwnd) ? kStateMaximized : kStateDefault;
 
@@ -126,14 +126,18 @@ void on_size(MainWindowState& st)
     const bool guide = is_shown(st.guide);
     const bool left = is_shown(st.left[0]);
     const bool players = is_shown(st.player[0]);
-    const int guide_height = guide ? static_cast<int>(SendMessageA(st.guide, kGuideWantedHeight, width, 0)) : -1;
-    const int left_height = left ? static_cast<int>(SendMessageA(st.left[0], kLeftWantedHeight, width / 2, 0)) : -1;
+    const int guide_height =
+        guide ? static_cast<int>(SendMessageA(st.guide, kGuideWantedHeight, width, 0)) : -1;
+    const int left_height =
+        left ? static_cast<int>(SendMessageA(st.left[0], kLeftWantedHeight, width / 2, 0)) : -1;
     const MainLayout layout = layout_main_window(width, height, guide_height, left_height, players);
 
     if (left)
-        for (int p = 0; p < 2; ++p) move_child(st.left[p], layout.left[p]);
+        for (int p = 0; p < 2; ++p)
+            move_child(st.left[p], layout.left[p]);
     if (players)
-        for (int p = 0; p < 2; ++p) move_child(st.player[p], layout.player[p]);
+        for (int p = 0; p < 2; ++p)
+            move_child(st.player[p], layout.player[p]);
     move_child(st.sheet, layout.sheet);
     if (guide) {
         move_child(st.guide, layout.guide);
@@ -142,12 +146,13 @@ void on_size(MainWindowState& st)
     }
 }
 
-void lay_out_again(HWND hwnd) { SendMessageA(hwnd, WM_SIZE, 0, 0); }
+void lay_out_again(HWND hwnd) {
+    SendMessageA(hwnd, WM_SIZE, 0, 0);
+}
 
 // ---- Menu texts
 
-void refresh_menu_texts(HWND hwnd)
-{
+void refresh_menu_texts(HWND hwnd) {
     HMENU menu = GetMenu(hwnd);
     if (!menu) return;
     const std::vector<KeyBinding>& bindings = settings().keys.bindings;
@@ -155,7 +160,8 @@ void refresh_menu_texts(HWND hwnd)
 
     HMENU score = GetSubMenu(menu, kScoreMenuPosition);
     if (HMENU templates = score ? GetSubMenu(score, kTemplateMenuPosition) : nullptr) {
-        while (GetMenuItemCount(templates) > 0) DeleteMenu(templates, 0, MF_BYPOSITION);
+        while (GetMenuItemCount(templates) > 0)
+            DeleteMenu(templates, 0, MF_BYPOSITION);
         for (const TemplateItem& item : template_menu_items(namer, bindings))
             AppendMenuA(templates, MF_STRING, static_cast<UINT_PTR>(item.command), item.text.c_str());
         if (GetMenuItemCount(templates) == 0)
@@ -177,12 +183,13 @@ void refresh_menu_texts(HWND hwnd)
 }
 
 // What the Option command does after the property sheet reported a change.
-void apply_option_changes(MainWindowState& st)
-{
+void apply_option_changes(MainWindowState& st) {
     settings_save(settings(), system_services());
     SendMessageA(st.sheet, kScoreSheetAppearance, 0, 0);
-    for (HWND panel : st.player) MainWindowState::send_to(panel, kPlayerAppearance, 0, 0);
-    for (HWND panel : st.left) MainWindowState::send_to(panel, kLeftAppearance, 0, 0);
+    for (HWND panel : st.player)
+        MainWindowState::send_to(panel, kPlayerAppearance, 0, 0);
+    for (HWND panel : st.left)
+        MainWindowState::send_to(panel, kLeftAppearance, 0, 0);
     MainWindowState::send_to(st.guide, kGuideAppearance, 0, 0);
     lay_out_again(st.window);
     MainWindowState::send_to(st.guide, kGuideKeysChanged, 0, 0);
@@ -192,24 +199,24 @@ void apply_option_changes(MainWindowState& st)
 
 // ---- Commands
 
-void new_game(MainWindowState& st)
-{
+void new_game(MainWindowState& st) {
     if (!run_game_option_dialog(st.window, &settings().game)) return;
     st.flow.start_new_game();
 }
 
-void toggle_view(MainWindowState& st, int command)
-{
+void toggle_view(MainWindowState& st, int command) {
     Settings& s = settings();
     switch (command) {
     case IDM_VIEW_PLAYER:
         s.view_player = toggled(s.view_player);
-        for (HWND panel : st.player) show_child(panel, s.view_player);
+        for (HWND panel : st.player)
+            show_child(panel, s.view_player);
         set_check(st.window, command, s.view_player);
         break;
     case IDM_VIEW_LEFT:
         s.view_left = toggled(s.view_left);
-        for (HWND panel : st.left) show_child(panel, s.view_left);
+        for (HWND panel : st.left)
+            show_child(panel, s.view_left);
         set_check(st.window, command, s.view_left);
         break;
     case IDM_VIEW_GUIDE:
@@ -222,10 +229,11 @@ void toggle_view(MainWindowState& st, int command)
     lay_out_again(st.window);
 }
 
-void show_about(HWND hwnd) { MessageBoxA(hwnd, kProgramTitle, "About", MB_OK | MB_ICONINFORMATION); }
+void show_about(HWND hwnd) {
+    MessageBoxA(hwnd, kProgramTitle, "About", MB_OK | MB_ICONINFORMATION);
+}
 
-bool is_sheet_command(int command)
-{
+bool is_sheet_command(int command) {
     switch (command) {
     // Score menu
     case IDM_FINISH_1:
@@ -251,8 +259,7 @@ bool is_sheet_command(int command)
     }
 }
 
-void on_command(MainWindowState& st, WPARAM wparam, LPARAM lparam)
-{
+void on_command(MainWindowState& st, WPARAM wparam, LPARAM lparam) {
     const int command = LOWORD(wparam);
     Settings& s = settings();
     if (is_template_action(command)) {
@@ -289,8 +296,7 @@ void on_command(MainWindowState& st, WPARAM wparam, LPARAM lparam)
 
 // ---- Notifications from the children
 
-LRESULT on_notify(MainWindowState& st, UINT message, WPARAM wparam, LPARAM lparam)
-{
+LRESULT on_notify(MainWindowState& st, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case kMainPlayerChanged: {
         const int p = wparam == 1 ? 1 : 0;
@@ -308,7 +314,8 @@ LRESULT on_notify(MainWindowState& st, UINT message, WPARAM wparam, LPARAM lpara
     }
     case kMainFirstThrower: {
         const int first = st.record.leg_records.empty() ? 0 : st.record.current_leg().first;
-        for (int p = 0; p < 2; ++p) MainWindowState::send_to(st.player[p], kPlayerFirst, first == p ? 1 : 0, 0);
+        for (int p = 0; p < 2; ++p)
+            MainWindowState::send_to(st.player[p], kPlayerFirst, first == p ? 1 : 0, 0);
         if (wparam == 1) st.refresh_player_panels();
         return 0;
     }
@@ -325,8 +332,7 @@ LRESULT on_notify(MainWindowState& st, UINT message, WPARAM wparam, LPARAM lpara
 
 // ---- Creation and the end
 
-bool on_create(HWND hwnd)
-{
+bool on_create(HWND hwnd) {
     std::unique_ptr<MainWindowState> owned(new (std::nothrow) MainWindowState(hwnd));
     if (!owned) {
         show_system_error(hwnd, ERROR_NOT_ENOUGH_MEMORY);
@@ -354,8 +360,7 @@ bool on_create(HWND hwnd)
     return true;
 }
 
-void on_exit_size_move(HWND hwnd)
-{
+void on_exit_size_move(HWND hwnd) {
     if (!IsWindowVisible(hwnd) || IsIconic(hwnd) || IsZoomed(hwnd)) return;
     RECT r{};
     GetWindowRect(hwnd, &r);
@@ -366,18 +371,15 @@ void on_exit_size_move(HWND hwnd)
     s.bottom = r.bottom - r.top;
 }
 
-void on_close(HWND hwnd)
-{
+void on_close(HWND hwnd) {
     if (MessageBoxA(hwnd, load_resource_string(kExitQuestion).c_str(), kProgramTitle,
                     MB_YESNO | MB_ICONQUESTION) == IDNO)
         return;
     DestroyWindow(hwnd);
 }
 
-LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    if (message == WM_CREATE)
-        return on_create(hwnd) ? 0 : -1;
+LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_CREATE) return on_create(hwnd) ? 0 : -1;
 
     MainWindowState* st = state_of(hwnd);
     if (!st) return message >= WM_APP ? 0 : DefWindowProcA(hwnd, message, wparam, lparam);
@@ -396,8 +398,13 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
     case WM_CLOSE: on_close(hwnd); return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
-        // Logging off: no question. When the end of the session was called off, the program stays.
-        if (wparam) DestroyWindow(hwnd);
+        // Logging off: no question. The system may end the process as soon as
+        // this returns, before the message loop gets to save, so save here too.
+        // When the end of the session was called off, the program stays.
+        if (wparam) {
+            settings_save(settings(), system_services());
+            DestroyWindow(hwnd);
+        }
         return 0;
     case WM_DESTROY:
         free_legs(st->record);
@@ -415,8 +422,7 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
     return DefWindowProcA(hwnd, message, wparam, lparam);
 }
 
-LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-{
+LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     try {
         return handle(hwnd, message, wparam, lparam);
     } catch (...) {
@@ -427,8 +433,7 @@ LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
 
 } // namespace
 
-MainLayout layout_main_window(int width, int height, int guide_height, int left_height, bool players_shown)
-{
+MainLayout layout_main_window(int width, int height, int guide_height, int left_height, bool players_shown) {
     MainLayout out;
     const int g = guide_height >= 0 ? guide_height + 4 : 0;
     int l = 0;
@@ -450,8 +455,7 @@ MainLayout layout_main_window(int width, int height, int guide_height, int left_
     return out;
 }
 
-bool register_main_window(HINSTANCE instance)
-{
+bool register_main_window(HINSTANCE instance) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = main_window_proc;
@@ -464,11 +468,10 @@ bool register_main_window(HINSTANCE instance)
     return RegisterClassExA(&wc) != 0;
 }
 
-HWND create_main_window(HINSTANCE instance, int show_command)
-{
+HWND create_main_window(HINSTANCE instance, int show_command) {
     const Settings& s = settings();
-    HWND hwnd = CreateWindowExA(0, kMainWindowClass, kProgramName, WS_OVERLAPPEDWINDOW, s.left, s.top, s.right,
-                                s.bottom, nullptr, nullptr, instance, nullptr);
+    HWND hwnd = CreateWindowExA(0, kMainWindowClass, kProgramName, WS_OVERLAPPEDWINDOW, s.left, s.top,
+                                s.right, s.bottom, nullptr, nullptr, instance, nullptr);
     if (!hwnd) return nullptr;
     ShowWindow(hwnd, show_command);
     UpdateWindow(hwnd);
@@ -477,34 +480,30 @@ HWND create_main_window(HINSTANCE instance, int show_command)
 
 namespace {
 // The state of a tx9_wnd; nullptr for any other window.
-MainWindowState* checked_state(HWND hwnd)
-{
+MainWindowState* checked_state(HWND hwnd) {
     char name[32] = "";
-    if (!hwnd || !GetClassNameA(hwnd, name, sizeof name) || lstrcmpiA(name, kMainWindowClass) != 0) return nullptr;
+    if (!hwnd || !GetClassNameA(hwnd, name, sizeof name) || lstrcmpiA(name, kMainWindowClass) != 0)
+        return nullptr;
     return state_of(hwnd);
 }
 } // namespace
 
-GameRecord* main_window_record(HWND main_window)
-{
+GameRecord* main_window_record(HWND main_window) {
     MainWindowState* st = checked_state(main_window);
     return st ? &st->record : nullptr;
 }
 
-History* main_window_history(HWND main_window)
-{
+History* main_window_history(HWND main_window) {
     MainWindowState* st = checked_state(main_window);
     return st ? &st->history : nullptr;
 }
 
-HWND main_window_sheet(HWND main_window)
-{
+HWND main_window_sheet(HWND main_window) {
     MainWindowState* st = checked_state(main_window);
     return st ? st->sheet : nullptr;
 }
 
-void main_window_options_changed(HWND main_window)
-{
+void main_window_options_changed(HWND main_window) {
     if (MainWindowState* st = checked_state(main_window)) apply_option_changes(*st);
 }
 

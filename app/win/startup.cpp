@@ -21,50 +21,45 @@ namespace tx9 {
 namespace {
 
 // Owns one COM interface pointer; released once.
-template <typename Interface>
-class ComRef {
-public:
+template <typename Interface> class ComRef {
+  public:
     ComRef() = default;
     ~ComRef() { reset(); }
     ComRef(const ComRef&) = delete;
     ComRef& operator=(const ComRef&) = delete;
 
-    void reset()
-    {
+    void reset() {
         if (ptr_) ptr_->Release();
         ptr_ = nullptr;
     }
     Interface* get() const { return ptr_; }
     Interface* operator->() const { return ptr_; }
-    Interface** put()
-    {
+    Interface** put() {
         reset();
         return &ptr_;
     }
     void** put_void() { return reinterpret_cast<void**>(put()); }
 
-private:
+  private:
     Interface* ptr_ = nullptr;
 };
 
 // CoInitialize for the scope of the shortcut run.
 class ComApartment {
-public:
+  public:
     ComApartment() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComApartment()
-    {
+    ~ComApartment() {
         if (ok_) CoUninitialize();
     }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
 
-private:
+  private:
     bool ok_;
 };
 
 // Full path of the running executable; empty when it does not fit MAX_PATH.
-std::string executable_path()
-{
+std::string executable_path() {
     char path[MAX_PATH] = "";
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return std::string();
@@ -73,10 +68,11 @@ std::string executable_path()
 
 } // namespace
 
-bool is_shortcut_command(std::string_view command_line) { return compare_no_case(command_line, "/shortcut") == 0; }
+bool is_shortcut_command(std::string_view command_line) {
+    return compare_no_case(command_line, "/shortcut") == 0;
+}
 
-int run_program(HINSTANCE instance, const char* command_line)
-{
+int run_program(HINSTANCE instance, const char* command_line) {
     set_app_instance(instance);
     static WinSystem system(instance);
     set_system_services(&system);
@@ -84,14 +80,13 @@ int run_program(HINSTANCE instance, const char* command_line)
     return run_ordinary(instance);
 }
 
-bool register_window_classes(HINSTANCE instance)
-{
+bool register_window_classes(HINSTANCE instance) {
     // The left-score, player and key guide classes join this list with their windows.
-    return register_entry_control(instance) && register_score_sheet(instance) && register_main_window(instance);
+    return register_entry_control(instance) && register_score_sheet(instance) &&
+           register_main_window(instance);
 }
 
-bool load_checkout_routes(HINSTANCE instance, const std::string& app_folder)
-{
+bool load_checkout_routes(HINSTANCE instance, const std::string& app_folder) {
     CheckoutTable& table = checkout_table();
     if (table.load_from_file(strprintf("%s\\arrange.txt", app_folder.c_str()))) return true;
 
@@ -105,8 +100,7 @@ bool load_checkout_routes(HINSTANCE instance, const std::string& app_folder)
     return true;
 }
 
-bool translate_accelerators(HWND main_window, HACCEL builtin_accelerators, MSG& message)
-{
+bool translate_accelerators(HWND main_window, HACCEL builtin_accelerators, MSG& message) {
     // A user binding on a key the built-in table also uses wins: it is asked first.
     if (HACCEL user = user_accelerators()) {
         if (TranslateAcceleratorA(main_window, user, &message)) return true;
@@ -114,8 +108,7 @@ bool translate_accelerators(HWND main_window, HACCEL builtin_accelerators, MSG& 
     return builtin_accelerators && TranslateAcceleratorA(main_window, builtin_accelerators, &message);
 }
 
-int run_message_loop(HWND main_window, HACCEL builtin_accelerators)
-{
+int run_message_loop(HWND main_window, HACCEL builtin_accelerators) {
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) == 1) {
         if (translate_accelerators(main_window, builtin_accelerators, message)) continue;
@@ -125,8 +118,7 @@ int run_message_loop(HWND main_window, HACCEL builtin_accelerators)
     return static_cast<int>(message.wParam);
 }
 
-int run_ordinary(HINSTANCE instance)
-{
+int run_ordinary(HINSTANCE instance) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -151,8 +143,7 @@ int run_ordinary(HINSTANCE instance)
 
 // ---- The shortcut run
 
-std::string common_desktop_folder()
-{
+std::string common_desktop_folder() {
     std::string folder;
     ComRef<IMalloc> allocator;
     if (FAILED(SHGetMalloc(allocator.put()))) return folder;
@@ -165,8 +156,7 @@ std::string common_desktop_folder()
     return folder;
 }
 
-std::string shortcut_link_path(std::string_view desktop_folder)
-{
+std::string shortcut_link_path(std::string_view desktop_folder) {
     // Walk by characters: in a double-byte code page a trail byte may be 0x5C.
     const SystemServices& sys = system_services();
     bool ends_with_backslash = false;
@@ -179,8 +169,7 @@ std::string shortcut_link_path(std::string_view desktop_folder)
     return strprintf(format, std::string(desktop_folder).c_str(), "tx9.lnk");
 }
 
-HRESULT create_desktop_shortcut(const std::string& target_path, const std::string& link_path)
-{
+HRESULT create_desktop_shortcut(const std::string& target_path, const std::string& link_path) {
     ComRef<IShellLinkA> link;
     HRESULT result =
         CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void());
@@ -201,8 +190,7 @@ HRESULT create_desktop_shortcut(const std::string& target_path, const std::strin
     return file->Save(wide.data(), TRUE);
 }
 
-int run_shortcut()
-{
+int run_shortcut() {
     ComApartment apartment;
     std::string target = executable_path();
     if (target.empty()) return 0;

@@ -3,8 +3,12 @@
 
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int)
-{
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
     // The show command is not used: the main window opens as the Settings say.
-    return tx9::run_program(instance, command_line);
+    try {
+        return tx9::run_program(instance, command_line);
+    } catch (...) {
+        // Out of memory before the window came up: end quietly, like any failed start.
+        return 0;
+    }
 }

@@ -22,8 +22,7 @@ using wintest::Modifiers;
 using wintest::TestWindow;
 
 // GetKeyNameText straight from the scan code, with or without the extended bit.
-std::string raw_key_name(int vk, bool extended)
-{
+std::string raw_key_name(int vk, bool extended) {
     UINT scan = MapVirtualKeyA(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
     LONG lparam = static_cast<LONG>(scan << 16) | (extended ? (1L << 24) : 0);
     char name[256] = "";
@@ -31,24 +30,21 @@ std::string raw_key_name(int vk, bool extended)
     return name;
 }
 
-std::vector<ACCEL> entries_of(HACCEL table)
-{
+std::vector<ACCEL> entries_of(HACCEL table) {
     int count = CopyAcceleratorTableA(table, nullptr, 0);
     std::vector<ACCEL> out(static_cast<size_t>(count));
     if (count > 0) CopyAcceleratorTableA(table, out.data(), count);
     return out;
 }
 
-TEST(KeyNames, ExtendedBitGoesWithTheNavigationKeysOnly)
-{
+TEST(KeyNames, ExtendedBitGoesWithTheNavigationKeysOnly) {
     const std::set<int> extended = {VK_APPS, VK_PRIOR, VK_NEXT, VK_END,    VK_HOME,   VK_LEFT,
                                     VK_UP,   VK_RIGHT, VK_DOWN, VK_INSERT, VK_DELETE, VK_NUMLOCK};
     for (int vk = 0; vk < 256; ++vk)
         EXPECT_EQ(extended.count(vk) == 1, is_extended_name_key(vk)) << "virtual key " << vk;
 }
 
-TEST(KeyNames, HomeWithAllModifiersIsNamedAsTheExtendedKey)
-{
+TEST(KeyNames, HomeWithAllModifiersIsNamedAsTheExtendedKey) {
     const std::string home = raw_key_name(VK_HOME, true);
     ASSERT_FALSE(home.empty()) << "the system names no extended Home key";
     // Without the bit the same scan code is the keypad's 7; the name must not be that one.
@@ -56,8 +52,7 @@ TEST(KeyNames, HomeWithAllModifiersIsNamedAsTheExtendedKey)
     EXPECT_EQ("Ctrl+Shift+Alt+" + home, key_text(kModCtrl | kModShift | kModAlt, VK_HOME));
 }
 
-TEST(KeyNames, ModifierPrefixesAndPlainKeys)
-{
+TEST(KeyNames, ModifierPrefixesAndPlainKeys) {
     struct Case {
         int modifiers;
         int key;
@@ -80,8 +75,7 @@ TEST(KeyNames, ModifierPrefixesAndPlainKeys)
     EXPECT_EQ("Ctrl+N", key_text(kModCtrl, 'N'));
 }
 
-TEST(KeyNames, NoKeyOrNoScanCodeGivesNoName)
-{
+TEST(KeyNames, NoKeyOrNoScanCodeGivesNoName) {
     EXPECT_EQ("", key_text(0, 0));
     EXPECT_EQ("", key_text(kModCtrl, 0));
     // Mouse buttons have virtual-key codes but no scan code.
@@ -89,8 +83,7 @@ TEST(KeyNames, NoKeyOrNoScanCodeGivesNoName)
     EXPECT_EQ("", win_key_namer().key_name(0x1FF));
 }
 
-TEST(UserAccelerators, OneEntryPerBindingWithAKeyOrModifiers)
-{
+TEST(UserAccelerators, OneEntryPerBindingWithAKeyOrModifiers) {
     const std::vector<KeyBinding> bindings = {
         {kTemplateBase + 60, 0, VK_F5},
         {IDM_NEW_GAME, kModCtrl, 'N'},
@@ -115,8 +108,7 @@ TEST(UserAccelerators, OneEntryPerBindingWithAKeyOrModifiers)
     }
 }
 
-TEST(UserAccelerators, NoUsableBindingGivesNoTable)
-{
+TEST(UserAccelerators, NoUsableBindingGivesNoTable) {
     EXPECT_FALSE(make_accelerator_table({}).get());
     EXPECT_FALSE(make_accelerator_table({{IDM_MIDDLE, 0, 0}, {kTemplateBase, 0, 0}}).get());
 
@@ -133,23 +125,21 @@ TEST(UserAccelerators, NoUsableBindingGivesNoTable)
 // A host standing in for the main window, with a real score-entry control
 // that has the focus, as it has while a visit is typed.
 class AcceleratorOrder : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
+  protected:
+    static void SetUpTestSuite() {
         static WinSystem system(GetModuleHandleA(nullptr));
         set_system_services(&system);
         register_entry_control(GetModuleHandleA(nullptr));
     }
 
-    void SetUp() override
-    {
+    void SetUp() override {
         builtin_ = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCEL));
         ASSERT_TRUE(builtin_) << "accelerators 101 are missing";
-        entry_ = CreateWindowExA(0, kEntryControlClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 80, 24,
-                                 host_.hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
+        entry_ = CreateWindowExA(0, kEntryControlClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 80,
+                                 24, host_.hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_TRUE(entry_);
-        entry_proc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(entry_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AcceleratorOrder::entry_spy)));
+        entry_proc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            entry_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AcceleratorOrder::entry_spy)));
         SetPropA(entry_, "tx9.test", this);
         SetFocus(entry_);
         wintest::pump_pending();
@@ -159,8 +149,7 @@ protected:
     void TearDown() override { destroy_user_accelerators(); }
 
     // Posts one key press to the entry and lets the real loop run until the queue is empty.
-    void press(UINT vk, Modifiers mods = {})
-    {
+    void press(UINT vk, Modifiers mods = {}) {
         KeyStateScope held(mods);
         const LPARAM lparam = 1 | (static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16) |
                               (is_extended_name_key(static_cast<int>(vk)) ? (1L << 24) : 0);
@@ -170,16 +159,14 @@ protected:
         run_message_loop(host_.hwnd(), builtin_);
     }
 
-    std::vector<int> commands() const
-    {
+    std::vector<int> commands() const {
         std::vector<int> out;
         for (const wintest::Received& r : host_.received())
             if (r.message == WM_COMMAND) out.push_back(LOWORD(r.wparam));
         return out;
     }
 
-    static LRESULT CALLBACK entry_spy(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-    {
+    static LRESULT CALLBACK entry_spy(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         auto* self = static_cast<AcceleratorOrder*>(GetPropA(hwnd, "tx9.test"));
         if (self && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_CHAR))
             self->entry_keys_.push_back(static_cast<int>(wparam));
@@ -195,17 +182,16 @@ protected:
     std::vector<int> entry_keys_;
 };
 
-TEST_F(AcceleratorOrder, BuiltInKeysBecomeCommandsOfTheMainWindow)
-{
+TEST_F(AcceleratorOrder, BuiltInKeysBecomeCommandsOfTheMainWindow) {
     struct Case {
         UINT vk;
         Modifiers mods;
         int command;
     };
     const Case cases[] = {
-        {VK_RETURN, {}, IDM_ENTER},          {VK_ESCAPE, {}, IDM_ESCAPE},   {VK_UP, {}, IDM_UP},
-        {VK_DOWN, {}, IDM_DOWN},             {VK_TAB, {}, IDM_TAB},         {VK_TAB, wintest::kShift, IDM_SHIFT_TAB},
-        {VK_PRIOR, {}, IDM_PAGE_UP},         {VK_NEXT, {}, IDM_PAGE_DOWN},  {VK_HOME, {}, IDM_HOME},
+        {VK_RETURN, {}, IDM_ENTER},  {VK_ESCAPE, {}, IDM_ESCAPE},  {VK_UP, {}, IDM_UP},
+        {VK_DOWN, {}, IDM_DOWN},     {VK_TAB, {}, IDM_TAB},        {VK_TAB, wintest::kShift, IDM_SHIFT_TAB},
+        {VK_PRIOR, {}, IDM_PAGE_UP}, {VK_NEXT, {}, IDM_PAGE_DOWN}, {VK_HOME, {}, IDM_HOME},
         {VK_END, {}, IDM_END},
     };
     for (const Case& c : cases) {
@@ -222,8 +208,7 @@ TEST_F(AcceleratorOrder, BuiltInKeysBecomeCommandsOfTheMainWindow)
     EXPECT_EQ(2u, entry_keys_.size()) << "key down and the character";
 }
 
-TEST_F(AcceleratorOrder, UserBindingOnEnterWinsOverTheBuiltInEntry)
-{
+TEST_F(AcceleratorOrder, UserBindingOnEnterWinsOverTheBuiltInEntry) {
     build_user_accelerators({{kTemplateBase + 100, 0, VK_RETURN}});
     press(VK_RETURN);
     EXPECT_EQ(std::vector<int>{kTemplateBase + 100}, commands());
@@ -234,8 +219,7 @@ TEST_F(AcceleratorOrder, UserBindingOnEnterWinsOverTheBuiltInEntry)
     EXPECT_EQ(std::vector<int>{IDM_TAB}, commands());
 }
 
-TEST_F(AcceleratorOrder, DefaultBindingsTakeCtrlAAwayFromTheEntry)
-{
+TEST_F(AcceleratorOrder, DefaultBindingsTakeCtrlAAwayFromTheEntry) {
     build_user_accelerators(default_key_bindings());
     press('A', wintest::kCtrl);
     EXPECT_EQ(std::vector<int>{IDM_CHECKOUT}, commands());
@@ -260,8 +244,7 @@ TEST_F(AcceleratorOrder, DefaultBindingsTakeCtrlAAwayFromTheEntry)
     }
 }
 
-TEST_F(AcceleratorOrder, WithoutUserTableCtrlAReachesTheEntry)
-{
+TEST_F(AcceleratorOrder, WithoutUserTableCtrlAReachesTheEntry) {
     build_user_accelerators({});
     press('A', wintest::kCtrl);
     EXPECT_TRUE(commands().empty());

@@ -25,45 +25,48 @@ namespace {
 using wintest::DialogAnswerer;
 using wintest::DialogInfo;
 
-HINSTANCE instance() { return GetModuleHandleA(nullptr); }
+HINSTANCE instance() {
+    return GetModuleHandleA(nullptr);
+}
 
-std::string text_of(int id) { return load_resource_string(id); }
+std::string text_of(int id) {
+    return load_resource_string(id);
+}
 
 // Literal English texts are checked only when the English set is in use.
-bool english_ui() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_ENGLISH; }
+bool english_ui() {
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_ENGLISH;
+}
 
 // The Game Option dialog, known by its controls whatever the language.
-bool is_game_option(const DialogInfo& dialog) { return GetDlgItem(dialog.hwnd, IDC_SCORE_301) != nullptr; }
+bool is_game_option(const DialogInfo& dialog) {
+    return GetDlgItem(dialog.hwnd, IDC_SCORE_301) != nullptr;
+}
 
-std::string window_text(HWND hwnd)
-{
+std::string window_text(HWND hwnd) {
     char text[512] = "";
     GetWindowTextA(hwnd, text, sizeof text);
     return text;
 }
 
-std::string menu_text(HMENU menu, UINT item, UINT by = MF_BYCOMMAND)
-{
+std::string menu_text(HMENU menu, UINT item, UINT by = MF_BYCOMMAND) {
     char text[256] = "";
     GetMenuStringA(menu, item, text, sizeof text, by);
     return text;
 }
 
-bool is_checked(HWND hwnd, int command)
-{
+bool is_checked(HWND hwnd, int command) {
     return (GetMenuState(GetMenu(hwnd), static_cast<UINT>(command), MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
-RECT rect_in_parent(HWND child)
-{
+RECT rect_in_parent(HWND child) {
     RECT r{};
     GetWindowRect(child, &r);
     MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
-void expect_rect(const RECT& expected, const RECT& actual, const char* what)
-{
+void expect_rect(const RECT& expected, const RECT& actual, const char* what) {
     EXPECT_TRUE(EqualRect(&expected, &actual))
         << what << ": expected (" << expected.left << "," << expected.top << ")-(" << expected.right << ","
         << expected.bottom << "), got (" << actual.left << "," << actual.top << ")-(" << actual.right << ","
@@ -78,9 +81,8 @@ struct SheetMessage {
 };
 
 class MainWindowTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
+  protected:
+    static void SetUpTestSuite() {
         static WinSystem system(instance());
         set_system_services(&system);
         set_app_instance(instance());
@@ -92,8 +94,7 @@ protected:
         ASSERT_TRUE(registered);
     }
 
-    void SetUp() override
-    {
+    void SetUp() override {
         // The defaults of a first run, from an INI file that does not exist.
         Settings& s = settings();
         s = Settings{};
@@ -108,32 +109,29 @@ protected:
         s.bottom = 480;
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
         drain_quit();
     }
 
     // The window without its start-up Game Option dialog.
-    HWND create()
-    {
+    HWND create() {
         hwnd_ = create_main_window(instance(), SW_SHOWNORMAL);
         if (hwnd_) KillTimer(hwnd_, kNewGameTimer);
         wintest::pump_pending();
         return hwnd_;
     }
 
-    static bool drain_quit()
-    {
+    static bool drain_quit() {
         MSG msg;
         bool quit = false;
-        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) quit = true;
+        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+            quit = true;
         return quit;
     }
 
     // Swallows what the main window passes on to the sheet, and records it.
-    void watch_sheet()
-    {
+    void watch_sheet() {
         sheet_ = main_window_sheet(hwnd_);
         ASSERT_TRUE(sheet_);
         watched_ = this;
@@ -141,10 +139,10 @@ protected:
             SetWindowLongPtrA(sheet_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindowTest::sheet_spy)));
     }
 
-    static LRESULT CALLBACK sheet_spy(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-    {
+    static LRESULT CALLBACK sheet_spy(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         MainWindowTest* self = watched_;
-        if (message == WM_COMMAND || message == WM_APP + 103 || message == WM_APP + 104 || message == WM_APP + 108) {
+        if (message == WM_COMMAND || message == WM_APP + 103 || message == WM_APP + 104 ||
+            message == WM_APP + 108) {
             self->sheet_messages_.push_back({message, wparam, lparam});
             return 0;
         }
@@ -162,8 +160,7 @@ protected:
 
 // ---- Creation with the default settings
 
-TEST_F(MainWindowTest, CreatedWithTheDefaultSettings)
-{
+TEST_F(MainWindowTest, CreatedWithTheDefaultSettings) {
     ASSERT_TRUE(create());
     EXPECT_EQ(strprintf(text_of(100).c_str(), "tx9", 1), window_text(hwnd_));
     EXPECT_TRUE(IsWindowVisible(hwnd_));
@@ -186,8 +183,7 @@ TEST_F(MainWindowTest, CreatedWithTheDefaultSettings)
     EXPECT_EQ(&record(), main_window_history(hwnd_)->live);
 }
 
-TEST_F(MainWindowTest, MenuTextsCarryTheKeyOfTheFirstBinding)
-{
+TEST_F(MainWindowTest, MenuTextsCarryTheKeyOfTheFirstBinding) {
     ASSERT_TRUE(create());
     HMENU menu = GetMenu(hwnd_);
     struct Case {
@@ -196,11 +192,20 @@ TEST_F(MainWindowTest, MenuTextsCarryTheKeyOfTheFirstBinding)
         int key; // 0: no binding, the text stays as in the string table
     };
     const Case cases[] = {
-        {IDM_NEW_GAME, kModCtrl, 'N'},       {IDM_NEW_SCHEDULE, 0, 0},      {IDM_HISTORY, kModCtrl, 'H'},
-        {IDM_AUTO_SAVE, 0, 0},               {IDM_OPTION, 0, 0},            {IDM_EXIT, 0, 0},
-        {IDM_VIEW_PLAYER, 0, 0},             {IDM_VIEW_THROW_COUNT, 0, 0},  {IDM_FINISH_1, kModCtrl, '1'},
-        {IDM_FINISH_3, kModCtrl, '3'},       {IDM_MIDDLE, kModCtrl, 'M'},   {IDM_LEFT_SCORE_INPUT, kModCtrl, 'T'},
-        {IDM_EXCHANGE, 0, 0},                {IDM_CHECKOUT, kModCtrl, 'A'},
+        {IDM_NEW_GAME, kModCtrl, 'N'},
+        {IDM_NEW_SCHEDULE, 0, 0},
+        {IDM_HISTORY, kModCtrl, 'H'},
+        {IDM_AUTO_SAVE, 0, 0},
+        {IDM_OPTION, 0, 0},
+        {IDM_EXIT, 0, 0},
+        {IDM_VIEW_PLAYER, 0, 0},
+        {IDM_VIEW_THROW_COUNT, 0, 0},
+        {IDM_FINISH_1, kModCtrl, '1'},
+        {IDM_FINISH_3, kModCtrl, '3'},
+        {IDM_MIDDLE, kModCtrl, 'M'},
+        {IDM_LEFT_SCORE_INPUT, kModCtrl, 'T'},
+        {IDM_EXCHANGE, 0, 0},
+        {IDM_CHECKOUT, kModCtrl, 'A'},
     };
     for (const Case& c : cases) {
         std::string expected = text_of(c.command);
@@ -218,26 +223,24 @@ TEST_F(MainWindowTest, MenuTextsCarryTheKeyOfTheFirstBinding)
         for (int i = 0; i < GetMenuItemCount(popup); ++i) {
             const UINT state = GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION);
             if (state & MF_SEPARATOR) continue;
-            EXPECT_FALSE(state & MF_GRAYED)
-                << "menu " << top << " item " << i << " \"" << menu_text(popup, static_cast<UINT>(i), MF_BYPOSITION)
-                << "\"";
+            EXPECT_FALSE(state & MF_GRAYED) << "menu " << top << " item " << i << " \""
+                                            << menu_text(popup, static_cast<UINT>(i), MF_BYPOSITION) << "\"";
         }
     }
 }
 
-std::vector<std::pair<UINT, std::string>> template_items(HWND hwnd, std::vector<UINT>* states = nullptr)
-{
+std::vector<std::pair<UINT, std::string>> template_items(HWND hwnd, std::vector<UINT>* states = nullptr) {
     HMENU templates = GetSubMenu(GetSubMenu(GetMenu(hwnd), 2), 6);
     std::vector<std::pair<UINT, std::string>> out;
     for (int i = 0; templates && i < GetMenuItemCount(templates); ++i) {
-        out.push_back({GetMenuItemID(templates, i), menu_text(templates, static_cast<UINT>(i), MF_BYPOSITION)});
+        out.push_back(
+            {GetMenuItemID(templates, i), menu_text(templates, static_cast<UINT>(i), MF_BYPOSITION)});
         if (states) states->push_back(GetMenuState(templates, static_cast<UINT>(i), MF_BYPOSITION));
     }
     return out;
 }
 
-TEST_F(MainWindowTest, TemplateSubmenuListsTheBoundTemplatesInBindingOrder)
-{
+TEST_F(MainWindowTest, TemplateSubmenuListsTheBoundTemplatesInBindingOrder) {
     ASSERT_TRUE(create());
     if (english_ui()) {
         EXPECT_EQ("T&emplate", menu_text(GetSubMenu(GetMenu(hwnd_), 2), 6, MF_BYPOSITION));
@@ -249,13 +252,13 @@ TEST_F(MainWindowTest, TemplateSubmenuListsTheBoundTemplatesInBindingOrder)
         const int key = VK_F1 + static_cast<int>(i % 8);
         const int modifiers = i < 8 ? 0 : kModShift;
         EXPECT_EQ(static_cast<UINT>(kTemplateBase + values[i]), items[i].first) << "item " << i;
-        EXPECT_EQ(strprintf("%d\t%s", values[i], key_text(modifiers, key).c_str()), items[i].second) << "item " << i;
+        EXPECT_EQ(strprintf("%d\t%s", values[i], key_text(modifiers, key).c_str()), items[i].second)
+            << "item " << i;
     }
     EXPECT_EQ("43\tShift+F1", items[8].second);
 }
 
-TEST_F(MainWindowTest, WithoutTemplateBindingsOnlyTheGrayedNothingItem)
-{
+TEST_F(MainWindowTest, WithoutTemplateBindingsOnlyTheGrayedNothingItem) {
     settings().keys.bindings = {{IDM_NEW_GAME, kModCtrl, 'N'}};
     ASSERT_TRUE(create());
     std::vector<UINT> states;
@@ -268,8 +271,12 @@ TEST_F(MainWindowTest, WithoutTemplateBindingsOnlyTheGrayedNothingItem)
     // 32778 rebuilds from the bindings as they are now: a template without a
     // key name is left out, and so is any later binding of the same value.
     settings().keys.bindings = {
-        {kTemplateBase + 60, 0, 0},         {kTemplateBase + 60, kModShift, VK_F5}, {kTemplateBase + 100, 0, VK_F8},
-        {kTemplateBase + 100, kModCtrl, VK_F9}, {IDM_NEW_GAME, 0, 0},             {IDM_NEW_GAME, kModAlt, 'G'},
+        {kTemplateBase + 60, 0, 0},
+        {kTemplateBase + 60, kModShift, VK_F5},
+        {kTemplateBase + 100, 0, VK_F8},
+        {kTemplateBase + 100, kModCtrl, VK_F9},
+        {IDM_NEW_GAME, 0, 0},
+        {IDM_NEW_GAME, kModAlt, 'G'},
     };
     SendMessageA(hwnd_, WM_COMMAND, IDM_REFRESH_MENU, 0);
     states.clear();
@@ -291,8 +298,7 @@ TEST_F(MainWindowTest, WithoutTemplateBindingsOnlyTheGrayedNothingItem)
 
 // ---- Layout
 
-TEST(MainLayout, ChildPlacesFromTheClientSize)
-{
+TEST(MainLayout, ChildPlacesFromTheClientSize) {
     // Player panels only, the client 501 wide.
     MainLayout l = layout_main_window(501, 400, -1, -1, true);
     EXPECT_EQ(0, l.player[0].x);
@@ -337,8 +343,7 @@ TEST(MainLayout, ChildPlacesFromTheClientSize)
     EXPECT_EQ(222, l.sheet.height);
 }
 
-TEST_F(MainWindowTest, SheetFillsTheClientAreaAndFollowsResizing)
-{
+TEST_F(MainWindowTest, SheetFillsTheClientAreaAndFollowsResizing) {
     ASSERT_TRUE(create());
     HWND sheet = main_window_sheet(hwnd_);
     RECT client{};
@@ -351,13 +356,13 @@ TEST_F(MainWindowTest, SheetFillsTheClientAreaAndFollowsResizing)
     expect_rect(client, rect_in_parent(sheet), "sheet after resizing");
 
     // All three view items off: still the whole client area.
-    for (int command : {IDM_VIEW_PLAYER, IDM_VIEW_LEFT, IDM_VIEW_GUIDE}) SendMessageA(hwnd_, WM_COMMAND, command, 0);
+    for (int command : {IDM_VIEW_PLAYER, IDM_VIEW_LEFT, IDM_VIEW_GUIDE})
+        SendMessageA(hwnd_, WM_COMMAND, command, 0);
     EXPECT_EQ(0, settings().view_player + settings().view_left + settings().view_guide);
     expect_rect(client, rect_in_parent(sheet), "sheet with all view items off");
 }
 
-TEST_F(MainWindowTest, ChangedOptionsAreSavedAndReachKeysMenusAndChildren)
-{
+TEST_F(MainWindowTest, ChangedOptionsAreSavedAndReachKeysMenusAndChildren) {
     ASSERT_TRUE(create());
     watch_sheet();
     Settings& s = settings();
@@ -370,7 +375,8 @@ TEST_F(MainWindowTest, ChangedOptionsAreSavedAndReachKeysMenusAndChildren)
 
     main_window_options_changed(hwnd_);
 
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(s.ini_path.c_str())) << "the Settings were not saved";
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(s.ini_path.c_str()))
+        << "the Settings were not saved";
     DeleteFileA(s.ini_path.c_str());
     ASSERT_TRUE(user_accelerators());
     EXPECT_EQ(2, CopyAcceleratorTableA(user_accelerators(), nullptr, 0));
@@ -380,15 +386,15 @@ TEST_F(MainWindowTest, ChangedOptionsAreSavedAndReachKeysMenusAndChildren)
     ASSERT_EQ(1u, items.size());
     EXPECT_EQ("50\t" + key_text(0, VK_F2), items[0].second);
     int appearance = 0;
-    for (const SheetMessage& m : sheet_messages_) appearance += m.message == WM_APP + 108;
+    for (const SheetMessage& m : sheet_messages_)
+        appearance += m.message == WM_APP + 108;
     EXPECT_EQ(1, appearance);
     destroy_user_accelerators();
 }
 
 // ---- Toggles
 
-TEST_F(MainWindowTest, ViewTogglesFlipTheSettingAndTheCheckMark)
-{
+TEST_F(MainWindowTest, ViewTogglesFlipTheSettingAndTheCheckMark) {
     ASSERT_TRUE(create());
     watch_sheet();
     struct Toggle {
@@ -417,12 +423,12 @@ TEST_F(MainWindowTest, ViewTogglesFlipTheSettingAndTheCheckMark)
 
     // Index of Throw redraws the sheet's rows each time.
     int redraws = 0;
-    for (const SheetMessage& m : sheet_messages_) redraws += m.message == WM_APP + 103;
+    for (const SheetMessage& m : sheet_messages_)
+        redraws += m.message == WM_APP + 103;
     EXPECT_EQ(2, redraws);
 }
 
-TEST_F(MainWindowTest, CheckMarksAtCreationFollowTheSettings)
-{
+TEST_F(MainWindowTest, CheckMarksAtCreationFollowTheSettings) {
     Settings& s = settings();
     s.view_player = 0;
     s.view_left = 1;
@@ -439,8 +445,7 @@ TEST_F(MainWindowTest, CheckMarksAtCreationFollowTheSettings)
 
 // ---- Title
 
-TEST_F(MainWindowTest, TitleForLegLimitsBestOfAndScheduleMode)
-{
+TEST_F(MainWindowTest, TitleForLegLimitsBestOfAndScheduleMode) {
     settings().game.leg_limit = 1;
     settings().game.max_leg = 5;
     settings().game.best_of = 0;
@@ -455,7 +460,8 @@ TEST_F(MainWindowTest, TitleForLegLimitsBestOfAndScheduleMode)
     r.set_no = 1;
     r.leg_no = 2;
     SendMessageA(hwnd_, kMainPlayerChanged, 0, 1);
-    EXPECT_EQ(strprintf(text_of(106).c_str(), "tx9", 1, 1, 5), window_text(hwnd_)) << "lParam 1 leaves the title";
+    EXPECT_EQ(strprintf(text_of(106).c_str(), "tx9", 1, 1, 5), window_text(hwnd_))
+        << "lParam 1 leaves the title";
     SendMessageA(hwnd_, kMainPlayerChanged, 1, 0);
     EXPECT_EQ(strprintf(text_of(107).c_str(), "tx9", 2, 3, 5), window_text(hwnd_));
 
@@ -472,8 +478,7 @@ TEST_F(MainWindowTest, TitleForLegLimitsBestOfAndScheduleMode)
 
 // Marks the record's current leg won by the player and opens the next one,
 // so that the set can be archived.
-void finish_leg_for(GameRecord& r, int winner)
-{
+void finish_leg_for(GameRecord& r, int winner) {
     r.current_leg().finished = 1;
     r.current_leg().winner = winner;
     r.player[static_cast<size_t>(winner)].legs += 1;
@@ -481,8 +486,7 @@ void finish_leg_for(GameRecord& r, int winner)
     r.leg_no += 1;
 }
 
-TEST_F(MainWindowTest, SetOverStartsTheNextSetOfAnOrdinaryGame)
-{
+TEST_F(MainWindowTest, SetOverStartsTheNextSetOfAnOrdinaryGame) {
     settings().game.leg_limit = 1;
     settings().game.max_leg = 3;
     ASSERT_TRUE(create());
@@ -501,8 +505,7 @@ TEST_F(MainWindowTest, SetOverStartsTheNextSetOfAnOrdinaryGame)
     EXPECT_EQ(strprintf(text_of(107).c_str(), "tx9", 2, 1, 3), window_text(hwnd_));
 }
 
-TEST_F(MainWindowTest, SetOverInAScheduleTakesTheNextEntry)
-{
+TEST_F(MainWindowTest, SetOverInAScheduleTakesTheNextEntry) {
     Settings& s = settings();
     s.schedule.resize(3);
     for (int i = 0; i < 3; ++i) {
@@ -520,8 +523,7 @@ TEST_F(MainWindowTest, SetOverInAScheduleTakesTheNextEntry)
     EXPECT_EQ(1u, main_window_history(hwnd_)->records.size());
 }
 
-TEST_F(MainWindowTest, SetOverAfterTheLastScheduleEntryAnnouncesTheResult)
-{
+TEST_F(MainWindowTest, SetOverAfterTheLastScheduleEntryAnnouncesTheResult) {
     struct Case {
         int sets1, sets2;
         int com2, level2;
@@ -562,8 +564,7 @@ TEST_F(MainWindowTest, SetOverAfterTheLastScheduleEntryAnnouncesTheResult)
     }
 }
 
-TEST_F(MainWindowTest, ClearHistoryEmptiesTheList)
-{
+TEST_F(MainWindowTest, ClearHistoryEmptiesTheList) {
     ASSERT_TRUE(create());
     finish_leg_for(record(), 0);
     SendMessageA(hwnd_, kMainSetOver, 0, 0);
@@ -574,14 +575,13 @@ TEST_F(MainWindowTest, ClearHistoryEmptiesTheList)
 
 // ---- Commands passed on
 
-TEST_F(MainWindowTest, ScoreMenuAndNavigationCommandsGoToTheSheetUnchanged)
-{
+TEST_F(MainWindowTest, ScoreMenuAndNavigationCommandsGoToTheSheetUnchanged) {
     ASSERT_TRUE(create());
     watch_sheet();
-    const int passed[] = {IDM_FINISH_1, IDM_FINISH_2, IDM_FINISH_3, IDM_MIDDLE,    IDM_LEFT_SCORE_INPUT,
-                          IDM_EXCHANGE, IDM_CLEAR_SCORES, IDM_CHECKOUT, IDM_ENTER,   IDM_ESCAPE,
-                          IDM_UP,       IDM_DOWN,     IDM_TAB,      IDM_SHIFT_TAB, IDM_PAGE_UP,
-                          IDM_PAGE_DOWN, IDM_HOME,    IDM_END};
+    const int passed[] = {IDM_FINISH_1,  IDM_FINISH_2,     IDM_FINISH_3, IDM_MIDDLE,    IDM_LEFT_SCORE_INPUT,
+                          IDM_EXCHANGE,  IDM_CLEAR_SCORES, IDM_CHECKOUT, IDM_ENTER,     IDM_ESCAPE,
+                          IDM_UP,        IDM_DOWN,         IDM_TAB,      IDM_SHIFT_TAB, IDM_PAGE_UP,
+                          IDM_PAGE_DOWN, IDM_HOME,         IDM_END};
     for (int command : passed) {
         sheet_messages_.clear();
         const WPARAM wparam = MAKEWPARAM(command, 1);
@@ -605,7 +605,8 @@ TEST_F(MainWindowTest, ScoreMenuAndNavigationCommandsGoToTheSheetUnchanged)
     // Not passed on, and no dialog of their own yet: nothing happens.
     DialogAnswerer answerer([](const DialogInfo&) { return IDCANCEL; });
     sheet_messages_.clear();
-    for (int command : {kTemplateBase + 181, IDM_TEMPLATE_NOTHING, IDM_NEW_SCHEDULE, IDM_HISTORY, IDM_OPTION, 12345})
+    for (int command :
+         {kTemplateBase + 181, IDM_TEMPLATE_NOTHING, IDM_NEW_SCHEDULE, IDM_HISTORY, IDM_OPTION, 12345})
         SendMessageA(hwnd_, WM_COMMAND, static_cast<WPARAM>(command), 0);
     wintest::pump_for(60);
     EXPECT_TRUE(sheet_messages_.empty());
@@ -613,8 +614,7 @@ TEST_F(MainWindowTest, ScoreMenuAndNavigationCommandsGoToTheSheetUnchanged)
     EXPECT_TRUE(IsWindow(hwnd_));
 }
 
-TEST_F(MainWindowTest, AboutShowsTheProgramTitle)
-{
+TEST_F(MainWindowTest, AboutShowsTheProgramTitle) {
     ASSERT_TRUE(create());
     DialogAnswerer answerer([](const DialogInfo&) { return IDOK; });
     SendMessageA(hwnd_, WM_COMMAND, IDM_ABOUT, 0);
@@ -630,8 +630,7 @@ struct PopupSeen {
 };
 PopupSeen g_popup;
 
-void CALLBACK end_popup(HWND, UINT, UINT_PTR id, DWORD)
-{
+void CALLBACK end_popup(HWND, UINT, UINT_PTR id, DWORD) {
     HWND popup = FindWindowA("#32768", nullptr);
     if (!popup || !IsWindowVisible(popup)) return;
     g_popup.menu = reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
@@ -640,8 +639,7 @@ void CALLBACK end_popup(HWND, UINT, UINT_PTR id, DWORD)
     EndMenu();
 }
 
-TEST_F(MainWindowTest, ContextMenuIsTheScoreMenuAtTheCursor)
-{
+TEST_F(MainWindowTest, ContextMenuIsTheScoreMenuAtTheCursor) {
     ASSERT_TRUE(create());
     SetCursorPos(200, 150);
     POINT cursor{};
@@ -657,8 +655,7 @@ TEST_F(MainWindowTest, ContextMenuIsTheScoreMenuAtTheCursor)
 
 // ---- Position and state
 
-TEST_F(MainWindowTest, MoveOrResizeEndStoresPlaceAndSize)
-{
+TEST_F(MainWindowTest, MoveOrResizeEndStoresPlaceAndSize) {
     ASSERT_TRUE(create());
     SetWindowPos(hwnd_, nullptr, 50, 60, 700, 500, SWP_NOZORDER);
     SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
@@ -684,8 +681,7 @@ TEST_F(MainWindowTest, MoveOrResizeEndStoresPlaceAndSize)
     EXPECT_EQ(700, settings().right) << "a minimised window stores nothing";
 }
 
-TEST_F(MainWindowTest, FocusGoesToTheSheet)
-{
+TEST_F(MainWindowTest, FocusGoesToTheSheet) {
     ASSERT_TRUE(create());
     HWND sheet = main_window_sheet(hwnd_);
     SetFocus(nullptr);
@@ -696,8 +692,7 @@ TEST_F(MainWindowTest, FocusGoesToTheSheet)
 
 // ---- Closing
 
-TEST_F(MainWindowTest, CloseAsksAndNoKeepsTheWindow)
-{
+TEST_F(MainWindowTest, CloseAsksAndNoKeepsTheWindow) {
     ASSERT_TRUE(create());
     int answer = IDNO;
     DialogAnswerer answerer([&answer](const DialogInfo&) { return answer; });
@@ -718,22 +713,30 @@ TEST_F(MainWindowTest, CloseAsksAndNoKeepsTheWindow)
     EXPECT_EQ(0u, msg.wParam);
 }
 
-TEST_F(MainWindowTest, EndOfSessionDestroysWithoutAsking)
-{
+TEST_F(MainWindowTest, EndOfSessionSavesAndDestroysWithoutAsking) {
     ASSERT_TRUE(create());
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    settings().ini_path = std::string(temp) + "tx9_main_window_logoff.ini";
+    DeleteFileA(settings().ini_path.c_str());
+
     DialogAnswerer answerer([](const DialogInfo&) { return IDNO; });
     EXPECT_EQ(TRUE, SendMessageA(hwnd_, WM_QUERYENDSESSION, 0, 0));
     SendMessageA(hwnd_, WM_ENDSESSION, FALSE, 0);
     EXPECT_TRUE(IsWindow(hwnd_)) << "a cancelled log-off keeps the program";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(settings().ini_path.c_str()));
+
     SendMessageA(hwnd_, WM_ENDSESSION, TRUE, 0);
     EXPECT_FALSE(IsWindow(hwnd_));
     EXPECT_TRUE(answerer.seen().empty());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(settings().ini_path.c_str()))
+        << "the Settings must be saved before the session ends";
+    DeleteFileA(settings().ini_path.c_str());
 }
 
 // ---- The Game Option dialog at start-up
 
-TEST_F(MainWindowTest, GameOptionOpensByItselfAndOkStartsTheNewGame)
-{
+TEST_F(MainWindowTest, GameOptionOpensByItselfAndOkStartsTheNewGame) {
     hwnd_ = create_main_window(instance(), SW_SHOWNORMAL);
     ASSERT_TRUE(hwnd_);
     HWND owner = nullptr;
@@ -743,12 +746,14 @@ TEST_F(MainWindowTest, GameOptionOpensByItselfAndOkStartsTheNewGame)
         SendMessageA(GetDlgItem(dialog.hwnd, IDC_SCORE_301), BM_CLICK, 0, 0);
         return IDOK;
     });
-    ASSERT_TRUE(wintest::pump_until([&] { return !answerer.seen().empty() && !IsWindow(answerer.seen()[0].hwnd); }));
+    ASSERT_TRUE(
+        wintest::pump_until([&] { return !answerer.seen().empty() && !IsWindow(answerer.seen()[0].hwnd); }));
     EXPECT_EQ(hwnd_, owner) << "the dialog belongs to the main window";
     EXPECT_EQ(301, settings().game.start_score);
     EXPECT_EQ(301, record().start_score);
     EXPECT_EQ(301, record().player[0].left);
-    EXPECT_TRUE(main_window_history(hwnd_)->records.empty()) << "a set without a finished leg is not archived";
+    EXPECT_TRUE(main_window_history(hwnd_)->records.empty())
+        << "a set without a finished leg is not archived";
     EXPECT_EQ(strprintf(text_of(100).c_str(), "tx9", 1), window_text(hwnd_));
 
     // It opens once only.
@@ -756,8 +761,7 @@ TEST_F(MainWindowTest, GameOptionOpensByItselfAndOkStartsTheNewGame)
     EXPECT_EQ(1u, answerer.seen().size());
 }
 
-TEST_F(MainWindowTest, GameOptionCancelledKeepsTheGameFromTheSettings)
-{
+TEST_F(MainWindowTest, GameOptionCancelledKeepsTheGameFromTheSettings) {
     hwnd_ = create_main_window(instance(), SW_SHOWNORMAL);
     ASSERT_TRUE(hwnd_);
     DialogAnswerer answerer([](const DialogInfo& dialog) {
@@ -765,13 +769,13 @@ TEST_F(MainWindowTest, GameOptionCancelledKeepsTheGameFromTheSettings)
         SendMessageA(GetDlgItem(dialog.hwnd, IDC_SCORE_1001), BM_CLICK, 0, 0);
         return IDCANCEL;
     });
-    ASSERT_TRUE(wintest::pump_until([&] { return !answerer.seen().empty() && !IsWindow(answerer.seen()[0].hwnd); }));
+    ASSERT_TRUE(
+        wintest::pump_until([&] { return !answerer.seen().empty() && !IsWindow(answerer.seen()[0].hwnd); }));
     EXPECT_EQ(501, settings().game.start_score);
     EXPECT_EQ(501, record().start_score);
 }
 
-TEST_F(MainWindowTest, NewGameArchivesASetWithFinishedLegs)
-{
+TEST_F(MainWindowTest, NewGameArchivesASetWithFinishedLegs) {
     ASSERT_TRUE(create());
     finish_leg_for(record(), 1);
     record().schedule_mode = 1;
@@ -785,8 +789,7 @@ TEST_F(MainWindowTest, NewGameArchivesASetWithFinishedLegs)
     EXPECT_EQ(0, record().player[1].legs);
 }
 
-TEST(MainWindowAccess, OtherWindowsHaveNoMainWindowState)
-{
+TEST(MainWindowAccess, OtherWindowsHaveNoMainWindowState) {
     wintest::TestWindow other;
     EXPECT_EQ(nullptr, main_window_record(other.hwnd()));
     EXPECT_EQ(nullptr, main_window_history(other.hwnd()));

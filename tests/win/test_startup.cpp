@@ -26,50 +26,52 @@
 namespace tx9 {
 namespace {
 
-HINSTANCE instance() { return GetModuleHandleA(nullptr); }
+HINSTANCE instance() {
+    return GetModuleHandleA(nullptr);
+}
 
-std::string module_path()
-{
+std::string module_path() {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     return path;
 }
 
-std::string module_folder() { return module_path().substr(0, module_path().find_last_of('\\')); }
+std::string module_folder() {
+    return module_path().substr(0, module_path().find_last_of('\\'));
+}
 
-bool file_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool file_exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
-std::string read_file(const std::string& path)
-{
+std::string read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-void write_file(const std::string& path, const std::string& bytes)
-{
+void write_file(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
 }
 
 // A folder of its own under the temporary folder, removed with its files.
 class TempFolder {
-public:
-    TempFolder()
-    {
+  public:
+    TempFolder() {
         char base[MAX_PATH] = "";
         GetTempPathA(MAX_PATH, base);
         path_ = strprintf("%stx9_startup_%lu_%lu", base, GetCurrentProcessId(), ++counter_);
         CreateDirectoryA(path_.c_str(), nullptr);
     }
-    ~TempFolder()
-    {
+    ~TempFolder() {
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {
             do {
-                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((path_ + "\\" + found.cFileName).c_str());
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                    DeleteFileA((path_ + "\\" + found.cFileName).c_str());
             } while (FindNextFileA(search, &found));
             FindClose(search);
         }
@@ -80,7 +82,7 @@ public:
     const std::string& path() const { return path_; }
     std::string file(const char* name) const { return path_ + "\\" + name; }
 
-private:
+  private:
     std::string path_;
     static inline unsigned long counter_ = 0;
 };
@@ -92,8 +94,7 @@ struct LinkContents {
     int icon_index = -1;
 };
 
-LinkContents read_link(const std::string& link_path)
-{
+LinkContents read_link(const std::string& link_path) {
     LinkContents out;
     IShellLinkA* link = nullptr;
     out.loaded = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -127,15 +128,14 @@ LinkContents read_link(const std::string& link_path)
 }
 
 class ComScope {
-public:
+  public:
     ComScope() { CoInitialize(nullptr); }
     ~ComScope() { CoUninitialize(); }
 };
 
 class WithSystem : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
+  protected:
+    static void SetUpTestSuite() {
         static WinSystem system(instance());
         set_system_services(&system);
         set_app_instance(instance());
@@ -145,21 +145,29 @@ protected:
 
 // ---- Choosing the run
 
-TEST(ChoosingTheRun, OnlyTheWholeWordInAnyCaseAsksForTheShortcut)
-{
+TEST(ChoosingTheRun, OnlyTheWholeWordInAnyCaseAsksForTheShortcut) {
     const std::pair<const char*, bool> cases[] = {
-        {"/shortcut", true},    {"/SHORTCUT", true},      {"/Shortcut", true},  {"/sHoRtCuT", true},
-        {"", false},            {"/shortcut ", false},    {" /shortcut", false}, {"/shortcut x", false},
-        {"-shortcut", false},   {"shortcut", false},      {"/shortcu", false},  {"/shortcuts", false},
+        {"/shortcut", true},
+        {"/SHORTCUT", true},
+        {"/Shortcut", true},
+        {"/sHoRtCuT", true},
+        {"", false},
+        {"/shortcut ", false},
+        {" /shortcut", false},
+        {"/shortcut x", false},
+        {"-shortcut", false},
+        {"shortcut", false},
+        {"/shortcu", false},
+        {"/shortcuts", false},
         {"\"/shortcut\"", false},
     };
-    for (const auto& [line, shortcut] : cases) EXPECT_EQ(shortcut, is_shortcut_command(line)) << '"' << line << '"';
+    for (const auto& [line, shortcut] : cases)
+        EXPECT_EQ(shortcut, is_shortcut_command(line)) << '"' << line << '"';
 }
 
 // ---- The shortcut
 
-TEST(ShortcutPath, OneBackslashBetweenFolderAndName)
-{
+TEST(ShortcutPath, OneBackslashBetweenFolderAndName) {
     test::ScopedFakeSystem fake;
     EXPECT_EQ("C:\\users\\Public\\Desktop\\tx9.lnk", shortcut_link_path("C:\\users\\Public\\Desktop"));
     EXPECT_EQ("C:\\users\\Public\\Desktop\\tx9.lnk", shortcut_link_path("C:\\users\\Public\\Desktop\\"));
@@ -168,8 +176,7 @@ TEST(ShortcutPath, OneBackslashBetweenFolderAndName)
     EXPECT_EQ("C:\\Desktop/\\tx9.lnk", shortcut_link_path("C:\\Desktop/"));
 }
 
-TEST(ShortcutPath, TrailByteOfADoubleByteCharacterIsNoSeparator)
-{
+TEST(ShortcutPath, TrailByteOfADoubleByteCharacterIsNoSeparator) {
     test::ScopedFakeSystem fake;
     fake.sys.shift_jis = true;
     // "表" in Shift_JIS is 0x95 0x5C: its second byte looks like a backslash.
@@ -180,8 +187,7 @@ TEST(ShortcutPath, TrailByteOfADoubleByteCharacterIsNoSeparator)
     EXPECT_EQ(folder + "tx9.lnk", shortcut_link_path(folder)) << "without lead bytes 0x5C is a backslash";
 }
 
-TEST_F(WithSystem, ShortcutTargetsTheProgramFromItsFolderWithoutArguments)
-{
+TEST_F(WithSystem, ShortcutTargetsTheProgramFromItsFolderWithoutArguments) {
     ComScope com;
     TempFolder folder;
     const std::string link = folder.file("made.lnk");
@@ -198,8 +204,7 @@ TEST_F(WithSystem, ShortcutTargetsTheProgramFromItsFolderWithoutArguments)
     EXPECT_EQ(0, read.icon_index);
 }
 
-TEST_F(WithSystem, ShortcutToAFolderThatDoesNotExistFails)
-{
+TEST_F(WithSystem, ShortcutToAFolderThatDoesNotExistFails) {
     ComScope com;
     TempFolder folder;
     const std::string link = folder.path() + "\\missing\\tx9.lnk";
@@ -207,8 +212,7 @@ TEST_F(WithSystem, ShortcutToAFolderThatDoesNotExistFails)
     EXPECT_FALSE(file_exists(link));
 }
 
-TEST_F(WithSystem, ShortcutRunWritesTheLinkOnTheAllUsersDesktop)
-{
+TEST_F(WithSystem, ShortcutRunWritesTheLinkOnTheAllUsersDesktop) {
     std::string desktop;
     {
         ComScope com;
@@ -233,8 +237,7 @@ TEST_F(WithSystem, ShortcutRunWritesTheLinkOnTheAllUsersDesktop)
 
 // ---- Routes
 
-TEST_F(WithSystem, RoutesComeFromArrangeTxtBesideTheProgramElseFromTheBuiltInText)
-{
+TEST_F(WithSystem, RoutesComeFromArrangeTxtBesideTheProgramElseFromTheBuiltInText) {
     TempFolder folder;
     CheckoutTable& table = checkout_table();
 
@@ -258,29 +261,27 @@ TEST_F(WithSystem, RoutesComeFromArrangeTxtBesideTheProgramElseFromTheBuiltInTex
 
 // Keeps whatever tx9.ini lies beside the test program and puts it back.
 class IniBesideProgram {
-public:
-    IniBesideProgram() : path_(module_folder() + "\\tx9.ini")
-    {
+  public:
+    IniBesideProgram() : path_(module_folder() + "\\tx9.ini") {
         had_ = file_exists(path_);
         if (had_) saved_ = read_file(path_);
         DeleteFileA(path_.c_str());
     }
-    ~IniBesideProgram()
-    {
+    ~IniBesideProgram() {
         DeleteFileA(path_.c_str());
         if (had_) write_file(path_, saved_);
     }
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
     bool had_ = false;
     std::string saved_;
 };
 
-void unregister_classes()
-{
-    for (const char* name : {kMainWindowClass, "score_list_wnd", "tx9Edit"}) UnregisterClassA(name, instance());
+void unregister_classes() {
+    for (const char* name : {kMainWindowClass, "score_list_wnd", "tx9Edit"})
+        UnregisterClassA(name, instance());
 }
 
 // The Game Option dialog opens by itself; the test cancels it and closes the
@@ -290,8 +291,7 @@ struct OrdinaryRun {
     std::vector<std::string> titles;
     int result = -1;
 
-    void run()
-    {
+    void run() {
         wintest::DialogAnswerer answerer([this](const wintest::DialogInfo& dialog) {
             HWND main = FindWindowA(kMainWindowClass, nullptr);
             if (GetDlgItem(dialog.hwnd, IDC_SCORE_301)) { // the Game Option dialog
@@ -307,8 +307,7 @@ struct OrdinaryRun {
     }
 };
 
-std::string ini_value(const std::string& text, const std::string& section, const std::string& key)
-{
+std::string ini_value(const std::string& text, const std::string& section, const std::string& key) {
     std::istringstream in(text);
     std::string line, current;
     while (std::getline(in, line)) {
@@ -322,8 +321,7 @@ std::string ini_value(const std::string& text, const std::string& section, const
     return "<missing>";
 }
 
-TEST_F(WithSystem, OrdinaryRunOpensGameOptionAndSavesTheSettingsWhenItEnds)
-{
+TEST_F(WithSystem, OrdinaryRunOpensGameOptionAndSavesTheSettingsWhenItEnds) {
     IniBesideProgram ini;
     unregister_classes();
     OrdinaryRun run;
@@ -339,14 +337,14 @@ TEST_F(WithSystem, OrdinaryRunOpensGameOptionAndSavesTheSettingsWhenItEnds)
     EXPECT_EQ("10", ini_value(text, "window", "state"));
     EXPECT_EQ("1", ini_value(text, "view", "player"));
     EXPECT_EQ(std::string::npos, text.find("[key]")) << "default keys are not written";
-    EXPECT_EQ("<missing>", ini_value(text, "game", "start_score")) << "game settings are saved only by the dialog";
+    EXPECT_EQ("<missing>", ini_value(text, "game", "start_score"))
+        << "game settings are saved only by the dialog";
 
     EXPECT_EQ(0u, checkout_table().size()) << "the route table is freed at the end";
     EXPECT_EQ(nullptr, user_accelerators()) << "the user accelerators are destroyed at the end";
 }
 
-TEST_F(WithSystem, StateFromTheSettingsDecidesHowTheWindowOpens)
-{
+TEST_F(WithSystem, StateFromTheSettingsDecidesHowTheWindowOpens) {
     IniBesideProgram ini;
     write_file(ini.path(), "[window]\r\nleft=10\r\ntop=20\r\nright=500\r\nbottom=400\r\nstate=3\r\n");
     unregister_classes();
@@ -372,8 +370,7 @@ TEST_F(WithSystem, StateFromTheSettingsDecidesHowTheWindowOpens)
     EXPECT_EQ("10", ini_value(text, "window", "state"));
 }
 
-TEST_F(WithSystem, FailedStartEndsWithoutSavingTheSettings)
-{
+TEST_F(WithSystem, FailedStartEndsWithoutSavingTheSettings) {
     IniBesideProgram ini;
     unregister_classes();
     // A class that is already registered cannot be registered again.
@@ -390,19 +387,18 @@ const LANGID kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
 const LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 
 // A string of the table in one language, as UTF-16; empty when missing.
-std::wstring string_in(LANGID language, int id)
-{
+std::wstring string_in(LANGID language, int id) {
     HRSRC block = FindResourceExA(instance(), reinterpret_cast<LPCSTR>(RT_STRING),
                                   MAKEINTRESOURCEA(id / 16 + 1), language);
     if (!block) return std::wstring();
     const WCHAR* p = static_cast<const WCHAR*>(LockResource(LoadResource(instance(), block)));
     if (!p) return std::wstring();
-    for (int i = 0; i < id % 16; ++i) p += 1 + *p;
+    for (int i = 0; i < id % 16; ++i)
+        p += 1 + *p;
     return std::wstring(p + 1, *p);
 }
 
-TEST(JapaneseResources, EveryEnglishStringHasAJapaneseText)
-{
+TEST(JapaneseResources, EveryEnglishStringHasAJapaneseText) {
     const std::map<int, std::string>& english = test::english_strings();
     ASSERT_GT(english.size(), 50u);
     for (const auto& [id, text] : english) {
@@ -420,8 +416,7 @@ TEST(JapaneseResources, EveryEnglishStringHasAJapaneseText)
 }
 
 // The shape of a menu: per item its id (or -1 for a popup), type and state, nested.
-std::string menu_shape(HMENU menu)
-{
+std::string menu_shape(HMENU menu) {
     std::string shape = "[";
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         MENUITEMINFOA info{};
@@ -438,14 +433,13 @@ std::string menu_shape(HMENU menu)
     return shape + "]";
 }
 
-HMENU load_menu_in(LANGID language)
-{
-    HRSRC found = FindResourceExA(instance(), reinterpret_cast<LPCSTR>(RT_MENU), MAKEINTRESOURCEA(IDR_MAINMENU), language);
+HMENU load_menu_in(LANGID language) {
+    HRSRC found = FindResourceExA(instance(), reinterpret_cast<LPCSTR>(RT_MENU),
+                                  MAKEINTRESOURCEA(IDR_MAINMENU), language);
     return found ? LoadMenuIndirectA(LockResource(LoadResource(instance(), found))) : nullptr;
 }
 
-TEST(JapaneseResources, MenuHasTheSameIdsAndStructureAsTheEnglishOne)
-{
+TEST(JapaneseResources, MenuHasTheSameIdsAndStructureAsTheEnglishOne) {
     HMENU english = load_menu_in(kEnglish);
     HMENU japanese = load_menu_in(kJapanese);
     ASSERT_TRUE(english);
@@ -455,14 +449,14 @@ TEST(JapaneseResources, MenuHasTheSameIdsAndStructureAsTheEnglishOne)
     DestroyMenu(english);
     DestroyMenu(japanese);
 
-    EXPECT_TRUE(FindResourceExA(instance(), reinterpret_cast<LPCSTR>(RT_ACCELERATOR), MAKEINTRESOURCEA(IDR_ACCEL), kJapanese));
+    EXPECT_TRUE(FindResourceExA(instance(), reinterpret_cast<LPCSTR>(RT_ACCELERATOR),
+                                MAKEINTRESOURCEA(IDR_ACCEL), kJapanese));
 }
 
 // The set follows the user's language: English here, Japanese in code page
 // 932 when this program runs under LANG=ja_JP.UTF-8 (Wine takes the language
 // from the locale the process starts with, so the run itself must be started so).
-TEST(JapaneseResources, UserLanguagePicksTheResourceSet)
-{
+TEST(JapaneseResources, UserLanguagePicksTheResourceSet) {
     HMENU menu = LoadMenuA(instance(), MAKEINTRESOURCEA(IDR_MAINMENU));
     ASSERT_TRUE(menu);
     char exit_item[64] = "";
