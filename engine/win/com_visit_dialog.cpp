@@ -93,7 +93,7 @@ void on_stop(HWND dialog, ComVisitState& st) {
     SetTimer(dialog, kDartTimer, st.dart_interval, nullptr);
 }
 
-INT_PTR CALLBACK com_visit_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+INT_PTR handle_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(dialog, DWLP_USER, lparam);
         return on_init(dialog, *reinterpret_cast<ComVisitState*>(lparam));
@@ -116,6 +116,19 @@ INT_PTR CALLBACK com_visit_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM
         return TRUE;
     }
     return FALSE;
+}
+
+INT_PTR CALLBACK com_visit_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+    try {
+        return handle_message(dialog, message, wparam, lparam);
+    } catch (...) {
+        // Out of memory mid-visit: end it as stopped rather than score a visit never thrown.
+        if (ComVisitState* st = state_of(dialog))
+            close_with(dialog, *st, kComStopped);
+        else
+            EndDialog(dialog, 0);
+        return TRUE;
+    }
 }
 
 } // namespace

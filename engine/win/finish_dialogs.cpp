@@ -24,7 +24,7 @@ void place_dialog_over_owner(HWND dialog, HWND owner) {
 
 namespace {
 
-INT_PTR CALLBACK finish_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+INT_PTR finish_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_INITDIALOG: {
         int finish = static_cast<int>(lparam);
@@ -45,7 +45,7 @@ INT_PTR CALLBACK finish_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LP
     return FALSE;
 }
 
-INT_PTR CALLBACK middle_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+INT_PTR middle_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_INITDIALOG: {
         auto* record = reinterpret_cast<GameRecord*>(lparam);
@@ -75,6 +75,25 @@ INT_PTR CALLBACK middle_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LP
     }
     }
     return FALSE;
+}
+
+// Nothing may unwind into the dialog manager: a failure ends the dialog as cancelled.
+INT_PTR CALLBACK finish_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+    try {
+        return finish_message(dialog, message, wparam, lparam);
+    } catch (...) {
+        EndDialog(dialog, 0);
+        return TRUE;
+    }
+}
+
+INT_PTR CALLBACK middle_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+    try {
+        return middle_message(dialog, message, wparam, lparam);
+    } catch (...) {
+        EndDialog(dialog, 0);
+        return TRUE;
+    }
 }
 
 } // namespace

@@ -233,8 +233,10 @@ SheetState* state_of(HWND window) {
 bool on_create(HWND window, const CREATESTRUCTA& create) {
     auto* given = static_cast<GameRecord*>(create.lpCreateParams);
     if (!given) given = live_record_of(create.hwndParent);
-    std::unique_ptr<SheetState> owned(new (std::nothrow) SheetState(window, given));
-    if (!owned) {
+    std::unique_ptr<SheetState> owned;
+    try {
+        owned = std::make_unique<SheetState>(window, given);
+    } catch (const std::bad_alloc&) {
         show_system_error(create.hwndParent, ERROR_NOT_ENOUGH_MEMORY);
         return false;
     }
@@ -337,18 +339,11 @@ void on_key_down(SheetState& st, UINT key) {
     }
 }
 
-void open_checkout(SheetState& st) {
-    // The Check-Out dialog browses the routes from the selected player's score.
-    (void)st.match.checkout_score();
-    beep(MB_OK);
-}
-
 void on_command(SheetState& st, int id) {
     if (st.match.disabled()) return;
     switch (id) {
     case kCmdPageUp: on_vscroll(st, SB_PAGEUP); return;
     case kCmdPageDown: on_vscroll(st, SB_PAGEDOWN); return;
-    case kCmdCheckOut: open_checkout(st); return;
     default: st.match.run_command(id); return;
     }
 }
@@ -397,55 +392,59 @@ void on_disable(SheetState& st, bool disabled) {
     EnableWindow(st.entry, disabled ? FALSE : TRUE);
 }
 
-LRESULT CALLBACK score_sheet_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_CREATE) return on_create(window, *reinterpret_cast<CREATESTRUCTA*>(lparam)) ? 0 : -1;
     SheetState* st = state_of(window);
     if (!st) return DefWindowProcA(window, message, wparam, lparam);
-    try {
-        switch (message) {
-        case WM_DESTROY: on_destroy(window); return 0;
-        case WM_CLOSE: DestroyWindow(window); return 0;
-        case WM_SIZE: on_size(*st); return 0;
-        case WM_PAINT: on_paint(*st); return 0;
-        case WM_PRINTCLIENT: st->buffer.copy_to(reinterpret_cast<HDC>(wparam), st->client()); return 0;
-        case WM_SETFOCUS:
-            if (!st->match.disabled()) st->reposition_entry(false, false);
-            return 0;
-        case WM_GETDLGCODE: return DLGC_WANTARROWS;
-        case WM_VSCROLL: on_vscroll(*st, LOWORD(wparam)); return 0;
-        case WM_MOUSEWHEEL: on_mouse_wheel(*st, GET_WHEEL_DELTA_WPARAM(wparam)); return 0;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN: on_button_down(*st, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)); return 0;
-        case WM_RBUTTONUP: st->notify(kNotifyContextMenu, 0, 0); return 0;
-        case WM_CONTEXTMENU: st->notify(kNotifyContextMenu, 0, 0); return 0;
-        case WM_KEYDOWN: on_key_down(*st, static_cast<UINT>(wparam)); return 0;
-        case WM_SYSKEYDOWN:
-            if (wparam == VK_MENU && !st->match.disabled()) st->notify(kNotifyModifierKey, 0, 0);
-            break;
-        case WM_COMMAND: on_command(*st, LOWORD(wparam)); return 0;
-        case WM_TIMER:
-            if (wparam == kComVisitTimer) on_com_timer(*st);
-            return 0;
-        case kScoreSheetStartLeg: st->match.start_leg(); return 0;
-        case kScoreSheetLegOver: return st->match.leg_over();
-        case kScoreSheetShowLeg: on_show_leg(*st, static_cast<int>(wparam)); return 0;
-        case kScoreSheetRedraw: st->repaint_from_visible_row(static_cast<int>(wparam)); return 0;
-        case kScoreSheetTemplate:
-            if (!st->match.disabled()) st->match.enter_template(static_cast<int>(wparam), lparam == 0);
-            return 0;
-        case kScoreSheetViewMode: on_view_mode(*st, wparam == 1); return 0;
-        case kScoreSheetAppearance: on_appearance(*st); return 0;
-        case kScoreSheetDisable: on_disable(*st, wparam == 1); return 0;
-        case kScoreSheetSetRecord:
-            if (lparam) st->match.set_record(*reinterpret_cast<GameRecord*>(lparam));
-            return 0;
-        case kScoreSheetModifier: return SendMessageA(GetParent(window), message, wparam, lparam);
-        }
-    } catch (...) {
-        // Nothing may unwind into the system's code; the sheet stays as it was drawn.
+    switch (message) {
+    case WM_DESTROY: on_destroy(window); return 0;
+    case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_SIZE: on_size(*st); return 0;
+    case WM_PAINT: on_paint(*st); return 0;
+    case WM_PRINTCLIENT: st->buffer.copy_to(reinterpret_cast<HDC>(wparam), st->client()); return 0;
+    case WM_SETFOCUS:
+        if (!st->match.disabled()) st->reposition_entry(false, false);
         return 0;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    case WM_VSCROLL: on_vscroll(*st, LOWORD(wparam)); return 0;
+    case WM_MOUSEWHEEL: on_mouse_wheel(*st, GET_WHEEL_DELTA_WPARAM(wparam)); return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: on_button_down(*st, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)); return 0;
+    case WM_RBUTTONUP: st->notify(kNotifyContextMenu, 0, 0); return 0;
+    case WM_CONTEXTMENU: st->notify(kNotifyContextMenu, 0, 0); return 0;
+    case WM_KEYDOWN: on_key_down(*st, static_cast<UINT>(wparam)); return 0;
+    case WM_SYSKEYDOWN:
+        if (wparam == VK_MENU && !st->match.disabled()) st->notify(kNotifyModifierKey, 0, 0);
+        break;
+    case WM_COMMAND: on_command(*st, LOWORD(wparam)); return 0;
+    case WM_TIMER:
+        if (wparam == kComVisitTimer) on_com_timer(*st);
+        return 0;
+    case kScoreSheetStartLeg: st->match.start_leg(); return 0;
+    case kScoreSheetLegOver: return st->match.leg_over();
+    case kScoreSheetShowLeg: on_show_leg(*st, static_cast<int>(wparam)); return 0;
+    case kScoreSheetRedraw: st->repaint_from_visible_row(static_cast<int>(wparam)); return 0;
+    case kScoreSheetTemplate:
+        if (!st->match.disabled()) st->match.enter_template(static_cast<int>(wparam), lparam == 0);
+        return 0;
+    case kScoreSheetViewMode: on_view_mode(*st, wparam == 1); return 0;
+    case kScoreSheetAppearance: on_appearance(*st); return 0;
+    case kScoreSheetDisable: on_disable(*st, wparam == 1); return 0;
+    case kScoreSheetSetRecord:
+        if (lparam) st->match.set_record(*reinterpret_cast<GameRecord*>(lparam));
+        return 0;
+    case kScoreSheetModifier: return SendMessageA(GetParent(window), message, wparam, lparam);
     }
     return DefWindowProcA(window, message, wparam, lparam);
+}
+
+LRESULT CALLBACK score_sheet_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    try {
+        return handle_message(window, message, wparam, lparam);
+    } catch (...) {
+        // Nothing may unwind into the system's code; the sheet stays as it was drawn.
+        return message == WM_CREATE ? -1 : 0;
+    }
 }
 
 } // namespace
