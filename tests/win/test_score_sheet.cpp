@@ -261,20 +261,6 @@ TEST_F(ScoreSheet, ClicksSelectCellsButNotTheRoundColumn) {
     EXPECT_EQ(60, record.current_leg().scores[0][0]);
 }
 
-TEST_F(ScoreSheet, ClickOnAnOlderCellWithABadVisitStaysPut) {
-    GameRecord record = record_for(plain_game());
-    open(record);
-    visit(60);
-    visit(45);
-    command(IDM_HOME);
-    ASSERT_EQ(Cell(0, 0), selection());
-    type("190"); // not a visit: the commit refuses it and the click goes nowhere
-    const ScoreSheetInfo i = info();
-    click(sheet_, 12 * 20, i.header_height + 2 * i.row_height + i.row_height / 2);
-    EXPECT_EQ(Cell(0, 0), selection());
-    EXPECT_EQ(60, record.current_leg().scores[0][0]);
-}
-
 // ---- Enter, Tab and Esc with empty entries ------------------------------------------
 
 TEST_F(ScoreSheet, EmptyEntriesMoveOnlyFromTheNextCell) {
