@@ -42,3 +42,10 @@ foreach(script ${TX9_E2E_TESTS})
   add_test(NAME e2e.${name} COMMAND bash ${script} $<TARGET_FILE:tx9>)
   set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT 600 RUN_SERIAL ON)
 endforeach()
+
+# Timing of the real windows under Wine: a program that prints figures, not a test.
+file(GLOB TX9_WIN_BENCH_SOURCES CONFIGURE_DEPENDS bench/win/*.cpp)
+if(TX9_WIN_BENCH_SOURCES)
+  add_executable(tx9_bench_win ${TX9_WIN_BENCH_SOURCES} $<TARGET_OBJECTS:tx9_res>)
+  target_link_libraries(tx9_bench_win PRIVATE tx9_win)
+endif()

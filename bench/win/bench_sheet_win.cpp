@@ -1,0 +1,406 @@
+// Time of one visit on the real main window: the score goes into the entry,
+// Tab goes to the main window, and the clock stops once the score sheet has
+// painted again. Run under Wine on a display; it prints a table and never
+// fails on a time.
+//
+//   tx9_bench_win.exe [visits of the long leg, 100 to 2200, default 2000]
+#include "app/win/gdi.h"
+#include "app/win/main_window.h"
+#include "app/win/startup.h"
+#include "app/win/win_system.h"
+#include "engine/game_record.h"
+#include "res/resource.h"
+#include "settings/settings.h"
+#include "ui/score/win/score_render.h"
+#include "ui/score/win/score_sheet.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include <commctrl.h>
+#include <windows.h>
+
+namespace tx9 {
+namespace {
+
+// Main window size, as the Settings hold it (outer width and height).
+constexpr int kWindowWidth = 900;
+constexpr int kWindowHeight = 700;
+// High enough that 2,000 visits never reach a finish.
+constexpr int kStartScore = 100000;
+// Nine scores, so that both players get every one of them in turn; three are
+// tons, which the sheet circles. Mean 84: 1,000 visits a player stay above 0.
+constexpr int kScores[] = {60, 45, 100, 26, 81, 140, 41, 85, 180};
+constexpr double kFrameBudgetMs = 16.0;
+
+// ---- Clock and figures
+
+double now_ms() {
+    static const double ticks_per_ms = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / ticks_per_ms;
+}
+
+struct Figures {
+    size_t count = 0;
+    double min = 0, median = 0, mean = 0, p99 = 0, max = 0;
+};
+
+// Nearest-rank 99th percentile; the median of an even count is the mean of the middle two.
+Figures figures_of(std::vector<double> ms) {
+    Figures f;
+    f.count = ms.size();
+    if (ms.empty()) return f;
+    std::sort(ms.begin(), ms.end());
+    const size_t n = ms.size();
+    f.min = ms.front();
+    f.max = ms.back();
+    f.median = n % 2 ? ms[n / 2] : (ms[n / 2 - 1] + ms[n / 2]) / 2;
+    f.mean = std::accumulate(ms.begin(), ms.end(), 0.0) / static_cast<double>(n);
+    f.p99 = ms[static_cast<size_t>(std::ceil(0.99 * static_cast<double>(n))) - 1];
+    return f;
+}
+
+std::vector<double> slice(const std::vector<double>& ms, size_t from, size_t to) {
+    to = std::min(to, ms.size());
+    from = std::min(from, to);
+    return std::vector<double>(ms.begin() + static_cast<std::ptrdiff_t>(from),
+                               ms.begin() + static_cast<std::ptrdiff_t>(to));
+}
+
+void print_header(const char* first_column) {
+    std::printf("  %-26s %6s %8s %8s %8s %8s %8s\n", first_column, "count", "min", "median", "mean", "p99",
+                "max");
+}
+
+void print_row(const std::string& label, const Figures& f) {
+    std::printf("  %-26s %6zu %8.3f %8.3f %8.3f %8.3f %8.3f\n", label.c_str(), f.count, f.min, f.median,
+                f.mean, f.p99, f.max);
+}
+
+// ---- The process as start-up sets it up
+
+void pump_pending() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue; // a destroyed main window posts it
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// System services, common controls, the defaults of a first run (the INI path
+// names a file that does not exist, and nothing here saves), the built-in
+// routes and the window classes.
+bool prepare_process(HINSTANCE instance) {
+    static WinSystem system(instance);
+    set_app_instance(instance);
+    set_system_services(&system);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    Settings& s = settings();
+    s = Settings{};
+    // A folder that is never created: no tx9.ini and no arrange.txt in it.
+    s.app_folder = std::string(temp) + "tx9_bench_win_no_such_folder";
+    s.ini_path = s.app_folder + "\\tx9.ini";
+    settings_load(s, system_services());
+    if (!load_checkout_routes(instance, s.app_folder)) {
+        std::fprintf(stderr, "the built-in routes could not be loaded\n");
+        return false;
+    }
+    if (!register_window_classes(instance)) {
+        std::fprintf(stderr, "the window classes could not be registered\n");
+        return false;
+    }
+    return true;
+}
+
+// ---- Counting the sheet's paints
+
+struct PaintCount {
+    WNDPROC original = nullptr;
+    int paints = 0;
+};
+
+const char kPaintCountProp[] = "tx9_bench_paint_count";
+
+LRESULT CALLBACK counting_sheet_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* count = static_cast<PaintCount*>(GetPropA(hwnd, kPaintCountProp));
+    if (!count) return DefWindowProcA(hwnd, message, wparam, lparam);
+    if (message == WM_PAINT) ++count->paints;
+    WNDPROC original = count->original;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        RemovePropA(hwnd, kPaintCountProp);
+    }
+    return CallWindowProcA(original, hwnd, message, wparam, lparam);
+}
+
+// ---- One unlimited leg typed in visit by visit
+
+// What a visit is made of, each timed on its own on the sheet the leg left.
+struct VisitPieces {
+    std::vector<double> render_and_paint; // WM_APP+103 0: whole back buffer drawn and copied to the screen
+    std::vector<double> scroll_bar;       // SetScrollPos with redraw, position unchanged
+    std::vector<double> title;            // the main window's title set again
+};
+
+VisitPieces measure_visit_pieces(HWND main, HWND sheet, int repeats) {
+    VisitPieces pieces;
+    char title[256] = "";
+    GetWindowTextA(main, title, sizeof title);
+    const int position = GetScrollPos(sheet, SB_VERT);
+    for (int i = 0; i < repeats; ++i) {
+        double start = now_ms();
+        SendMessageA(sheet, kScoreSheetRedraw, 0, 0);
+        pieces.render_and_paint.push_back(now_ms() - start);
+
+        start = now_ms();
+        SetScrollPos(sheet, SB_VERT, position, TRUE);
+        pieces.scroll_bar.push_back(now_ms() - start);
+
+        start = now_ms();
+        SetWindowTextA(main, title);
+        pieces.title.push_back(now_ms() - start);
+        pump_pending();
+    }
+    return pieces;
+}
+
+struct LegRun {
+    std::vector<double> visit_ms;
+    std::vector<int> visit_paints; // WM_PAINTs of the sheet in each timed visit
+    int visits_without_paint = 0;
+    int sheet_width = 0, sheet_height = 0;
+    int row_height = 0, header_height = 0;
+    GameRecord record; // the record as the leg left it, for the drawing-only figures
+    VisitPieces pieces;
+    bool ok = false;
+};
+
+int visits_entered(const LegRecord& leg) {
+    return 2 * leg.cur_round + (leg.turn != leg.first ? 1 : 0);
+}
+
+LegRun play_unlimited_leg(HINSTANCE instance, int visits, bool measure_pieces) {
+    LegRun run;
+    Settings& s = settings();
+    s.left = 0;
+    s.top = 0;
+    s.right = kWindowWidth;
+    s.bottom = kWindowHeight;
+    s.auto_save = 0;
+    s.game = GameSettings{};
+    s.game.start_score = kStartScore;
+    s.game.round_limit = 0;
+    s.game.p1_name = "Anna";
+    s.game.p2_name = "Bert";
+
+    HWND main = create_main_window(instance, SW_SHOWNORMAL);
+    if (!main) {
+        std::fprintf(stderr, "the main window could not be created\n");
+        return run;
+    }
+    // No Game Option dialog: the set is already set up from the Settings.
+    KillTimer(main, kNewGameTimer);
+    pump_pending();
+
+    HWND sheet = main_window_sheet(main);
+    ScoreSheetInfo info;
+    const GameRecord* record = main_window_record(main);
+    if (!sheet || !record || !score_sheet_info(sheet, &info) || !info.entry) {
+        std::fprintf(stderr, "the main window has no score sheet\n");
+        DestroyWindow(main);
+        return run;
+    }
+    RECT client{};
+    GetClientRect(sheet, &client);
+    run.sheet_width = client.right;
+    run.sheet_height = client.bottom;
+    run.row_height = info.row_height;
+    run.header_height = info.header_height;
+
+    PaintCount count;
+    SetPropA(sheet, kPaintCountProp, &count);
+    count.original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(sheet, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&counting_sheet_proc)));
+
+    run.visit_ms.reserve(static_cast<size_t>(visits));
+    for (int i = 0; i < visits; ++i) {
+        pump_pending(); // whatever the last visit left queued is not the next one's cost
+        const std::string score = std::to_string(kScores[static_cast<size_t>(i) % std::size(kScores)]);
+        SendMessageA(info.entry, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(score.c_str()));
+        count.paints = 0;
+
+        const double start = now_ms();
+        SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_TAB, 0), 0);
+        // The sheet and the entry over it, painted now rather than at the next GetMessage.
+        RedrawWindow(sheet, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        run.visit_ms.push_back(now_ms() - start);
+
+        run.visit_paints.push_back(count.paints);
+        if (count.paints == 0) ++run.visits_without_paint;
+        const LegRecord& leg = record->current_leg();
+        if (leg.finished == 1 || visits_entered(leg) != i + 1) {
+            std::fprintf(stderr, "visit %d (%s) was not taken: %d visits on the sheet, leg finished %d\n",
+                         i + 1, score.c_str(), visits_entered(leg), leg.finished);
+            DestroyWindow(main);
+            pump_pending();
+            return run;
+        }
+    }
+    run.record = *record;
+    run.ok = true;
+    if (measure_pieces) run.pieces = measure_visit_pieces(main, sheet, 200);
+    DestroyWindow(main);
+    pump_pending();
+    return run;
+}
+
+void report_leg(const char* name, const LegRun& run, size_t block) {
+    const std::vector<double>& ms = run.visit_ms;
+    const size_t n = ms.size();
+    const int visible = run.row_height > 0 ? (run.sheet_height - run.header_height) / run.row_height : 0;
+    std::printf("\n%s: sheet client %dx%d, row height %d, header %d, %d rows visible; %d visit(s) without a "
+                "paint\n",
+                name, run.sheet_width, run.sheet_height, run.row_height, run.header_height, visible,
+                run.visits_without_paint);
+    print_header("visits (ms per visit)");
+    print_row("all", figures_of(ms));
+    // The second visit of a round opens the next one: the leg gets a row, the
+    // scroll bar its new range, and the sheet scrolls once it is full.
+    std::vector<double> opening, closing;
+    double opening_paints = 0, closing_paints = 0;
+    for (size_t i = 0; i < n; ++i) {
+        (i % 2 ? closing : opening).push_back(ms[i]);
+        (i % 2 ? closing_paints : opening_paints) += run.visit_paints[i];
+    }
+    print_row("1st visit of a round", figures_of(opening));
+    print_row("2nd visit (a new row)", figures_of(closing));
+    std::printf("  sheet paints per visit: %.2f for the 1st visit of a round, %.2f for the 2nd\n",
+                opening.empty() ? 0.0 : opening_paints / static_cast<double>(opening.size()),
+                closing.empty() ? 0.0 : closing_paints / static_cast<double>(closing.size()));
+    print_row("first 50 (1-50)", figures_of(slice(ms, 0, 50)));
+    print_row("last 50 (" + std::to_string(n - 49) + "-" + std::to_string(n) + ")",
+              figures_of(slice(ms, n - 50, n)));
+    if (block > 0 && n > block) {
+        for (size_t from = 0; from < n; from += block) {
+            size_t to = std::min(from + block, n);
+            print_row("block " + std::to_string(from + 1) + "-" + std::to_string(to),
+                      figures_of(slice(ms, from, to)));
+        }
+    }
+}
+
+// ---- Drawing alone, on the long leg's record
+
+// render_score_sheet into a back buffer of the sheet's size, at the top of
+// the leg and at its end: what the leg's length costs the drawing itself.
+void report_rendering(const LegRun& run, int repeats) {
+    HWND window = GetDesktopWindow();
+    BackBuffer buffer;
+    SheetTools tools;
+    if (!buffer.resize(window, run.sheet_width, run.sheet_height) ||
+        !build_sheet_fonts(tools, buffer.dc(), run.sheet_width, false) || !build_sheet_colours(tools)) {
+        std::fprintf(stderr, "no back buffer for the drawing figures\n");
+        return;
+    }
+    SetBkMode(buffer.dc(), TRANSPARENT);
+    const LegRecord& leg = run.record.current_leg();
+    const int visible =
+        tools.row_height > 0 ? (run.sheet_height - tools.header_height) / tools.row_height : 1;
+    const int bottom = std::max(leg.rows - visible + 1, 0);
+
+    std::printf("\nDrawing alone (render_score_sheet, %d rows visible, leg of %d rounds), %d renders each\n",
+                visible, leg.rows, repeats);
+    print_header("first row shown (ms)");
+    for (int top : {0, bottom / 2, bottom}) {
+        SheetView view;
+        view.record = &run.record;
+        view.shown_leg = run.record.leg_no;
+        view.top_row = top;
+        view.width = buffer.width();
+        view.height = buffer.height();
+        view.throw_count = settings().throw_count == 1;
+        std::vector<double> ms;
+        for (int i = 0; i < repeats; ++i) {
+            const double start = now_ms();
+            render_score_sheet(buffer.dc(), tools, view);
+            GdiFlush();
+            ms.push_back(now_ms() - start);
+        }
+        print_row("top_row " + std::to_string(top), figures_of(ms));
+    }
+}
+
+void report_pieces(const VisitPieces& pieces) {
+    std::printf("\nPieces of a visit on the same sheet (a new row costs a scroll bar update and a scroll)\n");
+    print_header("piece (ms)");
+    print_row("render + whole paint", figures_of(pieces.render_and_paint));
+    print_row("scroll bar redraw", figures_of(pieces.scroll_bar));
+    print_row("main window title", figures_of(pieces.title));
+}
+
+void report_budget(const char* name, const LegRun& run) {
+    const Figures f = figures_of(run.visit_ms);
+    std::printf("  %-12s median %.3f ms, p99 %.3f ms: %s the %.0f ms frame\n", name, f.median, f.p99,
+                f.p99 < kFrameBudgetMs ? "inside" : "OVER", kFrameBudgetMs);
+}
+
+int run_benchmark(int long_leg_visits) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (!prepare_process(instance)) return 1;
+
+    std::printf("tx9 score sheet, time per visit on the real main window (%dx%d), start score %d, no round "
+                "limit\n",
+                kWindowWidth, kWindowHeight, kStartScore);
+    std::printf(
+        "A visit: WM_SETTEXT of the score into the entry (not timed), then the clock runs from\n"
+        "WM_COMMAND %d (Tab) to the main window until RedrawWindow(RDW_UPDATENOW) has painted the sheet.\n",
+        IDM_TAB);
+
+    const LegRun short_leg = play_unlimited_leg(instance, 500, false);
+    if (!short_leg.ok) return 1;
+    report_leg("Leg of 500 visits", short_leg, 0);
+
+    const LegRun long_leg = play_unlimited_leg(instance, long_leg_visits, true);
+    if (!long_leg.ok) return 1;
+    report_leg(("Leg of " + std::to_string(long_leg_visits) + " visits").c_str(), long_leg, 500);
+
+    report_rendering(long_leg, 200);
+    report_pieces(long_leg.pieces);
+
+    std::printf("\nBudget\n");
+    report_budget("500 visits", short_leg);
+    report_budget((std::to_string(long_leg_visits) + " visits").c_str(), long_leg);
+    return 0;
+}
+
+} // namespace
+} // namespace tx9
+
+int main(int argc, char** argv) {
+    int long_leg = 2000;
+    // Beyond 2,200 visits the start score could run out.
+    if (argc > 1) long_leg = std::clamp(std::atoi(argv[1]), 100, 2200);
+    try {
+        return tx9::run_benchmark(long_leg);
+    } catch (...) {
+        std::fprintf(stderr, "out of memory\n");
+        return 1;
+    }
+}
