@@ -33,7 +33,7 @@ tx9_stop_display() {
 tx9_prepare_wine() {
   export WINEPREFIX="${TX9_WINEPREFIX:-$TX9_ROOT/build/wineprefix}"
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating the Wine prefix $WINEPREFIX (first start takes a little while)"
     wineboot -i >"$TX9_ROOT/build/wineboot.log" 2>&1 || true
@@ -42,6 +42,11 @@ tx9_prepare_wine() {
   if [ -f "$TX9_ROOT/scripts/wine-japanese-fonts.sh" ]; then
     bash "$TX9_ROOT/scripts/wine-japanese-fonts.sh" >/dev/null 2>&1 || true
   fi
-  # Keep one wineserver for the whole run: each test program then starts fast.
-  wineserver -p >/dev/null 2>&1 || true
+  # Keep one wineserver and Wine's own service processes for the whole run,
+  # started here with their output going nowhere: a Wine process started
+  # later by a test runner would otherwise hand them the runner's output
+  # pipe, which they keep open, and the runner would wait for it forever.
+  wineserver -w >/dev/null 2>&1 </dev/null || true
+  wineserver -p >/dev/null 2>&1 </dev/null || true
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
