@@ -4,6 +4,7 @@
 set -euo pipefail
 TX9_ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$TX9_ROOT"
+mkdir -p build
 
 case "$(uname -s)" in
   MINGW*|MSYS*|CYGWIN*)

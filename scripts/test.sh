@@ -5,6 +5,7 @@
 set -uo pipefail
 TX9_ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$TX9_ROOT"
+mkdir -p build
 bash scripts/deps.sh || exit 1
 source scripts/display.sh
 
