@@ -60,7 +60,9 @@ bool entered(const LegRecord& leg, int player, int round) {
 bool build_sheet_fonts(SheetTools& tools, HDC dc, int client_width, bool view_mode) {
     int u = sheet_unit(client_width);
     const std::string& face = settings().font_name;
-    Font header(create_face_font(face, u / 2, ANSI_CHARSET, FW_NORMAL, false, false));
+    // The headings come from the string table in the user's code page; a font
+    // of the ANSI character set cannot show the Japanese ones.
+    Font header(create_face_font(face, u / 2, DEFAULT_CHARSET, FW_NORMAL, false, false));
     Font row(create_face_font(face, view_mode ? u / 2 : u, ANSI_CHARSET, FW_NORMAL, false, false));
     if (!header || !row) return false;
     tools.header_height = text_height(dc, header.get()) + 5;
