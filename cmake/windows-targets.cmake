@@ -35,6 +35,18 @@ foreach(src ${TX9_WIN_TESTS})
   set_tests_properties(win32.${name} PROPERTIES LABELS win32 TIMEOUT 600)
 endforeach()
 
+# The shell again under a Japanese locale: the Japanese resource set is picked
+# and its menus, titles and key names must work the same.
+execute_process(COMMAND locale -a OUTPUT_VARIABLE TX9_LOCALES ERROR_QUIET)
+string(TOLOWER "${TX9_LOCALES}" TX9_LOCALES)
+foreach(name test_main_window test_accelerators test_startup)
+  if(TARGET win_${name} AND TX9_LOCALES MATCHES "ja_jp\\.utf-?8")
+    add_test(NAME win32.${name}.ja COMMAND win_${name} --gtest_brief=1)
+    set_tests_properties(win32.${name}.ja PROPERTIES LABELS win32 TIMEOUT 600
+      ENVIRONMENT "LANG=ja_JP.UTF-8;LC_ALL=ja_JP.UTF-8;TX9_EXPECT_UI_LANGUAGE=ja")
+  endif()
+endforeach()
+
 # End-to-end: the real program in its own process, typed at with real key events.
 file(GLOB TX9_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/test_*.sh)
 foreach(script ${TX9_E2E_TESTS})

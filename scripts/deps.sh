@@ -7,12 +7,24 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools
-  wine wine64 xvfb xauth xdotool openbox x11-utils fonts-vlgothic
+  wine wine64 xvfb xauth xdotool openbox x11-utils fonts-vlgothic locales
 )
 
 case "$(uname -s)" in
   MINGW*|MSYS*|CYGWIN*) exit 0 ;; # building natively on Windows: the MSYS2 toolchain is the caller's
 esac
+
+# The Japanese resource set is checked under a Japanese locale.
+ensure_japanese_locale() {
+  if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    if [ "$(id -u)" -eq 0 ]; then
+      localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 >/dev/null 2>&1 || true
+    else
+      echo "Note: no ja_JP.UTF-8 locale; the Japanese run of the window tests falls back to English." >&2
+      echo "  Create it with: sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8" >&2
+    fi
+  fi
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -20,13 +32,17 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  ensure_japanese_locale
+  exit 0
+fi
 
 if [ "$(id -u)" -eq 0 ]; then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q >/dev/null
   apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+  ensure_japanese_locale
 else
   echo "Missing packages: ${missing[*]}" >&2
   echo "Install them with:" >&2
