@@ -1,4 +1,5 @@
 #include "app/key_bindings.h"
+#include "res/resource.h"
 
 #include "core/system.h"
 #include "core/text.h"
@@ -7,8 +8,6 @@ namespace tx9 {
 
 namespace {
 
-constexpr int kStringTemplate = 504;
-constexpr int kStringNothing = 506;
 
 // Menu commands that can be bound (ids of the main menu).
 constexpr int kNewGame = 40016, kNewSchedule = 40040, kHistory = 40038, kAutoSave = 40039, kOption = 40041,
@@ -90,13 +89,13 @@ const std::vector<ActionChoice>& action_list() {
 std::string action_name(int action) {
     const SystemServices& sys = system_services();
     if (is_template_action(action))
-        return strprintf("%s - %d", sys.load_string(kStringTemplate).c_str(), action - kTemplateBase);
+        return strprintf("%s - %d", sys.load_string(IDS_TEMPLATE).c_str(), action - kTemplateBase);
     return clean_menu_text(sys.load_string(action));
 }
 
 std::string action_choice_text(const ActionChoice& choice) {
     if (choice.command == 0) return kActionSeparator;
-    if (choice.command == kTemplateBase) return system_services().load_string(kStringTemplate);
+    if (choice.command == kTemplateBase) return system_services().load_string(IDS_TEMPLATE);
     return action_name(choice.command);
 }
 
@@ -133,7 +132,7 @@ std::string key_binding_name(const KeyNamer& namer, int modifiers, int key) {
 
 std::string key_binding_display(const KeyNamer& namer, const KeyBinding& binding) {
     std::string name = key_binding_name(namer, binding.modifiers, binding.key);
-    return name.empty() ? system_services().load_string(kStringNothing) : name;
+    return name.empty() ? system_services().load_string(IDS_NO_KEY) : name;
 }
 
 const KeyBinding* first_named_binding(const KeyNamer& namer, const std::vector<KeyBinding>& bindings,

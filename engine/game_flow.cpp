@@ -1,4 +1,5 @@
 #include "engine/game_flow.h"
+#include "res/resource.h"
 
 #include "core/system.h"
 #include "core/text.h"
@@ -7,16 +8,6 @@
 namespace tx9 {
 
 namespace {
-
-enum : int {
-    kTitleLegs = 100,
-    kTitleSets = 106,
-    kTitleSetsBestOf = 107,
-    kWinnerText = 108,
-    kComName = 109,
-    kScheduleMark = 110,
-    kDrawText = 206,
-};
 
 std::string text_of(int id) {
     return system_services().load_string(id);
@@ -92,22 +83,22 @@ bool GameFlow::start_new_schedule() {
 std::string GameFlow::title_text(const GameRecord& record) {
     std::string title;
     if (record.leg_limit == 1)
-        title = strprintf(text_of(record.best_of == 1 ? kTitleSetsBestOf : kTitleSets).c_str(), kProgramName,
+        title = strprintf(text_of(record.best_of == 1 ? IDS_TITLE_SETS_BEST_OF : IDS_TITLE_SETS).c_str(), kProgramName,
                           record.set_no + 1, record.leg_no + 1, record.max_leg);
     else
-        title = strprintf(text_of(kTitleLegs).c_str(), kProgramName, record.leg_no + 1);
-    if (record.schedule_mode == 1) title += text_of(kScheduleMark);
+        title = strprintf(text_of(IDS_TITLE_LEGS).c_str(), kProgramName, record.leg_no + 1);
+    if (record.schedule_mode == 1) title += text_of(IDS_SCHEDULE_MODE);
     return title;
 }
 
 std::string GameFlow::result_text(const GameRecord& record) {
     const PlayerBlock& p1 = record.player[0];
     const PlayerBlock& p2 = record.player[1];
-    if (p1.sets == p2.sets) return text_of(kDrawText);
+    if (p1.sets == p2.sets) return text_of(IDS_DRAW);
     const PlayerBlock& winner = p1.sets > p2.sets ? p1 : p2;
     std::string name =
-        winner.com == 1 ? strprintf(text_of(kComName).c_str(), winner.com_level + 1) : winner.name;
-    return strprintf(text_of(kWinnerText).c_str(), p1.sets, p2.sets, name.c_str());
+        winner.com == 1 ? strprintf(text_of(IDS_COM_NAME).c_str(), winner.com_level + 1) : winner.name;
+    return strprintf(text_of(IDS_WINNER).c_str(), p1.sets, p2.sets, name.c_str());
 }
 
 } // namespace tx9

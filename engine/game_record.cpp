@@ -1,4 +1,5 @@
 #include "core/system.h"
+#include "res/resource.h"
 #include "core/text.h"
 #include "engine/game_rules.h"
 #include "engine/statistics.h"
@@ -11,7 +12,6 @@ namespace tx9 {
 
 namespace {
 
-enum : int { kPlayer1Name = 103, kPlayer2Name = 104 };
 
 constexpr int kRoundsPerBlock = 10; // rounds allocated at a time without a round limit
 
@@ -88,7 +88,7 @@ bool init_for_set(GameRecord& record, const GameSettings& game, bool fresh, std:
             p.start_score = handicaps[i] >= 1 ? handicaps[i] : next.start_score;
             p.left = p.start_score;
             p.legs = 0;
-            if (p.name.empty()) p.name = system_services().load_string(i == 0 ? kPlayer1Name : kPlayer2Name);
+            if (p.name.empty()) p.name = system_services().load_string(i == 0 ? IDS_PLAYER1 : IDS_PLAYER2);
         }
 
         next.csv_name = csv_file_name(next.start_score, system_services().local_time());

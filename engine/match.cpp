@@ -1,4 +1,5 @@
 #include "engine/match.h"
+#include "res/resource.h"
 
 #include "core/system.h"
 #include "core/text.h"
@@ -12,13 +13,6 @@
 namespace tx9 {
 
 namespace {
-
-enum : int {
-    kFinishedByText = 202,
-    kExchangeQuestion = 203,
-    kClearQuestion = 204,
-    kDrawText = 206,
-};
 
 constexpr int kMaxVisit = 180;
 constexpr int kRoundsPerBlock = 10;
@@ -210,7 +204,7 @@ bool Match::enter_visit(int points) {
                 leg.finished = 1;
                 reposition(false, false);
                 host_.repaint_from_round(-1);
-                host_.show_information(text_of(kDrawText));
+                host_.show_information(text_of(IDS_DRAW));
                 after_leg_end();
                 return false;
             } else {
@@ -304,7 +298,7 @@ void Match::finish_leg(int dart, bool by_com) {
     recompute(1);
     notify_both_players();
 
-    std::string text = strprintf(text_of(kFinishedByText).c_str(), dart, darts);
+    std::string text = strprintf(text_of(IDS_FINISHED_BY).c_str(), dart, darts);
     std::string title = by_com ? std::string("COM") : winner.name;
     if (host_.show_finish_message(text, title, by_com)) {
         after_leg_end();
@@ -432,7 +426,7 @@ void Match::exchange_scores() {
         return;
     }
     if (shown().finished == 1) return;
-    if (!host_.ask_yes_no(text_of(kExchangeQuestion))) return;
+    if (!host_.ask_yes_no(text_of(IDS_EXCHANGE_QUESTION))) return;
 
     LegRecord& leg = shown();
     std::swap(leg.scores[0], leg.scores[1]);
@@ -456,7 +450,7 @@ void Match::clear_scores() {
         host_.beep();
         return;
     }
-    if (!host_.ask_yes_no(text_of(kClearQuestion))) return;
+    if (!host_.ask_yes_no(text_of(IDS_CLEAR_QUESTION))) return;
     start_leg();
     recompute(0);
     recompute(1);

@@ -1,4 +1,5 @@
 #include "records/csv_export.h"
+#include "res/resource.h"
 
 #include "core/system.h"
 #include "core/text.h"
@@ -12,7 +13,6 @@ namespace tx9 {
 
 namespace {
 
-constexpr int kComNameString = 109; // "COM (Lv.%d)"
 
 // The resource text with its "%d" filled in. Done by hand rather than through
 // printf, so a translated string with other marks cannot upset the call.
@@ -40,7 +40,7 @@ std::string fill_number(const std::string& format, int value) {
 
 std::string csv_player_name(const PlayerBlock& player) {
     if (player.com == 1)
-        return fill_number(system_services().load_string(kComNameString), player.com_level + 1);
+        return fill_number(system_services().load_string(IDS_COM_NAME), player.com_level + 1);
     return player.name;
 }
 

@@ -20,6 +20,31 @@
 #define IDD_PAGE_PLAYER 124 // Option sheet: Player page
 #define IDD_FINISH 125      // Finish
 
+// ---- Strings (the menu texts are also strings, under their command ids)
+#define IDS_TITLE_LEGS 100           // "%s - %d Legs"
+#define IDS_EXIT_QUESTION 101
+#define IDS_TEMPLATE_NOTHING 102     // "(Nothing)"
+#define IDS_PLAYER1 103
+#define IDS_PLAYER2 104
+#define IDS_SAVE_AS 105
+#define IDS_TITLE_SETS 106
+#define IDS_TITLE_SETS_BEST_OF 107
+#define IDS_WINNER 108               // '%d - %d: Winner is "%s."'
+#define IDS_COM_NAME 109             // "COM (Lv.%d)"
+#define IDS_SCHEDULE_MODE 110
+#define IDS_SCORED 200
+#define IDS_TO_GO 201
+#define IDS_FINISHED_BY 202
+#define IDS_EXCHANGE_QUESTION 203
+#define IDS_CLEAR_QUESTION 204
+#define IDS_DRAW 206
+#define IDS_STOP_QUESTION 207
+#define IDS_SETUP_SAVED 400
+#define IDS_NAME_CAPTION 401
+#define IDS_LEVEL_CAPTION 402
+#define IDS_TEMPLATE 504
+#define IDS_NO_KEY 506               // "Nothing"
+
 // ---- Menu and accelerator commands (40001 to 40041)
 #define IDM_ENTER 40001
 #define IDM_ESCAPE 40002

@@ -1,4 +1,5 @@
 #include "settings/settings.h"
+#include "res/resource.h"
 
 #include "core/text.h"
 #include "settings/ini_store.h"
@@ -10,8 +11,6 @@ namespace tx9 {
 namespace {
 
 constexpr const char* kIniFileName = "tx9.ini";
-constexpr int kStringPlayer1 = 103;
-constexpr int kStringPlayer2 = 104;
 
 // System colour numbers (GetSysColor indexes).
 constexpr int kSysActiveCaption = 2;
@@ -124,11 +123,11 @@ void load_game(GameSettings& g, const SystemServices& sys, const std::string& pa
     g.leg_limit = ini_get_int(game, "leg_limit", 0, path);
     g.max_leg = ini_get_int(game, "max_leg", 3, path);
     g.best_of = ini_get_int(game, "best_of", 1, path);
-    g.p1_name = ini_get_string(game, "p1_name", sys.load_string(kStringPlayer1), path);
+    g.p1_name = ini_get_string(game, "p1_name", sys.load_string(IDS_PLAYER1), path);
     g.p1_start_score = ini_get_int(game, "p1_start_score", 0, path);
     g.p1_com = ini_get_int(game, "p1_com", 0, path);
     g.p1_com_level = ini_get_int(game, "p1_com_level", 0, path);
-    g.p2_name = ini_get_string(game, "p2_name", sys.load_string(kStringPlayer2), path);
+    g.p2_name = ini_get_string(game, "p2_name", sys.load_string(IDS_PLAYER2), path);
     g.p2_start_score = ini_get_int(game, "p2_start_score", 0, path);
     g.p2_com = ini_get_int(game, "p2_com", 0, path);
     g.p2_com_level = ini_get_int(game, "p2_com_level", 0, path);
@@ -234,8 +233,8 @@ std::vector<GameSettings> default_schedule(const SystemServices& sys) {
     first.leg_limit = 1;
     first.max_leg = 1;
     first.best_of = 1;
-    first.p1_name = sys.load_string(kStringPlayer1);
-    first.p2_name = sys.load_string(kStringPlayer2);
+    first.p1_name = sys.load_string(IDS_PLAYER1);
+    first.p2_name = sys.load_string(IDS_PLAYER2);
     for (size_t i = 1; i < out.size(); ++i) {
         GameSettings& g = out[i];
         g.start_score = 501;

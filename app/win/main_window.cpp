@@ -37,8 +37,6 @@ enum : UINT {
 enum : int {
     kStateMaximized = SW_SHOWMAXIMIZED, // 3
     kStateDefault = SW_SHOWDEFAULT,     // 10
-    kExitQuestion = 101,
-    kNothingText = 102,
     kScoreMenuPosition = 2,
     kTemplateMenuPosition = 6,
 };
@@ -166,7 +164,7 @@ void refresh_menu_texts(HWND hwnd) {
             AppendMenuA(templates, MF_STRING, static_cast<UINT_PTR>(item.command), item.text.c_str());
         if (GetMenuItemCount(templates) == 0)
             AppendMenuA(templates, MF_STRING | MF_GRAYED, IDM_TEMPLATE_NOTHING,
-                        load_resource_string(kNothingText).c_str());
+                        load_resource_string(IDS_TEMPLATE_NOTHING).c_str());
     }
 
     for (int command : kNamedCommands) {
@@ -372,7 +370,7 @@ void on_exit_size_move(HWND hwnd) {
 }
 
 void on_close(HWND hwnd) {
-    if (MessageBoxA(hwnd, load_resource_string(kExitQuestion).c_str(), kProgramTitle,
+    if (MessageBoxA(hwnd, load_resource_string(IDS_EXIT_QUESTION).c_str(), kProgramTitle,
                     MB_YESNO | MB_ICONQUESTION) == IDNO)
         return;
     DestroyWindow(hwnd);

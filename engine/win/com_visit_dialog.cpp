@@ -13,7 +13,6 @@ namespace tx9 {
 namespace {
 
 constexpr UINT_PTR kDartTimer = 1;
-constexpr int kStopQuestion = 207;
 constexpr int kDartFontPoints = 22;
 
 struct ComVisitState {
@@ -85,7 +84,7 @@ void on_timer(HWND dialog, ComVisitState& st) {
 void on_stop(HWND dialog, ComVisitState& st) {
     // No dart lands while the question is up; No carries on where it was.
     KillTimer(dialog, kDartTimer);
-    std::string question = load_resource_string(kStopQuestion);
+    std::string question = load_resource_string(IDS_STOP_QUESTION);
     if (MessageBoxA(dialog, question.c_str(), kProgramTitle, MB_YESNO | MB_ICONQUESTION) == IDYES) {
         close_with(dialog, st, st.visit.stop().com_result);
         return;

@@ -67,9 +67,6 @@ const PlayerSide kSides[2] = {
      &GameSettings::p2_com_level},
 };
 
-constexpr int kStringSaved = 400;
-constexpr int kStringNameCaption = 401;
-constexpr int kStringLevelCaption = 402;
 
 GameSettings* record_of(HWND dialog) {
     return reinterpret_cast<GameSettings*>(GetWindowLongPtrA(dialog, DWLP_USER));
@@ -152,7 +149,7 @@ void show_player_kind(HWND dialog, const PlayerSide& side, bool com) {
     show_item(dialog, side.name_box, !com);
     show_item(dialog, side.level_list, com);
     SetDlgItemTextA(dialog, side.caption,
-                    load_resource_string(com ? kStringLevelCaption : kStringNameCaption).c_str());
+                    load_resource_string(com ? IDS_LEVEL_CAPTION : IDS_NAME_CAPTION).c_str());
 }
 
 void update_enabling(HWND dialog) {
@@ -288,7 +285,7 @@ void on_save_option(HWND dialog, GameSettings& record) {
     remember_names(record);
     settings_save_game(settings());
     record = kept;
-    MessageBoxA(dialog, load_resource_string(kStringSaved).c_str(), kProgramTitle,
+    MessageBoxA(dialog, load_resource_string(IDS_SETUP_SAVED).c_str(), kProgramTitle,
                 MB_OK | MB_ICONINFORMATION);
 }
 
