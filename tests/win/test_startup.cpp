@@ -468,8 +468,9 @@ TEST(JapaneseResources, UserLanguagePicksTheResourceSet) {
     // The Japanese run of this program says so, so that a locale that did
     // not take effect cannot pass for an English run.
     const char* expected = std::getenv("TX9_EXPECT_UI_LANGUAGE");
-    if (expected && std::string(expected) == "ja")
+    if (expected && std::string(expected) == "ja") {
         ASSERT_EQ(LANG_JAPANESE, PRIMARYLANGID(GetUserDefaultUILanguage())) << "Japanese run in another language";
+    }
     if (PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE) {
         EXPECT_EQ(932u, GetACP());
         // "終了しますか?", "(なし)" and "終了(&X)" in code page 932.
