@@ -4,6 +4,7 @@
 #include "ui/score/win/score_sheet.h"
 
 #include "app/win/entry_control.h"
+#include "app/win/win_system.h"
 #include "app/win/gdi.h"
 #include "core/text.h"
 #include "engine/match.h"
@@ -95,11 +96,21 @@ SCROLLINFO scroll_info(HWND window) {
     return bar;
 }
 
+// The texts come from the resource set of the user's language: dialogs are
+// known by their controls and texts compared with the strings loaded from
+// the resources; the English words themselves only when that set is in use.
+bool english_ui() {
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_ENGLISH;
+}
+std::string finished_by_text(int dart, int darts) {
+    return strprintf(load_resource_string(IDS_FINISHED_BY).c_str(), dart, darts);
+}
+
 bool is_finish_dialog(const DialogInfo& info) {
-    return info.title == "Finish";
+    return GetDlgItem(info.hwnd, IDC_FINISH_1) && GetDlgItem(info.hwnd, IDC_FINISH_3);
 }
 bool is_middle_dialog(const DialogInfo& info) {
-    return info.title == "Middle for Diddle";
+    return GetDlgItem(info.hwnd, IDC_MIDDLE_PLAYER1) && GetDlgItem(info.hwnd, IDC_MIDDLE_PLAYER2);
 }
 bool is_com_window(const DialogInfo& info) {
     return info.title.empty() && GetDlgItem(info.hwnd, IDC_COM_DART1);
@@ -111,6 +122,95 @@ GameSettings limited_game(int rounds, int start = 501) {
     game.round = rounds;
     return game;
 }
+
+// The screen itself, read back without asking for a paint: every command
+// leaves the sheet painted for its scroll position (outside the entry field,
+// which is drawn over it) and the scroll bar drawn for its range and
+// position, before the message loop has run again.
+class ScreenCheck {
+  public:
+    explicit ScreenCheck(HWND sheet) : sheet_(sheet) {}
+
+    ::testing::AssertionResult sheet_is_up_to_date() const {
+        ScoreSheetInfo info;
+        score_sheet_info(sheet_, &info);
+        RECT client{};
+        GetClientRect(sheet_, &client);
+        HDC dc = GetDC(sheet_);
+        Image screen = capture_dc(dc, client.right, client.bottom);
+        ReleaseDC(sheet_, dc);
+
+        BackBuffer buffer;
+        SheetTools tools;
+        if (!buffer.resize(nullptr, client.right, client.bottom) ||
+            !build_sheet_fonts(tools, buffer.dc(), client.right, false) || !build_sheet_colours(tools))
+            return ::testing::AssertionFailure() << "no buffer to draw the expected sheet in";
+        SheetView view;
+        view.record = info.record;
+        view.shown_leg = info.shown_leg;
+        view.top_row = info.top_row;
+        view.width = client.right;
+        view.height = client.bottom;
+        render_score_sheet(buffer.dc(), tools, view);
+        Image expected = capture_dc(buffer.dc(), client.right, client.bottom);
+        if (screen.pixels.size() != expected.pixels.size())
+            return ::testing::AssertionFailure() << "the screen could not be read";
+
+        RECT entry{};
+        if (IsWindowVisible(info.entry)) {
+            GetWindowRect(info.entry, &entry);
+            MapWindowPoints(nullptr, sheet_, reinterpret_cast<POINT*>(&entry), 2);
+        }
+        int stale = 0;
+        POINT first{-1, -1};
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 0; x < client.right; ++x) {
+                POINT at{x, y};
+                if (PtInRect(&entry, at) || screen.at(x, y) == expected.at(x, y)) continue;
+                if (stale++ == 0) first = at;
+            }
+        if (stale == 0) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << stale << " pixels on screen are not the sheet drawn at top row " << info.top_row
+               << ", the first at " << first.x << "," << first.y;
+    }
+
+    // Compares the scroll bar on screen with the one the system draws when
+    // the whole frame is painted again (which this leaves done).
+    ::testing::AssertionResult scroll_bar_is_up_to_date() const {
+        Image shown = scroll_bar_pixels();
+        RedrawWindow(sheet_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Image drawn = scroll_bar_pixels();
+        if (drawn.pixels.empty()) return ::testing::AssertionFailure() << "the scroll bar could not be read";
+        if (shown.pixels == drawn.pixels) return ::testing::AssertionSuccess();
+        SCROLLINFO bar{};
+        bar.cbSize = sizeof bar;
+        bar.fMask = SIF_ALL;
+        GetScrollInfo(sheet_, SB_VERT, &bar);
+        return ::testing::AssertionFailure()
+               << "the scroll bar on screen is not the one for range 0.." << bar.nMax << ", page "
+               << bar.nPage << ", position " << bar.nPos;
+    }
+
+  private:
+    Image scroll_bar_pixels() const {
+        SCROLLBARINFO bar{};
+        bar.cbSize = sizeof bar;
+        RECT window{};
+        if (!GetScrollBarInfo(sheet_, OBJID_VSCROLL, &bar) || !GetWindowRect(sheet_, &window)) return {};
+        const int width = bar.rcScrollBar.right - bar.rcScrollBar.left;
+        const int height = bar.rcScrollBar.bottom - bar.rcScrollBar.top;
+        BackBuffer copy;
+        if (width <= 0 || height <= 0 || !copy.resize(nullptr, width, height)) return {};
+        HDC dc = GetWindowDC(sheet_);
+        BitBlt(copy.dc(), 0, 0, width, height, dc, bar.rcScrollBar.left - window.left,
+               bar.rcScrollBar.top - window.top, SRCCOPY);
+        ReleaseDC(sheet_, dc);
+        return capture_dc(copy.dc(), width, height);
+    }
+
+    HWND sheet_;
+};
 
 // ---- Placing the entry ---------------------------------------------------------------
 
@@ -341,15 +441,21 @@ TEST_F(ScoreSheet, FinishedLegHidesTheEntryAndKeysScrollInstead) {
     GameRecord record = record_for(game);
     open(record, 10);
     std::vector<DialogInfo> boxes;
+    ::testing::AssertionResult drawn_under_message = ::testing::AssertionFailure() << "no finish message";
     DialogAnswerer answer([&](const DialogInfo& info) {
         if (is_finish_dialog(info)) return IDC_FINISH_2;
+        if (boxes.empty()) drawn_under_message = ScreenCheck(sheet_).sheet_is_up_to_date();
         boxes.push_back(info);
         return IDOK;
     });
     visit(101);
+    EXPECT_TRUE(drawn_under_message) << "the finish message shows over a sheet that is not up to date";
     ASSERT_EQ(1, boxes.size()) << "no finish message";
     EXPECT_EQ("Anna", boxes[0].title);
-    EXPECT_EQ("Finished by 2 Throw. (2 darts)", boxes[0].text);
+    EXPECT_EQ(finished_by_text(2, 2), boxes[0].text);
+    if (english_ui()) {
+        EXPECT_EQ("Finished by 2 Throw. (2 darts)", boxes[0].text);
+    }
     EXPECT_EQ(1, notifications(WM_APP + 5)) << "the set is over";
     ASSERT_EQ(1, record.leg_records[0].finished);
     EXPECT_EQ(0, info().shown_leg);
@@ -380,7 +486,11 @@ TEST_F(ScoreSheet, FinishedLegHidesTheEntryAndKeysScrollInstead) {
 TEST_F(ScoreSheet, CancelledFinishLeavesTheLegAsItWas) {
     GameRecord record = record_for(plain_game(101));
     open(record);
-    DialogAnswerer answer([](const DialogInfo&) { return IDCANCEL; });
+    std::vector<bool> finish_dialogs;
+    DialogAnswerer answer([&](const DialogInfo& info) {
+        finish_dialogs.push_back(is_finish_dialog(info));
+        return IDCANCEL;
+    });
     type("101");
     command(IDM_TAB);
     EXPECT_EQ(0, record.current_leg().finished);
@@ -389,7 +499,10 @@ TEST_F(ScoreSheet, CancelledFinishLeavesTheLegAsItWas) {
     EXPECT_TRUE(entry_shown());
     EXPECT_EQ("", entry_text()) << "the cell to be entered next is reloaded empty";
     ASSERT_EQ(1u, answer.seen().size());
-    EXPECT_EQ("Finish", answer.seen()[0].title);
+    EXPECT_TRUE(finish_dialogs.at(0)) << "\"" << answer.seen()[0].title << "\" came, not the Finish dialog";
+    if (english_ui()) {
+        EXPECT_EQ("Finish", answer.seen()[0].title);
+    }
 }
 
 TEST_F(ScoreSheet, RoundLimitBetweenTwoPlayersAsksForTheWinner) {
@@ -431,7 +544,10 @@ TEST_F(ScoreSheet, ClearScoresAsksFirst) {
         });
         command(IDM_CLEAR_SCORES);
         EXPECT_EQ("tx9 Ver 0.0.6", question.title);
-        EXPECT_EQ("Are you sure you want to clear scores?", question.text);
+        EXPECT_EQ(load_resource_string(IDS_CLEAR_QUESTION), question.text);
+        if (english_ui()) {
+            EXPECT_EQ("Are you sure you want to clear scores?", question.text);
+        }
         EXPECT_EQ(answer_id == IDYES ? 0 : 60, record.current_leg().scores[0][0]);
         EXPECT_EQ(answer_id == IDYES ? 0 : 1, record.current_leg().cur_round);
         DestroyWindow(sheet_);
@@ -542,6 +658,54 @@ TEST_F(ScoreSheet, PaintsTheBufferDrawnForItsScrollPosition) {
     EXPECT_TRUE(expected.pixels == painted.pixels) << "the window does not show the sheet drawn at top row 2";
 }
 
+TEST_F(ScoreSheet, EveryCommandLeavesTheScreenUpToDate) {
+    // A long unlimited leg: the sheet fills up, then scrolls and grows its
+    // scroll range with every round.
+    GameRecord record = record_for(plain_game(20000));
+    open(record, 6);
+    const ScreenCheck screen(sheet_);
+    const int scores[] = {60, 100, 45, 140, 26, 180, 81};
+    struct Step {
+        std::string what;
+        std::function<void()> act;
+    };
+    std::vector<Step> steps;
+    for (int n = 0; n < 48; ++n) {
+        const int points = scores[n % 7];
+        steps.push_back({"visit " + std::to_string(n + 1) + " (Tab)", [this, points] {
+                             type(std::to_string(points));
+                             command(IDM_TAB);
+                         }});
+    }
+    const ScoreSheetInfo i = info();
+    const int u = kWidth / 17;
+    HWND sheet = sheet_;
+    const Step moves[] = {
+        {"Up", [this] { command(IDM_UP); }},
+        {"Shift+Tab", [this] { command(IDM_SHIFT_TAB); }},
+        {"Home", [this] { command(IDM_HOME); }},
+        {"click on the 3rd row", [&] { click(sheet, 12 * u, i.header_height + 3 * i.row_height + 4); }},
+        {"line down", [sheet] { SendMessageA(sheet, WM_VSCROLL, SB_LINEDOWN, 0); }},
+        {"page down", [this] { command(IDM_PAGE_DOWN); }},
+        {"End", [this] { command(IDM_END); }},
+        {"cell left", [this] { command(IDM_CELL_LEFT); }},
+        {"Esc", [this] { command(IDM_ESCAPE); }},
+        {"a visit that opens a row, entered",
+         [this] {
+             visit(45);
+             visit(60);
+         }},
+    };
+    steps.insert(steps.end(), std::begin(moves), std::end(moves));
+
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_TRUE(screen.sheet_is_up_to_date()) << "after " << step.what;
+        EXPECT_TRUE(screen.scroll_bar_is_up_to_date()) << "after " << step.what;
+    }
+    EXPECT_GT(info().top_row, 10) << "the leg never scrolled";
+}
+
 // ---- The COM player -------------------------------------------------------------------
 
 TEST_F(ScoreSheet, ComPlayerThrowsItsVisitAfterTheOperators) {
@@ -589,7 +753,10 @@ TEST_F(ScoreSheet, ComFinishIsAnnouncedAsComWithOkOnly) {
     EXPECT_EQ(-1, record.leg_records[0].scores[1][0]);
     EXPECT_EQ(1, record.leg_records[0].winner);
     EXPECT_EQ("COM", message.title);
-    EXPECT_EQ("Finished by 1 Throw. (1 darts)", message.text);
+    EXPECT_EQ(finished_by_text(1, 1), message.text);
+    if (english_ui()) {
+        EXPECT_EQ("Finished by 1 Throw. (1 darts)", message.text);
+    }
     EXPECT_FALSE(had_cancel) << "a COM finish cannot be cancelled";
 }
 

@@ -14,8 +14,10 @@
 #include "ui/score/win/score_render.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include <imm.h>
 #include <windowsx.h>
@@ -48,6 +50,14 @@ GameRecord* live_record_of(HWND parent) {
 
 // The per-window state; it is the MatchHost of its own Match, so the rules
 // reach the dialogs, the entry field and the parent through it.
+//
+// The rules ask for a repaint, a scroll bar update or a scroll several times
+// in one command (a visit that opens a row asks for all three), and each of
+// them is slow on screen: a scroll bar redraw alone takes milliseconds under
+// Wine. So the host only notes what is out of date, and the message handler
+// brings the scroll bar, the back buffer and the screen up to date once, when
+// the message that changed them is over (Batch below); before any dialog or
+// message box the sheet is brought up to date first (ModalScope).
 struct SheetState final : MatchHost {
     SheetState(HWND hwnd, GameRecord* shown)
         : window(hwnd), fallback(shown ? GameRecord{} : empty_record()),
@@ -63,6 +73,26 @@ struct SheetState final : MatchHost {
     UINT dart_interval = kComDartInterval;
     GameRecord fallback;
     Match match;
+
+    // --- work left for the end of the message -------------------------------
+    int batch_depth = 0;             // handlers under way (since the last modal loop began)
+    bool scroll_bar_pending = false; // `scroll` or top_row changed since the bar was set
+    bool render_pending = false;     // the back buffer is out of date
+    bool update_pending = false;     // something was invalidated: paint before returning
+    bool window_gone = false;        // destroyed while a handler was still running
+    SheetScroll scroll;              // the scroll bar as the last update worked it out
+
+    // What the scroll bar was last set to, so that an update that changes
+    // nothing does not draw it again.
+    struct ScrollShown {
+        bool enabled = false;
+        int range_max = 0, page = 0, pos = 0;
+        bool operator==(const ScrollShown& o) const {
+            return enabled == o.enabled && range_max == o.range_max && page == o.page && pos == o.pos;
+        }
+    };
+    bool scroll_shown_known = false;
+    ScrollShown scroll_shown;
 
     // --- geometry ---------------------------------------------------------
     RECT client() const {
@@ -81,6 +111,7 @@ struct SheetState final : MatchHost {
 
     // --- drawing ------------------------------------------------------------
     void render() {
+        render_pending = false;
         if (!buffer.dc()) return;
         SheetView view;
         view.record = &match.record();
@@ -92,19 +123,24 @@ struct SheetState final : MatchHost {
         render_score_sheet(buffer.dc(), tools, view);
     }
 
-    // Render and repaint from a visible row down (rows counted from the first
-    // one shown; 0 or less repaints everything).
+    void invalidate(const RECT* area) {
+        InvalidateRect(window, area, FALSE);
+        update_pending = true;
+    }
+
+    // Render again and repaint from a visible row down (rows counted from the
+    // first one shown; 0 or less repaints everything), at the end of the message.
     void repaint_from_visible_row(int visible_row) {
-        render();
+        render_pending = true;
         RECT area = client();
         if (visible_row > 0)
             area.top = std::min<LONG>(area.bottom, tools.header_height + visible_row * tools.row_height);
-        InvalidateRect(window, &area, FALSE);
-        UpdateWindow(window);
+        invalidate(&area);
     }
 
     bool rebuild_fonts_and_buffer() {
         RECT r = client();
+        render_pending = true;
         if (!buffer.resize(window, r.right, r.bottom)) return false;
         SetBkMode(buffer.dc(), TRANSPARENT);
         return build_sheet_fonts(tools, buffer.dc(), r.right, view_mode);
@@ -115,34 +151,59 @@ struct SheetState final : MatchHost {
     }
 
     // Moves the view so that sheet row new_top is the first below the header.
+    // Every row below the header moves, so all of it is copied again from the
+    // back buffer: under Wine that costs about what scrolling the screen and
+    // painting the uncovered row costs (a few tenths of a millisecond), and
+    // the screen need not be up to date before the move.
     void scroll_to(int new_top) {
-        int old_top = top_row;
+        scroll_bar_pending = true;
+        if (new_top == top_row) return;
         top_row = new_top;
-        render();
-        SetScrollPos(window, SB_VERT, top_row, TRUE);
-        if (old_top != new_top) {
-            RECT below = client();
-            below.top = tools.header_height;
-            ScrollWindowEx(window, 0, (old_top - new_top) * tools.row_height, &below, &below, nullptr,
-                           nullptr, SW_INVALIDATE | SW_ERASE);
+        render_pending = true;
+        RECT below = client();
+        below.top = std::min<LONG>(below.bottom, tools.header_height);
+        invalidate(&below);
+    }
+
+    void apply_scroll_bar();
+    // Everything noted above, done once: scroll bar, back buffer, screen.
+    void flush() {
+        if (window_gone) return;
+        if (scroll_bar_pending) {
+            scroll_bar_pending = false;
+            apply_scroll_bar();
         }
-        UpdateWindow(window);
+        if (render_pending) render();
+        if (update_pending) {
+            update_pending = false;
+            UpdateWindow(window);
+        }
     }
 
     // --- MatchHost ------------------------------------------------------------
-    int ask_finishing_dart(int finish) override { return tx9::ask_finishing_dart(window, finish); }
-    bool ask_leg_winner(GameRecord& record) override { return tx9::ask_leg_winner(window, record); }
+    int ask_finishing_dart(int finish) override {
+        ModalScope modal(*this);
+        return tx9::ask_finishing_dart(window, finish);
+    }
+    bool ask_leg_winner(GameRecord& record) override {
+        ModalScope modal(*this);
+        return tx9::ask_leg_winner(window, record);
+    }
     bool ask_yes_no(const std::string& text) override {
+        ModalScope modal(*this);
         return MessageBoxA(window, text.c_str(), kProgramTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
     }
     bool show_finish_message(const std::string& text, const std::string& title, bool ok_only) override {
+        ModalScope modal(*this);
         UINT buttons = ok_only ? MB_OK : MB_OKCANCEL;
         return MessageBoxA(window, text.c_str(), title.c_str(), buttons | MB_ICONINFORMATION) == IDOK;
     }
     void show_information(const std::string& text) override {
+        ModalScope modal(*this);
         MessageBoxA(window, text.c_str(), kProgramTitle, MB_OK | MB_ICONINFORMATION);
     }
     void show_error(const std::string& text) override {
+        ModalScope modal(*this);
         MessageBoxA(window, text.c_str(), kProgramTitle, MB_OK | MB_ICONSTOP);
     }
     void beep() override { tx9::beep(MB_OK); }
@@ -161,6 +222,11 @@ struct SheetState final : MatchHost {
         SendMessageA(entry, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     long notify(int message, int wparam, int lparam) override {
+        // The panels' refreshes are quick and open nothing; the end of a set
+        // and the context menu may open boxes and menus over the sheet.
+        const bool may_open_a_loop = message == kNotifySetOver || message == kNotifyContextMenu;
+        std::optional<ModalScope> modal;
+        if (may_open_a_loop) modal.emplace(*this);
         return static_cast<long>(SendMessageA(GetParent(window), WM_APP + static_cast<UINT>(message),
                                               static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam)));
     }
@@ -169,19 +235,60 @@ struct SheetState final : MatchHost {
         SetTimer(window, kComVisitTimer, 1, nullptr);
     }
     bool auto_save(const GameRecord& record) override;
+
+    // Around a modal loop: the sheet is drawn up to date before the dialog
+    // shows, and messages the dialog's loop brings to the sheet bring it up
+    // to date by themselves, as if no command were under way.
+    class ModalScope {
+      public:
+        explicit ModalScope(SheetState& st) : st_(st), depth_(st.batch_depth) {
+            st_.flush();
+            st_.batch_depth = 0;
+        }
+        ~ModalScope() { st_.batch_depth = depth_; }
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+
+      private:
+        SheetState& st_;
+        int depth_;
+    };
+};
+
+// One message handler of the sheet. It keeps the state alive while it runs
+// (a dialog's loop may destroy the window under it), and the outermost one
+// brings the sheet up to date when it ends.
+class Batch {
+  public:
+    explicit Batch(std::shared_ptr<SheetState> st) : st_(std::move(st)) { ++st_->batch_depth; }
+    ~Batch() {
+        if (--st_->batch_depth > 0 || st_->window_gone) return;
+        try {
+            st_->flush();
+        } catch (...) {
+            // Drawing text may run out of memory; the next paint tries again.
+            st_->render_pending = true;
+        }
+    }
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+  private:
+    std::shared_ptr<SheetState> st_;
 };
 
 void SheetState::reposition_entry(bool scroll_into_view_first, bool load_cell) {
     const LegRecord& leg = match.shown();
-    const SheetGeometry g = geometry();
     if (scroll_into_view_first) {
-        int wanted = scroll_into_view(match.sel_round(), top_row, visible_rows(g), max_top_row);
+        int wanted = scroll_into_view(match.sel_round(), top_row, visible_rows(geometry()), max_top_row);
         if (wanted != top_row) scroll_to(wanted);
     }
+    const SheetGeometry g = geometry();
     const int round = std::max(match.sel_round(), 0);
     const int row = round - top_row + 1;
     const int top_edge = tools.row_height * row + tools.header_height + 1;
     if (row < 0 || top_edge >= g.client_height || leg.finished == 1) {
+        // Hiding it repaints the sheet where it stood.
         ShowWindow(entry, SW_HIDE);
         if (leg.finished == 1) set_entry_text(std::string());
         return;
@@ -192,28 +299,89 @@ void SheetState::reposition_entry(bool scroll_into_view_first, bool load_cell) {
         if (!text.empty()) SendMessageA(entry, EM_SETSEL, 0, -1);
     }
     SendMessageA(entry, kEntrySetReadOnly, match.selected_is_com() ? 1 : 0, 0);
-    EntryRect place = entry_rect(geometry(), match.sel_player(), round);
+
+    const bool was_shown = (GetWindowLongA(entry, GWL_STYLE) & WS_VISIBLE) != 0;
+    RECT before{};
+    GetWindowRect(entry, &before);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&before), 2);
+    const EntryRect place = entry_rect(g, match.sel_player(), round);
+    const RECT after{place.x, place.y, place.x + place.width, place.y + place.height};
     MoveWindow(entry, place.x, place.y, place.width, place.height, FALSE);
     ShowWindow(entry, SW_SHOW);
     // A disabled sheet (the colour preview) must not pull the focus off its dialog.
     if (!match.disabled()) SetFocus(entry);
+    // The entry is drawn again where it stands; the sheet only where the
+    // entry left (moved without redrawing, nothing else repaints that).
     InvalidateRect(entry, nullptr, FALSE);
-    InvalidateRect(window, nullptr, FALSE);
+    update_pending = true;
+    if (was_shown && !EqualRect(&before, &after)) invalidate(&before);
 }
 
 void SheetState::update_scroll_bar() {
-    SheetScroll scroll = sheet_scroll(match.shown().rows, visible_rows(geometry()), top_row);
+    scroll = sheet_scroll(match.shown().rows, visible_rows(geometry()), top_row);
     max_top_row = scroll.max_top_row;
-    top_row = scroll.enabled ? scroll.top_row : 0;
+    const int top = scroll.enabled ? scroll.top_row : 0;
+    if (top != top_row) {
+        top_row = top;
+        repaint_from_visible_row(0);
+    }
+    scroll_bar_pending = true;
+}
+
+// Where the system draws the sheet's scroll bar: its rectangle, arrows,
+// thumb and the state of each part.
+SCROLLBARINFO scroll_bar_look(HWND window) {
+    SCROLLBARINFO look{};
+    look.cbSize = sizeof look;
+    GetScrollBarInfo(window, OBJID_VSCROLL, &look);
+    return look;
+}
+
+bool same_look(const SCROLLBARINFO& a, const SCROLLBARINFO& b) {
+    return EqualRect(&a.rcScrollBar, &b.rcScrollBar) && a.dxyLineButton == b.dxyLineButton &&
+           a.xyThumbTop == b.xyThumbTop && a.xyThumbBottom == b.xyThumbBottom &&
+           std::equal(std::begin(a.rgstate), std::end(a.rgstate), std::begin(b.rgstate));
+}
+
+void SheetState::apply_scroll_bar() {
+    ScrollShown wanted;
+    wanted.enabled = scroll.enabled;
+    wanted.range_max = scroll.range_max;
+    wanted.page = scroll.page;
+    wanted.pos = scroll.enabled ? top_row : 0;
+    if (scroll_shown_known && scroll_shown == wanted) return;
+    ScrollShown was = scroll_shown;
+    was.enabled = was.enabled && scroll_shown_known;
+    // Noted first: setting the bar may resize the sheet, and the WM_SIZE
+    // that brings may set the bar again before this returns.
+    scroll_shown = wanted;
+    scroll_shown_known = true;
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
     info.nMin = 0;
-    info.nMax = scroll.range_max;
-    info.nPage = static_cast<UINT>(scroll.page);
-    info.nPos = top_row;
-    SetScrollInfo(window, SB_VERT, &info, TRUE);
-    EnableScrollBar(window, SB_VERT, scroll.enabled ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
+    info.nMax = wanted.range_max;
+    info.nPage = static_cast<UINT>(wanted.page);
+    info.nPos = wanted.pos;
+    if (was.enabled && wanted.enabled) {
+        // A row more in a long leg moves the range and the position, but
+        // mostly not a pixel of the bar: the thumb is at its smallest and at
+        // the bottom. The bar is drawn again only when its look changed.
+        const SCROLLBARINFO before = scroll_bar_look(window);
+        SetScrollInfo(window, SB_VERT, &info, FALSE);
+        if (same_look(before, scroll_bar_look(window))) return;
+        SCROLLINFO back = info;
+        back.nMax = was.range_max;
+        back.nPage = static_cast<UINT>(was.page);
+        back.nPos = was.pos;
+        SetScrollInfo(window, SB_VERT, &back, FALSE);
+        SetScrollInfo(window, SB_VERT, &info, TRUE);
+        return;
+    }
+    // Setting the range enables the bar again; a disabled one is drawn once, disabled.
+    SetScrollInfo(window, SB_VERT, &info, wanted.enabled ? TRUE : FALSE);
+    if (!(scroll_shown == wanted)) return; // set again meanwhile
+    EnableScrollBar(window, SB_VERT, wanted.enabled ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
 }
 
 bool SheetState::auto_save(const GameRecord& record) {
@@ -224,8 +392,17 @@ bool SheetState::auto_save(const GameRecord& record) {
     return false;
 }
 
+// The window's user data points at this slot; message handlers take a share
+// of the state for as long as they run.
+using StateSlot = std::shared_ptr<SheetState>;
+
+StateSlot* slot_of(HWND window) {
+    return reinterpret_cast<StateSlot*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
 SheetState* state_of(HWND window) {
-    return reinterpret_cast<SheetState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    StateSlot* slot = slot_of(window);
+    return slot ? slot->get() : nullptr;
 }
 
 // --- message handlers ---------------------------------------------------------
@@ -233,14 +410,14 @@ SheetState* state_of(HWND window) {
 bool on_create(HWND window, const CREATESTRUCTA& create) {
     auto* given = static_cast<GameRecord*>(create.lpCreateParams);
     if (!given) given = live_record_of(create.hwndParent);
-    std::unique_ptr<SheetState> owned;
+    std::unique_ptr<StateSlot> slot;
     try {
-        owned = std::make_unique<SheetState>(window, given);
+        slot = std::make_unique<StateSlot>(std::make_shared<SheetState>(window, given));
     } catch (const std::bad_alloc&) {
         show_system_error(create.hwndParent, ERROR_NOT_ENOUGH_MEMORY);
         return false;
     }
-    SheetState& st = *owned;
+    SheetState& st = **slot;
     ImmAssociateContext(window, nullptr);
     if (!st.rebuild_fonts_and_buffer() || !build_sheet_colours(st.tools)) {
         show_system_error(create.hwndParent, GetLastError());
@@ -253,16 +430,20 @@ bool on_create(HWND window, const CREATESTRUCTA& create) {
     if (!st.entry) return false;
     SendMessageA(st.entry, EM_LIMITTEXT, kEntryLimit, 0);
     st.give_entry_font();
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owned.release()));
+    StateSlot shared = *slot;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(slot.release()));
+    Batch batch(shared);
     st.update_scroll_bar();
-    st.render();
+    st.render_pending = true;
     return true;
 }
 
 void on_destroy(HWND window) {
-    std::unique_ptr<SheetState> owned(state_of(window));
+    std::unique_ptr<StateSlot> slot(slot_of(window));
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     KillTimer(window, kComVisitTimer);
+    // A handler further down the stack may still hold the state: it must not draw any more.
+    if (slot && *slot) (*slot)->window_gone = true;
 }
 
 void on_size(SheetState& st) {
@@ -275,6 +456,9 @@ void on_size(SheetState& st) {
 }
 
 void on_paint(SheetState& st) {
+    // Painted before the message that changed the sheet is over (something
+    // else updated the screen): still the sheet as it stands.
+    if (st.render_pending) st.render();
     PaintScope paint(st.window);
     st.buffer.copy_to(paint.dc(), paint.rect());
 }
@@ -356,7 +540,10 @@ void on_com_timer(SheetState& st) {
     const LegRecord& leg = st.match.shown();
     const int player = leg.turn;
     if (leg.finished == 1 || st.match.record().player[static_cast<size_t>(player)].com != 1) return;
-    run_com_visit(st.window, st.match.record(), player, st.dart_interval);
+    {
+        SheetState::ModalScope modal(st);
+        run_com_visit(st.window, st.match.record(), player, st.dart_interval);
+    }
     st.match.apply_com_result(player);
 }
 
@@ -394,14 +581,23 @@ void on_disable(SheetState& st, bool disabled) {
 
 LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_CREATE) return on_create(window, *reinterpret_cast<CREATESTRUCTA*>(lparam)) ? 0 : -1;
-    SheetState* st = state_of(window);
-    if (!st) return DefWindowProcA(window, message, wparam, lparam);
+    StateSlot* slot = slot_of(window);
+    if (!slot || !*slot) return DefWindowProcA(window, message, wparam, lparam);
     switch (message) {
     case WM_DESTROY: on_destroy(window); return 0;
     case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_PAINT: on_paint(**slot); return 0;
+    case WM_PRINTCLIENT:
+        if ((*slot)->render_pending) (*slot)->render();
+        (*slot)->buffer.copy_to(reinterpret_cast<HDC>(wparam), (*slot)->client());
+        return 0;
+    }
+    // Whatever this message changes reaches the screen once, as it ends.
+    StateSlot keep = *slot;
+    SheetState* st = keep.get();
+    Batch batch(keep);
+    switch (message) {
     case WM_SIZE: on_size(*st); return 0;
-    case WM_PAINT: on_paint(*st); return 0;
-    case WM_PRINTCLIENT: st->buffer.copy_to(reinterpret_cast<HDC>(wparam), st->client()); return 0;
     case WM_SETFOCUS:
         if (!st->match.disabled()) st->reposition_entry(false, false);
         return 0;
