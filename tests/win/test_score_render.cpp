@@ -5,7 +5,9 @@
 #include "ui/score/win/score_render.h"
 
 #include "app/win/gdi.h"
+#include "app/win/win_system.h"
 #include "core/text.h"
+#include "res/resource.h"
 #include "settings/settings.h"
 #include "win/support/sheet_fixture.h"
 #include "win/support/win_test_util.h"
@@ -217,6 +219,13 @@ TEST_F(ScoreRender, BandsStripesAndLinesHaveTheirColours) {
 }
 
 TEST_F(ScoreRender, HeaderMarksTheFirstThrowerWithAnAsterisk) {
+    // The headings are the resource strings of the user's language.
+    const std::string scored_text = load_resource_string(IDS_SCORED);
+    const std::string to_go_text = load_resource_string(IDS_TO_GO);
+    if (PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_ENGLISH) {
+        EXPECT_EQ("Scored", scored_text);
+        EXPECT_EQ("To Go", to_go_text);
+    }
     for (int first = 0; first < 2; ++first) {
         SCOPED_TRACE(strprintf("player %d throws first", first + 1));
         GameRecord record = leg_with({});
@@ -227,10 +236,10 @@ TEST_F(ScoreRender, HeaderMarksTheFirstThrowerWithAnAsterisk) {
         const int u = d.u;
         for (int p = 0; p < 2; ++p) {
             int scored = p == 0 ? 0 : 10 * u, to_go = p == 0 ? 3 * u : 13 * u;
-            EXPECT_TRUE(shows(d, RECT{scored, 0, scored + 3 * u, d.hh}, font, "Scored", kHeaderText,
+            EXPECT_TRUE(shows(d, RECT{scored, 0, scored + 3 * u, d.hh}, font, scored_text, kHeaderText,
                               kHeaderBackground))
                 << "player " << p + 1;
-            std::string heading = p == first ? "* To Go" : "To Go";
+            std::string heading = p == first ? "* " + to_go_text : to_go_text;
             EXPECT_TRUE(
                 shows(d, RECT{to_go, 0, to_go + 4 * u, d.hh}, font, heading, kHeaderText, kHeaderBackground))
                 << "player " << p + 1;
