@@ -6,12 +6,8 @@
 namespace tx9 {
 namespace {
 
-TEST(MenuTextCleaner, DropsMnemonicsParenthesesAndDots)
-{
-    struct Row {
-        const char* in;
-        const char* out;
-    } rows[] = {
+TEST(MenuTextCleaner, DropsMnemonicsParenthesesAndDots) {
+    const std::pair<const char*, const char*> rows[] = {
         {"&Option...", "Option"},
         {"Check-&Out...", "Check-Out"},
         {"Finish - &1st Throw", "Finish - 1st Throw"},
@@ -20,41 +16,34 @@ TEST(MenuTextCleaner, DropsMnemonicsParenthesesAndDots)
         {"Open (unclosed", "Open "},
         {"", ""},
     };
-    for (const Row& row : rows) EXPECT_EQ(clean_menu_text(row.in), row.out) << "from " << row.in;
+    for (auto [in, out] : rows)
+        EXPECT_EQ(clean_menu_text(in), out) << "from " << in;
 }
 
-TEST(TextHelpers, ParseIntFollowsTheStandardConversion)
-{
-    EXPECT_EQ(parse_int("  42abc"), 42);
-    EXPECT_EQ(parse_int("-7"), -7);
-    EXPECT_EQ(parse_int("+"), 0);
-    EXPECT_EQ(parse_int(""), 0);
-    EXPECT_EQ(parse_int("99999999999999999999"), 2147483647);
-    EXPECT_EQ(parse_int("-99999999999999999999"), -2147483647 - 1);
+TEST(TextHelpers, ParseIntSaturatesLikeTheStandardConversion) {
+    const std::pair<const char*, int> rows[] = {{"  42abc", 42},
+                                                {"-7", -7},
+                                                {"+", 0},
+                                                {"", 0},
+                                                {"99999999999999999999", 2147483647},
+                                                {"-99999999999999999999", -2147483647 - 1}};
+    for (auto [text, want] : rows)
+        EXPECT_EQ(parse_int(text), want) << text;
 }
 
-TEST(TextHelpers, FolderOfStepsOverDoubleByteTrailBytes)
-{
+TEST(TextHelpers, PathsAndFormatting) {
     test::ScopedFakeSystem fake;
     EXPECT_EQ(folder_of("C:\\games\\tx9\\tx9.exe"), "C:\\games\\tx9");
     EXPECT_EQ(folder_of("tx9.exe"), "");
-    // 0x95 0x5C is one Shift-JIS character whose trail byte is a backslash.
-    fake.sys.shift_jis = true;
+    fake.sys.shift_jis = true; // 0x95 0x5C is one Shift-JIS character whose trail byte is a backslash
     EXPECT_EQ(folder_of("C:\\\x95\x5C\\tx9.exe"), "C:\\\x95\x5C");
     EXPECT_EQ(folder_of("C:\\\x95\x5Ctx9.exe"), "C:");
-}
 
-TEST(TextHelpers, JoinPathAddsOneSeparator)
-{
     EXPECT_EQ(join_path("D:\\scores", "a.csv"), "D:\\scores\\a.csv");
     EXPECT_EQ(join_path("D:\\scores\\", "a.csv"), "D:\\scores\\a.csv");
     EXPECT_EQ(join_path("D:/scores/", "a.csv"), "D:/scores/a.csv");
-}
-
-TEST(TextHelpers, StrprintfIsNotCutAtAFixedSize)
-{
-    std::string name(600, 'x');
-    EXPECT_EQ(strprintf(",%s,,%s,", name.c_str(), "Bob").size(), 600u + 7u);
+    EXPECT_EQ(strprintf(",%s,,%s,", std::string(600, 'x').c_str(), "Bob").size(), 607u)
+        << "not cut at a fixed size";
 }
 
 } // namespace

@@ -1,6 +1,5 @@
-// A fresh directory for a test's files, removed with everything in it at the
-// end of the scope. Natively it lives in TMPDIR (or /tmp); under Wine in TEMP,
-// falling back to the working directory (the build folder under ctest).
+// A fresh directory for a test's files, removed with its contents at the end
+// of the scope: in TMPDIR (or /tmp) natively, in TEMP under Wine.
 #pragma once
 
 #include <string>
@@ -14,18 +13,15 @@ class ScopedTempDir {
     ScopedTempDir(const ScopedTempDir&) = delete;
     ScopedTempDir& operator=(const ScopedTempDir&) = delete;
 
-    // The directory, without a trailing separator.
-    const std::string& path() const { return path_; }
-    // path() + separator + name, with the separator given ('\\' or '/').
-    std::string file(const std::string& name, char separator = '/') const;
+    const std::string& path() const { return path_; } // no trailing separator
+    std::string file(const std::string& name, char separator = '/') const { return path_ + separator + name; }
 
   private:
     std::string path_;
 };
 
-// Write bytes to a file as they are (test set-up, not the program's writer).
+// Test set-up and checks, independent of the program's own file code.
 bool write_test_file(const std::string& path, const std::string& bytes);
-// The bytes of a file; empty with ok = false when it cannot be read.
 std::string read_test_file(const std::string& path, bool* ok = nullptr);
 
 } // namespace tx9::test
