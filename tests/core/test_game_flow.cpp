@@ -1,6 +1,5 @@
 // The main window's part of a match: sets, schedules, new games and the title.
 #include "engine/game_flow.h"
-#include "engine/game_rules.h"
 #include "support/match_harness.h"
 
 #include <gtest/gtest.h>
@@ -10,19 +9,20 @@ namespace {
 
 using test::game_of;
 using test::Table;
+using Log = std::vector<std::string>;
 
-TEST(Title, LegsOrSetsAndTheScheduleMark) {
+TEST(Texts, TitleByLegsOrSetsAndTheResultOfASchedule) {
     test::ScopedFakeSystem fake;
-    struct Row {
+    struct Title {
         int leg_limit, best_of, schedule_mode, set_no, leg_no, max_leg;
-        const char* title;
-    } rows[] = {
+        const char* text;
+    } titles[] = {
         {0, 0, 0, 0, 2, 0, "tx9 - 3 Legs"},
         {0, 1, 1, 4, 0, 7, "tx9 - 1 Legs - Schedule mode"},
         {1, 0, 0, 1, 0, 5, "tx9 - 2 Sets - (1 Legs / 5 Legs)"},
         {1, 1, 1, 2, 3, 5, "tx9 - 3 Sets - (4 Legs / Best of 5 Legs) - Schedule mode"},
     };
-    for (const Row& row : rows) {
+    for (const Title& row : titles) {
         GameRecord r;
         r.leg_limit = row.leg_limit;
         r.best_of = row.best_of;
@@ -30,23 +30,19 @@ TEST(Title, LegsOrSetsAndTheScheduleMark) {
         r.set_no = row.set_no;
         r.leg_no = row.leg_no;
         r.max_leg = row.max_leg;
-        EXPECT_EQ(GameFlow::title_text(r), row.title);
+        EXPECT_EQ(GameFlow::title_text(r), row.text);
     }
-}
-
-TEST(ResultText, DrawOrWinnerBySets) {
-    test::ScopedFakeSystem fake;
-    struct Row {
+    struct Result {
         int sets0, sets1, com1, level1;
         const char* text;
-    } rows[] = {
+    } results[] = {
         {2, 2, 0, 0, "A game is a draw."},
         {0, 0, 1, 3, "A game is a draw."},
         {2, 1, 1, 3, "2 - 1: Winner is \"Ann.\""},
         {1, 3, 0, 0, "1 - 3: Winner is \"Bob.\""},
         {1, 3, 1, 4, "1 - 3: Winner is \"COM (Lv.5).\""},
     };
-    for (const Row& row : rows) {
+    for (const Result& row : results) {
         GameRecord r;
         r.player[0].name = "Ann";
         r.player[1].name = "Bob";
@@ -69,10 +65,9 @@ TEST(SetOver, AnOrdinaryGameGoesOnSetAfterSet) {
     GameSettings g = one_leg_sets(101);
     g.p1_name = "Ann";
     Table t(g);
-    t.win_leg(1);
-    EXPECT_EQ(t.flow_host.log, std::vector<std::string>{"start_leg"});
+    t.play("w1");
+    EXPECT_EQ(t.flow_host.log, Log{"start_leg"});
     EXPECT_EQ(t.record.set_no, 1);
-    EXPECT_EQ(t.record.leg_no, 0);
     EXPECT_EQ(t.record.archived, 0);
     EXPECT_EQ(t.player(1).sets, 1);
     EXPECT_EQ(t.player(0).name, "Ann");
@@ -80,12 +75,10 @@ TEST(SetOver, AnOrdinaryGameGoesOnSetAfterSet) {
     EXPECT_EQ(t.history.records[0].player[1].legs, 1);
     // The sheet shows the first leg of the new set, player 1 to throw.
     EXPECT_EQ(t.match.shown_leg(), 0);
-    EXPECT_EQ(t.leg().finished, 0);
-    EXPECT_EQ(t.match.sel_player(), 0);
+    EXPECT_EQ(t.state(), "round 0/1 first 0 turn 0 sel 0,0 left 101,101 darts 0,0");
     EXPECT_EQ(t.host.log.back(), "notify 7 0 0");
 
-    for (int i = 0; i < 3; ++i)
-        t.win_leg(0);
+    t.play("w0 w0 w0");
     EXPECT_EQ(t.record.set_no, 4);
     EXPECT_EQ(t.player(0).sets, 3);
     EXPECT_EQ(t.history.records.size(), 4u);
@@ -97,101 +90,83 @@ TEST(SetOver, AScheduleEndsWithTheResultAfterItsLastEntry) {
     t.settings.schedule = {one_leg_sets(101), one_leg_sets(101), one_leg_sets(201)};
     t.settings.schedule[2].p2_name = "Bob";
     ASSERT_TRUE(t.flow.start_new_schedule());
-    EXPECT_EQ(t.flow_host.log, (std::vector<std::string>{"leg_limit 1", "start_leg"}));
+    EXPECT_EQ(t.flow_host.log, (Log{"leg_limit 1", "start_leg"}));
     EXPECT_EQ(t.record.schedule_mode, 1);
-    EXPECT_EQ(t.record.set_no, 0);
     EXPECT_EQ(t.record.start_score, 101);
     EXPECT_TRUE(t.history.records.empty()) << "the game before had no finished leg";
     EXPECT_EQ(t.flow.title(), "tx9 - 1 Sets - (1 Legs / 1 Legs) - Schedule mode");
 
-    t.win_leg(0); // 3 darts
-    EXPECT_EQ(t.record.set_no, 1);
-    EXPECT_EQ(t.record.start_score, 101);
+    t.play("w0"); // in 3 darts
     EXPECT_EQ(t.player(0).carried_short, 3);
-    t.win_leg(1);
+    t.play("w1");
+    EXPECT_EQ(t.player(0).carried_short, 0) << "another start score in a schedule";
     EXPECT_EQ(t.record.set_no, 2);
     EXPECT_EQ(t.record.start_score, 201);
     EXPECT_EQ(t.player(1).name, "Bob");
-    EXPECT_EQ(t.player(0).carried_short, 0) << "another start score in a schedule";
 
     t.flow_host.log.clear();
-    t.win_leg(0);
-    std::vector<std::string> expected = {"panels", "info 2 - 1: Winner is \"Player 1.\""};
-    EXPECT_EQ(t.flow_host.log, expected);
+    t.play("w0");
+    EXPECT_EQ(t.flow_host.log, (Log{"panels", "info 2 - 1: Winner is \"Player 1.\""}));
     EXPECT_EQ(t.history.records.size(), 3u);
     EXPECT_EQ(t.record.archived, 1);
     // No fourth set: the record stays, the sheet keeps showing the finished leg.
     EXPECT_EQ(t.record.set_no, 2);
     EXPECT_EQ(t.record.leg_no, 1);
     EXPECT_EQ(t.match.shown_leg(), 0);
-    EXPECT_EQ(t.leg().finished, 1);
     t.host.clear();
-    t.host.entry = "60";
-    t.match.run_command(kCmdEscape);
-    t.match.run_command(kCmdEnter);
-    t.match.run_command(kCmdTab);
+    t.play("=60 esc enter tab");
     EXPECT_TRUE(t.host.log.empty()) << "play has stopped";
 
     // A new game after it does not archive the set twice and starts afresh.
     ASSERT_TRUE(t.flow.start_new_game());
     EXPECT_EQ(t.history.records.size(), 3u);
-    EXPECT_EQ(t.record.schedule_mode, 0);
-    EXPECT_EQ(t.record.set_no, 0);
+    EXPECT_EQ(t.record.schedule_mode + t.record.set_no, 0);
     EXPECT_EQ(t.record.start_score, 501);
-    EXPECT_EQ(t.player(0).sets, 0);
-    EXPECT_EQ(t.player(0).carried_tons, 0);
+    EXPECT_EQ(t.player(0).sets + t.player(0).carried_tons, 0);
     EXPECT_EQ(t.match.shown_leg(), 0);
     EXPECT_EQ(t.leg().finished, 0);
 }
 
-TEST(SetOver, ASchedulePlayedToEvenSetsIsADraw) {
+TEST(SetOver, AScheduleWithAComPlayerPlayedToEvenSetsIsADraw) {
     GameSettings com = one_leg_sets(101);
     com.p2_com = 1;
     com.p2_com_level = 5;
     Table t(game_of(501));
     t.settings.schedule = {one_leg_sets(101), com};
     ASSERT_TRUE(t.flow.start_new_schedule());
-    t.win_leg(0);
+    t.play("w0");
     ASSERT_EQ(t.record.set_no, 1);
     EXPECT_EQ(t.player(1).com, 1);
     // The COM player wins the last set with its own visit.
-    t.visit(0);
-    t.match.escape_key();
+    t.play("0 esc");
     t.player(1).com_result = -3;
     t.flow_host.log.clear();
     t.match.apply_com_result(1);
-    EXPECT_EQ(t.flow_host.log, (std::vector<std::string>{"panels", "info A game is a draw."}));
-    EXPECT_EQ(t.player(0).sets, 1);
-    EXPECT_EQ(t.player(1).sets, 1);
+    EXPECT_EQ(t.flow_host.log, (Log{"panels", "info A game is a draw."}));
+    EXPECT_EQ(t.player(0).sets + t.player(1).sets, 2);
 }
 
 TEST(NewGame, ArchivesThePlayedSetAndStartsFresh) {
-    GameSettings g = game_of(101);
-    Table t(g);
-    t.win_leg(0);
-    t.win_leg(0);
-    t.visit(60);
+    Table t(game_of(101));
+    t.play("w0 w0 60");
     t.settings.game = game_of(301);
     t.settings.game.round_limit = 1;
     t.settings.game.round = 15;
     t.flow_host.log.clear();
     ASSERT_TRUE(t.flow.start_new_game());
-    EXPECT_EQ(t.flow_host.log, (std::vector<std::string>{"leg_limit 0", "start_leg"}));
+    EXPECT_EQ(t.flow_host.log, (Log{"leg_limit 0", "start_leg"}));
     ASSERT_EQ(t.history.records.size(), 1u);
     EXPECT_EQ(t.history.records[0].leg_no, 2);
     EXPECT_EQ(t.history.records[0].player[0].legs, 2);
-    EXPECT_EQ(t.record.start_score, 301);
     EXPECT_EQ(t.record.leg_no, 0);
     EXPECT_EQ(t.player(0).legs, 0);
-    EXPECT_EQ(t.leg().rows, 15);
-    EXPECT_EQ(t.left(1), 301);
-}
+    EXPECT_EQ(t.state(), "round 0/15 first 0 turn 0 sel 0,0 left 301,301 darts 0,0");
 
-TEST(NewSchedule, NeedsAnEntryToStart) {
-    Table t(game_of(101));
-    t.win_leg(0);
+    // A schedule needs an entry to start.
+    t.play("w0");
     t.settings.schedule.clear();
     const GameRecord before = t.record;
+    t.flow_host.log.clear();
     EXPECT_FALSE(t.flow.start_new_schedule());
     EXPECT_EQ(t.record, before);
     EXPECT_TRUE(t.flow_host.log.empty());

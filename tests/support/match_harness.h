@@ -1,6 +1,6 @@
-// A score sheet and a main window without windows: a MatchHost that records
-// every call and answers the dialogs from a script, and a GameFlowHost that
-// routes "set over" and "start leg" the way the real windows do.
+// A score sheet and a main window without windows: a MatchHost that logs every
+// call and answers the dialogs from a script, and a GameFlowHost that routes
+// "set over" and "start leg" the way the real windows do.
 #pragma once
 
 #include "engine/game_flow.h"
@@ -11,7 +11,6 @@
 #include "support/fake_system.h"
 
 #include <deque>
-#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -23,31 +22,29 @@ class FakeMatchHost : public MatchHost {
     // Scripted answers; a dialog asked with nothing scripted fails the test and cancels.
     std::deque<int> darts;       // Finish dialog: 1..3, 0 = Cancel
     std::deque<int> leg_winners; // Middle for Diddle: 0 or 1, -1 = Cancel
-    std::deque<bool> yes_no;     // confirmations
+    std::deque<bool> yes_no;
     std::deque<bool> finish_oks; // finish message: true = OK
     bool auto_save_ok = true;
 
-    // Everything that was called, one line each, e.g. "notify 1 0 0", "beep",
-    // "reposition 1 1", "repaint -1", "scroll", "info A game is a draw.".
+    // One line per call: "notify 1 0 0", "beep", "reposition 1 1", "repaint -1", "scroll"...
     std::vector<std::string> log;
     std::vector<int> saved_leg_counts; // leg_no at every auto save
     std::string entry;                 // the entry field's text
-
-    Match* match = nullptr;   // for the entry's loading and the hidden entry of a finished leg
-    GameFlow* flow = nullptr; // WM_APP+5 goes here when set
+    Match* match = nullptr;            // loads the entry as the sheet does
+    GameFlow* flow = nullptr;          // receives WM_APP+5
 
     int ask_finishing_dart(int finish) override;
     bool ask_leg_winner(GameRecord& record) override;
     bool ask_yes_no(const std::string& text) override;
     bool show_finish_message(const std::string& text, const std::string& title, bool ok_only) override;
-    void show_information(const std::string& text) override;
-    void show_error(const std::string& text) override;
-    void beep() override;
+    void show_information(const std::string& text) override { log.push_back("info " + text); }
+    void show_error(const std::string& text) override { log.push_back("error " + text); }
+    void beep() override { log.push_back("beep"); }
     void reposition_entry(bool scroll_into_view, bool load_cell) override;
-    void repaint_from_round(int round) override;
-    void update_scroll_bar() override;
+    void repaint_from_round(int round) override { log.push_back("repaint " + std::to_string(round)); }
+    void update_scroll_bar() override { log.push_back("scroll"); }
     std::string entry_text() override { return entry; }
-    void set_entry_text(const std::string& text) override;
+    void set_entry_text(const std::string& text) override { entry = text; }
     long notify(int message, int wparam, int lparam) override;
     void start_com_timer(bool disable_main_window) override;
     bool auto_save(const GameRecord& record) override;
@@ -63,11 +60,12 @@ class FakeFlowHost : public GameFlowHost {
     Match* match = nullptr; // WM_APP+100 goes to its start_leg
     std::vector<std::string> log;
 
-    void start_leg() override;
-    void refresh_player_panels() override { log.push_back("panels"); }
-    void set_leg_limit(bool leg_limit) override {
-        log.push_back(std::string("leg_limit ") + (leg_limit ? "1" : "0"));
+    void start_leg() override {
+        log.push_back("start_leg");
+        if (match) match->start_leg();
     }
+    void refresh_player_panels() override { log.push_back("panels"); }
+    void set_leg_limit(bool on) override { log.push_back(on ? "leg_limit 1" : "leg_limit 0"); }
     void show_information(const std::string& text) override { log.push_back("info " + text); }
     void show_error(const std::string& text) override { log.push_back("error " + text); }
 };
@@ -85,32 +83,40 @@ struct Table {
     GameFlow flow;
     Match match;
 
-    GameRecord& rec() { return record; }
     LegRecord& leg() { return match.shown(); }
     PlayerBlock& player(int p) { return record.player[static_cast<size_t>(p)]; }
-    int left(int p) { return record.player[static_cast<size_t>(p)].left; }
+    int left(int p) { return player(p).left; }
 
     // Types the points and presses Tab.
     void visit(int points);
-    // Wins the current leg for player p from any state of an open leg: the
-    // others score 0, p finishes with the third dart and the message gets OK.
-    void win_leg(int p);
-    // Enters the round's two visits (first thrower's, then the other's).
+    // Steps separated by blanks: "60" types 60 and presses Tab, "=60" only types it,
+    // "w1" wins the leg for player 2, and key names press the key: enter esc up down
+    // tab stab (Shift+Tab) home end left right.
+    void play(const std::string& script);
+    // Esc, then the round's two visits (first thrower's, then the other's).
     void round(int first_points, int second_points);
+    // A visit equal to the remaining score, answered with the dart and OK or Cancel.
+    void finish(int points, int dart, bool ok = true);
+    // Wins the current leg for player p from any state of an open leg: the
+    // other scores 0, p finishes with the third dart and the message gets OK.
+    void win_leg(int p);
+    // The shown leg and the selection in one line:
+    // "round 1/2 first 0 turn 0 sel 0,1 left 441,456 darts 3,3".
+    std::string state();
 };
 
 GameSettings game_of(int start_score);
 
+// Every field of the record, legs and cells included, for "exactly as before".
+std::string dump(const GameRecord& record);
+
 } // namespace tx9::test
 
 namespace tx9 {
-// Field-by-field equality, for "exactly as before" (visible to the tests only).
-bool operator==(const LegRecord& a, const LegRecord& b);
-bool operator==(const PlayerBlock& a, const PlayerBlock& b);
-bool operator==(const GameRecord& a, const GameRecord& b);
-inline bool operator!=(const GameRecord& a, const GameRecord& b) {
-    return !(a == b);
+inline bool operator==(const GameRecord& a, const GameRecord& b) {
+    return test::dump(a) == test::dump(b);
 }
-std::ostream& operator<<(std::ostream& out, const LegRecord& leg);
-std::ostream& operator<<(std::ostream& out, const GameRecord& record);
+inline std::ostream& operator<<(std::ostream& out, const GameRecord& record) {
+    return out << test::dump(record);
+}
 } // namespace tx9
