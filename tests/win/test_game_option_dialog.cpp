@@ -1,6 +1,6 @@
 // The Game Option dialog under Wine: each test opens the real modal dialog on
-// a record and answers it from a thread timer (DialogAnswerer), setting the
-// controls with messages and pressing its buttons.
+// a record and answers it from a thread timer, setting the controls with
+// messages and pressing its buttons.
 #include "settings/win/game_option_dialog.h"
 
 #include "core/text.h"
@@ -11,8 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
+#include <regex>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -23,103 +24,91 @@ using namespace tx9::wintest;
 
 namespace {
 
-bool checked(HWND dialog, int id) {
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-bool visible(HWND dialog, int id) {
-    return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE;
-}
-bool enabled(HWND dialog, int id) {
-    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
-}
-std::string text(HWND dialog, int id) {
-    return dialog_item_text(dialog, id);
-}
-void set_text(HWND dialog, int id, const std::string& value) {
-    SetDlgItemTextA(dialog, id, value.c_str());
-}
-// A click as the user makes it: auto buttons change their state and notify the dialog.
-void press(HWND dialog, int id) {
-    SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0);
-}
-void select_level(HWND dialog, int id, int index) {
-    SendDlgItemMessageA(dialog, id, CB_SETCURSEL, index, 0);
-}
+// The open dialog, as a step of a test sees it.
+struct Dialog {
+    HWND hwnd;
 
-std::vector<std::string> combo_items(HWND dialog, int id) {
-    std::vector<std::string> items;
-    LRESULT count = SendDlgItemMessageA(dialog, id, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        char item[512] = "";
-        SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
-        items.push_back(item);
+    bool checked(int id) const { return IsDlgButtonChecked(hwnd, id) == BST_CHECKED; }
+    bool visible(int id) const { return IsWindowVisible(GetDlgItem(hwnd, id)) != FALSE; }
+    bool enabled(int id) const { return IsWindowEnabled(GetDlgItem(hwnd, id)) != FALSE; }
+    std::string text(int id) const { return dialog_item_text(hwnd, id); }
+    void set_text(int id, const std::string& value) const { SetDlgItemTextA(hwnd, id, value.c_str()); }
+    // A click as the user makes it: auto buttons change their state and notify the dialog.
+    void press(int id) const { SendDlgItemMessageA(hwnd, id, BM_CLICK, 0, 0); }
+    void select_level(int id, int index) const { SendDlgItemMessageA(hwnd, id, CB_SETCURSEL, index, 0); }
+    std::vector<std::string> items(int id) const {
+        std::vector<std::string> items;
+        for (LRESULT i = 0, n = SendDlgItemMessageA(hwnd, id, CB_GETCOUNT, 0, 0); i < n; ++i) {
+            char item[512] = "";
+            SendDlgItemMessageA(hwnd, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+            items.push_back(item);
+        }
+        return items;
     }
-    return items;
-}
+
+    // The whole dialog as one line, so that an expectation reads like the
+    // dialog and a mismatch shows every control at once.
+    std::string view() const {
+        std::string view = "none";
+        for (auto [id, name] : {std::pair{IDC_SCORE_301, "301"},
+                                {IDC_SCORE_501, "501"},
+                                {IDC_SCORE_1001, "1001"},
+                                {IDC_SCORE_OTHER, "other"}})
+            if (checked(id)) view = name;
+        view += strprintf(" '%s' %s | round limit %d '%s' %s | ", text(IDC_OTHER_SCORE).c_str(),
+                          on_off(IDC_OTHER_SCORE), checked(IDC_ROUND_LIMIT), text(IDC_ROUND).c_str(),
+                          on_off(IDC_ROUND));
+        if (visible(IDC_LEG_LIMIT)) view += strprintf("leg limit %d", checked(IDC_LEG_LIMIT));
+        if (visible(IDC_LEG_LABEL)) view += text(IDC_LEG_LABEL);
+        view += strprintf(" '%s' %s, best of %d %s | ", text(IDC_MAX_LEG).c_str(), on_off(IDC_MAX_LEG),
+                          checked(IDC_BEST_OF), on_off(IDC_BEST_OF));
+        view +=
+            player(1, IDC_NAME1_LABEL, IDC_COM1, IDC_NAME1, IDC_LEVEL1, IDC_HANDICAP1, IDC_HANDICAP_SCORE1);
+        view += " | " + player(2, IDC_NAME2_LABEL, IDC_COM2, IDC_NAME2, IDC_LEVEL2, IDC_HANDICAP2,
+                               IDC_HANDICAP_SCORE2);
+        return view + (visible(IDC_SAVE_OPTION) ? " | Save Option" : "");
+    }
+    const char* on_off(int id) const { return enabled(id) ? "on" : "off"; }
+    std::string player(int n, int caption, int com, int names, int levels, int handicap, int score) const {
+        std::string view = strprintf("P%d %s", n, text(caption).c_str());
+        if (checked(com)) view += " COM";
+        if (visible(names)) view += " '" + text(names) + "'";
+        if (visible(levels)) view += " " + text(levels);
+        return view +
+               strprintf(", handicap %d '%s' %s", checked(handicap), text(score).c_str(), on_off(score));
+    }
+};
 
 std::string describe(const GameSettings& g) {
-    return strprintf(
-        "start %d; round_limit %d round %d; leg_limit %d max_leg %d best_of %d; "
-        "p1 \"%s\" start %d com %d level %d; p2 \"%s\" start %d com %d level %d; schedule_entry %d",
-        g.start_score, g.round_limit, g.round, g.leg_limit, g.max_leg, g.best_of, g.p1_name.c_str(),
-        g.p1_start_score, g.p1_com, g.p1_com_level, g.p2_name.c_str(), g.p2_start_score, g.p2_com,
-        g.p2_com_level, g.schedule_entry);
+    return strprintf("start %d; round_limit %d round %d; leg_limit %d max_leg %d best_of %d; "
+                     "p1 '%s' start %d com %d level %d; p2 '%s' start %d com %d level %d; schedule_entry %d",
+                     g.start_score, g.round_limit, g.round, g.leg_limit, g.max_leg, g.best_of,
+                     g.p1_name.c_str(), g.p1_start_score, g.p1_com, g.p1_com_level, g.p2_name.c_str(),
+                     g.p2_start_score, g.p2_com, g.p2_com_level, g.schedule_entry);
 }
 
+// A record from its description, so that cases read as the records they are.
+GameSettings game(const std::string& text) {
+    static const std::regex form(R"(start (\d+); round_limit (\d) round (\d+); leg_limit (\d) max_leg (\d+) )"
+                                 R"(best_of (\d); p1 '(.*?)' start (\d+) com (\d) level (\d+); )"
+                                 R"(p2 '(.*?)' start (\d+) com (\d) level (\d+); schedule_entry (\d))");
+    std::smatch m;
+    EXPECT_TRUE(std::regex_match(text, m, form)) << text;
+    auto n = [&m](int i) { return std::stoi("0" + m.str(i)); };
+    return {n(1), n(2),  n(3), n(4),  n(5),  n(6),  m.str(7), m.str(11),
+            n(8), n(12), n(9), n(13), n(10), n(14), n(15)};
+}
+
+const std::string kDefaultGame = "start 501; round_limit 1 round 15; leg_limit 0 max_leg 3 best_of 1; "
+                                 "p1 'Player 1' start 0 com 0 level 0; p2 'Player 2' start 0 com 0 level 0; "
+                                 "schedule_entry 0";
 GameSettings default_game() {
-    GameSettings g;
-    g.start_score = 501;
-    g.round_limit = 1;
-    g.round = 15;
-    g.max_leg = 3;
-    g.best_of = 1;
-    g.p1_name = "Player 1";
-    g.p2_name = "Player 2";
-    return g;
+    return game(kDefaultGame);
 }
 
-// The dialog as one line of text, so that a case's expectation reads like the
-// dialog and a mismatch shows every control at once.
-std::string on_off(HWND dialog, int id) {
-    return enabled(dialog, id) ? "on" : "off";
-}
-
-std::string player_view(HWND dialog, int n, int caption, int com, int names, int levels, int handicap,
-                        int score) {
-    std::string view = strprintf("P%d %s", n, text(dialog, caption).c_str());
-    if (checked(dialog, com)) view += " COM";
-    if (visible(dialog, names)) view += " '" + text(dialog, names) + "'";
-    if (visible(dialog, levels)) view += " " + text(dialog, levels);
-    return view + strprintf(", handicap %d '%s' %s", checked(dialog, handicap) ? 1 : 0,
-                            text(dialog, score).c_str(), on_off(dialog, score).c_str());
-}
-
-std::string view_of(HWND dialog) {
-    std::string view = "none";
-    const std::pair<int, const char*> buttons[] = {
-        {IDC_SCORE_301, "301"}, {IDC_SCORE_501, "501"}, {IDC_SCORE_1001, "1001"}, {IDC_SCORE_OTHER, "other"}};
-    for (const auto& [id, name] : buttons)
-        if (checked(dialog, id)) view = name;
-    view += strprintf(" '%s' %s | round limit %d '%s' %s | ", text(dialog, IDC_OTHER_SCORE).c_str(),
-                      on_off(dialog, IDC_OTHER_SCORE).c_str(), checked(dialog, IDC_ROUND_LIMIT) ? 1 : 0,
-                      text(dialog, IDC_ROUND).c_str(), on_off(dialog, IDC_ROUND).c_str());
-    if (visible(dialog, IDC_LEG_LIMIT))
-        view += strprintf("leg limit %d", checked(dialog, IDC_LEG_LIMIT) ? 1 : 0);
-    if (visible(dialog, IDC_LEG_LABEL)) view += text(dialog, IDC_LEG_LABEL);
-    view += strprintf(" '%s' %s, best of %d %s | ", text(dialog, IDC_MAX_LEG).c_str(),
-                      on_off(dialog, IDC_MAX_LEG).c_str(), checked(dialog, IDC_BEST_OF) ? 1 : 0,
-                      on_off(dialog, IDC_BEST_OF).c_str());
-    view += player_view(dialog, 1, IDC_NAME1_LABEL, IDC_COM1, IDC_NAME1, IDC_LEVEL1, IDC_HANDICAP1,
-                        IDC_HANDICAP_SCORE1);
-    view += " | " + player_view(dialog, 2, IDC_NAME2_LABEL, IDC_COM2, IDC_NAME2, IDC_LEVEL2, IDC_HANDICAP2,
-                                IDC_HANDICAP_SCORE2);
-    return view + (visible(dialog, IDC_SAVE_OPTION) ? " | Save Option" : "");
-}
-
-// One answer to the Game Option dialog: look at it, change it, and return the
-// button to press, or 0 to be called with the next step at a later tick (the
-// step may have pressed a button itself, such as Save Option).
-using Step = std::function<int(HWND dialog)>;
+// A step looks at or changes the dialog and returns the button to press, or 0
+// to be called with the next step at a later tick.
+using Step = std::function<int(Dialog)>;
 
 struct Outcome {
     bool ok = false;
@@ -135,32 +124,6 @@ bool has_information_icon(HWND box) {
             reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0)) == information)
             return true;
     return false;
-}
-
-Outcome run_dialog(HWND owner, GameSettings* record, std::vector<Step> steps) {
-    Outcome outcome;
-    size_t next = 0;
-    DialogAnswerer answerer([&](const DialogInfo& info) -> int {
-        if (info.title == kProgramTitle) {
-            outcome.box_texts.push_back(info.text);
-            outcome.box_information_icon = has_information_icon(info.hwnd);
-            return IDOK;
-        }
-        ++outcome.sightings;
-        if (next < steps.size()) return steps[next++](info.hwnd);
-        ADD_FAILURE() << "the dialog was still open after the last step";
-        return IDCANCEL;
-    });
-    outcome.ok = run_game_option_dialog(owner, record);
-    return outcome;
-}
-
-// Opens the dialog, looks at it once and cancels it.
-void look_at(HWND owner, GameSettings* record, const std::function<void(HWND)>& look) {
-    run_dialog(owner, record, {[&](HWND dialog) {
-                   look(dialog);
-                   return IDCANCEL;
-               }});
 }
 
 class GameOptionDialog : public ::testing::Test {
@@ -180,42 +143,49 @@ class GameOptionDialog : public ::testing::Test {
         DeleteFileA(ini_path_.c_str());
         settings() = saved_;
     }
-    HWND owner() const { return owner_.hwnd(); }
+
+    Outcome run(GameSettings* record, std::vector<Step> steps) {
+        Outcome outcome;
+        size_t next = 0;
+        DialogAnswerer answerer([&](const DialogInfo& info) -> int {
+            if (info.title == kProgramTitle) {
+                outcome.box_texts.push_back(info.text);
+                outcome.box_information_icon = has_information_icon(info.hwnd);
+                return IDOK;
+            }
+            ++outcome.sightings;
+            if (next < steps.size()) return steps[next++](Dialog{info.hwnd});
+            ADD_FAILURE() << "the dialog was still open after the last step";
+            return IDCANCEL;
+        });
+        outcome.ok = run_game_option_dialog(owner_.hwnd(), record);
+        return outcome;
+    }
+    // Opens the dialog, looks at it once and cancels it.
+    void look(GameSettings* record, const std::function<void(Dialog)>& look_at) {
+        run(record, {[&](Dialog d) {
+                look_at(d);
+                return IDCANCEL;
+            }});
+    }
 
     Settings saved_;
     std::string ini_path_;
     TestWindow owner_{400, 300, "owner"};
 };
 
-TEST_F(GameOptionDialog, WithoutRecordEndsAtOnceUnseen) {
-    Outcome outcome = run_dialog(owner(), nullptr, {});
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_EQ(0, outcome.sightings) << "the dialog showed although there was no record";
-}
-
 TEST_F(GameOptionDialog, OpensShowingTheRecord) {
-    GameSettings other = default_game();
-    other.start_score = 777;
-    other.round_limit = 0;
-    other.round = 40;
-    other.leg_limit = 1;
-    other.max_leg = 5;
-    other.best_of = 0;
-    other.p1_name = "";
-    other.p1_start_score = 777; // the start score itself: no handicap
-    other.p2_name = "Zed";
-    other.p2_com = 1;
-    other.p2_com_level = 4;
-    other.p2_start_score = 1001;
+    Outcome none = run(nullptr, {});
+    EXPECT_FALSE(none.ok);
+    EXPECT_EQ(0, none.sightings) << "the dialog showed although there was no record";
 
-    GameSettings entry = default_game();
-    entry.schedule_entry = 1;
-    entry.leg_limit = 1;
-    entry.p1_name = "";
-    entry.p2_name = "";
-    entry.p1_com = 1;
-    entry.p1_com_level = 9; // beyond the list: the last level
-
+    // The second starts from the start score itself: no handicap. The third is
+    // a Schedule entry, its COM level beyond the list: the last level.
+    GameSettings other =
+        game("start 777; round_limit 0 round 40; leg_limit 1 max_leg 5 best_of 0; "
+             "p1 '' start 777 com 0 level 0; p2 'Zed' start 1001 com 1 level 4; schedule_entry 0");
+    GameSettings entry = game("start 501; round_limit 1 round 15; leg_limit 1 max_leg 3 best_of 1; "
+                              "p1 '' start 0 com 1 level 9; p2 '' start 0 com 0 level 0; schedule_entry 1");
     const std::pair<GameSettings*, std::string> cases[] = {
         {&settings().game, "501 '' off | round limit 1 '15' on | leg limit 0 '3' off, best of 1 off | "
                            "P1 Name: 'Player 1', handicap 0 '501' off | P2 Name: 'Player 2', handicap 0 "
@@ -227,40 +197,22 @@ TEST_F(GameOptionDialog, OpensShowingTheRecord) {
     };
     for (const auto& [record, expected] : cases) {
         std::string shown;
-        look_at(owner(), record, [&](HWND dialog) { shown = view_of(dialog); });
+        look(record, [&](Dialog d) { shown = d.view(); });
         EXPECT_EQ(expected, shown) << "opened on " << describe(*record);
     }
 }
 
 TEST_F(GameOptionDialog, ControlsHaveTheirTextsKindsAndLimits) {
     settings().name_list = {"Ann", "", "Bo"};
-    look_at(owner(), &settings().game, [&](HWND dialog) {
-        EXPECT_EQ("Game Option", window_text(dialog));
-        const std::pair<int, const char*> texts[] = {{IDC_SCORE_301, "301"},
-                                                     {IDC_SCORE_501, "501"},
-                                                     {IDC_SCORE_1001, "1001"},
-                                                     {IDC_SCORE_OTHER, "other:"},
-                                                     {IDC_ROUND_LIMIT, "Round Limit:"},
-                                                     {IDC_LEG_LIMIT, "Leg Limit:"},
-                                                     {IDC_LEG_LABEL, "Leg:"},
-                                                     {IDC_BEST_OF, "Best of ..."},
-                                                     {IDC_COM1, "COM"},
-                                                     {IDC_COM2, "COM"},
-                                                     {IDC_HANDICAP1, "Handicap"},
-                                                     {IDC_HANDICAP2, "Handicap"},
-                                                     {IDC_SAVE_OPTION, "Save Option"},
-                                                     {IDOK, "OK"},
-                                                     {IDCANCEL, "Cancel"}};
-        for (const auto& [id, expected] : texts)
-            EXPECT_EQ(expected, text(dialog, id)) << "control " << id;
-
+    look(&settings().game, [&](Dialog d) {
+        EXPECT_EQ("Game Option", window_text(d.hwnd));
         const std::pair<int, int> edits[] = {{IDC_OTHER_SCORE, 5},
                                              {IDC_ROUND, 4},
                                              {IDC_MAX_LEG, 4},
                                              {IDC_HANDICAP_SCORE1, 5},
                                              {IDC_HANDICAP_SCORE2, 5}};
         for (const auto& [id, digits] : edits) {
-            HWND edit = GetDlgItem(dialog, id);
+            HWND edit = GetDlgItem(d.hwnd, id);
             EXPECT_TRUE(GetWindowLongA(edit, GWL_STYLE) & ES_NUMBER) << "edit " << id << " takes any text";
             EXPECT_EQ(digits, SendMessageA(edit, EM_GETLIMITTEXT, 0, 0)) << "edit " << id;
             HIMC context = ImmGetContext(edit);
@@ -268,79 +220,65 @@ TEST_F(GameOptionDialog, ControlsHaveTheirTextsKindsAndLimits) {
             if (context) ImmReleaseContext(edit, context);
         }
         for (int id : {IDC_NAME1, IDC_NAME2}) {
-            EXPECT_EQ(CBS_DROPDOWN, GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & 3) << id;
-            EXPECT_TRUE(SendDlgItemMessageA(dialog, id, CB_GETEXTENDEDUI, 0, 0)) << id;
-            EXPECT_EQ((std::vector<std::string>{"Ann", "Bo"}), combo_items(dialog, id)) << id;
+            EXPECT_EQ(CBS_DROPDOWN, GetWindowLongA(GetDlgItem(d.hwnd, id), GWL_STYLE) & 3) << id;
+            EXPECT_TRUE(SendDlgItemMessageA(d.hwnd, id, CB_GETEXTENDEDUI, 0, 0)) << id;
+            EXPECT_EQ((std::vector<std::string>{"Ann", "Bo"}), d.items(id)) << id;
         }
         for (int id : {IDC_LEVEL1, IDC_LEVEL2}) {
-            EXPECT_EQ(CBS_DROPDOWNLIST, GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & 3) << id;
+            EXPECT_EQ(CBS_DROPDOWNLIST, GetWindowLongA(GetDlgItem(d.hwnd, id), GWL_STYLE) & 3) << id;
             EXPECT_EQ(
                 (std::vector<std::string>{"Level 1", "Level 2", "Level 3", "Level 4", "Level 5", "Level 6"}),
-                combo_items(dialog, id))
-                << id;
-            EXPECT_EQ(0, SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0)) << id;
+                d.items(id));
         }
     });
 }
 
-TEST_F(GameOptionDialog, StartScoreButtonsSetTheUsualRoundsAndLeaveRoundLimitAlone) {
-    struct Case {
-        int button;
-        int rounds;
-        bool other_on;
-        int start_score; // after OK; "other:" reads its empty edit
-    };
-    const Case cases[] = {{IDC_SCORE_301, 10, false, 301},
-                          {IDC_SCORE_501, 15, false, 501},
-                          {IDC_SCORE_1001, 30, false, 1001},
-                          {IDC_SCORE_OTHER, 60, true, 2}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.start_score);
-        GameSettings record = default_game();
-        record.start_score = 1001;
-        record.round_limit = 0;
-        Outcome outcome = run_dialog(owner(), &record, {[&](HWND dialog) {
-                                         set_text(dialog, IDC_ROUND, "99");
-                                         press(dialog, c.button);
-                                         EXPECT_EQ(std::to_string(c.rounds), text(dialog, IDC_ROUND));
-                                         EXPECT_FALSE(checked(dialog, IDC_ROUND_LIMIT));
-                                         EXPECT_EQ(c.other_on, enabled(dialog, IDC_OTHER_SCORE));
-                                         return IDOK;
-                                     }});
-        EXPECT_TRUE(outcome.ok);
-        EXPECT_EQ(c.start_score, record.start_score);
-        EXPECT_EQ(c.rounds, record.round);
-        EXPECT_EQ(0, record.round_limit);
-    }
-}
-
-TEST_F(GameOptionDialog, ComAndCheckBoxesShowAndEnableTheirControls) {
-    look_at(owner(), &settings().game, [&](HWND dialog) {
-        const std::pair<int, int> sides[] = {{IDC_COM1, 1}, {IDC_COM2, 2}};
-        for (const auto& [com, n] : sides) {
-            press(dialog, com);
-            std::string view = view_of(dialog);
+TEST_F(GameOptionDialog, ControlsFollowTheButtonsAndBoxes) {
+    look(&settings().game, [&](Dialog d) {
+        for (auto [com, n] : {std::pair{IDC_COM1, 1}, {IDC_COM2, 2}}) {
+            d.press(com);
+            std::string view = d.view();
             EXPECT_NE(std::string::npos, view.find(strprintf("P%d Level: COM Level 1,", n))) << view;
             EXPECT_NE(std::string::npos, view.find(strprintf("P%d Name: 'Player %d'", 3 - n, 3 - n))) << view;
-            press(dialog, com);
-            view = view_of(dialog);
+            d.press(com);
+            view = d.view();
             EXPECT_NE(std::string::npos, view.find(strprintf("P%d Name: 'Player %d',", n, n))) << view;
         }
-
         const std::pair<int, std::vector<int>> boxes[] = {{IDC_ROUND_LIMIT, {IDC_ROUND}},
                                                           {IDC_LEG_LIMIT, {IDC_MAX_LEG, IDC_BEST_OF}},
                                                           {IDC_HANDICAP1, {IDC_HANDICAP_SCORE1}},
                                                           {IDC_HANDICAP2, {IDC_HANDICAP_SCORE2}}};
         for (const auto& [box, dependents] : boxes)
-            for (int click = 0; click < 3; ++click, press(dialog, box))
+            for (int click = 0; click < 3; ++click, d.press(box))
                 for (int id : dependents)
-                    EXPECT_EQ(checked(dialog, box), enabled(dialog, id))
+                    EXPECT_EQ(d.checked(box), d.enabled(id))
                         << "control " << id << " after " << click << " clicks on " << box;
-        press(dialog, IDC_SCORE_OTHER);
-        EXPECT_TRUE(enabled(dialog, IDC_OTHER_SCORE));
-        press(dialog, IDC_SCORE_301);
-        EXPECT_FALSE(enabled(dialog, IDC_OTHER_SCORE));
     });
+
+    // A start-score button sets the usual rounds whatever was typed and leaves
+    // Round Limit alone; "other:" reads its empty edit as 2.
+    const std::tuple<int, int, bool, int> cases[] = {{IDC_SCORE_301, 10, false, 301},
+                                                     {IDC_SCORE_501, 15, false, 501},
+                                                     {IDC_SCORE_1001, 30, false, 1001},
+                                                     {IDC_SCORE_OTHER, 60, true, 2}};
+    for (const auto& [button, rounds, other_on, start_score] : cases) {
+        SCOPED_TRACE(start_score);
+        GameSettings record = default_game();
+        record.start_score = 1001;
+        record.round_limit = 0;
+        Step step = [&, button = button, rounds = rounds, other_on = other_on](Dialog d) {
+            d.set_text(IDC_ROUND, "99");
+            d.press(button);
+            EXPECT_EQ(std::to_string(rounds), d.text(IDC_ROUND));
+            EXPECT_FALSE(d.checked(IDC_ROUND_LIMIT));
+            EXPECT_EQ(other_on, d.enabled(IDC_OTHER_SCORE));
+            return IDOK;
+        };
+        EXPECT_TRUE(run(&record, {step}).ok);
+        EXPECT_EQ(start_score, record.start_score);
+        EXPECT_EQ(rounds, record.round);
+        EXPECT_EQ(0, record.round_limit);
+    }
 }
 
 TEST_F(GameOptionDialog, OkBringsNumbersIntoRange) {
@@ -356,22 +294,22 @@ TEST_F(GameOptionDialog, OkBringsNumbersIntoRange) {
     };
     for (const Case& c : cases) {
         GameSettings record = default_game();
-        Outcome outcome = run_dialog(owner(), &record, {[&](HWND dialog) {
-                                         press(dialog, IDC_SCORE_OTHER);
-                                         set_text(dialog, IDC_OTHER_SCORE, c.other);
-                                         set_text(dialog, IDC_ROUND, c.rounds);
-                                         press(dialog, IDC_LEG_LIMIT);
-                                         set_text(dialog, IDC_MAX_LEG, c.legs);
-                                         press(dialog, IDC_HANDICAP1);
-                                         set_text(dialog, IDC_HANDICAP_SCORE1, c.handicap1);
-                                         press(dialog, IDC_HANDICAP2);
-                                         set_text(dialog, IDC_HANDICAP_SCORE2, c.handicap2);
-                                         return IDOK;
-                                     }});
-        EXPECT_TRUE(outcome.ok);
+        Step step = [&](Dialog d) {
+            d.press(IDC_SCORE_OTHER);
+            d.set_text(IDC_OTHER_SCORE, c.other);
+            d.set_text(IDC_ROUND, c.rounds);
+            d.press(IDC_LEG_LIMIT);
+            d.set_text(IDC_MAX_LEG, c.legs);
+            d.press(IDC_HANDICAP1);
+            d.set_text(IDC_HANDICAP_SCORE1, c.handicap1);
+            d.press(IDC_HANDICAP2);
+            d.set_text(IDC_HANDICAP_SCORE2, c.handicap2);
+            return IDOK;
+        };
+        EXPECT_TRUE(run(&record, {step}).ok);
         EXPECT_EQ(
-            strprintf("start %d; round_limit 1 round %d; leg_limit 1 max_leg %d best_of 1; p1 \"Player 1\" "
-                      "start %d com 0 level 0; p2 \"Player 2\" start %d com 0 level 0; schedule_entry 0",
+            strprintf("start %d; round_limit 1 round %d; leg_limit 1 max_leg %d best_of 1; p1 'Player 1' "
+                      "start %d com 0 level 0; p2 'Player 2' start %d com 0 level 0; schedule_entry 0",
                       c.start_score, c.round, c.max_leg, c.p1_start_score, c.p2_start_score),
             describe(record))
             << "typed other '" << c.other << "', rounds '" << c.rounds << "', legs '" << c.legs
@@ -380,48 +318,40 @@ TEST_F(GameOptionDialog, OkBringsNumbersIntoRange) {
 }
 
 TEST_F(GameOptionDialog, OkWithoutChangesKeepsTheGame) {
-    GameSettings com_game = default_game();
-    com_game.start_score = 1001;
-    com_game.round_limit = 0;
-    com_game.leg_limit = 1;
-    com_game.max_leg = 7;
-    com_game.best_of = 0;
-    com_game.p1_name = "Ann";
-    com_game.p1_com = 1;
-    com_game.p1_com_level = 5;
-    com_game.p2_start_score = 1200;
-    GameSettings com_game_after = com_game;
-    com_game_after.p1_start_score = 1001; // "no handicap" reads back as the start score
-
-    GameSettings entry = default_game();
-    entry.start_score = 301;
-    entry.p1_name = "";
-    entry.schedule_entry = 1;
-    entry.leg_limit = 1;
-    GameSettings entry_after = entry;
-    entry_after.p1_start_score = entry_after.p2_start_score = 301;
-    entry_after.schedule_entry = 0;
-
-    GameSettings unnamed = default_game();
-    unnamed.start_score = 777;
-    unnamed.p1_name = unnamed.p2_name = "";
-    GameSettings unnamed_after = default_game();
-    unnamed_after.start_score = unnamed_after.p1_start_score = unnamed_after.p2_start_score = 777;
-
-    const std::pair<GameSettings, GameSettings> cases[] = {
-        {com_game, com_game_after}, {entry, entry_after}, {unnamed, unnamed_after}};
+    // "No handicap" reads back as the start score. A Schedule entry keeps its
+    // names as stored, empty stays empty, and its Leg Limit state whether the
+    // box shows or not; its flag is cleared.
+    const std::pair<std::string, std::string> cases[] = {
+        {"start 1001; round_limit 0 round 15; leg_limit 1 max_leg 7 best_of 0; "
+         "p1 'Ann' start 0 com 1 level 5; p2 'Player 2' start 1200 com 0 level 0; schedule_entry 0",
+         "start 1001; round_limit 0 round 15; leg_limit 1 max_leg 7 best_of 0; "
+         "p1 'Ann' start 1001 com 1 level 5; p2 'Player 2' start 1200 com 0 level 0; schedule_entry 0"},
+        {"start 301; round_limit 1 round 15; leg_limit 1 max_leg 3 best_of 1; "
+         "p1 '' start 0 com 0 level 0; p2 '' start 0 com 0 level 0; schedule_entry 1",
+         "start 301; round_limit 1 round 15; leg_limit 1 max_leg 3 best_of 1; "
+         "p1 '' start 301 com 0 level 0; p2 '' start 301 com 0 level 0; schedule_entry 0"},
+        {"start 301; round_limit 1 round 15; leg_limit 0 max_leg 3 best_of 1; "
+         "p1 '' start 0 com 0 level 0; p2 '' start 0 com 0 level 0; schedule_entry 1",
+         "start 301; round_limit 1 round 15; leg_limit 0 max_leg 3 best_of 1; "
+         "p1 '' start 301 com 0 level 0; p2 '' start 301 com 0 level 0; schedule_entry 0"},
+        {"start 777; round_limit 1 round 15; leg_limit 0 max_leg 3 best_of 1; "
+         "p1 '' start 0 com 0 level 0; p2 '' start 0 com 0 level 0; schedule_entry 0",
+         "start 777; round_limit 1 round 15; leg_limit 0 max_leg 3 best_of 1; "
+         "p1 'Player 1' start 777 com 0 level 0; p2 'Player 2' start 777 com 0 level 0; schedule_entry 0"},
+    };
     for (const auto& [before, after] : cases) {
-        GameSettings record = before;
-        Outcome outcome = run_dialog(owner(), &record, {[](HWND dialog) {
-                                         // Focus on another button of the group would check it.
-                                         HWND focus = GetFocus();
-                                         EXPECT_TRUE(focus && GetParent(focus) == dialog &&
-                                                     SendMessageA(focus, BM_GETCHECK, 0, 0) == BST_CHECKED)
-                                             << "focus is on control " << (focus ? GetDlgCtrlID(focus) : 0);
-                                         return IDOK;
-                                     }});
-        EXPECT_TRUE(outcome.ok);
-        EXPECT_EQ(describe(after), describe(record)) << "opened on " << describe(before);
+        GameSettings record = game(before);
+        Step step = [&](Dialog d) {
+            // Focus on another button of the group would check it.
+            HWND focus = GetFocus();
+            EXPECT_TRUE(focus && GetParent(focus) == d.hwnd &&
+                        SendMessageA(focus, BM_GETCHECK, 0, 0) == BST_CHECKED)
+                << "focus is on control " << (focus ? GetDlgCtrlID(focus) : 0);
+            EXPECT_EQ(record.leg_limit == 1, d.enabled(IDC_MAX_LEG));
+            return IDOK;
+        };
+        EXPECT_TRUE(run(&record, {step}).ok);
+        EXPECT_EQ(after, describe(record)) << "opened on " << before;
     }
 }
 
@@ -449,18 +379,18 @@ TEST_F(GameOptionDialog, OkPutsBothNamesAtTheFrontOfTheNameList) {
         SCOPED_TRACE(c.what);
         settings().name_list = c.before;
         GameSettings record = default_game();
-        run_dialog(owner(), &record, {[&](HWND dialog) {
-                       set_text(dialog, IDC_NAME1, c.name1);
-                       set_text(dialog, IDC_NAME2, c.name2);
-                       press(dialog, IDC_COM1); // a COM player keeps the name typed for it
-                       select_level(dialog, IDC_LEVEL1, 3);
-                       return IDOK;
-                   }});
+        Step step = [&](Dialog d) {
+            d.set_text(IDC_NAME1, c.name1);
+            d.set_text(IDC_NAME2, c.name2);
+            d.press(IDC_COM1); // a COM player keeps the name typed for it
+            d.select_level(IDC_LEVEL1, 3);
+            return IDOK;
+        };
+        run(&record, {step});
         EXPECT_EQ(c.after, settings().name_list);
-        EXPECT_EQ(c.name1, record.p1_name);
-        EXPECT_EQ(c.name2, record.p2_name);
-        EXPECT_EQ(1, record.p1_com);
-        EXPECT_EQ(3, record.p1_com_level);
+        EXPECT_EQ(strprintf("'%s' com 1 level 3, '%s'", c.name1, c.name2),
+                  strprintf("'%s' com %d level %d, '%s'", record.p1_name.c_str(), record.p1_com,
+                            record.p1_com_level, record.p2_name.c_str()));
     }
 }
 
@@ -470,27 +400,23 @@ TEST_F(GameOptionDialog, SaveOptionStoresTheShownValuesAndKeepsTheGame) {
         DeleteFileA(ini_path_.c_str());
         settings().game = default_game();
         settings().name_list = {"Old"};
-        const std::string before = describe(settings().game);
         std::string after_save;
-        Outcome outcome = run_dialog(owner(), &settings().game,
-                                     {[&](HWND dialog) {
-                                          press(dialog, IDC_SCORE_301);
-                                          set_text(dialog, IDC_NAME1, "Saver");
-                                          press(dialog, IDC_COM2);
-                                          select_level(dialog, IDC_LEVEL2, 2);
-                                          press(dialog, IDC_HANDICAP1);
-                                          set_text(dialog, IDC_HANDICAP_SCORE1, "250");
-                                          press_button(dialog, IDC_SAVE_OPTION);
-                                          return 0;
-                                      },
-                                      [&](HWND dialog) {
-                                          // Back from the message box: still open, still showing what was
-                                          // saved.
-                                          after_save = view_of(dialog);
-                                          EXPECT_EQ(before, describe(settings().game))
-                                              << "changed by Save Option";
-                                          return closing;
-                                      }});
+        Step change_and_save = [](Dialog d) {
+            d.press(IDC_SCORE_301);
+            d.set_text(IDC_NAME1, "Saver");
+            d.press(IDC_COM2);
+            d.select_level(IDC_LEVEL2, 2);
+            d.press(IDC_HANDICAP1);
+            d.set_text(IDC_HANDICAP_SCORE1, "250");
+            press_button(d.hwnd, IDC_SAVE_OPTION);
+            return 0;
+        };
+        Step close = [&](Dialog d) { // back from the message box: still open, as saved
+            after_save = d.view();
+            EXPECT_EQ(kDefaultGame, describe(settings().game)) << "changed by Save Option";
+            return closing;
+        };
+        Outcome outcome = run(&settings().game, {change_and_save, close});
         EXPECT_EQ(std::vector<std::string>{"The present setup was saved."}, outcome.box_texts);
         EXPECT_TRUE(outcome.box_information_icon);
         EXPECT_EQ(
@@ -510,55 +436,26 @@ TEST_F(GameOptionDialog, SaveOptionStoresTheShownValuesAndKeepsTheGame) {
         EXPECT_EQ("Player 2", ini.get_string("game", "p2_name", "?"));
 
         EXPECT_EQ(closing == IDOK, outcome.ok);
-        GameSettings expected = default_game();
-        if (closing == IDOK) {
-            expected.start_score = expected.p2_start_score = 301;
-            expected.round = 10;
-            expected.p1_name = "Saver";
-            expected.p1_start_score = 250;
-            expected.p2_com = 1;
-            expected.p2_com_level = 2;
-        }
-        EXPECT_EQ(describe(expected), describe(settings().game));
+        EXPECT_EQ(closing == IDCANCEL
+                      ? kDefaultGame
+                      : "start 301; round_limit 1 round 10; leg_limit 0 max_leg 3 best_of 1; "
+                        "p1 'Saver' start 250 com 0 level 0; p2 'Player 2' start 301 com 1 level 2; "
+                        "schedule_entry 0",
+                  describe(settings().game));
         EXPECT_EQ((std::vector<std::string>{"Player 2", "Saver", "Old"}), settings().name_list);
     }
-}
 
-TEST_F(GameOptionDialog, SaveOptionIsOnlyForTheSettingsOwnGame) {
+    // Only for the Settings' own game.
+    DeleteFileA(ini_path_.c_str());
     GameSettings record = default_game();
-    Outcome outcome =
-        run_dialog(owner(), &record, {[&](HWND dialog) {
-                       EXPECT_FALSE(visible(dialog, IDC_SAVE_OPTION));
-                       SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SAVE_OPTION, BN_CLICKED), 0);
-                       return IDCANCEL;
-                   }});
-    EXPECT_TRUE(outcome.box_texts.empty());
-    IniDocument ini;
-    ini.load(ini_path_);
-    EXPECT_EQ(-1, ini.get_int("game", "start_score", -1)) << "a record of its own went into the INI file";
-}
-
-TEST_F(GameOptionDialog, ScheduleEntryKeepsItsLegLimitAndEmptyNames) {
-    for (int leg_limit : {1, 0}) {
-        SCOPED_TRACE(leg_limit);
-        GameSettings entry = default_game();
-        entry.schedule_entry = 1;
-        entry.leg_limit = leg_limit;
-        entry.p1_name = entry.p2_name = "";
-        Outcome outcome = run_dialog(owner(), &entry, {[&](HWND dialog) {
-                                         EXPECT_EQ(leg_limit == 1, enabled(dialog, IDC_MAX_LEG));
-                                         set_text(dialog, IDC_MAX_LEG, "5");
-                                         return IDOK;
-                                     }});
-        EXPECT_TRUE(outcome.ok);
-        GameSettings expected = default_game();
-        expected.leg_limit = leg_limit;
-        expected.max_leg = 5;
-        expected.p1_name = expected.p2_name = "";
-        expected.p1_start_score = expected.p2_start_score = 501;
-        EXPECT_EQ(describe(expected), describe(entry));
-        EXPECT_TRUE(settings().name_list.empty());
-    }
+    Step save = [&](Dialog d) {
+        EXPECT_FALSE(d.visible(IDC_SAVE_OPTION));
+        SendMessageA(d.hwnd, WM_COMMAND, MAKEWPARAM(IDC_SAVE_OPTION, BN_CLICKED), 0);
+        return IDCANCEL;
+    };
+    EXPECT_TRUE(run(&record, {save}).box_texts.empty());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(ini_path_.c_str()))
+        << "a record of its own went into the INI file";
 }
 
 TEST_F(GameOptionDialog, CancelOrCloseLeavesEverythingAsItWas) {
@@ -566,100 +463,46 @@ TEST_F(GameOptionDialog, CancelOrCloseLeavesEverythingAsItWas) {
     for (bool close : {false, true}) {
         SCOPED_TRACE(close ? "close" : "Cancel");
         GameSettings record = default_game();
-        Outcome outcome = run_dialog(owner(), &record, {[&](HWND dialog) {
-                                         press(dialog, IDC_SCORE_1001);
-                                         set_text(dialog, IDC_NAME1, "Nobody");
-                                         press(dialog, IDC_COM2);
-                                         press(dialog, IDC_LEG_LIMIT);
-                                         if (!close) return IDCANCEL;
-                                         PostMessageA(dialog, WM_CLOSE, 0, 0);
-                                         return 0;
-                                     }});
-        EXPECT_FALSE(outcome.ok);
-        EXPECT_EQ(describe(default_game()), describe(record));
+        Step step = [&](Dialog d) {
+            d.press(IDC_SCORE_1001);
+            d.set_text(IDC_NAME1, "Nobody");
+            d.press(IDC_COM2);
+            d.press(IDC_LEG_LIMIT);
+            if (!close) return IDCANCEL;
+            PostMessageA(d.hwnd, WM_CLOSE, 0, 0);
+            return 0;
+        };
+        EXPECT_FALSE(run(&record, {step}).ok);
+        EXPECT_EQ(kDefaultGame, describe(record));
         EXPECT_EQ(std::vector<std::string>{"Ann"}, settings().name_list);
     }
 }
 
 TEST_F(GameOptionDialog, CentresOverTheOwnerAndStaysOffNegativeCoordinates) {
-    const RECT owners[] = {
-        {100, 80, 700, 530}, {-700, -600, -400, -400}, {-300, 200, 100, 500}, {300, -500, 900, -100}};
-    for (const RECT& wanted : owners) {
-        SCOPED_TRACE(strprintf("owner at %ld,%ld", wanted.left, wanted.top));
-        SetWindowPos(owner(), nullptr, wanted.left, wanted.top, wanted.right - wanted.left,
-                     wanted.bottom - wanted.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        RECT placed{};
-        GetWindowRect(owner(), &placed);
-        ASSERT_TRUE(placed.left == wanted.left && placed.top == wanted.top)
-            << "the owner could not be placed";
-
+    for (const RECT& place : kOwnerPlaces) {
+        SCOPED_TRACE(strprintf("owner at %ld,%ld", place.left, place.top));
+        ASSERT_TRUE(place_window(owner_.hwnd(), place));
         GameSettings record = default_game();
         RECT dialog{};
-        look_at(owner(), &record, [&](HWND window) { GetWindowRect(window, &dialog); });
-        long left = wanted.left + (wanted.right - wanted.left - (dialog.right - dialog.left)) / 2;
-        long top = wanted.top + (wanted.bottom - wanted.top - (dialog.bottom - dialog.top)) / 2;
-        EXPECT_NEAR(left < 0 ? 0 : left, dialog.left, 1);
-        EXPECT_NEAR(top < 0 ? 0 : top, dialog.top, 1);
+        look(&record, [&](Dialog d) { GetWindowRect(d.hwnd, &dialog); });
+        POINT expected = centred_on_screen(place, dialog);
+        EXPECT_NEAR(expected.x, dialog.left, 1);
+        EXPECT_NEAR(expected.y, dialog.top, 1);
     }
-}
-
-// The system picks the resource set by the user's language; the thread
-// locale stands in for it here.
-class ThreadLocaleScope {
-  public:
-    explicit ThreadLocaleScope(LANGID language) : saved_(GetThreadLocale()) {
-        SetThreadLocale(MAKELCID(language, SORT_DEFAULT));
-    }
-    ~ThreadLocaleScope() { SetThreadLocale(saved_); }
-    ThreadLocaleScope(const ThreadLocaleScope&) = delete;
-    ThreadLocaleScope& operator=(const ThreadLocaleScope&) = delete;
-
-  private:
-    LCID saved_;
-};
-
-// Each control as id, class and style, and its place in dialog units.
-std::vector<std::string> shapes_of(HWND dialog) {
-    RECT base{0, 0, 400, 800};
-    MapDialogRect(dialog, &base);
-    auto units_x = [&](long pixels) { return std::lround(pixels * 400.0 / base.right); };
-    auto units_y = [&](long pixels) { return std::lround(pixels * 800.0 / base.bottom); };
-    std::vector<std::string> shapes;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char kind[64] = "";
-        GetClassNameA(child, kind, sizeof kind);
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-        // Combo boxes take their closed height from the font, so the bottom is left out.
-        shapes.push_back(strprintf("id %d %s %08lx at %ld,%ld width %ld", GetDlgCtrlID(child), kind,
-                                   GetWindowLongA(child, GWL_STYLE) & ~WS_VISIBLE, units_x(r.left),
-                                   units_y(r.top), units_x(r.right - r.left)));
-    }
-    return shapes;
 }
 
 TEST_F(GameOptionDialog, JapaneseDialogHasTheEnglishControlsInTheirPlaces) {
-    const LANGID languages[] = {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
-                                MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)};
-    std::vector<std::string> shapes[2];
-    std::string titles[2];
-    for (int i = 0; i < 2; ++i) {
-        ThreadLocaleScope locale(languages[i]);
-        look_at(owner(), &settings().game, [&](HWND dialog) {
-            shapes[i] = shapes_of(dialog);
-            titles[i] = window_text(dialog);
-        });
-    }
-    EXPECT_EQ("Game Option", titles[0]);
-    // The ANSI window shows the UTF-16 resource text through the system code page.
-    const wchar_t japanese_title[] =
-        L"\u30b2\u30fc\u30e0 \u30aa\u30d7\u30b7\u30e7\u30f3"; // ゲーム オプション
-    char expected[64] = "";
-    WideCharToMultiByte(CP_ACP, 0, japanese_title, -1, expected, sizeof expected, nullptr, nullptr);
-    EXPECT_EQ(expected, titles[1]);
-    ASSERT_EQ(29u, shapes[0].size());
-    EXPECT_EQ(shapes[0], shapes[1]);
+    const LANGID japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+    DialogTemplate en = read_dialog_template(IDD_GAME_OPTION, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    DialogTemplate ja = read_dialog_template(IDD_GAME_OPTION, japanese);
+    ASSERT_EQ(29u, en.items.size());
+    EXPECT_EQ(en.layout(), ja.layout());
+    EXPECT_EQ(L"\u30b2\u30fc\u30e0 \u30aa\u30d7\u30b7\u30e7\u30f3", ja.caption); // ゲーム オプション
+
+    ThreadLocaleScope locale(japanese);
+    std::string title;
+    look(&settings().game, [&](Dialog d) { title = window_text(d.hwnd); });
+    EXPECT_EQ(in_code_page(ja.caption), title) << "the dialog of the thread's language did not come up";
 }
 
 } // namespace

@@ -3,18 +3,17 @@
 #include "app/win/beep.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace tx9::wintest {
 
 namespace {
 
-// Under Wine on a bare X server (no window manager), hiding or destroying a
-// window the X11 driver manages waits two seconds for a manager that never
-// answers, so every dialog a test closes would cost that. Before the first
-// window exists (the driver reads its options when it loads), tell Wine to
-// manage none of this test program's windows. Only this executable's
-// AppDefaults key is touched; nothing happens on Windows itself.
+// Under Wine on a bare X server, destroying a window the X11 driver manages
+// waits two seconds for a window manager. Before the first window exists,
+// tell Wine (this executable's AppDefaults key only) to manage none of ours.
 struct UnmanagedWindowsUnderWine {
     UnmanagedWindowsUnderWine() {
         HMODULE ntdll = GetModuleHandleA("ntdll.dll");
@@ -33,8 +32,6 @@ struct UnmanagedWindowsUnderWine {
 } g_unmanaged_windows;
 
 } // namespace
-
-// ---- Message pumping ------------------------------------------------------
 
 void pump_pending() {
     MSG msg;
@@ -64,8 +61,6 @@ bool pump_until(const std::function<bool()>& done, DWORD timeout_ms) {
     return true;
 }
 
-// ---- TestWindow -----------------------------------------------------------
-
 namespace {
 
 constexpr char kHostClass[] = "tx9_test_host";
@@ -83,12 +78,7 @@ LRESULT CALLBACK TestWindow::proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self) {
-        if (is_recorded(message)) self->received_.push_back({message, wparam, lparam});
-        if (self->handler) {
-            if (auto answer = self->handler(hwnd, message, wparam, lparam)) return *answer;
-        }
-    }
+    if (self && is_recorded(message)) self->received_.push_back({message, wparam, lparam});
     return DefWindowProcA(hwnd, message, wparam, lparam);
 }
 
@@ -104,9 +94,6 @@ TestWindow::TestWindow(int client_width, int client_height, const char* title) {
         wc.lpszClassName = kHostClass;
         registered = RegisterClassA(&wc) != 0;
     }
-    // A captionless popup shown without activation stays unmanaged by Wine's X11
-    // driver; a managed window waits two seconds for a window manager when it
-    // is destroyed under a bare Xvfb.
     hwnd_ = CreateWindowExA(0, kHostClass, title, WS_POPUP | WS_CLIPCHILDREN, 20, 20, client_width,
                             client_height, nullptr, nullptr, instance, this);
     if (hwnd_) {
@@ -118,10 +105,7 @@ TestWindow::TestWindow(int client_width, int client_height, const char* title) {
 }
 
 TestWindow::~TestWindow() {
-    if (hwnd_ && IsWindow(hwnd_)) {
-        handler = nullptr;
-        DestroyWindow(hwnd_);
-    }
+    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
     pump_pending();
 }
 
@@ -135,8 +119,6 @@ int TestWindow::count_command(WORD id) const {
         return r.message == WM_COMMAND && LOWORD(r.wparam) == id;
     }));
 }
-
-// ---- Keyboard ---------------------------------------------------------------
 
 KeyStateScope::KeyStateScope(Modifiers mods) {
     GetKeyboardState(saved_);
@@ -163,25 +145,11 @@ KeyStateScope::~KeyStateScope() {
 
 namespace {
 
-bool is_extended_key(UINT vk) {
-    switch (vk) {
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN:
-    case VK_HOME:
-    case VK_END:
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_INSERT:
-    case VK_DELETE: return true;
-    default: return false;
-    }
-}
-
 LPARAM key_lparam(UINT vk, bool up, bool alt) {
+    const UINT extended[] = {VK_LEFT, VK_RIGHT, VK_UP,   VK_DOWN,   VK_HOME,
+                             VK_END,  VK_PRIOR, VK_NEXT, VK_INSERT, VK_DELETE};
     LPARAM lparam = 1 | (static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC) & 0xFF) << 16);
-    if (is_extended_key(vk)) lparam |= 1L << 24;
+    if (std::find(std::begin(extended), std::end(extended), vk) != std::end(extended)) lparam |= 1L << 24;
     if (alt) lparam |= 1L << 29;
     if (up) lparam |= (1L << 30) | (1UL << 31);
     return lparam;
@@ -208,8 +176,6 @@ void send_chars(HWND window, const std::string& text) {
         send_char(window, c);
 }
 
-// ---- Mouse ------------------------------------------------------------------
-
 LRESULT send_mouse(HWND window, UINT message, int x, int y, WPARAM keys) {
     Modifiers mods;
     mods.shift = (keys & MK_SHIFT) != 0;
@@ -228,8 +194,6 @@ void double_click(HWND window, int x, int y) {
     send_mouse(window, WM_LBUTTONDBLCLK, x, y, MK_LBUTTON);
     send_mouse(window, WM_LBUTTONUP, x, y, 0);
 }
-
-// ---- Text and clipboard ---------------------------------------------------
 
 std::string window_text(HWND window) {
     LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
@@ -287,8 +251,6 @@ void clear_clipboard() {
     EmptyClipboard();
     CloseClipboard();
 }
-
-// ---- Pixels -----------------------------------------------------------------
 
 int Image::count(COLORREF color) const {
     return static_cast<int>(std::count(pixels.begin(), pixels.end(), color));
@@ -396,14 +358,10 @@ Image print_client(HWND window) {
     return canvas.image();
 }
 
-// ---- Dialogs ----------------------------------------------------------------
-
 namespace {
 
-std::vector<std::pair<UINT_PTR, DialogAnswerer*>>& answerer_timers() {
-    static std::vector<std::pair<UINT_PTR, DialogAnswerer*>> list;
-    return list;
-}
+std::vector<std::pair<UINT_PTR, DialogAnswerer*>> g_answerers;
+std::vector<HWND> g_answered; // dialogs already answered, skipped until they are gone
 
 std::string text_of(HWND window) {
     char buffer[1024] = "";
@@ -435,29 +393,22 @@ BOOL CALLBACK collect_static_text(HWND window, LPARAM lparam) {
     return TRUE;
 }
 
-// Dialogs already answered, skipped until they are gone.
-std::vector<HWND>& answered_dialogs() {
-    static std::vector<HWND> list;
-    return list;
-}
-
 } // namespace
 
 DialogAnswerer::DialogAnswerer(Handler handler) : handler_(std::move(handler)) {
     timer_ = SetTimer(nullptr, 0, 20, on_timer);
-    answerer_timers().push_back({timer_, this});
+    g_answerers.push_back({timer_, this});
 }
 
 DialogAnswerer::~DialogAnswerer() {
     KillTimer(nullptr, timer_);
-    auto& timers = answerer_timers();
-    timers.erase(
-        std::remove_if(timers.begin(), timers.end(), [this](const auto& t) { return t.second == this; }),
-        timers.end());
+    g_answerers.erase(std::remove_if(g_answerers.begin(), g_answerers.end(),
+                                     [this](const auto& t) { return t.second == this; }),
+                      g_answerers.end());
 }
 
 void CALLBACK DialogAnswerer::on_timer(HWND, UINT, UINT_PTR id, DWORD) {
-    for (auto& [timer, answerer] : answerer_timers())
+    for (auto& [timer, answerer] : g_answerers)
         if (timer == id) {
             answerer->tick();
             return;
@@ -467,13 +418,10 @@ void CALLBACK DialogAnswerer::on_timer(HWND, UINT, UINT_PTR id, DWORD) {
 void DialogAnswerer::tick() {
     if (busy_) return;
     busy_ = true;
-    auto& answered = answered_dialogs();
-    answered.erase(std::remove_if(answered.begin(), answered.end(),
-                                  [](HWND w) { return !IsWindow(w) || !IsWindowVisible(w); }),
-                   answered.end());
-    pending_.erase(std::remove_if(pending_.begin(), pending_.end(),
-                                  [](HWND w) { return !IsWindow(w) || !IsWindowVisible(w); }),
-                   pending_.end());
+    auto gone = [](HWND w) { return !IsWindow(w) || !IsWindowVisible(w); };
+    auto& answered = g_answered;
+    answered.erase(std::remove_if(answered.begin(), answered.end(), gone), answered.end());
+    pending_.erase(std::remove_if(pending_.begin(), pending_.end(), gone), pending_.end());
     std::vector<HWND> dialogs;
     EnumThreadWindows(GetCurrentThreadId(), collect_dialog, reinterpret_cast<LPARAM>(&dialogs));
     for (HWND dialog : dialogs) {
@@ -506,25 +454,135 @@ std::string dialog_item_text(HWND dialog, int id) {
     return item ? text_of(item) : std::string();
 }
 
-// ---- Beeps ----------------------------------------------------------------
+bool place_window(HWND window, const RECT& place) {
+    SetWindowPos(window, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT placed{};
+    GetWindowRect(window, &placed);
+    return EqualRect(&placed, &place) != FALSE;
+}
+
+POINT centred_on_screen(const RECT& owner, const RECT& dialog) {
+    LONG x = owner.left + (owner.right - owner.left - (dialog.right - dialog.left)) / 2;
+    LONG y = owner.top + (owner.bottom - owner.top - (dialog.bottom - dialog.top)) / 2;
+    return {std::max(0L, x), std::max(0L, y)};
+}
 
 namespace {
 
-std::vector<UINT>& beep_log() {
-    static std::vector<UINT> log;
-    return log;
+// A name-or-ordinal field of a template: 0 = none, 0xFFFF + ordinal, or a string.
+std::wstring read_name(const WORD*& p) {
+    if (*p == 0) {
+        ++p;
+        return L"";
+    }
+    if (*p == 0xFFFF) {
+        p += 2;
+        return L"#" + std::to_wstring(p[-1]);
+    }
+    std::wstring text(reinterpret_cast<const wchar_t*>(p));
+    p += text.size() + 1;
+    return text;
 }
+
+} // namespace
+
+const DialogTemplate::Item* DialogTemplate::item(int id) const {
+    for (const Item& i : items)
+        if (i.id == id) return &i;
+    return nullptr;
+}
+
+std::vector<std::string> DialogTemplate::layout() const {
+    char line[160];
+    std::snprintf(line, sizeof line, "dialog %08lx %ldx%ld", style, size.cx, size.cy);
+    std::vector<std::string> lines{line};
+    for (const Item& i : items) {
+        std::snprintf(line, sizeof line, "id %d %s %08lx at %ld,%ld-%ld,%ld", i.id,
+                      in_code_page(i.kind).c_str(), i.style, i.place.left, i.place.top, i.place.right,
+                      i.place.bottom);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Reads both template formats: DIALOG and DIALOGEX (which starts with 1, 0xFFFF).
+DialogTemplate read_dialog_template(int id, LANGID language) {
+    DialogTemplate out;
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found =
+        FindResourceExA(module, MAKEINTRESOURCEA(5) /* RT_DIALOG */, MAKEINTRESOURCEA(id), language);
+    const WORD* p = found ? static_cast<const WORD*>(LockResource(LoadResource(module, found))) : nullptr;
+    if (!p) return out;
+    auto dword = [&p] {
+        DWORD v = p[0] | (DWORD(p[1]) << 16);
+        p += 2;
+        return v;
+    };
+    auto place = [&p] {
+        const auto* v = reinterpret_cast<const short*>(p);
+        p += 4;
+        return RECT{v[0], v[1], v[0] + v[2], v[1] + v[3]};
+    };
+    const bool ex = p[0] == 1 && p[1] == 0xFFFF;
+    if (ex) p += 4; // version, signature, help id
+    DWORD first = dword(), second = dword();
+    out.style = ex ? second : first; // the extended style comes first in DIALOGEX, second in DIALOG
+    int count = *p++;
+    RECT box = place();
+    out.size = {box.right - box.left, box.bottom - box.top};
+    read_name(p); // menu
+    read_name(p); // class
+    out.caption = read_name(p);
+    if (out.style & DS_SETFONT) {
+        p += ex ? 3 : 1; // point size; weight, italic and character set
+        read_name(p);
+    }
+    for (int i = 0; i < count; ++i) {
+        p = reinterpret_cast<const WORD*>((reinterpret_cast<ULONG_PTR>(p) + 3) & ~ULONG_PTR(3));
+        DialogTemplate::Item item;
+        if (ex) p += 2; // help id
+        first = dword();
+        second = dword();
+        item.style = ex ? second : first;
+        item.place = place();
+        item.id = ex ? static_cast<int>(dword()) : static_cast<short>(*p++);
+        item.kind = read_name(p);
+        item.text = read_name(p);
+        WORD extra = *p++;
+        p = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(p) + extra);
+        out.items.push_back(item);
+    }
+    return out;
+}
+
+std::string in_code_page(const std::wstring& text) {
+    char buffer[512] = "";
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
+    return buffer;
+}
+
+ThreadLocaleScope::ThreadLocaleScope(LANGID language) : saved_(GetThreadLocale()) {
+    SetThreadLocale(MAKELCID(language, SORT_DEFAULT));
+}
+
+ThreadLocaleScope::~ThreadLocaleScope() {
+    SetThreadLocale(saved_);
+}
+
+namespace {
+
+std::vector<UINT> g_beeps;
+BeepFunction g_previous_beep = nullptr;
 
 void record_beep(UINT type) {
-    beep_log().push_back(type);
+    g_beeps.push_back(type);
 }
-
-BeepFunction g_previous_beep = nullptr;
 
 } // namespace
 
 BeepCounter::BeepCounter() {
-    beep_log().clear();
+    g_beeps.clear();
     g_previous_beep = set_beep_function(record_beep);
 }
 
@@ -533,19 +591,11 @@ BeepCounter::~BeepCounter() {
 }
 
 int BeepCounter::count() const {
-    return static_cast<int>(beep_log().size());
+    return static_cast<int>(g_beeps.size());
 }
 
 int BeepCounter::count(UINT type) const {
-    return static_cast<int>(std::count(beep_log().begin(), beep_log().end(), type));
-}
-
-const std::vector<UINT>& BeepCounter::beeps() const {
-    return beep_log();
-}
-
-void BeepCounter::reset() {
-    beep_log().clear();
+    return static_cast<int>(std::count(g_beeps.begin(), g_beeps.end(), type));
 }
 
 } // namespace tx9::wintest

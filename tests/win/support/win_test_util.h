@@ -1,11 +1,8 @@
-// Helpers shared by the Win32 test programs: they create real windows under
-// Wine, drive them with messages and look at what they do.
-//
-// Everything here runs on the test's one thread; nothing is thread-safe.
+// Helpers shared by the Win32 test programs: real windows under Wine, driven
+// with messages on the test's one thread (nothing here is thread-safe).
 // Under Wine, a program linked with these helpers asks the X11 driver not to
-// manage its windows (HKCU\Software\Wine\AppDefaults\<exe>\X11 Driver,
-// Managed=N, set before the first window), so that closing a dialog does not
-// wait two seconds for a window manager that a bare Xvfb does not have.
+// manage its windows, so that closing a dialog does not wait two seconds for
+// a window manager that a bare Xvfb does not have.
 #pragma once
 
 #include <cstdint>
@@ -18,30 +15,20 @@
 
 namespace tx9::wintest {
 
-// ---- Message pumping ------------------------------------------------------
-
-// Dispatches every message already queued for this thread.
+// Dispatch what is queued; for about `ms`; or until `done` (returns done()).
 void pump_pending();
-// Dispatches messages for about `ms` milliseconds.
 void pump_for(DWORD ms);
-// Dispatches messages until `done` returns true or `timeout_ms` passes; returns done().
 bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 3000);
 
-// ---- A top-level host window ----------------------------------------------
-
-// One message a TestWindow received.
 struct Received {
     UINT message;
     WPARAM wparam;
     LPARAM lparam;
 };
 
-// A visible, active top-level window (a captionless popup, so that Wine
-// destroys it at once without a window manager) to put the controls under
-// test in; its client area has the given size. It records
-// the messages its children send it (WM_COMMAND, WM_NOTIFY, WM_CONTEXTMENU,
-// WM_MOUSEWHEEL and everything from WM_APP on) and lets a test answer any
-// message itself through `handler`. Destroyed with the object.
+// A visible captionless popup (destroyed at once without a window manager) to
+// hold the controls under test. It records what its children send it:
+// WM_COMMAND, WM_NOTIFY, WM_CONTEXTMENU, WM_MOUSEWHEEL and WM_APP onwards.
 class TestWindow {
   public:
     explicit TestWindow(int client_width = 400, int client_height = 300, const char* title = "tx9 test");
@@ -50,26 +37,16 @@ class TestWindow {
     TestWindow& operator=(const TestWindow&) = delete;
 
     HWND hwnd() const { return hwnd_; }
-
-    // Messages recorded so far, oldest first.
     const std::vector<Received>& received() const { return received_; }
     void clear_received() { received_.clear(); }
-    // How many of the recorded messages are `message`.
     int count(UINT message) const;
-    // How many WM_COMMAND messages carried this command id (LOWORD of wParam).
-    int count_command(WORD id) const;
-
-    // Called for every message before the default handling; return a value to
-    // answer the message, std::nullopt to let the window handle it.
-    std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)> handler;
+    int count_command(WORD id) const; // WM_COMMAND with this LOWORD(wParam)
 
   private:
     static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
     HWND hwnd_ = nullptr;
     std::vector<Received> received_;
 };
-
-// ---- Keyboard ---------------------------------------------------------------
 
 struct Modifiers {
     bool shift = false;
@@ -81,8 +58,7 @@ inline constexpr Modifiers kShift{true, false, false};
 inline constexpr Modifiers kCtrl{false, true, false};
 inline constexpr Modifiers kCtrlShift{true, true, false};
 
-// Makes GetKeyState report the given modifiers (and the left/right variants)
-// as held for the scope, through SetKeyboardState; restores the previous state.
+// GetKeyState reports the modifiers held for the scope (SetKeyboardState).
 class KeyStateScope {
   public:
     explicit KeyStateScope(Modifiers mods);
@@ -94,72 +70,48 @@ class KeyStateScope {
     BYTE saved_[256];
 };
 
-// SendMessage WM_KEYDOWN (WM_SYSKEYDOWN when Alt is held) with the modifiers
-// held, followed by WM_KEYUP; returns the key-down result.
+// Key down (system key with Alt) and up with the modifiers held; returns the key-down result.
 LRESULT send_key(HWND window, UINT vk, Modifiers mods = kNoMods);
-// SendMessage WM_CHAR for one character, with the modifiers held.
 LRESULT send_char(HWND window, char c, Modifiers mods = kNoMods);
-// WM_CHAR for each character in turn.
 void send_chars(HWND window, const std::string& text);
 
-// ---- Mouse (client coordinates, sent straight to the window) --------------
-
-// Sends a mouse message with the position in lParam and `keys` (MK_*) in wParam.
+// Mouse messages in client coordinates, `keys` (MK_*) in wParam.
 LRESULT send_mouse(HWND window, UINT message, int x, int y, WPARAM keys = 0);
-// Button down and up at the point.
 void click(HWND window, int x, int y, WPARAM extra_keys = 0);
-// Down, up, double click, up at the point, as the system sends them.
 void double_click(HWND window, int x, int y);
 
-// ---- Text and clipboard ---------------------------------------------------
-
-// WM_GETTEXTLENGTH then WM_GETTEXT.
 std::string window_text(HWND window);
-// Puts text on the clipboard (CF_TEXT); false when the clipboard could not be opened.
 bool set_clipboard_text(const std::string& text);
-// The clipboard's CF_TEXT, or std::nullopt when it holds none.
-std::optional<std::string> clipboard_text();
-// Empties the clipboard.
+std::optional<std::string> clipboard_text(); // nullopt when the clipboard holds no text
 void clear_clipboard();
 
-// ---- Pixels -----------------------------------------------------------------
-
-// A 32-bit top-down copy of pixels; colours as COLORREF (0x00BBGGRR).
+// 32-bit top-down pixels as COLORREF (0x00BBGGRR).
 struct Image {
     int width = 0;
     int height = 0;
     std::vector<COLORREF> pixels;
 
     COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-    // Pixels equal to the colour, in the whole image or in a rectangle.
     int count(COLORREF color) const;
     int count(COLORREF color, const RECT& area) const;
-    // The smallest rectangle holding every pixel of the colour (empty when none).
-    RECT bounds_of(COLORREF color) const;
+    RECT bounds_of(COLORREF color) const; // empty when the colour is absent
 };
 
-// Repaints the window now and copies its client area off its window DC.
-Image capture_client(HWND window);
-// Copies a DC's rectangle (for a window's own memory DC, say).
+Image capture_client(HWND window); // repaints now, then copies off the window DC
 Image capture_dc(HDC dc, int width, int height);
-// Asks the window to paint its client area into a memory DC with WM_PRINTCLIENT.
-Image print_client(HWND window);
+Image print_client(HWND window); // WM_PRINTCLIENT into a memory DC
 
-// ---- Dialogs and message boxes ----------------------------------------------
-
-// What a test sees of a dialog (class "#32770") that came up.
+// A dialog ("#32770") that came up; `text` joins its static texts with '\n'.
 struct DialogInfo {
     HWND hwnd = nullptr;
     std::string title;
-    std::string text; // the texts of its static controls, joined with '\n'
+    std::string text;
 };
 
-// Answers dialogs and message boxes that this thread opens while the object
-// lives. A thread timer (it fires inside modal loops too) looks every 20 ms
-// for visible "#32770" windows of this thread; for each one it calls the
-// handler, which may look at or fill the dialog and returns the id of the
-// button to press (IDOK, IDYES, a control id...), or 0 to be asked again at
-// the next tick.
+// Answers the dialogs and message boxes this thread opens while it lives: a
+// thread timer (it fires inside modal loops too) hands each visible dialog to
+// the handler every 20 ms, which returns the button to press (IDOK, a control
+// id...) or 0 to be asked again at the next tick.
 class DialogAnswerer {
   public:
     using Handler = std::function<int(const DialogInfo&)>;
@@ -168,8 +120,7 @@ class DialogAnswerer {
     DialogAnswerer(const DialogAnswerer&) = delete;
     DialogAnswerer& operator=(const DialogAnswerer&) = delete;
 
-    // Every dialog seen, in order of first sighting.
-    const std::vector<DialogInfo>& seen() const { return seen_; }
+    const std::vector<DialogInfo>& seen() const { return seen_; } // in order of first sighting
 
   private:
     static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD);
@@ -181,14 +132,55 @@ class DialogAnswerer {
     bool busy_ = false;
 };
 
-// Presses a dialog button as a click would (WM_COMMAND BN_CLICKED to the dialog).
+// Posts the button's BN_CLICKED to the dialog, as a click would.
 void press_button(HWND dialog, int id);
-// Text of a dialog item.
 std::string dialog_item_text(HWND dialog, int id);
 
-// ---- Beeps ----------------------------------------------------------------
+// Where the dialogs are centred: an owner on screen, one wholly and two partly
+// off the top-left of the screen.
+inline constexpr RECT kOwnerPlaces[] = {
+    {100, 80, 700, 530}, {-700, -600, -400, -400}, {-300, 200, 100, 500}, {300, -500, 900, -100}};
+// Moves and sizes a top-level window to the rectangle; false when the system put it elsewhere.
+bool place_window(HWND window, const RECT& place);
+// The top-left corner of a window of the dialog's size centred over the owner,
+// negative coordinates raised to 0.
+POINT centred_on_screen(const RECT& owner, const RECT& dialog);
 
-// Counts the beeps of tx9::beep while it lives (no sound is made).
+// A dialog resource of one language as its template holds it.
+struct DialogTemplate {
+    struct Item {
+        int id = 0;
+        std::wstring kind; // class name, or "#<atom>" for the predefined classes
+        DWORD style = 0;
+        RECT place{}; // dialog units
+        std::wstring text;
+    };
+    DWORD style = 0;
+    SIZE size{};
+    std::wstring caption;
+    std::vector<Item> items;
+
+    const Item* item(int id) const;
+    // Style, size, and every control's id, kind, style and place, one line each.
+    std::vector<std::string> layout() const;
+};
+DialogTemplate read_dialog_template(int id, LANGID language);
+// A wide text as an ANSI window of this process shows it.
+std::string in_code_page(const std::wstring& text);
+
+// Resources are picked by the user's language; the thread locale stands in for it.
+class ThreadLocaleScope {
+  public:
+    explicit ThreadLocaleScope(LANGID language);
+    ~ThreadLocaleScope();
+    ThreadLocaleScope(const ThreadLocaleScope&) = delete;
+    ThreadLocaleScope& operator=(const ThreadLocaleScope&) = delete;
+
+  private:
+    LCID saved_;
+};
+
+// Counts the beeps of tx9::beep while it lives; no sound is made.
 class BeepCounter {
   public:
     BeepCounter();
@@ -198,8 +190,6 @@ class BeepCounter {
 
     int count() const;
     int count(UINT type) const;
-    const std::vector<UINT>& beeps() const;
-    void reset();
 };
 
 } // namespace tx9::wintest
