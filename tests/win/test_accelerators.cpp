@@ -10,30 +10,25 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <vector>
 
 namespace tx9 {
 namespace {
 
-using wintest::KeyStateScope;
 using wintest::Modifiers;
-using wintest::TestWindow;
 
 // GetKeyNameText straight from the scan code, with or without the extended bit.
 std::string raw_key_name(int vk, bool extended) {
-    UINT scan = MapVirtualKeyA(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
-    LONG lparam = static_cast<LONG>(scan << 16) | (extended ? (1L << 24) : 0);
+    const UINT scan = MapVirtualKeyA(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
     char name[256] = "";
-    GetKeyNameTextA(lparam, name, sizeof name);
+    GetKeyNameTextA(static_cast<LONG>(scan << 16) | (extended ? (1L << 24) : 0), name, sizeof name);
     return name;
 }
 
 std::vector<ACCEL> entries_of(HACCEL table) {
-    int count = CopyAcceleratorTableA(table, nullptr, 0);
-    std::vector<ACCEL> out(static_cast<size_t>(count));
-    if (count > 0) CopyAcceleratorTableA(table, out.data(), count);
+    std::vector<ACCEL> out(static_cast<size_t>(CopyAcceleratorTableA(table, nullptr, 0)));
+    if (!out.empty()) CopyAcceleratorTableA(table, out.data(), static_cast<int>(out.size()));
     return out;
 }
 
@@ -44,19 +39,16 @@ TEST(KeyNames, ExtendedBitGoesWithTheNavigationKeysOnly) {
         EXPECT_EQ(extended.count(vk) == 1, is_extended_name_key(vk)) << "virtual key " << vk;
 }
 
-TEST(KeyNames, HomeWithAllModifiersIsNamedAsTheExtendedKey) {
+TEST(KeyNames, ModifiersInFixedOrderThenTheSystemName) {
+    // Home must be named as the extended key, not as the keypad's 7.
     const std::string home = raw_key_name(VK_HOME, true);
     ASSERT_FALSE(home.empty()) << "the system names no extended Home key";
-    // Without the bit the same scan code is the keypad's 7; the name must not be that one.
     EXPECT_NE(raw_key_name(VK_HOME, false), home);
     EXPECT_EQ("Ctrl+Shift+Alt+" + home, key_text(kModCtrl | kModShift | kModAlt, VK_HOME));
-}
 
-TEST(KeyNames, ModifierPrefixesAndPlainKeys) {
     struct Case {
-        int modifiers;
-        int key;
-        const char* prefix;
+        int modifiers, key;
+        const char* prefix; // nullptr: no name at all
     };
     const Case cases[] = {
         {0, VK_F1, ""},
@@ -65,53 +57,43 @@ TEST(KeyNames, ModifierPrefixesAndPlainKeys) {
         {kModAlt, VK_F9, "Alt+"},
         {kModCtrl | kModShift, VK_DELETE, "Ctrl+Shift+"},
         {kModShift | kModAlt, VK_NEXT, "Shift+Alt+"},
+        {0, 0, nullptr},
+        {kModCtrl, 0, nullptr},
+        {kModShift, VK_LBUTTON, nullptr}, // a virtual key without a scan code
     };
     for (const Case& c : cases) {
-        const std::string name = raw_key_name(c.key, is_extended_name_key(c.key));
-        ASSERT_FALSE(name.empty()) << "virtual key " << c.key;
-        EXPECT_EQ(std::string(c.prefix) + name, key_text(c.modifiers, c.key)) << "virtual key " << c.key;
+        std::string expected;
+        if (c.prefix) {
+            expected = c.prefix + raw_key_name(c.key, is_extended_name_key(c.key));
+            ASSERT_NE(c.prefix, expected) << "the system names no virtual key " << c.key;
+        }
+        EXPECT_EQ(expected, key_text(c.modifiers, c.key)) << "virtual key " << c.key;
     }
-    EXPECT_EQ("F1", key_text(0, VK_F1));
     EXPECT_EQ("Ctrl+N", key_text(kModCtrl, 'N'));
 }
 
-TEST(KeyNames, NoKeyOrNoScanCodeGivesNoName) {
-    EXPECT_EQ("", key_text(0, 0));
-    EXPECT_EQ("", key_text(kModCtrl, 0));
-    // Mouse buttons have virtual-key codes but no scan code.
-    EXPECT_EQ("", key_text(kModShift, VK_LBUTTON));
-    EXPECT_EQ("", win_key_namer().key_name(0x1FF));
-}
-
-TEST(UserAccelerators, OneEntryPerBindingWithAKeyOrModifiers) {
-    const std::vector<KeyBinding> bindings = {
+TEST(UserAccelerators, OneEntryPerBindingWithAKeyOrModifiersInBindingOrder) {
+    AcceleratorTable table = make_accelerator_table({
         {kTemplateBase + 60, 0, VK_F5},
         {IDM_NEW_GAME, kModCtrl, 'N'},
         {IDM_MIDDLE, 0, 0}, // nothing to press: left out
         {IDM_CHECKOUT, kModCtrl | kModShift | kModAlt, VK_HOME},
         {IDM_EXCHANGE, kModAlt, 0}, // a modifier alone still goes in
-    };
-    AcceleratorTable table = make_accelerator_table(bindings);
+    });
     ASSERT_TRUE(table.get());
     const std::vector<ACCEL> entries = entries_of(table.get());
-    ASSERT_EQ(4u, entries.size());
-    const ACCEL expected[] = {
-        {FVIRTKEY, VK_F5, kTemplateBase + 60},
-        {FVIRTKEY | FCONTROL, 'N', IDM_NEW_GAME},
-        {FVIRTKEY | FCONTROL | FSHIFT | FALT, VK_HOME, IDM_CHECKOUT},
-        {FVIRTKEY | FALT, 0, IDM_EXCHANGE},
-    };
+    const ACCEL expected[] = {{FVIRTKEY, VK_F5, kTemplateBase + 60},
+                              {FVIRTKEY | FCONTROL, 'N', IDM_NEW_GAME},
+                              {FVIRTKEY | FCONTROL | FSHIFT | FALT, VK_HOME, IDM_CHECKOUT},
+                              {FVIRTKEY | FALT, 0, IDM_EXCHANGE}};
+    ASSERT_EQ(std::size(expected), entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
         EXPECT_EQ(expected[i].fVirt, entries[i].fVirt) << "entry " << i;
         EXPECT_EQ(expected[i].key, entries[i].key) << "entry " << i;
         EXPECT_EQ(expected[i].cmd, entries[i].cmd) << "entry " << i;
     }
-}
 
-TEST(UserAccelerators, NoUsableBindingGivesNoTable) {
-    EXPECT_FALSE(make_accelerator_table({}).get());
     EXPECT_FALSE(make_accelerator_table({{IDM_MIDDLE, 0, 0}, {kTemplateBase, 0, 0}}).get());
-
     build_user_accelerators(default_key_bindings());
     ASSERT_TRUE(user_accelerators());
     EXPECT_EQ(29u, entries_of(user_accelerators()).size());
@@ -138,28 +120,30 @@ class AcceleratorOrder : public ::testing::Test {
         entry_ = CreateWindowExA(0, kEntryControlClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 80,
                                  24, host_.hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_TRUE(entry_);
+        current_ = this;
         entry_proc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
             entry_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AcceleratorOrder::entry_spy)));
-        SetPropA(entry_, "tx9.test", this);
         SetFocus(entry_);
         wintest::pump_pending();
-        host_.clear_received();
     }
 
-    void TearDown() override { destroy_user_accelerators(); }
+    void TearDown() override {
+        destroy_user_accelerators();
+        DestroyWindow(entry_);
+        current_ = nullptr;
+    }
 
-    // Posts one key press to the entry and lets the real loop run until the queue is empty.
-    void press(UINT vk, Modifiers mods = {}) {
-        KeyStateScope held(mods);
+    // Posts one key press to the entry and runs the real loop until the queue
+    // is empty; returns the commands the host received.
+    std::vector<int> press(UINT vk, Modifiers mods = {}) {
+        host_.clear_received();
+        entry_keys_.clear();
+        wintest::KeyStateScope held(mods);
         const LPARAM lparam = 1 | (static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16) |
                               (is_extended_name_key(static_cast<int>(vk)) ? (1L << 24) : 0);
-        const UINT down = mods.alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
-        PostMessageA(entry_, down, vk, lparam);
+        PostMessageA(entry_, mods.alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, lparam);
         PostQuitMessage(0);
         run_message_loop(host_.hwnd(), builtin_);
-    }
-
-    std::vector<int> commands() const {
         std::vector<int> out;
         for (const wintest::Received& r : host_.received())
             if (r.message == WM_COMMAND) out.push_back(LOWORD(r.wparam));
@@ -167,62 +151,50 @@ class AcceleratorOrder : public ::testing::Test {
     }
 
     static LRESULT CALLBACK entry_spy(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-        auto* self = static_cast<AcceleratorOrder*>(GetPropA(hwnd, "tx9.test"));
-        if (self && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_CHAR))
-            self->entry_keys_.push_back(static_cast<int>(wparam));
-        WNDPROC next = self ? self->entry_proc_ : DefWindowProcA;
-        if (message == WM_NCDESTROY) RemovePropA(hwnd, "tx9.test");
-        return CallWindowProcA(next, hwnd, message, wparam, lparam);
+        if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_CHAR)
+            current_->entry_keys_.push_back(static_cast<int>(wparam));
+        return CallWindowProcA(current_->entry_proc_, hwnd, message, wparam, lparam);
     }
 
-    TestWindow host_;
+    static inline AcceleratorOrder* current_ = nullptr;
+    wintest::TestWindow host_;
     HWND entry_ = nullptr;
     WNDPROC entry_proc_ = nullptr;
     HACCEL builtin_ = nullptr;
     std::vector<int> entry_keys_;
 };
 
+using Commands = std::vector<int>;
+
 TEST_F(AcceleratorOrder, BuiltInKeysBecomeCommandsOfTheMainWindow) {
-    struct Case {
-        UINT vk;
-        Modifiers mods;
-        int command;
-    };
-    const Case cases[] = {
-        {VK_RETURN, {}, IDM_ENTER},  {VK_ESCAPE, {}, IDM_ESCAPE},  {VK_UP, {}, IDM_UP},
-        {VK_DOWN, {}, IDM_DOWN},     {VK_TAB, {}, IDM_TAB},        {VK_TAB, wintest::kShift, IDM_SHIFT_TAB},
-        {VK_PRIOR, {}, IDM_PAGE_UP}, {VK_NEXT, {}, IDM_PAGE_DOWN}, {VK_HOME, {}, IDM_HOME},
-        {VK_END, {}, IDM_END},
-    };
-    for (const Case& c : cases) {
-        host_.clear_received();
-        entry_keys_.clear();
-        press(c.vk, c.mods);
-        EXPECT_EQ(std::vector<int>{c.command}, commands()) << "virtual key " << c.vk;
-        EXPECT_TRUE(entry_keys_.empty()) << "the entry saw virtual key " << c.vk;
+    const std::pair<UINT, int> cases[] = {
+        {VK_RETURN, IDM_ENTER},   {VK_ESCAPE, IDM_ESCAPE}, {VK_UP, IDM_UP},
+        {VK_DOWN, IDM_DOWN},      {VK_TAB, IDM_TAB},       {VK_PRIOR, IDM_PAGE_UP},
+        {VK_NEXT, IDM_PAGE_DOWN}, {VK_HOME, IDM_HOME},     {VK_END, IDM_END}};
+    for (const auto& [vk, command] : cases) {
+        EXPECT_EQ(Commands{command}, press(vk)) << "virtual key " << vk;
+        EXPECT_TRUE(entry_keys_.empty()) << "the entry saw virtual key " << vk;
     }
+    EXPECT_EQ(Commands{IDM_SHIFT_TAB}, press(VK_TAB, wintest::kShift));
     // A digit is no accelerator: it reaches the entry as typed.
-    host_.clear_received();
-    press('7');
-    EXPECT_TRUE(commands().empty());
+    EXPECT_TRUE(press('7').empty());
     EXPECT_EQ(2u, entry_keys_.size()) << "key down and the character";
 }
 
 TEST_F(AcceleratorOrder, UserBindingOnEnterWinsOverTheBuiltInEntry) {
     build_user_accelerators({{kTemplateBase + 100, 0, VK_RETURN}});
-    press(VK_RETURN);
-    EXPECT_EQ(std::vector<int>{kTemplateBase + 100}, commands());
-
-    // Other built-in keys are untouched by that binding.
-    host_.clear_received();
-    press(VK_TAB);
-    EXPECT_EQ(std::vector<int>{IDM_TAB}, commands());
+    EXPECT_EQ(Commands{kTemplateBase + 100}, press(VK_RETURN));
+    EXPECT_EQ(Commands{IDM_TAB}, press(VK_TAB)) << "other built-in keys are untouched";
 }
 
 TEST_F(AcceleratorOrder, DefaultBindingsTakeCtrlAAwayFromTheEntry) {
+    // Without a user table the entry does see Ctrl+A (its select-all).
+    build_user_accelerators({});
+    EXPECT_TRUE(press('A', wintest::kCtrl).empty());
+    EXPECT_FALSE(entry_keys_.empty());
+
     build_user_accelerators(default_key_bindings());
-    press('A', wintest::kCtrl);
-    EXPECT_EQ(std::vector<int>{IDM_CHECKOUT}, commands());
+    EXPECT_EQ(Commands{IDM_CHECKOUT}, press('A', wintest::kCtrl));
     EXPECT_TRUE(entry_keys_.empty()) << "the entry's own select-all saw the key";
 
     struct Case {
@@ -230,25 +202,13 @@ TEST_F(AcceleratorOrder, DefaultBindingsTakeCtrlAAwayFromTheEntry) {
         Modifiers mods;
         int command;
     };
-    const Case cases[] = {
-        {VK_F1, {}, kTemplateBase + 0},
-        {VK_F1, wintest::kShift, kTemplateBase + 43},
-        {VK_F8, wintest::kShift, kTemplateBase + 180},
-        {'1', wintest::kCtrl, IDM_FINISH_1},
-        {VK_F12, {}, IDM_FINISH_3},
-    };
-    for (const Case& c : cases) {
-        host_.clear_received();
-        press(c.vk, c.mods);
-        EXPECT_EQ(std::vector<int>{c.command}, commands()) << "virtual key " << c.vk;
-    }
-}
-
-TEST_F(AcceleratorOrder, WithoutUserTableCtrlAReachesTheEntry) {
-    build_user_accelerators({});
-    press('A', wintest::kCtrl);
-    EXPECT_TRUE(commands().empty());
-    EXPECT_FALSE(entry_keys_.empty());
+    const Case cases[] = {{VK_F1, {}, kTemplateBase + 0},
+                          {VK_F1, wintest::kShift, kTemplateBase + 43},
+                          {VK_F8, wintest::kShift, kTemplateBase + 180},
+                          {'1', wintest::kCtrl, IDM_FINISH_1},
+                          {VK_F12, {}, IDM_FINISH_3}};
+    for (const Case& c : cases)
+        EXPECT_EQ(Commands{c.command}, press(c.vk, c.mods)) << "virtual key " << c.vk;
 }
 
 } // namespace

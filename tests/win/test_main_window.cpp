@@ -1,6 +1,5 @@
-// The main window driven with messages: creation with the default settings,
-// menu texts and the Template submenu, layout, view toggles, title, the moves
-// from set to set, commands passed on to the score sheet, closing, and the
+// The main window driven with messages: creation, menus, layout, toggles,
+// title, the moves from set to set, commands passed on, closing, and the
 // Game Option dialog it opens by itself.
 #include "app/key_bindings.h"
 #include "app/win/accelerators.h"
@@ -17,6 +16,7 @@
 
 #include <commctrl.h>
 
+#include <utility>
 #include <vector>
 
 namespace tx9 {
@@ -24,6 +24,8 @@ namespace {
 
 using wintest::DialogAnswerer;
 using wintest::DialogInfo;
+using wintest::window_text;
+using Log = std::vector<std::string>;
 
 HINSTANCE instance() {
     return GetModuleHandleA(nullptr);
@@ -38,15 +40,15 @@ bool english_ui() {
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_ENGLISH;
 }
 
-// The Game Option dialog, known by its controls whatever the language.
-bool is_game_option(const DialogInfo& dialog) {
-    return GetDlgItem(dialog.hwnd, IDC_SCORE_301) != nullptr;
+std::string temp_file(const char* name) {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    DeleteFileA((std::string(temp) + name).c_str());
+    return std::string(temp) + name;
 }
 
-std::string window_text(HWND hwnd) {
-    char text[512] = "";
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
+bool file_exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string menu_text(HMENU menu, UINT item, UINT by = MF_BYCOMMAND) {
@@ -55,30 +57,60 @@ std::string menu_text(HMENU menu, UINT item, UINT by = MF_BYCOMMAND) {
     return text;
 }
 
-bool is_checked(HWND hwnd, int command) {
-    return (GetMenuState(GetMenu(hwnd), static_cast<UINT>(command), MF_BYCOMMAND) & MF_CHECKED) != 0;
+std::string bound_text(int command, int modifiers, int key) {
+    return text_of(command) + "\t" + key_text(modifiers, key);
 }
 
-RECT rect_in_parent(HWND child) {
+// A child's rectangle in its parent's client area, or the client area itself.
+std::string place_of(HWND window, bool client = false) {
     RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return r;
+    if (client)
+        GetClientRect(window, &r);
+    else {
+        GetWindowRect(window, &r);
+        MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+    }
+    return strprintf("(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
 }
 
-void expect_rect(const RECT& expected, const RECT& actual, const char* what) {
-    EXPECT_TRUE(EqualRect(&expected, &actual))
-        << what << ": expected (" << expected.left << "," << expected.top << ")-(" << expected.right << ","
-        << expected.bottom << "), got (" << actual.left << "," << actual.top << ")-(" << actual.right << ","
-        << actual.bottom << ")";
+// The Template submenu: "id text" per item, " (grayed)" after a greyed one.
+std::string template_menu(HWND hwnd) {
+    HMENU templates = GetSubMenu(GetSubMenu(GetMenu(hwnd), 2), 6);
+    std::string out;
+    for (UINT i = 0; templates && i < static_cast<UINT>(GetMenuItemCount(templates)); ++i)
+        out += strprintf("%u %s%s\n", GetMenuItemID(templates, static_cast<int>(i)),
+                         menu_text(templates, i, MF_BYPOSITION).c_str(),
+                         GetMenuState(templates, i, MF_BYPOSITION) & MF_GRAYED ? " (grayed)" : "");
+    return out;
 }
 
-// Messages the score sheet received from the main window while it was watched.
-struct SheetMessage {
-    UINT message;
-    WPARAM wparam;
-    LPARAM lparam;
-};
+std::string template_line(int value, int modifiers, int key) {
+    return strprintf("%d %d\t%s\n", kTemplateBase + value, value, key_text(modifiers, key).c_str());
+}
+
+bool drain_quit() {
+    MSG msg;
+    bool quit = false;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        quit = true;
+    return quit;
+}
+
+// Marks the record's current leg won by the player and opens the next one,
+// so that the set can be archived.
+void finish_leg_for(GameRecord& r, int winner) {
+    r.current_leg().finished = 1;
+    r.current_leg().winner = winner;
+    r.player[static_cast<size_t>(winner)].legs += 1;
+    r.leg_records.push_back(new_leg(r));
+    r.leg_no += 1;
+}
+
+std::string sheet_entry(UINT message, WPARAM wparam, LPARAM lparam) {
+    return strprintf("%s %u %ld",
+                     message == WM_COMMAND ? "WM_COMMAND" : strprintf("WM_APP+%u", message - WM_APP).c_str(),
+                     static_cast<unsigned>(wparam), static_cast<long>(lparam));
+}
 
 class MainWindowTest : public ::testing::Test {
   protected:
@@ -98,13 +130,9 @@ class MainWindowTest : public ::testing::Test {
         // The defaults of a first run, from an INI file that does not exist.
         Settings& s = settings();
         s = Settings{};
-        char temp[MAX_PATH] = "";
-        GetTempPathA(MAX_PATH, temp);
-        s.ini_path = std::string(temp) + "tx9_main_window_test_missing.ini";
-        DeleteFileA(s.ini_path.c_str());
+        s.ini_path = temp_file("tx9_main_window_test_missing.ini");
         settings_load(s, system_services());
-        s.left = 30;
-        s.top = 30;
+        s.left = s.top = 30;
         s.right = 640;
         s.bottom = 480;
     }
@@ -114,321 +142,188 @@ class MainWindowTest : public ::testing::Test {
         drain_quit();
     }
 
-    // The window without its start-up Game Option dialog.
-    HWND create() {
+    // The window; without its start-up Game Option dialog unless asked for.
+    HWND create(bool with_game_option = false) {
         hwnd_ = create_main_window(instance(), SW_SHOWNORMAL);
+        if (with_game_option) return hwnd_; // it opens once messages are pumped
         if (hwnd_) KillTimer(hwnd_, kNewGameTimer);
         wintest::pump_pending();
         return hwnd_;
     }
 
-    static bool drain_quit() {
-        MSG msg;
-        bool quit = false;
-        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
-            quit = true;
-        return quit;
-    }
-
-    // Swallows what the main window passes on to the sheet, and records it.
+    // From now on the sheet swallows the commands and redraw requests the
+    // main window passes on to it; sheet_log() tells them.
     void watch_sheet() {
-        sheet_ = main_window_sheet(hwnd_);
-        ASSERT_TRUE(sheet_);
         watched_ = this;
-        sheet_proc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(sheet_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindowTest::sheet_spy)));
+        sheet_proc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            main_window_sheet(hwnd_), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindowTest::sheet_spy)));
     }
 
     static LRESULT CALLBACK sheet_spy(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-        MainWindowTest* self = watched_;
-        if (message == WM_COMMAND || message == WM_APP + 103 || message == WM_APP + 104 ||
-            message == WM_APP + 108) {
-            self->sheet_messages_.push_back({message, wparam, lparam});
-            return 0;
-        }
-        return CallWindowProcA(self->sheet_proc_, hwnd, message, wparam, lparam);
+        if (message != WM_COMMAND && message != WM_APP + 103 && message != WM_APP + 104 &&
+            message != WM_APP + 108)
+            return CallWindowProcA(watched_->sheet_proc_, hwnd, message, wparam, lparam);
+        watched_->sheet_log_.push_back(sheet_entry(message, wparam, lparam));
+        return 0;
     }
 
+    Log sheet_log() { return std::exchange(sheet_log_, {}); }
     GameRecord& record() { return *main_window_record(hwnd_); }
+    const History& history() { return *main_window_history(hwnd_); }
+    bool checked(int command) {
+        return (GetMenuState(GetMenu(hwnd_), static_cast<UINT>(command), MF_BYCOMMAND) & MF_CHECKED) != 0;
+    }
 
     HWND hwnd_ = nullptr;
-    HWND sheet_ = nullptr;
     WNDPROC sheet_proc_ = nullptr;
-    std::vector<SheetMessage> sheet_messages_;
+    Log sheet_log_;
     static inline MainWindowTest* watched_ = nullptr;
 };
 
-// ---- Creation with the default settings
+// ---- Creation, menus and layout
 
 TEST_F(MainWindowTest, CreatedWithTheDefaultSettings) {
     ASSERT_TRUE(create());
     EXPECT_EQ(strprintf(text_of(100).c_str(), "tx9", 1), window_text(hwnd_));
     EXPECT_TRUE(IsWindowVisible(hwnd_));
-    EXPECT_TRUE(GetMenu(hwnd_));
 
     HWND sheet = main_window_sheet(hwnd_);
     ASSERT_TRUE(sheet);
     char class_name[64] = "";
     GetClassNameA(sheet, class_name, sizeof class_name);
     EXPECT_STREQ("score_list_wnd", class_name);
-    const LONG style = GetWindowLongA(sheet, GWL_STYLE);
-    EXPECT_EQ(static_cast<LONG>(WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | WS_TABSTOP),
-              style & (WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | WS_TABSTOP));
+    const LONG wanted = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
+    EXPECT_EQ(wanted, GetWindowLongA(sheet, GWL_STYLE) & wanted);
     EXPECT_EQ(0, GetDlgCtrlID(sheet));
 
-    const GameRecord& r = record();
-    EXPECT_EQ(501, r.start_score);
-    EXPECT_EQ(0, r.schedule_mode);
-    EXPECT_EQ(text_of(103), r.player[0].name);
-    EXPECT_EQ(&record(), main_window_history(hwnd_)->live);
+    EXPECT_EQ(501, record().start_score);
+    EXPECT_EQ(0, record().schedule_mode);
+    EXPECT_EQ(text_of(103), record().player[0].name);
+    EXPECT_EQ(&record(), history().live);
+    EXPECT_EQ(nullptr, main_window_record(sheet)) << "only a tx9_wnd has the main window's state";
+    EXPECT_EQ(nullptr, main_window_history(nullptr));
+
+    SetFocus(nullptr);
+    SetFocus(hwnd_);
+    EXPECT_TRUE(GetFocus() == sheet || IsChild(sheet, GetFocus())) << "the focus goes on to the sheet";
 }
 
-TEST_F(MainWindowTest, MenuTextsCarryTheKeyOfTheFirstBinding) {
+TEST_F(MainWindowTest, MenuTextsAndTemplatesCarryTheKeysOfTheDefaultBindings) {
     ASSERT_TRUE(create());
     HMENU menu = GetMenu(hwnd_);
-    struct Case {
-        int command;
-        int modifiers;
-        int key; // 0: no binding, the text stays as in the string table
-    };
-    const Case cases[] = {
-        {IDM_NEW_GAME, kModCtrl, 'N'},
-        {IDM_NEW_SCHEDULE, 0, 0},
-        {IDM_HISTORY, kModCtrl, 'H'},
-        {IDM_AUTO_SAVE, 0, 0},
-        {IDM_OPTION, 0, 0},
-        {IDM_EXIT, 0, 0},
-        {IDM_VIEW_PLAYER, 0, 0},
-        {IDM_VIEW_THROW_COUNT, 0, 0},
-        {IDM_FINISH_1, kModCtrl, '1'},
-        {IDM_FINISH_3, kModCtrl, '3'},
-        {IDM_MIDDLE, kModCtrl, 'M'},
-        {IDM_LEFT_SCORE_INPUT, kModCtrl, 'T'},
-        {IDM_EXCHANGE, 0, 0},
-        {IDM_CHECKOUT, kModCtrl, 'A'},
-    };
-    for (const Case& c : cases) {
-        std::string expected = text_of(c.command);
-        if (c.key) expected += "\t" + key_text(c.modifiers, c.key);
-        EXPECT_EQ(expected, menu_text(menu, static_cast<UINT>(c.command))) << "command " << c.command;
-    }
+    const std::pair<int, char> ctrl_bound[] = {
+        {IDM_NEW_GAME, 'N'}, {IDM_HISTORY, 'H'},  {IDM_FINISH_1, '1'},        {IDM_FINISH_3, '3'},
+        {IDM_MIDDLE, 'M'},   {IDM_CHECKOUT, 'A'}, {IDM_LEFT_SCORE_INPUT, 'T'}};
+    for (const auto& [command, key] : ctrl_bound)
+        EXPECT_EQ(bound_text(command, kModCtrl, key), menu_text(menu, static_cast<UINT>(command))) << command;
+    for (int command : {IDM_NEW_SCHEDULE, IDM_AUTO_SAVE, IDM_OPTION, IDM_EXIT, IDM_VIEW_PLAYER,
+                        IDM_VIEW_THROW_COUNT, IDM_EXCHANGE, IDM_ABOUT})
+        EXPECT_EQ(text_of(command), menu_text(menu, static_cast<UINT>(command))) << "unbound " << command;
+
+    // The Template submenu in binding order: F1..F8, then Shift+F1..Shift+F8.
+    const int values[] = {0, 26, 41, 45, 60, 81, 85, 100, 43, 55, 83, 95, 121, 125, 140, 180};
+    std::string templates;
+    for (int i = 0; i < 16; ++i)
+        templates += template_line(values[i], i < 8 ? 0 : kModShift, VK_F1 + i % 8);
+    EXPECT_EQ(templates, template_menu(hwnd_));
     if (english_ui()) {
         EXPECT_EQ("&New Game...\tCtrl+N", menu_text(menu, IDM_NEW_GAME));
+        EXPECT_EQ("T&emplate", menu_text(GetSubMenu(menu, 2), 6, MF_BYPOSITION));
+        EXPECT_NE(std::string::npos, templates.find("51043 43\tShift+F1\n"));
     }
-    EXPECT_EQ(text_of(IDM_ABOUT), menu_text(menu, IDM_ABOUT));
 
-    // No item is greyed but the Template submenu's "(Nothing)".
+    // No item is greyed.
     for (int top = 0; top < GetMenuItemCount(menu); ++top) {
         HMENU popup = GetSubMenu(menu, top);
-        for (int i = 0; i < GetMenuItemCount(popup); ++i) {
-            const UINT state = GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION);
-            if (state & MF_SEPARATOR) continue;
-            EXPECT_FALSE(state & MF_GRAYED) << "menu " << top << " item " << i << " \""
-                                            << menu_text(popup, static_cast<UINT>(i), MF_BYPOSITION) << "\"";
+        for (UINT i = 0; i < static_cast<UINT>(GetMenuItemCount(popup)); ++i) {
+            const UINT state = GetMenuState(popup, i, MF_BYPOSITION);
+            EXPECT_FALSE(!(state & MF_SEPARATOR) && (state & MF_GRAYED))
+                << "\"" << menu_text(popup, i, MF_BYPOSITION) << "\" is greyed";
         }
     }
 }
 
-std::vector<std::pair<UINT, std::string>> template_items(HWND hwnd, std::vector<UINT>* states = nullptr) {
-    HMENU templates = GetSubMenu(GetSubMenu(GetMenu(hwnd), 2), 6);
-    std::vector<std::pair<UINT, std::string>> out;
-    for (int i = 0; templates && i < GetMenuItemCount(templates); ++i) {
-        out.push_back(
-            {GetMenuItemID(templates, i), menu_text(templates, static_cast<UINT>(i), MF_BYPOSITION)});
-        if (states) states->push_back(GetMenuState(templates, static_cast<UINT>(i), MF_BYPOSITION));
-    }
-    return out;
-}
-
-TEST_F(MainWindowTest, TemplateSubmenuListsTheBoundTemplatesInBindingOrder) {
+TEST_F(MainWindowTest, ChangedOptionsAreSavedAndReachKeysMenusAndTheSheet) {
+    Settings& s = settings();
+    s.keys.bindings = {{IDM_NEW_GAME, kModCtrl, 'N'}};
     ASSERT_TRUE(create());
-    if (english_ui()) {
-        EXPECT_EQ("T&emplate", menu_text(GetSubMenu(GetMenu(hwnd_), 2), 6, MF_BYPOSITION));
-    }
-    const int values[] = {0, 26, 41, 45, 60, 81, 85, 100, 43, 55, 83, 95, 121, 125, 140, 180};
-    const auto items = template_items(hwnd_);
-    ASSERT_EQ(16u, items.size());
-    for (size_t i = 0; i < items.size(); ++i) {
-        const int key = VK_F1 + static_cast<int>(i % 8);
-        const int modifiers = i < 8 ? 0 : kModShift;
-        EXPECT_EQ(static_cast<UINT>(kTemplateBase + values[i]), items[i].first) << "item " << i;
-        EXPECT_EQ(strprintf("%d\t%s", values[i], key_text(modifiers, key).c_str()), items[i].second)
-            << "item " << i;
-    }
-    EXPECT_EQ("43\tShift+F1", items[8].second);
+    const std::string nothing = strprintf("%d %s (grayed)\n", IDM_TEMPLATE_NOTHING, text_of(102).c_str());
+    EXPECT_EQ(nothing, template_menu(hwnd_)) << "no template bindings";
+
+    // A template without a key name is left out, and so is any later binding of
+    // the same value; a command's text takes its first binding with a key name.
+    watch_sheet();
+    s.ini_path = temp_file("tx9_main_window_options.ini");
+    s.keys.bindings = {{kTemplateBase + 60, 0, 0},
+                       {kTemplateBase + 60, kModShift, VK_F5},
+                       {kTemplateBase + 100, 0, VK_F8},
+                       {kTemplateBase + 100, kModCtrl, VK_F9},
+                       {IDM_NEW_GAME, 0, 0},
+                       {IDM_NEW_GAME, kModAlt, 'G'}};
+    s.keys.keys_customised = 1;
+    main_window_options_changed(hwnd_);
+
+    EXPECT_TRUE(file_exists(s.ini_path)) << "the Settings were not saved";
+    DeleteFileA(s.ini_path.c_str());
+    ASSERT_TRUE(user_accelerators());
+    EXPECT_EQ(4, CopyAcceleratorTableA(user_accelerators(), nullptr, 0));
+    destroy_user_accelerators();
+    EXPECT_EQ(template_line(100, 0, VK_F8), template_menu(hwnd_));
+    EXPECT_EQ(bound_text(IDM_NEW_GAME, kModAlt, 'G'), menu_text(GetMenu(hwnd_), IDM_NEW_GAME));
+    EXPECT_EQ(text_of(IDM_HISTORY), menu_text(GetMenu(hwnd_), IDM_HISTORY)) << "a lost binding loses its key";
+    EXPECT_EQ(Log{sheet_entry(WM_APP + 108, 0, 0)}, sheet_log()) << "colours and fonts changed";
+
+    // Command 32778 rebuilds from the bindings as they are now.
+    s.keys.bindings.clear();
+    SendMessageA(hwnd_, WM_COMMAND, IDM_REFRESH_MENU, 0);
+    EXPECT_EQ(nothing, template_menu(hwnd_));
 }
 
-TEST_F(MainWindowTest, WithoutTemplateBindingsOnlyTheGrayedNothingItem) {
-    settings().keys.bindings = {{IDM_NEW_GAME, kModCtrl, 'N'}};
-    ASSERT_TRUE(create());
-    std::vector<UINT> states;
-    auto items = template_items(hwnd_, &states);
-    ASSERT_EQ(1u, items.size());
-    EXPECT_EQ(static_cast<UINT>(IDM_TEMPLATE_NOTHING), items[0].first);
-    EXPECT_EQ(text_of(102), items[0].second);
-    EXPECT_TRUE(states[0] & MF_GRAYED);
-
-    // 32778 rebuilds from the bindings as they are now: a template without a
-    // key name is left out, and so is any later binding of the same value.
-    settings().keys.bindings = {
-        {kTemplateBase + 60, 0, 0},
-        {kTemplateBase + 60, kModShift, VK_F5},
-        {kTemplateBase + 100, 0, VK_F8},
-        {kTemplateBase + 100, kModCtrl, VK_F9},
-        {IDM_NEW_GAME, 0, 0},
-        {IDM_NEW_GAME, kModAlt, 'G'},
-    };
-    SendMessageA(hwnd_, WM_COMMAND, IDM_REFRESH_MENU, 0);
-    states.clear();
-    items = template_items(hwnd_, &states);
-    ASSERT_EQ(1u, items.size());
-    EXPECT_EQ(static_cast<UINT>(kTemplateBase + 100), items[0].first);
-    EXPECT_EQ("100\t" + key_text(0, VK_F8), items[0].second);
-    EXPECT_FALSE(states[0] & MF_GRAYED);
-    EXPECT_EQ(text_of(IDM_NEW_GAME) + "\t" + key_text(kModAlt, 'G'), menu_text(GetMenu(hwnd_), IDM_NEW_GAME));
-    // A command that lost its binding loses its key text.
-    EXPECT_EQ(text_of(IDM_HISTORY), menu_text(GetMenu(hwnd_), IDM_HISTORY));
-
-    settings().keys.bindings.clear();
-    SendMessageA(hwnd_, WM_COMMAND, IDM_REFRESH_MENU, 0);
-    items = template_items(hwnd_);
-    ASSERT_EQ(1u, items.size());
-    EXPECT_EQ(static_cast<UINT>(IDM_TEMPLATE_NOTHING), items[0].first);
+std::string place(const ChildPlace& p) {
+    return strprintf("%d,%d %dx%d", p.x, p.y, p.width, p.height);
 }
-
-// ---- Layout
 
 TEST(MainLayout, ChildPlacesFromTheClientSize) {
-    // Player panels only, the client 501 wide.
-    MainLayout l = layout_main_window(501, 400, -1, -1, true);
-    EXPECT_EQ(0, l.player[0].x);
-    EXPECT_EQ(100, l.player[0].width);
-    EXPECT_EQ(400, l.player[1].x);
-    EXPECT_EQ(100, l.player[1].width);
-    EXPECT_EQ(400, l.player[1].height);
-    EXPECT_EQ(104, l.sheet.x);
-    EXPECT_EQ(292, l.sheet.width);
-    EXPECT_EQ(400, l.sheet.height);
-
-    // Key guide bar only: the sheet ends 4 pixels above the bar.
-    l = layout_main_window(640, 480, 30, -1, false);
-    EXPECT_EQ(0, l.sheet.x);
-    EXPECT_EQ(640, l.sheet.width);
-    EXPECT_EQ(480 - 34, l.sheet.height);
-    EXPECT_EQ(480 - 30, l.guide.y);
-    EXPECT_EQ(30, l.guide.height);
-    EXPECT_EQ(640, l.guide.width);
-    EXPECT_EQ(4, l.guide.y - (l.sheet.y + l.sheet.height));
-
-    // Everything: left panels above the bar, the sheet and player panels above them.
-    l = layout_main_window(600, 500, 20, 80, true);
-    EXPECT_EQ(500 - 24 - 80, l.left[0].y);
-    EXPECT_EQ(0, l.left[0].x);
-    EXPECT_EQ(298, l.left[0].width);
-    EXPECT_EQ(302, l.left[1].x);
-    EXPECT_EQ(298, l.left[1].width);
-    EXPECT_EQ(80, l.left[1].height);
-    EXPECT_EQ(500 - 24 - 84, l.sheet.height);
-    EXPECT_EQ(l.sheet.height, l.player[0].height);
-    EXPECT_EQ(480, l.player[1].x);
-    EXPECT_EQ(124, l.sheet.x);
-    EXPECT_EQ(352, l.sheet.width);
-    EXPECT_EQ(500 - 20, l.guide.y);
-
-    // Nothing but the sheet.
-    l = layout_main_window(333, 222, -1, -1, false);
-    EXPECT_EQ(0, l.sheet.x);
-    EXPECT_EQ(0, l.sheet.y);
-    EXPECT_EQ(333, l.sheet.width);
-    EXPECT_EQ(222, l.sheet.height);
+    struct Case {
+        int width, height, guide, left;
+        bool players;
+        const char *sheet, *player1, *player2, *left1, *left2, *bar; // nullptr: not placed
+    };
+    const Case cases[] = {
+        {501, 400, -1, -1, true, "104,0 292x400", "0,0 100x400", "400,0 100x400", nullptr, nullptr, nullptr},
+        // The sheet ends 4 pixels above the bar.
+        {640, 480, 30, -1, false, "0,0 640x446", nullptr, nullptr, nullptr, nullptr, "0,450 640x30"},
+        {600, 500, 20, 80, true, "124,0 352x392", "0,0 120x392", "480,0 120x392", "0,396 298x80",
+         "302,396 298x80", "0,480 600x20"},
+        {333, 222, -1, -1, false, "0,0 333x222", nullptr, nullptr, nullptr, nullptr, nullptr}};
+    for (const Case& c : cases) {
+        const MainLayout l = layout_main_window(c.width, c.height, c.guide, c.left, c.players);
+        const std::pair<const char*, const ChildPlace*> checks[] = {
+            {c.sheet, &l.sheet},   {c.player1, &l.player[0]}, {c.player2, &l.player[1]},
+            {c.left1, &l.left[0]}, {c.left2, &l.left[1]},     {c.bar, &l.guide}};
+        for (const auto& [expected, actual] : checks) {
+            if (expected) {
+                EXPECT_EQ(expected, place(*actual)) << c.width << "x" << c.height << " " << expected;
+            }
+        }
+    }
 }
 
 TEST_F(MainWindowTest, SheetFillsTheClientAreaAndFollowsResizing) {
     ASSERT_TRUE(create());
     HWND sheet = main_window_sheet(hwnd_);
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    ASSERT_GT(client.right, 0);
-    expect_rect(client, rect_in_parent(sheet), "sheet after creation");
-
-    SetWindowPos(hwnd_, nullptr, 0, 0, 517, 389, SWP_NOMOVE | SWP_NOZORDER);
-    GetClientRect(hwnd_, &client);
-    expect_rect(client, rect_in_parent(sheet), "sheet after resizing");
-
-    // All three view items off: still the whole client area.
+    // All three view items off: the whole client area, also after resizing.
     for (int command : {IDM_VIEW_PLAYER, IDM_VIEW_LEFT, IDM_VIEW_GUIDE})
         SendMessageA(hwnd_, WM_COMMAND, command, 0);
     EXPECT_EQ(0, settings().view_player + settings().view_left + settings().view_guide);
-    expect_rect(client, rect_in_parent(sheet), "sheet with all view items off");
+    EXPECT_EQ(place_of(hwnd_, true), place_of(sheet));
+    SetWindowPos(hwnd_, nullptr, 0, 0, 517, 389, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(place_of(hwnd_, true), place_of(sheet)) << "after resizing";
 }
 
-TEST_F(MainWindowTest, ChangedOptionsAreSavedAndReachKeysMenusAndChildren) {
-    ASSERT_TRUE(create());
-    watch_sheet();
-    Settings& s = settings();
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    s.ini_path = std::string(temp) + "tx9_main_window_options.ini";
-    DeleteFileA(s.ini_path.c_str());
-    s.keys.bindings = {{IDM_NEW_GAME, kModAlt, 'G'}, {kTemplateBase + 50, 0, VK_F2}};
-    s.keys.keys_customised = 1;
+// ---- Toggles and title
 
-    main_window_options_changed(hwnd_);
-
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(s.ini_path.c_str()))
-        << "the Settings were not saved";
-    DeleteFileA(s.ini_path.c_str());
-    ASSERT_TRUE(user_accelerators());
-    EXPECT_EQ(2, CopyAcceleratorTableA(user_accelerators(), nullptr, 0));
-    EXPECT_EQ(text_of(IDM_NEW_GAME) + "\t" + key_text(kModAlt, 'G'), menu_text(GetMenu(hwnd_), IDM_NEW_GAME));
-    EXPECT_EQ(text_of(IDM_HISTORY), menu_text(GetMenu(hwnd_), IDM_HISTORY));
-    const auto items = template_items(hwnd_);
-    ASSERT_EQ(1u, items.size());
-    EXPECT_EQ("50\t" + key_text(0, VK_F2), items[0].second);
-    int appearance = 0;
-    for (const SheetMessage& m : sheet_messages_)
-        appearance += m.message == WM_APP + 108;
-    EXPECT_EQ(1, appearance);
-    destroy_user_accelerators();
-}
-
-// ---- Toggles
-
-TEST_F(MainWindowTest, ViewTogglesFlipTheSettingAndTheCheckMark) {
-    ASSERT_TRUE(create());
-    watch_sheet();
-    struct Toggle {
-        int command;
-        int Settings::*value;
-    };
-    const Toggle toggles[] = {
-        {IDM_VIEW_PLAYER, &Settings::view_player}, {IDM_VIEW_LEFT, &Settings::view_left},
-        {IDM_VIEW_GUIDE, &Settings::view_guide},   {IDM_VIEW_THROW_COUNT, &Settings::throw_count},
-        {IDM_AUTO_SAVE, &Settings::auto_save},
-    };
-    for (const Toggle& t : toggles) {
-        const int before = settings().*t.value;
-        EXPECT_EQ(before != 0, is_checked(hwnd_, t.command)) << "command " << t.command << " at creation";
-        SendMessageA(hwnd_, WM_COMMAND, t.command, 0);
-        EXPECT_EQ(before ? 0 : 1, settings().*t.value) << "command " << t.command;
-        EXPECT_EQ(before == 0, is_checked(hwnd_, t.command)) << "command " << t.command;
-        SendMessageA(hwnd_, WM_COMMAND, t.command, 0);
-        EXPECT_EQ(before ? 1 : 0, settings().*t.value) << "command " << t.command;
-        EXPECT_EQ(before != 0, is_checked(hwnd_, t.command)) << "command " << t.command;
-    }
-    // Any value but 0 counts as on.
-    settings().auto_save = 5;
-    SendMessageA(hwnd_, WM_COMMAND, IDM_AUTO_SAVE, 0);
-    EXPECT_EQ(0, settings().auto_save);
-
-    // Index of Throw redraws the sheet's rows each time.
-    int redraws = 0;
-    for (const SheetMessage& m : sheet_messages_)
-        redraws += m.message == WM_APP + 103;
-    EXPECT_EQ(2, redraws);
-}
-
-TEST_F(MainWindowTest, CheckMarksAtCreationFollowTheSettings) {
+TEST_F(MainWindowTest, ViewTogglesFollowTheSettingsAndFlipThem) {
     Settings& s = settings();
     s.view_player = 0;
     s.view_left = 1;
@@ -436,23 +331,37 @@ TEST_F(MainWindowTest, CheckMarksAtCreationFollowTheSettings) {
     s.throw_count = 0;
     s.auto_save = 1;
     ASSERT_TRUE(create());
-    EXPECT_FALSE(is_checked(hwnd_, IDM_VIEW_PLAYER));
-    EXPECT_TRUE(is_checked(hwnd_, IDM_VIEW_LEFT));
-    EXPECT_FALSE(is_checked(hwnd_, IDM_VIEW_GUIDE));
-    EXPECT_FALSE(is_checked(hwnd_, IDM_VIEW_THROW_COUNT));
-    EXPECT_TRUE(is_checked(hwnd_, IDM_AUTO_SAVE));
+    watch_sheet();
+    const std::pair<int, int Settings::*> toggles[] = {{IDM_VIEW_PLAYER, &Settings::view_player},
+                                                       {IDM_VIEW_LEFT, &Settings::view_left},
+                                                       {IDM_VIEW_GUIDE, &Settings::view_guide},
+                                                       {IDM_VIEW_THROW_COUNT, &Settings::throw_count},
+                                                       {IDM_AUTO_SAVE, &Settings::auto_save}};
+    for (const auto& [command, value] : toggles) {
+        const int before = s.*value;
+        EXPECT_EQ(before != 0, checked(command)) << "command " << command << " at creation";
+        for (int expected : {before ? 0 : 1, before}) {
+            SendMessageA(hwnd_, WM_COMMAND, command, 0);
+            EXPECT_EQ(expected, s.*value) << "command " << command;
+            EXPECT_EQ(expected != 0, checked(command)) << "command " << command;
+        }
+    }
+    s.auto_save = 5; // any value but 0 counts as on
+    SendMessageA(hwnd_, WM_COMMAND, IDM_AUTO_SAVE, 0);
+    EXPECT_EQ(0, s.auto_save);
+    EXPECT_EQ(Log(2, sheet_entry(WM_APP + 103, 0, 0)), sheet_log())
+        << "Index of Throw redraws the rows each time";
 }
-
-// ---- Title
 
 TEST_F(MainWindowTest, TitleForLegLimitsBestOfAndScheduleMode) {
     settings().game.leg_limit = 1;
     settings().game.max_leg = 5;
     settings().game.best_of = 0;
     ASSERT_TRUE(create());
-    EXPECT_EQ(strprintf(text_of(106).c_str(), "tx9", 1, 1, 5), window_text(hwnd_));
+    const std::string first = strprintf(text_of(106).c_str(), "tx9", 1, 1, 5);
+    EXPECT_EQ(first, window_text(hwnd_));
     if (english_ui()) {
-        EXPECT_EQ("tx9 - 1 Sets - (1 Legs / 5 Legs)", window_text(hwnd_));
+        EXPECT_EQ("tx9 - 1 Sets - (1 Legs / 5 Legs)", first);
     }
 
     GameRecord& r = record();
@@ -460,8 +369,7 @@ TEST_F(MainWindowTest, TitleForLegLimitsBestOfAndScheduleMode) {
     r.set_no = 1;
     r.leg_no = 2;
     SendMessageA(hwnd_, kMainPlayerChanged, 0, 1);
-    EXPECT_EQ(strprintf(text_of(106).c_str(), "tx9", 1, 1, 5), window_text(hwnd_))
-        << "lParam 1 leaves the title";
+    EXPECT_EQ(first, window_text(hwnd_)) << "lParam 1 leaves the title";
     SendMessageA(hwnd_, kMainPlayerChanged, 1, 0);
     EXPECT_EQ(strprintf(text_of(107).c_str(), "tx9", 2, 3, 5), window_text(hwnd_));
 
@@ -474,17 +382,7 @@ TEST_F(MainWindowTest, TitleForLegLimitsBestOfAndScheduleMode) {
     }
 }
 
-// ---- Next set
-
-// Marks the record's current leg won by the player and opens the next one,
-// so that the set can be archived.
-void finish_leg_for(GameRecord& r, int winner) {
-    r.current_leg().finished = 1;
-    r.current_leg().winner = winner;
-    r.player[static_cast<size_t>(winner)].legs += 1;
-    r.leg_records.push_back(new_leg(r));
-    r.leg_no += 1;
-}
+// ---- From set to set
 
 TEST_F(MainWindowTest, SetOverStartsTheNextSetOfAnOrdinaryGame) {
     settings().game.leg_limit = 1;
@@ -495,146 +393,102 @@ TEST_F(MainWindowTest, SetOverStartsTheNextSetOfAnOrdinaryGame) {
     r.player[0].sets = 1;
 
     EXPECT_EQ(1, SendMessageA(hwnd_, kMainSetOver, 0, 0));
-    const History& history = *main_window_history(hwnd_);
-    ASSERT_EQ(1u, history.records.size());
-    EXPECT_EQ(1, history.records[0].leg_no);
+    ASSERT_EQ(1u, history().records.size());
+    EXPECT_EQ(1, history().records[0].leg_no);
     EXPECT_EQ(1, r.set_no);
     EXPECT_EQ(0, r.leg_no);
     EXPECT_EQ(1, r.player[0].sets) << "sets carry over to the next set";
     EXPECT_EQ(0, r.player[0].legs);
     EXPECT_EQ(strprintf(text_of(107).c_str(), "tx9", 2, 1, 3), window_text(hwnd_));
+
+    SendMessageA(hwnd_, kMainClearHistory, 0, 0);
+    EXPECT_TRUE(history().records.empty());
 }
 
-TEST_F(MainWindowTest, SetOverInAScheduleTakesTheNextEntry) {
-    Settings& s = settings();
-    s.schedule.resize(3);
-    for (int i = 0; i < 3; ++i) {
-        s.schedule[static_cast<size_t>(i)].start_score = 301 + 100 * i;
-        s.schedule[static_cast<size_t>(i)].leg_limit = 1;
-        s.schedule[static_cast<size_t>(i)].max_leg = 1;
+TEST_F(MainWindowTest, ScheduleTakesEntryAfterEntryAndAnnouncesTheResultAfterTheLast) {
+    settings().schedule.resize(3);
+    for (size_t i = 0; i < 3; ++i) {
+        settings().schedule[i].start_score = 301 + 100 * static_cast<int>(i);
+        settings().schedule[i].leg_limit = settings().schedule[i].max_leg = 1;
     }
     ASSERT_TRUE(create());
     GameRecord& r = record();
     r.schedule_mode = 1;
-    finish_leg_for(r, 1);
-    EXPECT_EQ(1, SendMessageA(hwnd_, kMainSetOver, 0, 0));
-    EXPECT_EQ(1, r.set_no);
-    EXPECT_EQ(401, r.start_score);
-    EXPECT_EQ(1u, main_window_history(hwnd_)->records.size());
-}
+    for (int set = 1; set <= 2; ++set) {
+        finish_leg_for(r, 1);
+        EXPECT_EQ(1, SendMessageA(hwnd_, kMainSetOver, 0, 0)) << "set " << set;
+        EXPECT_EQ(set, r.set_no);
+        EXPECT_EQ(301 + 100 * set, r.start_score);
+    }
 
-TEST_F(MainWindowTest, SetOverAfterTheLastScheduleEntryAnnouncesTheResult) {
     struct Case {
-        int sets1, sets2;
-        int com2, level2;
+        int sets1, sets2, com2, level2;
         std::string text;
     };
     const Case cases[] = {
         {2, 1, 0, 0, strprintf(text_of(108).c_str(), 2, 1, text_of(103).c_str())},
         {1, 2, 1, 2, strprintf(text_of(108).c_str(), 1, 2, strprintf(text_of(109).c_str(), 3).c_str())},
-        {1, 1, 0, 0, text_of(206)},
-    };
+        {1, 1, 0, 0, text_of(206)}};
     if (english_ui()) {
         EXPECT_EQ("2 - 1: Winner is \"Player 1.\"", cases[0].text);
         EXPECT_EQ("1 - 2: Winner is \"COM (Lv.3).\"", cases[1].text);
     }
-    settings().schedule.resize(3);
     for (const Case& c : cases) {
-        ASSERT_TRUE(create());
-        GameRecord& r = record();
-        r.schedule_mode = 1;
-        r.set_no = 2;
         r.player[0].sets = c.sets1;
         r.player[1].sets = c.sets2;
         r.player[1].com = c.com2;
         r.player[1].com_level = c.level2;
         finish_leg_for(r, 0);
-
+        const int leg_no = r.leg_no;
         DialogAnswerer answerer([](const DialogInfo&) { return IDOK; });
-        EXPECT_EQ(0, SendMessageA(hwnd_, kMainSetOver, 0, 0));
+        EXPECT_EQ(0, SendMessageA(hwnd_, kMainSetOver, 0, 0)) << "no fourth set";
         ASSERT_EQ(1u, answerer.seen().size()) << c.text;
         EXPECT_EQ(kProgramTitle, answerer.seen()[0].title);
         EXPECT_EQ(c.text, answerer.seen()[0].text);
-        EXPECT_EQ(2, r.set_no) << "no fourth set";
-        EXPECT_EQ(1, r.leg_no) << "the record stays as it is";
-        EXPECT_EQ(1u, main_window_history(hwnd_)->records.size());
-
-        DestroyWindow(hwnd_);
-        drain_quit();
+        EXPECT_EQ(2, r.set_no);
+        EXPECT_EQ(leg_no, r.leg_no) << "the record stays as it is";
+        EXPECT_EQ(3u, history().records.size()) << "the last set is archived once";
     }
 }
 
-TEST_F(MainWindowTest, ClearHistoryEmptiesTheList) {
-    ASSERT_TRUE(create());
-    finish_leg_for(record(), 0);
-    SendMessageA(hwnd_, kMainSetOver, 0, 0);
-    ASSERT_EQ(1u, main_window_history(hwnd_)->records.size());
-    SendMessageA(hwnd_, kMainClearHistory, 0, 0);
-    EXPECT_TRUE(main_window_history(hwnd_)->records.empty());
-}
-
-// ---- Commands passed on
+// ---- Commands
 
 TEST_F(MainWindowTest, ScoreMenuAndNavigationCommandsGoToTheSheetUnchanged) {
     ASSERT_TRUE(create());
     watch_sheet();
-    const int passed[] = {IDM_FINISH_1,  IDM_FINISH_2,     IDM_FINISH_3, IDM_MIDDLE,    IDM_LEFT_SCORE_INPUT,
-                          IDM_EXCHANGE,  IDM_CLEAR_SCORES, IDM_CHECKOUT, IDM_ENTER,     IDM_ESCAPE,
-                          IDM_UP,        IDM_DOWN,         IDM_TAB,      IDM_SHIFT_TAB, IDM_PAGE_UP,
-                          IDM_PAGE_DOWN, IDM_HOME,         IDM_END};
-    for (int command : passed) {
-        sheet_messages_.clear();
-        const WPARAM wparam = MAKEWPARAM(command, 1);
-        SendMessageA(hwnd_, WM_COMMAND, wparam, 0x1234);
-        ASSERT_EQ(1u, sheet_messages_.size()) << "command " << command;
-        EXPECT_EQ(static_cast<UINT>(WM_COMMAND), sheet_messages_[0].message);
-        EXPECT_EQ(wparam, sheet_messages_[0].wparam);
-        EXPECT_EQ(0x1234, sheet_messages_[0].lparam);
+    for (int command : {IDM_FINISH_1, IDM_FINISH_2, IDM_FINISH_3, IDM_MIDDLE, IDM_LEFT_SCORE_INPUT,
+                        IDM_EXCHANGE, IDM_CLEAR_SCORES, IDM_CHECKOUT, IDM_ENTER, IDM_ESCAPE, IDM_UP, IDM_DOWN,
+                        IDM_TAB, IDM_SHIFT_TAB, IDM_PAGE_UP, IDM_PAGE_DOWN, IDM_HOME, IDM_END}) {
+        SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(command, 1), 0x1234);
+        EXPECT_EQ(Log{sheet_entry(WM_COMMAND, MAKEWPARAM(command, 1), 0x1234)}, sheet_log());
     }
-
     // Templates become WM_APP+104 with the score; ids beyond 51180 are nothing.
     for (int score : {0, 60, 180}) {
-        sheet_messages_.clear();
         SendMessageA(hwnd_, WM_COMMAND, static_cast<WPARAM>(kTemplateBase + score), 0);
-        ASSERT_EQ(1u, sheet_messages_.size()) << "template " << score;
-        EXPECT_EQ(static_cast<UINT>(WM_APP + 104), sheet_messages_[0].message);
-        EXPECT_EQ(static_cast<WPARAM>(score), sheet_messages_[0].wparam);
-        EXPECT_EQ(0, sheet_messages_[0].lparam);
+        EXPECT_EQ(Log{sheet_entry(WM_APP + 104, static_cast<WPARAM>(score), 0)}, sheet_log());
     }
-
-    // Not passed on, and no dialog of their own yet: nothing happens.
     DialogAnswerer answerer([](const DialogInfo&) { return IDCANCEL; });
-    sheet_messages_.clear();
-    for (int command :
-         {kTemplateBase + 181, IDM_TEMPLATE_NOTHING, IDM_NEW_SCHEDULE, IDM_HISTORY, IDM_OPTION, 12345})
+    for (int command : {kTemplateBase + 181, IDM_TEMPLATE_NOTHING, 12345})
         SendMessageA(hwnd_, WM_COMMAND, static_cast<WPARAM>(command), 0);
     wintest::pump_for(60);
-    EXPECT_TRUE(sheet_messages_.empty());
+    EXPECT_EQ(Log{}, sheet_log());
     EXPECT_TRUE(answerer.seen().empty());
-    EXPECT_TRUE(IsWindow(hwnd_));
-}
 
-TEST_F(MainWindowTest, AboutShowsTheProgramTitle) {
-    ASSERT_TRUE(create());
-    DialogAnswerer answerer([](const DialogInfo&) { return IDOK; });
     SendMessageA(hwnd_, WM_COMMAND, IDM_ABOUT, 0);
     ASSERT_EQ(1u, answerer.seen().size());
     EXPECT_EQ("About", answerer.seen()[0].title);
     EXPECT_EQ("tx9 Ver 0.0.6", answerer.seen()[0].text);
 }
 
-// The popup menu that TrackPopupMenu shows, found while it is up.
-struct PopupSeen {
-    HMENU menu = nullptr;
-    RECT rect{};
-};
-PopupSeen g_popup;
+// Where the popup menu of TrackPopupMenu came up, found while it is up.
+HMENU g_popup_menu = nullptr;
+RECT g_popup_rect{};
 
 void CALLBACK end_popup(HWND, UINT, UINT_PTR id, DWORD) {
     HWND popup = FindWindowA("#32768", nullptr);
     if (!popup || !IsWindowVisible(popup)) return;
-    g_popup.menu = reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
-    GetWindowRect(popup, &g_popup.rect);
+    g_popup_menu = reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
+    GetWindowRect(popup, &g_popup_rect);
     KillTimer(nullptr, id);
     EndMenu();
 }
@@ -644,50 +498,39 @@ TEST_F(MainWindowTest, ContextMenuIsTheScoreMenuAtTheCursor) {
     SetCursorPos(200, 150);
     POINT cursor{};
     GetCursorPos(&cursor);
-    g_popup = PopupSeen{};
-    UINT_PTR timer = SetTimer(nullptr, 0, 30, end_popup);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, end_popup);
     SendMessageA(hwnd_, kMainContextMenu, 0, 0);
     KillTimer(nullptr, timer);
-    EXPECT_EQ(GetSubMenu(GetMenu(hwnd_), 2), g_popup.menu);
-    EXPECT_EQ(cursor.x, g_popup.rect.left);
-    EXPECT_EQ(cursor.y, g_popup.rect.top);
+    EXPECT_EQ(GetSubMenu(GetMenu(hwnd_), 2), g_popup_menu);
+    EXPECT_EQ(cursor.x, g_popup_rect.left);
+    EXPECT_EQ(cursor.y, g_popup_rect.top);
 }
 
-// ---- Position and state
-
-TEST_F(MainWindowTest, MoveOrResizeEndStoresPlaceAndSize) {
+TEST_F(MainWindowTest, MoveOrResizeEndStoresPlaceAndSizeOfANormalWindowOnly) {
     ASSERT_TRUE(create());
     SetWindowPos(hwnd_, nullptr, 50, 60, 700, 500, SWP_NOZORDER);
     SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
     RECT r{};
     GetWindowRect(hwnd_, &r);
-    EXPECT_EQ(r.left, settings().left);
-    EXPECT_EQ(r.top, settings().top);
-    EXPECT_EQ(700, settings().right);
-    EXPECT_EQ(500, settings().bottom);
-    EXPECT_EQ(10, settings().state);
+    const Settings& s = settings();
+    EXPECT_EQ(r.left, s.left);
+    EXPECT_EQ(r.top, s.top);
+    EXPECT_EQ(700, s.right);
+    EXPECT_EQ(500, s.bottom);
+    EXPECT_EQ(10, s.state);
 
     ShowWindow(hwnd_, SW_MAXIMIZE);
-    EXPECT_EQ(3, settings().state);
+    EXPECT_EQ(3, s.state);
     SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
-    EXPECT_EQ(700, settings().right) << "a maximised window keeps the size from before";
-    EXPECT_EQ(500, settings().bottom);
-
+    EXPECT_EQ(700, s.right) << "a maximised window keeps the size from before";
+    EXPECT_EQ(500, s.bottom);
     ShowWindow(hwnd_, SW_RESTORE);
-    EXPECT_EQ(10, settings().state);
+    EXPECT_EQ(10, s.state);
     ShowWindow(hwnd_, SW_MINIMIZE);
     SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
-    EXPECT_EQ(700, settings().right) << "a minimised window stores nothing";
-}
-
-TEST_F(MainWindowTest, FocusGoesToTheSheet) {
-    ASSERT_TRUE(create());
-    HWND sheet = main_window_sheet(hwnd_);
-    SetFocus(nullptr);
-    SetFocus(hwnd_);
-    HWND focus = GetFocus();
-    EXPECT_TRUE(focus == sheet || IsChild(sheet, focus)) << "focus on " << focus;
+    EXPECT_EQ(r.left, s.left) << "a minimised window stores nothing";
+    EXPECT_EQ(700, s.right);
 }
 
 // ---- Closing
@@ -715,64 +558,47 @@ TEST_F(MainWindowTest, CloseAsksAndNoKeepsTheWindow) {
 
 TEST_F(MainWindowTest, EndOfSessionSavesAndDestroysWithoutAsking) {
     ASSERT_TRUE(create());
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    settings().ini_path = std::string(temp) + "tx9_main_window_logoff.ini";
-    DeleteFileA(settings().ini_path.c_str());
-
+    const std::string ini = settings().ini_path = temp_file("tx9_main_window_logoff.ini");
     DialogAnswerer answerer([](const DialogInfo&) { return IDNO; });
     EXPECT_EQ(TRUE, SendMessageA(hwnd_, WM_QUERYENDSESSION, 0, 0));
     SendMessageA(hwnd_, WM_ENDSESSION, FALSE, 0);
     EXPECT_TRUE(IsWindow(hwnd_)) << "a cancelled log-off keeps the program";
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(settings().ini_path.c_str()));
-
+    EXPECT_FALSE(file_exists(ini));
     SendMessageA(hwnd_, WM_ENDSESSION, TRUE, 0);
     EXPECT_FALSE(IsWindow(hwnd_));
     EXPECT_TRUE(answerer.seen().empty());
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(settings().ini_path.c_str()))
-        << "the Settings must be saved before the session ends";
-    DeleteFileA(settings().ini_path.c_str());
+    EXPECT_TRUE(file_exists(ini)) << "the Settings must be saved before the session ends";
+    DeleteFileA(ini.c_str());
 }
 
-// ---- The Game Option dialog at start-up
+// ---- The Game Option dialog
 
-TEST_F(MainWindowTest, GameOptionOpensByItselfAndOkStartsTheNewGame) {
-    hwnd_ = create_main_window(instance(), SW_SHOWNORMAL);
-    ASSERT_TRUE(hwnd_);
-    HWND owner = nullptr;
-    DialogAnswerer answerer([&owner](const DialogInfo& dialog) {
-        if (!is_game_option(dialog)) return 0;
-        owner = GetWindow(dialog.hwnd, GW_OWNER);
-        SendMessageA(GetDlgItem(dialog.hwnd, IDC_SCORE_301), BM_CLICK, 0, 0);
-        return IDOK;
-    });
-    ASSERT_TRUE(
-        wintest::pump_until([&] { return !answerer.seen().empty() && !IsWindow(answerer.seen()[0].hwnd); }));
-    EXPECT_EQ(hwnd_, owner) << "the dialog belongs to the main window";
-    EXPECT_EQ(301, settings().game.start_score);
-    EXPECT_EQ(301, record().start_score);
-    EXPECT_EQ(301, record().player[0].left);
-    EXPECT_TRUE(main_window_history(hwnd_)->records.empty())
-        << "a set without a finished leg is not archived";
-    EXPECT_EQ(strprintf(text_of(100).c_str(), "tx9", 1), window_text(hwnd_));
-
-    // It opens once only.
-    wintest::pump_for(100);
-    EXPECT_EQ(1u, answerer.seen().size());
-}
-
-TEST_F(MainWindowTest, GameOptionCancelledKeepsTheGameFromTheSettings) {
-    hwnd_ = create_main_window(instance(), SW_SHOWNORMAL);
-    ASSERT_TRUE(hwnd_);
-    DialogAnswerer answerer([](const DialogInfo& dialog) {
-        if (!is_game_option(dialog)) return 0;
-        SendMessageA(GetDlgItem(dialog.hwnd, IDC_SCORE_1001), BM_CLICK, 0, 0);
-        return IDCANCEL;
-    });
-    ASSERT_TRUE(
-        wintest::pump_until([&] { return !answerer.seen().empty() && !IsWindow(answerer.seen()[0].hwnd); }));
-    EXPECT_EQ(501, settings().game.start_score);
-    EXPECT_EQ(501, record().start_score);
+TEST_F(MainWindowTest, GameOptionOpensByItselfOnceAndOnlyOkChangesTheGame) {
+    struct Case {
+        int score_button, answer, expected_score;
+    };
+    for (const Case& c : {Case{IDC_SCORE_301, IDOK, 301}, Case{IDC_SCORE_1001, IDCANCEL, 501}}) {
+        SetUp(); // the settings of a first run again
+        ASSERT_TRUE(create(true));
+        HWND owner = nullptr;
+        DialogAnswerer answerer([&](const DialogInfo& dialog) {
+            if (!GetDlgItem(dialog.hwnd, IDC_SCORE_301)) return 0; // not the Game Option dialog
+            owner = GetWindow(dialog.hwnd, GW_OWNER);
+            SendMessageA(GetDlgItem(dialog.hwnd, c.score_button), BM_CLICK, 0, 0);
+            return c.answer;
+        });
+        ASSERT_TRUE(wintest::pump_until(
+            [&] { return !answerer.seen().empty() && !IsWindow(answerer.seen()[0].hwnd); }));
+        EXPECT_EQ(hwnd_, owner) << "the dialog belongs to the main window";
+        EXPECT_EQ(c.expected_score, settings().game.start_score);
+        EXPECT_EQ(c.expected_score, record().start_score);
+        EXPECT_EQ(c.expected_score, record().player[0].left);
+        EXPECT_TRUE(history().records.empty()) << "a set without a finished leg is not archived";
+        wintest::pump_for(100);
+        EXPECT_EQ(1u, answerer.seen().size()) << "it opens once only";
+        DestroyWindow(hwnd_);
+        drain_quit();
+    }
 }
 
 TEST_F(MainWindowTest, NewGameArchivesASetWithFinishedLegs) {
@@ -780,21 +606,14 @@ TEST_F(MainWindowTest, NewGameArchivesASetWithFinishedLegs) {
     finish_leg_for(record(), 1);
     record().schedule_mode = 1;
     record().set_no = 4;
-    DialogAnswerer answerer([](const DialogInfo& dialog) { return is_game_option(dialog) ? IDOK : 0; });
+    DialogAnswerer answerer(
+        [](const DialogInfo& dialog) { return GetDlgItem(dialog.hwnd, IDC_SCORE_301) ? IDOK : 0; });
     SendMessageA(hwnd_, WM_COMMAND, IDM_NEW_GAME, 0);
-    EXPECT_EQ(1u, main_window_history(hwnd_)->records.size());
+    EXPECT_EQ(1u, history().records.size());
     EXPECT_EQ(0, record().schedule_mode);
     EXPECT_EQ(0, record().set_no);
     EXPECT_EQ(0, record().leg_no);
     EXPECT_EQ(0, record().player[1].legs);
-}
-
-TEST(MainWindowAccess, OtherWindowsHaveNoMainWindowState) {
-    wintest::TestWindow other;
-    EXPECT_EQ(nullptr, main_window_record(other.hwnd()));
-    EXPECT_EQ(nullptr, main_window_history(other.hwnd()));
-    EXPECT_EQ(nullptr, main_window_sheet(other.hwnd()));
-    EXPECT_EQ(nullptr, main_window_record(nullptr));
 }
 
 } // namespace

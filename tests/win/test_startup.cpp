@@ -12,12 +12,10 @@
 #include "support/fake_system.h"
 #include "win/support/win_test_util.h"
 
-#include <cstdlib>
-
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <sstream>
 #include <vector>
@@ -54,79 +52,7 @@ std::string read_file(const std::string& path) {
 }
 
 void write_file(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-// A folder of its own under the temporary folder, removed with its files.
-class TempFolder {
-  public:
-    TempFolder() {
-        char base[MAX_PATH] = "";
-        GetTempPathA(MAX_PATH, base);
-        path_ = strprintf("%stx9_startup_%lu_%lu", base, GetCurrentProcessId(), ++counter_);
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~TempFolder() {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                    DeleteFileA((path_ + "\\" + found.cFileName).c_str());
-            } while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryA(path_.c_str());
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& path() const { return path_; }
-    std::string file(const char* name) const { return path_ + "\\" + name; }
-
-  private:
-    std::string path_;
-    static inline unsigned long counter_ = 0;
-};
-
-// What a written link holds, read back through the shell link object.
-struct LinkContents {
-    HRESULT loaded = E_FAIL;
-    std::string target, working_dir, arguments, icon_path;
-    int icon_index = -1;
-};
-
-LinkContents read_link(const std::string& link_path) {
-    LinkContents out;
-    IShellLinkA* link = nullptr;
-    out.loaded = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                  reinterpret_cast<void**>(&link));
-    if (FAILED(out.loaded)) return out;
-    IPersistFile* file = nullptr;
-    out.loaded = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-    if (SUCCEEDED(out.loaded)) {
-        wchar_t wide[MAX_PATH] = L"";
-        MultiByteToWideChar(CP_ACP, 0, link_path.c_str(), -1, wide, MAX_PATH);
-        out.loaded = file->Load(wide, STGM_READ);
-        if (SUCCEEDED(out.loaded)) {
-            char text[MAX_PATH] = "";
-            WIN32_FIND_DATAA found{};
-            if (SUCCEEDED(link->GetPath(text, MAX_PATH, &found, SLGP_RAWPATH))) out.target = text;
-            text[0] = 0;
-            if (SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH))) out.working_dir = text;
-            text[0] = 0;
-            if (SUCCEEDED(link->GetArguments(text, MAX_PATH))) out.arguments = text;
-            text[0] = 0;
-            int index = -1;
-            if (SUCCEEDED(link->GetIconLocation(text, MAX_PATH, &index))) {
-                out.icon_path = text;
-                out.icon_index = index;
-            }
-        }
-        file->Release();
-    }
-    link->Release();
-    return out;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 class ComScope {
@@ -137,81 +63,55 @@ class ComScope {
 
 class WithSystem : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
+    void SetUp() override {
         static WinSystem system(instance());
         set_system_services(&system);
         set_app_instance(instance());
     }
-    void SetUp() override { SetUpTestSuite(); }
 };
 
-// ---- Choosing the run
+// ---- Choosing the run and the shortcut
 
 TEST(ChoosingTheRun, OnlyTheWholeWordInAnyCaseAsksForTheShortcut) {
-    const std::pair<const char*, bool> cases[] = {
-        {"/shortcut", true},
-        {"/SHORTCUT", true},
-        {"/Shortcut", true},
-        {"/sHoRtCuT", true},
-        {"", false},
-        {"/shortcut ", false},
-        {" /shortcut", false},
-        {"/shortcut x", false},
-        {"-shortcut", false},
-        {"shortcut", false},
-        {"/shortcu", false},
-        {"/shortcuts", false},
-        {"\"/shortcut\"", false},
-    };
+    const std::pair<const char*, bool> cases[] = {{"/shortcut", true},
+                                                  {"/SHORTCUT", true},
+                                                  {"/Shortcut", true},
+                                                  {"/sHoRtCuT", true},
+                                                  {"", false},
+                                                  {"/shortcut ", false},
+                                                  {" /shortcut", false},
+                                                  {"/shortcut x", false},
+                                                  {"-shortcut", false},
+                                                  {"shortcut", false},
+                                                  {"/shortcu", false},
+                                                  {"/shortcuts", false},
+                                                  {"\"/shortcut\"", false}};
     for (const auto& [line, shortcut] : cases)
         EXPECT_EQ(shortcut, is_shortcut_command(line)) << '"' << line << '"';
 }
 
-// ---- The shortcut
-
 TEST(ShortcutPath, OneBackslashBetweenFolderAndName) {
-    test::ScopedFakeSystem fake;
-    EXPECT_EQ("C:\\users\\Public\\Desktop\\tx9.lnk", shortcut_link_path("C:\\users\\Public\\Desktop"));
-    EXPECT_EQ("C:\\users\\Public\\Desktop\\tx9.lnk", shortcut_link_path("C:\\users\\Public\\Desktop\\"));
-    EXPECT_EQ("D:\\tx9.lnk", shortcut_link_path("D:\\"));
-    // Only a backslash counts as the folder's own separator.
-    EXPECT_EQ("C:\\Desktop/\\tx9.lnk", shortcut_link_path("C:\\Desktop/"));
-}
-
-TEST(ShortcutPath, TrailByteOfADoubleByteCharacterIsNoSeparator) {
-    test::ScopedFakeSystem fake;
-    fake.sys.shift_jis = true;
-    // "表" in Shift_JIS is 0x95 0x5C: its second byte looks like a backslash.
-    const std::string folder = "C:\\\x95\x5C";
-    EXPECT_EQ(folder + "\\tx9.lnk", shortcut_link_path(folder));
-    EXPECT_EQ(folder + "\\tx9.lnk", shortcut_link_path(folder + "\\"));
-    fake.sys.shift_jis = false;
-    EXPECT_EQ(folder + "tx9.lnk", shortcut_link_path(folder)) << "without lead bytes 0x5C is a backslash";
-}
-
-TEST_F(WithSystem, ShortcutTargetsTheProgramFromItsFolderWithoutArguments) {
-    ComScope com;
-    TempFolder folder;
-    const std::string link = folder.file("made.lnk");
-    const std::string target = module_path();
-    ASSERT_EQ(S_OK, create_desktop_shortcut(target, link));
-    ASSERT_TRUE(file_exists(link));
-
-    const LinkContents read = read_link(link);
-    ASSERT_EQ(S_OK, read.loaded);
-    EXPECT_EQ(target, read.target);
-    EXPECT_EQ(module_folder(), read.working_dir);
-    EXPECT_EQ("", read.arguments);
-    EXPECT_EQ(target, read.icon_path);
-    EXPECT_EQ(0, read.icon_index);
-}
-
-TEST_F(WithSystem, ShortcutToAFolderThatDoesNotExistFails) {
-    ComScope com;
-    TempFolder folder;
-    const std::string link = folder.path() + "\\missing\\tx9.lnk";
-    EXPECT_TRUE(FAILED(create_desktop_shortcut(module_path(), link)));
-    EXPECT_FALSE(file_exists(link));
+    // "表" in Shift_JIS is 0x95 0x5C: its trail byte looks like a backslash.
+    const std::string sjis = "C:\\\x95\x5C";
+    struct Case {
+        std::string folder;
+        bool shift_jis;
+        std::string link;
+    };
+    const Case cases[] = {
+        {"C:\\users\\Public\\Desktop", false, "C:\\users\\Public\\Desktop\\tx9.lnk"},
+        {"C:\\users\\Public\\Desktop\\", false, "C:\\users\\Public\\Desktop\\tx9.lnk"},
+        {"D:\\", false, "D:\\tx9.lnk"},
+        {"C:\\Desktop/", false, "C:\\Desktop/\\tx9.lnk"}, // only a backslash counts
+        {sjis, true, sjis + "\\tx9.lnk"},
+        {sjis + "\\", true, sjis + "\\tx9.lnk"},
+        {sjis, false, sjis + "tx9.lnk"}, // without lead bytes 0x5C is a backslash
+    };
+    for (const Case& c : cases) {
+        test::ScopedFakeSystem fake;
+        fake.sys.shift_jis = c.shift_jis;
+        EXPECT_EQ(c.link, shortcut_link_path(c.folder)) << c.folder << (c.shift_jis ? " (Shift_JIS)" : "");
+    }
 }
 
 TEST_F(WithSystem, ShortcutRunWritesTheLinkOnTheAllUsersDesktop) {
@@ -219,6 +119,10 @@ TEST_F(WithSystem, ShortcutRunWritesTheLinkOnTheAllUsersDesktop) {
     {
         ComScope com;
         desktop = common_desktop_folder();
+        // A save that fails leaves no file behind.
+        const std::string nowhere = desktop + "\\tx9_missing_folder\\tx9.lnk";
+        EXPECT_TRUE(FAILED(create_desktop_shortcut(module_path(), nowhere)));
+        EXPECT_FALSE(file_exists(nowhere));
     }
     ASSERT_FALSE(desktop.empty()) << "the shell names no all-users desktop folder";
     const std::string link = shortcut_link_path(desktop);
@@ -228,22 +132,44 @@ TEST_F(WithSystem, ShortcutRunWritesTheLinkOnTheAllUsersDesktop) {
     ASSERT_TRUE(file_exists(link)) << "expected " << link;
 
     ComScope com;
-    const LinkContents read = read_link(link);
-    ASSERT_EQ(S_OK, read.loaded);
-    EXPECT_EQ(module_path(), read.target);
-    EXPECT_EQ(module_folder(), read.working_dir);
-    EXPECT_EQ("", read.arguments);
-    EXPECT_EQ(0, read.icon_index);
+    IShellLinkA* shell_link = nullptr;
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                     reinterpret_cast<void**>(&shell_link)));
+    IPersistFile* file = nullptr;
+    ASSERT_EQ(S_OK, shell_link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+    EXPECT_EQ(S_OK, file->Load(wide, STGM_READ));
+    char target[MAX_PATH] = "", folder[MAX_PATH] = "", arguments[MAX_PATH] = "x", icon[MAX_PATH] = "";
+    int icon_index = -1;
+    WIN32_FIND_DATAA found{};
+    shell_link->GetPath(target, MAX_PATH, &found, SLGP_RAWPATH);
+    shell_link->GetWorkingDirectory(folder, MAX_PATH);
+    shell_link->GetArguments(arguments, MAX_PATH);
+    shell_link->GetIconLocation(icon, MAX_PATH, &icon_index);
+    file->Release();
+    shell_link->Release();
     DeleteFileA(link.c_str());
+
+    EXPECT_EQ(module_path(), target);
+    EXPECT_EQ(module_folder(), folder);
+    EXPECT_STREQ("", arguments);
+    EXPECT_EQ(module_path(), icon);
+    EXPECT_EQ(0, icon_index);
 }
 
 // ---- Routes
 
 TEST_F(WithSystem, RoutesComeFromArrangeTxtBesideTheProgramElseFromTheBuiltInText) {
-    TempFolder folder;
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = strprintf("%stx9_startup_%lu", temp, GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string arrange = folder + "\\arrange.txt";
+    DeleteFileA(arrange.c_str());
     CheckoutTable& table = checkout_table();
 
-    ASSERT_TRUE(load_checkout_routes(instance(), folder.path()));
+    ASSERT_TRUE(load_checkout_routes(instance(), folder));
     CheckoutTable built_in;
     built_in.parse(read_file(TX9_SOURCE_DIR "/res/routes.txt"));
     ASSERT_GT(built_in.size(), 0u);
@@ -251,8 +177,10 @@ TEST_F(WithSystem, RoutesComeFromArrangeTxtBesideTheProgramElseFromTheBuiltInTex
     ASSERT_GT(table.size(), 0u);
     EXPECT_EQ(built_in.routes().back().score, table.routes().back().score);
 
-    write_file(folder.file("arrange.txt"), "170,T20,T20,D25\r\n2,D1\r\n");
-    ASSERT_TRUE(load_checkout_routes(instance(), folder.path()));
+    write_file(arrange, "170,T20,T20,D25\r\n2,D1\r\n");
+    EXPECT_TRUE(load_checkout_routes(instance(), folder));
+    DeleteFileA(arrange.c_str());
+    RemoveDirectoryA(folder.c_str());
     ASSERT_EQ(2u, table.size());
     EXPECT_EQ(170, table.routes()[0].score);
     EXPECT_EQ("D25", table.routes()[0].dart[2]);
@@ -264,45 +192,40 @@ TEST_F(WithSystem, RoutesComeFromArrangeTxtBesideTheProgramElseFromTheBuiltInTex
 // Keeps whatever tx9.ini lies beside the test program and puts it back.
 class IniBesideProgram {
   public:
-    IniBesideProgram() : path_(module_folder() + "\\tx9.ini") {
-        had_ = file_exists(path_);
-        if (had_) saved_ = read_file(path_);
-        DeleteFileA(path_.c_str());
+    IniBesideProgram() : path(module_folder() + "\\tx9.ini"), had_(file_exists(path)) {
+        if (had_) saved_ = read_file(path);
+        DeleteFileA(path.c_str());
+        for (const char* name : {kMainWindowClass, "score_list_wnd", "tx9Edit"})
+            UnregisterClassA(name, instance());
     }
     ~IniBesideProgram() {
-        DeleteFileA(path_.c_str());
-        if (had_) write_file(path_, saved_);
+        DeleteFileA(path.c_str());
+        if (had_) write_file(path, saved_);
     }
-    const std::string& path() const { return path_; }
+    const std::string path;
 
   private:
-    std::string path_;
-    bool had_ = false;
+    bool had_;
     std::string saved_;
 };
-
-void unregister_classes() {
-    for (const char* name : {kMainWindowClass, "score_list_wnd", "tx9Edit"})
-        UnregisterClassA(name, instance());
-}
 
 // The Game Option dialog opens by itself; the test cancels it and closes the
 // window, answering the exit question with Yes.
 struct OrdinaryRun {
     bool zoomed_at_start = false;
-    std::vector<std::string> titles;
+    std::vector<std::string> dialogs;
     int result = -1;
 
-    void run() {
+    explicit OrdinaryRun() {
         wintest::DialogAnswerer answerer([this](const wintest::DialogInfo& dialog) {
             HWND main = FindWindowA(kMainWindowClass, nullptr);
             if (GetDlgItem(dialog.hwnd, IDC_SCORE_301)) { // the Game Option dialog
-                titles.push_back("Game Option");
+                dialogs.push_back("Game Option");
                 zoomed_at_start = main && IsZoomed(main);
                 if (main) PostMessageA(main, WM_CLOSE, 0, 0);
                 return IDCANCEL;
             }
-            titles.push_back(dialog.title + "|" + dialog.text);
+            dialogs.push_back(dialog.title + "|" + dialog.text);
             return dialog.text == load_resource_string(101) ? IDYES : 0;
         });
         result = run_ordinary(instance());
@@ -314,28 +237,26 @@ std::string ini_value(const std::string& text, const std::string& section, const
     std::string line, current;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty() && line.front() == '[') {
+        if (!line.empty() && line.front() == '[')
             current = line.substr(1, line.find(']') - 1);
-            continue;
-        }
-        if (current == section && line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
+        else if (current == section && line.rfind(key + "=", 0) == 0)
+            return line.substr(key.size() + 1);
     }
     return "<missing>";
 }
 
 TEST_F(WithSystem, OrdinaryRunOpensGameOptionAndSavesTheSettingsWhenItEnds) {
     IniBesideProgram ini;
-    unregister_classes();
     OrdinaryRun run;
-    run.run();
 
     EXPECT_EQ(0, run.result);
-    ASSERT_GE(run.titles.size(), 2u);
-    EXPECT_EQ("Game Option", run.titles[0]);
-    EXPECT_EQ(std::string(kProgramTitle) + "|" + load_resource_string(101), run.titles[1]);
+    EXPECT_FALSE(run.zoomed_at_start) << "the default state opens a normal window";
+    const std::vector<std::string> expected = {"Game Option",
+                                               std::string(kProgramTitle) + "|" + load_resource_string(101)};
+    EXPECT_EQ(expected, run.dialogs);
 
-    ASSERT_TRUE(file_exists(ini.path())) << "the settings were not saved at the end of the run";
-    const std::string text = read_file(ini.path());
+    ASSERT_TRUE(file_exists(ini.path)) << "the settings were not saved at the end of the run";
+    const std::string text = read_file(ini.path);
     EXPECT_EQ("10", ini_value(text, "window", "state"));
     EXPECT_EQ("1", ini_value(text, "view", "player"));
     EXPECT_EQ(std::string::npos, text.find("[key]")) << "default keys are not written";
@@ -346,39 +267,26 @@ TEST_F(WithSystem, OrdinaryRunOpensGameOptionAndSavesTheSettingsWhenItEnds) {
     EXPECT_EQ(nullptr, user_accelerators()) << "the user accelerators are destroyed at the end";
 }
 
-TEST_F(WithSystem, StateFromTheSettingsDecidesHowTheWindowOpens) {
+TEST_F(WithSystem, MaximisedStateOpensMaximisedAndKeepsThePlaceFromBefore) {
     IniBesideProgram ini;
-    write_file(ini.path(), "[window]\r\nleft=10\r\ntop=20\r\nright=500\r\nbottom=400\r\nstate=3\r\n");
-    unregister_classes();
-    OrdinaryRun maximised;
-    maximised.run();
-    EXPECT_EQ(0, maximised.result);
-    EXPECT_TRUE(maximised.zoomed_at_start) << "state 3 opens maximised";
+    write_file(ini.path, "[window]\r\nleft=10\r\ntop=20\r\nright=500\r\nbottom=400\r\nstate=3\r\n");
+    OrdinaryRun run;
+    EXPECT_EQ(0, run.result);
+    EXPECT_TRUE(run.zoomed_at_start) << "state 3 opens maximised";
 
-    // Still maximised at the end: state stays 3 and the place from before maximising is kept.
-    std::string text = read_file(ini.path());
-    EXPECT_EQ("3", ini_value(text, "window", "state"));
-    EXPECT_EQ("10", ini_value(text, "window", "left"));
-    EXPECT_EQ("20", ini_value(text, "window", "top"));
-    EXPECT_EQ("500", ini_value(text, "window", "right"));
-    EXPECT_EQ("400", ini_value(text, "window", "bottom"));
-
-    write_file(ini.path(), "[window]\r\nleft=10\r\ntop=20\r\nright=500\r\nbottom=400\r\nstate=10\r\n");
-    unregister_classes();
-    OrdinaryRun normal;
-    normal.run();
-    EXPECT_FALSE(normal.zoomed_at_start);
-    text = read_file(ini.path());
-    EXPECT_EQ("10", ini_value(text, "window", "state"));
+    const std::string text = read_file(ini.path);
+    const std::pair<const char*, const char*> expected[] = {
+        {"state", "3"}, {"left", "10"}, {"top", "20"}, {"right", "500"}, {"bottom", "400"}};
+    for (const auto& [key, value] : expected)
+        EXPECT_EQ(value, ini_value(text, "window", key)) << key;
 }
 
 TEST_F(WithSystem, FailedStartEndsWithoutSavingTheSettings) {
     IniBesideProgram ini;
-    unregister_classes();
     // A class that is already registered cannot be registered again.
     ASSERT_TRUE(register_main_window(instance()));
     EXPECT_EQ(0, run_ordinary(instance()));
-    EXPECT_FALSE(file_exists(ini.path())) << "a failed start must not write the settings";
+    EXPECT_FALSE(file_exists(ini.path)) << "a failed start must not write the settings";
     EXPECT_EQ(nullptr, FindWindowA(kMainWindowClass, nullptr));
     UnregisterClassA(kMainWindowClass, instance());
 }
@@ -392,8 +300,8 @@ const LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 std::wstring string_in(LANGID language, int id) {
     HRSRC block = FindResourceExA(instance(), reinterpret_cast<LPCSTR>(RT_STRING),
                                   MAKEINTRESOURCEA(id / 16 + 1), language);
-    if (!block) return std::wstring();
-    const WCHAR* p = static_cast<const WCHAR*>(LockResource(LoadResource(instance(), block)));
+    const WCHAR* p =
+        block ? static_cast<const WCHAR*>(LockResource(LoadResource(instance(), block))) : nullptr;
     if (!p) return std::wstring();
     for (int i = 0; i < id % 16; ++i)
         p += 1 + *p;
@@ -417,7 +325,7 @@ TEST(JapaneseResources, EveryEnglishStringHasAJapaneseText) {
     }
 }
 
-// The shape of a menu: per item its id (or -1 for a popup), type and state, nested.
+// The shape of a menu: per item its id (or a nested shape for a popup), type and state.
 std::string menu_shape(HMENU menu) {
     std::string shape = "[";
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
@@ -425,11 +333,10 @@ std::string menu_shape(HMENU menu) {
         info.cbSize = sizeof info;
         info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU;
         GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
-        if (info.hSubMenu)
-            shape += menu_shape(info.hSubMenu);
-        else
-            shape += strprintf("%u/%u/%u", info.wID, static_cast<unsigned>(info.fType & MFT_SEPARATOR),
-                               static_cast<unsigned>(info.fState & MFS_GRAYED));
+        shape += info.hSubMenu
+                     ? menu_shape(info.hSubMenu)
+                     : strprintf("%u/%u/%u", info.wID, static_cast<unsigned>(info.fType & MFT_SEPARATOR),
+                                 static_cast<unsigned>(info.fState & MFS_GRAYED));
         shape += ",";
     }
     return shape + "]";
@@ -469,7 +376,8 @@ TEST(JapaneseResources, UserLanguagePicksTheResourceSet) {
     // not take effect cannot pass for an English run.
     const char* expected = std::getenv("TX9_EXPECT_UI_LANGUAGE");
     if (expected && std::string(expected) == "ja") {
-        ASSERT_EQ(LANG_JAPANESE, PRIMARYLANGID(GetUserDefaultUILanguage())) << "Japanese run in another language";
+        ASSERT_EQ(LANG_JAPANESE, PRIMARYLANGID(GetUserDefaultUILanguage()))
+            << "Japanese run in another language";
     }
     if (PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE) {
         EXPECT_EQ(932u, GetACP());
