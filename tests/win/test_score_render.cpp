@@ -302,6 +302,87 @@ TEST_F(ScoreRender, VisitsOfATonOrMoreAreCircled) {
     EXPECT_EQ(0, pixels(d, RECT{3 * d.u, 0, 340, 400}, kTon)) << "ring outside player 1's Scored column";
 }
 
+// The sheet copies its ton circles from ones drawn once; they must be the
+// very pixels GDI draws in place: the ellipse with the ton pen over the
+// row's background, the visit written over it.
+TEST_F(ScoreRender, TonCirclesAreTheEllipsesGdiDrawsInTheCell) {
+    // Tons for both players on odd and even rows.
+    GameRecord record = leg_with({{100, 120}, {180, 140}, {140, 26}, {45, 100}, {171, 60}});
+    const int width = 340, height = 600;
+    for (int top : {0, 1, 2}) {
+        SCOPED_TRACE(strprintf("top row %d", top));
+        Drawing d = draw(record, top, width, height);
+        BackBuffer reference;
+        ASSERT_TRUE(reference.resize(nullptr, width, height));
+        Pen ton(CreatePen(PS_SOLID, 2, kTon));
+        SetBkMode(reference.dc(), TRANSPARENT);
+        SetTextColor(reference.dc(), kText);
+        int rings = 0;
+        for (int r = std::max(top - 1, 0); r < record.current_leg().cur_round; ++r)
+            for (int p = 0; p < 2; ++p) {
+                const int v = record.current_leg().scores[static_cast<size_t>(p)][static_cast<size_t>(r)];
+                if (v < 100) continue;
+                ++rings;
+                const RECT cell = d.scored(p, r);
+                Brush row(CreateSolidBrush((r + 1) % 2 == 1 ? kOdd : kBackground));
+                FillRect(reference.dc(), &cell, row.get());
+                {
+                    SelectScope pen(reference.dc(), ton.get());
+                    SelectScope brush(reference.dc(), row.get());
+                    Ellipse(reference.dc(), cell.left + 1 + p, cell.top + 2, cell.right - 1, cell.bottom - 1);
+                }
+                SelectScope font(reference.dc(), d.tools.row_font.get());
+                RECT text = cell;
+                const std::string digits = std::to_string(v);
+                DrawTextA(reference.dc(), digits.c_str(), -1, &text,
+                          DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+                const Image expected = capture_dc(reference.dc(), width, height);
+                int differ = 0;
+                // Inside the ring's box; the cell's borders are not the ring's.
+                for (int y = cell.top + 2; y < cell.bottom - 1; ++y)
+                    for (int x = cell.left + 1 + p; x < cell.right - 1; ++x)
+                        differ += expected.at(x, y) != d.at(x, y);
+                EXPECT_EQ(0, differ) << "pixels of the circle around " << v << " (player " << p + 1
+                                     << ", round " << r + 1 << ") differ from the ellipse drawn in place";
+            }
+        EXPECT_GE(rings, 4) << "too few tons in view";
+    }
+}
+
+// The circles drawn once belong to one size and one set of colours: a sheet
+// that changes either draws them again.
+TEST_F(ScoreRender, TonCirclesFollowChangedColoursAndSizes) {
+    GameRecord record = leg_with({{100, 120}, {180, 140}});
+    SheetTools tools;
+    BackBuffer buffer;
+    auto render = [&](int width) {
+        EXPECT_TRUE(buffer.resize(nullptr, width, 400));
+        EXPECT_TRUE(build_sheet_fonts(tools, buffer.dc(), width, false));
+        SheetView view;
+        view.record = &record;
+        view.width = width;
+        view.height = 400;
+        render_score_sheet(buffer.dc(), tools, view);
+        return capture_dc(buffer.dc(), width, 400);
+    };
+    ASSERT_TRUE(build_sheet_colours(tools));
+    ASSERT_GT(render(340).count(kTon), 0);
+
+    const COLORREF new_ton = RGB(0, 0, 255), new_odd = RGB(255, 255, 0);
+    settings().colors[kColorTonCircle] = new_ton;
+    settings().colors[kColorOddBackground] = new_odd;
+    ASSERT_TRUE(build_sheet_colours(tools));
+    const Image recoloured = render(340);
+    EXPECT_EQ(0, recoloured.count(kTon)) << "circles in the old colour";
+    EXPECT_EQ(0, recoloured.count(kOdd)) << "circles filled with the old row colour";
+    EXPECT_GT(recoloured.count(new_ton), 0);
+
+    // Wider: the same pixels as a sheet drawn with tools made for that width.
+    const Image wider = render(510);
+    const Drawing fresh = draw(record, 0, 510, 400);
+    EXPECT_TRUE(wider.pixels == fresh.image.pixels) << "circles of the old size on a wider sheet";
+}
+
 TEST_F(ScoreRender, FinishIsACircledDartNumberWithNoScoreToGo) {
     // Player 2 checks out 81 with the 2nd dart in round 3; player 1 had thrown first.
     GameRecord record = leg_with({{140, 180}, {100, 140}});

@@ -5,6 +5,8 @@
 #include "settings/settings.h"
 
 #include <algorithm>
+#include <memory>
+#include <new>
 
 namespace tx9 {
 
@@ -55,6 +57,66 @@ bool entered(const LegRecord& leg, int player, int round) {
     return round == leg.cur_round && player == leg.first && leg.turn != leg.first;
 }
 
+// A player's ton circle in a Scored cell whose left edge is x and top edge
+// y: inside the cell, off its borders (and off the wide border before player
+// 2's cell).
+RECT ton_ring_box(int player, int x, int y, int u, int rh) {
+    return RECT{x + 1 + player, y + 2, x + 3 * u - 1, y + rh - 1};
+}
+
+// The ellipse with the ton_circle pen, filled with the row's background, the
+// way GDI draws it in place.
+void draw_ton_ring(HDC dc, const SheetTools& tools, HBRUSH row_brush, const RECT& box) {
+    SelectScope brush(dc, row_brush);
+    SelectScope pen(dc, tools.ton_circle.get());
+    Ellipse(dc, box.left, box.top, box.right, box.bottom);
+}
+
+// The rings for this size, drawn now when there are none yet; nullptr when
+// no bitmap can be had.
+const TonRings* ton_rings_for(const SheetTools& tools, int u, int rh) {
+    TonRings* rings = tools.ton_rings.get();
+    if (rings && rings->unit == u && rings->row_height == rh) return rings;
+    try {
+        if (!rings) {
+            tools.ton_rings = std::make_unique<TonRings>();
+            rings = tools.ton_rings.get();
+        }
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    rings->unit = rings->row_height = 0;
+    if (!rings->image.resize(nullptr, 2 * 3 * u, 2 * rh)) return nullptr;
+    for (int odd = 0; odd < 2; ++odd) {
+        HBRUSH row_brush = odd ? tools.odd_background.get() : tools.background.get();
+        for (int p = 0; p < 2; ++p) {
+            const RECT box = ton_ring_box(p, p * 3 * u, odd * rh, u, rh);
+            FillRect(rings->image.dc(), &box, row_brush);
+            draw_ton_ring(rings->image.dc(), tools, row_brush, box);
+        }
+    }
+    rings->unit = u;
+    rings->row_height = rh;
+    return rings;
+}
+
+// Below a visit of 100 or more, in the Scored cell at (x, y). Only the row's
+// own background lies under the ring's box, so a copy of a ring drawn on the
+// same background is the same pixels as drawing it here.
+void ton_ring(HDC dc, const SheetTools& tools, int player, bool odd_row, int x, int y, int u, int rh) {
+    const RECT box = ton_ring_box(player, x, y, u, rh);
+    if (box.right <= box.left || box.bottom <= box.top) return;
+    HBRUSH row_brush = odd_row ? tools.odd_background.get() : tools.background.get();
+    const TonRings* rings = ton_rings_for(tools, u, rh);
+    if (!rings) {
+        draw_ton_ring(dc, tools, row_brush, box);
+        return;
+    }
+    const RECT from = ton_ring_box(player, player * 3 * u, odd_row ? rh : 0, u, rh);
+    BitBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, rings->image.dc(), from.left,
+           from.top, SRCCOPY);
+}
+
 } // namespace
 
 bool build_sheet_fonts(SheetTools& tools, HDC dc, int client_width, bool view_mode) {
@@ -82,6 +144,7 @@ bool build_sheet_colours(SheetTools& tools) {
     tools.separate_thick.reset(CreatePen(PS_SOLID, 2, colors[kColorSeparate]));
     tools.text_pen.reset(CreatePen(PS_SOLID, 2, colors[kColorText]));
     tools.ton_circle.reset(CreatePen(PS_SOLID, 2, colors[kColorTonCircle]));
+    tools.ton_rings.reset();
     tools.text = colors[kColorText];
     tools.header_text = colors[kColorHeaderText];
     tools.last3number_text = colors[kColorLast3NumberText];
@@ -183,10 +246,7 @@ void render_score_sheet(HDC dc, const SheetTools& tools, const SheetView& view) 
             SelectScope brush(dc, row_brush);
             if (v >= 0) {
                 remaining[p] -= v;
-                if (v >= 100) {
-                    SelectScope pen(dc, tools.ton_circle.get());
-                    Ellipse(dc, c.scored_left + 1 + p, top + 2, c.scored_right - 1, top + rh - 1);
-                }
+                if (v >= 100) ton_ring(dc, tools, p, (r + 1) % 2 == 1, c.scored_left, top, u, rh);
                 centred_text(dc, strprintf("%d", v), c.scored_left, top, c.scored_right, top + rh);
                 centred_text(dc, strprintf("%d", remaining[p]), c.to_go_left, top, c.to_go_right, top + rh);
             } else {

@@ -6,9 +6,18 @@
 #include "core/system.h"
 #include "engine/game_record.h"
 
+#include <memory>
+
 #include <windows.h>
 
 namespace tx9 {
+
+// The ton circles of one sheet, drawn once for its column width, row height
+// and colours, for each player and row background, and copied into place.
+struct TonRings {
+    int unit = 0, row_height = 0; // what they were drawn for
+    BackBuffer image;             // a cell per player across, even and odd rows down
+};
 
 // Fonts, brushes, pens and text colours of one sheet. Fonts follow the client
 // width; the rest follows the Settings' colours.
@@ -30,6 +39,11 @@ struct SheetTools {
     Color text = 0;
     Color header_text = 0;
     Color last3number_text = 0;
+
+    // Drawn at the first ton and again when the size changes; dropped with
+    // the colours. An ellipse with a pen 2 pixels wide costs GDI a third of a
+    // millisecond or so, and a screen of rows holds several.
+    mutable std::unique_ptr<TonRings> ton_rings;
 };
 
 // Column unit of a client width: the sheet is 17 units wide.
