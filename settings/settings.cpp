@@ -115,43 +115,74 @@ void save_placement(const char* section, const DialogPlacement& p, const std::st
     ini_put_int(section, "bottom", p.bottom, path);
 }
 
+// The game keys in file order, shared by the [game] section and the numbered [schedule] keys.
+// A name's game default is the string id of the player's default name; a Schedule entry keeps
+// no leg_limit of its own (it is always a limited set).
+struct GameKey {
+    const char* key;
+    int GameSettings::*number; // null for a name
+    std::string GameSettings::*name;
+    int game_default;
+    int schedule_default;
+    bool in_schedule;
+};
+const GameKey kGameKeys[] = {
+    {"start_score", &GameSettings::start_score, nullptr, 501, 501, true},
+    {"round_limit", &GameSettings::round_limit, nullptr, 1, 1, true},
+    {"round", &GameSettings::round, nullptr, 15, 15, true},
+    {"leg_limit", &GameSettings::leg_limit, nullptr, 0, 1, false},
+    {"max_leg", &GameSettings::max_leg, nullptr, 3, 3, true},
+    {"best_of", &GameSettings::best_of, nullptr, 1, 1, true},
+    {"p1_name", nullptr, &GameSettings::p1_name, IDS_PLAYER1, 0, true},
+    {"p1_start_score", &GameSettings::p1_start_score, nullptr, 0, 501, true},
+    {"p1_com", &GameSettings::p1_com, nullptr, 0, 0, true},
+    {"p1_com_level", &GameSettings::p1_com_level, nullptr, 0, 0, true},
+    {"p2_name", nullptr, &GameSettings::p2_name, IDS_PLAYER2, 0, true},
+    {"p2_start_score", &GameSettings::p2_start_score, nullptr, 0, 0, true},
+    {"p2_com", &GameSettings::p2_com, nullptr, 0, 0, true},
+    {"p2_com_level", &GameSettings::p2_com_level, nullptr, 0, 0, true},
+};
+
 void load_game(GameSettings& g, const SystemServices& sys, const std::string& path) {
-    const char* game = "game";
-    g.start_score = ini_get_int(game, "start_score", 501, path);
-    g.round_limit = ini_get_int(game, "round_limit", 1, path);
-    g.round = ini_get_int(game, "round", 15, path);
-    g.leg_limit = ini_get_int(game, "leg_limit", 0, path);
-    g.max_leg = ini_get_int(game, "max_leg", 3, path);
-    g.best_of = ini_get_int(game, "best_of", 1, path);
-    g.p1_name = ini_get_string(game, "p1_name", sys.load_string(IDS_PLAYER1), path);
-    g.p1_start_score = ini_get_int(game, "p1_start_score", 0, path);
-    g.p1_com = ini_get_int(game, "p1_com", 0, path);
-    g.p1_com_level = ini_get_int(game, "p1_com_level", 0, path);
-    g.p2_name = ini_get_string(game, "p2_name", sys.load_string(IDS_PLAYER2), path);
-    g.p2_start_score = ini_get_int(game, "p2_start_score", 0, path);
-    g.p2_com = ini_get_int(game, "p2_com", 0, path);
-    g.p2_com_level = ini_get_int(game, "p2_com_level", 0, path);
+    for (const GameKey& k : kGameKeys) {
+        if (k.name)
+            g.*k.name = ini_get_string("game", k.key, sys.load_string(k.game_default), path);
+        else
+            g.*k.number = ini_get_int("game", k.key, k.game_default, path);
+    }
     g.schedule_entry = 0;
 }
 
+void save_game(const GameSettings& g, const std::string& path) {
+    for (const GameKey& k : kGameKeys) {
+        if (k.name)
+            ini_put_string("game", k.key, g.*k.name, path);
+        else
+            ini_put_int("game", k.key, g.*k.number, path);
+    }
+}
+
 GameSettings load_schedule_entry(int i, const std::string& path) {
-    const char* sched = "schedule";
     GameSettings g;
-    g.start_score = ini_get_int(sched, numbered("start_score", i), 501, path);
-    g.round_limit = ini_get_int(sched, numbered("round_limit", i), 1, path);
-    g.round = ini_get_int(sched, numbered("round", i), 15, path);
-    g.leg_limit = 1; // a Schedule entry is always a limited set
-    g.max_leg = ini_get_int(sched, numbered("max_leg", i), 3, path);
-    g.best_of = ini_get_int(sched, numbered("best_of", i), 1, path);
-    g.p1_name = ini_get_string(sched, numbered("p1_name", i), "", path);
-    g.p1_start_score = ini_get_int(sched, numbered("p1_start_score", i), 501, path);
-    g.p1_com = ini_get_int(sched, numbered("p1_com", i), 0, path);
-    g.p1_com_level = ini_get_int(sched, numbered("p1_com_level", i), 0, path);
-    g.p2_name = ini_get_string(sched, numbered("p2_name", i), "", path);
-    g.p2_start_score = ini_get_int(sched, numbered("p2_start_score", i), 0, path);
-    g.p2_com = ini_get_int(sched, numbered("p2_com", i), 0, path);
-    g.p2_com_level = ini_get_int(sched, numbered("p2_com_level", i), 0, path);
+    for (const GameKey& k : kGameKeys) {
+        if (!k.in_schedule)
+            g.*k.number = k.schedule_default;
+        else if (k.name)
+            g.*k.name = ini_get_string("schedule", numbered(k.key, i), "", path);
+        else
+            g.*k.number = ini_get_int("schedule", numbered(k.key, i), k.schedule_default, path);
+    }
     return g;
+}
+
+void save_schedule_entry(const GameSettings& g, int i, const std::string& path) {
+    for (const GameKey& k : kGameKeys) {
+        if (!k.in_schedule) continue;
+        if (k.name)
+            ini_put_string("schedule", numbered(k.key, i), g.*k.name, path);
+        else
+            ini_put_int("schedule", numbered(k.key, i), g.*k.number, path);
+    }
 }
 
 int digit_value(char c) {
@@ -362,51 +393,21 @@ bool settings_save(const Settings& s, const SystemServices& sys) {
 
 bool settings_save_game(const Settings& s) {
     const std::string& path = s.ini_path;
-    const GameSettings& g = s.game;
-    const char* game = "game";
     IniCycle cycle;
     ini_load(path);
-    ini_put_int(game, "start_score", g.start_score, path);
-    ini_put_int(game, "round_limit", g.round_limit, path);
-    ini_put_int(game, "round", g.round, path);
-    ini_put_int(game, "leg_limit", g.leg_limit, path);
-    ini_put_int(game, "max_leg", g.max_leg, path);
-    ini_put_int(game, "best_of", g.best_of, path);
-    ini_put_string(game, "p1_name", g.p1_name, path);
-    ini_put_int(game, "p1_start_score", g.p1_start_score, path);
-    ini_put_int(game, "p1_com", g.p1_com, path);
-    ini_put_int(game, "p1_com_level", g.p1_com_level, path);
-    ini_put_string(game, "p2_name", g.p2_name, path);
-    ini_put_int(game, "p2_start_score", g.p2_start_score, path);
-    ini_put_int(game, "p2_com", g.p2_com, path);
-    ini_put_int(game, "p2_com_level", g.p2_com_level, path);
+    save_game(s.game, path);
     ini_write(path);
     return true;
 }
 
 bool settings_save_schedule(const Settings& s) {
     const std::string& path = s.ini_path;
-    const char* sched = "schedule";
     IniCycle cycle;
     ini_load(path);
     int count = bounded_count(static_cast<int>(s.schedule.size()), kMaxScheduleEntries);
-    ini_put_int(sched, "count", count, path);
-    for (int i = 0; i < count; ++i) {
-        const GameSettings& g = s.schedule[i];
-        ini_put_int(sched, numbered("start_score", i), g.start_score, path);
-        ini_put_int(sched, numbered("round_limit", i), g.round_limit, path);
-        ini_put_int(sched, numbered("round", i), g.round, path);
-        ini_put_int(sched, numbered("max_leg", i), g.max_leg, path);
-        ini_put_int(sched, numbered("best_of", i), g.best_of, path);
-        ini_put_string(sched, numbered("p1_name", i), g.p1_name, path);
-        ini_put_int(sched, numbered("p1_start_score", i), g.p1_start_score, path);
-        ini_put_int(sched, numbered("p1_com", i), g.p1_com, path);
-        ini_put_int(sched, numbered("p1_com_level", i), g.p1_com_level, path);
-        ini_put_string(sched, numbered("p2_name", i), g.p2_name, path);
-        ini_put_int(sched, numbered("p2_start_score", i), g.p2_start_score, path);
-        ini_put_int(sched, numbered("p2_com", i), g.p2_com, path);
-        ini_put_int(sched, numbered("p2_com_level", i), g.p2_com_level, path);
-    }
+    ini_put_int("schedule", "count", count, path);
+    for (int i = 0; i < count; ++i)
+        save_schedule_entry(s.schedule[i], i, path);
     return ini_write(path);
 }
 
