@@ -8,16 +8,6 @@ namespace {
 AcceleratorTable g_user_table;
 } // namespace
 
-bool is_extended_name_key(int virtual_key) {
-    switch (virtual_key) {
-    case VK_APPS:
-    case VK_INSERT:
-    case VK_DELETE:
-    case VK_NUMLOCK: return true;
-    default: return virtual_key >= VK_PRIOR && virtual_key <= VK_DOWN;
-    }
-}
-
 std::string WinKeyNamer::key_name(int virtual_key) const {
     if (virtual_key <= 0 || virtual_key > 0xFF) return std::string();
     UINT scan = MapVirtualKeyA(static_cast<UINT>(virtual_key), MAPVK_VK_TO_VSC);
@@ -25,7 +15,7 @@ std::string WinKeyNamer::key_name(int virtual_key) const {
     // GetKeyNameText reads the key as a WM_KEYDOWN lParam: scan code in bits
     // 16-23, the extended-key flag in bit 24.
     LONG lparam = static_cast<LONG>((scan & 0xFF) << 16);
-    if (is_extended_name_key(virtual_key)) lparam |= 1L << 24;
+    if (is_extended_key(virtual_key)) lparam |= 1L << 24;
     char name[256] = "";
     if (GetKeyNameTextA(lparam, name, sizeof name) <= 0) return std::string();
     return name;

@@ -23,10 +23,6 @@ class WinKeyNamer : public KeyNamer {
 // The one namer the windows share.
 const KeyNamer& win_key_namer();
 
-// True for the keys whose name is looked up with the extended bit:
-// VK_APPS, VK_PRIOR..VK_DOWN, VK_INSERT, VK_DELETE and VK_NUMLOCK.
-bool is_extended_name_key(int virtual_key);
-
 // "Ctrl+" "Shift+" "Alt+" and the system's key name; empty when the key is 0
 // or the system has no scan code for it.
 std::string key_text(int modifiers, int key);

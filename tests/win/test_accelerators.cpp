@@ -36,7 +36,7 @@ TEST(KeyNames, ExtendedBitGoesWithTheNavigationKeysOnly) {
     const std::set<int> extended = {VK_APPS, VK_PRIOR, VK_NEXT, VK_END,    VK_HOME,   VK_LEFT,
                                     VK_UP,   VK_RIGHT, VK_DOWN, VK_INSERT, VK_DELETE, VK_NUMLOCK};
     for (int vk = 0; vk < 256; ++vk)
-        EXPECT_EQ(extended.count(vk) == 1, is_extended_name_key(vk)) << "virtual key " << vk;
+        EXPECT_EQ(extended.count(vk) == 1, is_extended_key(vk)) << "virtual key " << vk;
 }
 
 TEST(KeyNames, ModifiersInFixedOrderThenTheSystemName) {
@@ -61,7 +61,7 @@ TEST(KeyNames, ModifiersInFixedOrderThenTheSystemName) {
     for (const Case& c : cases) {
         std::string expected;
         if (c.prefix) {
-            expected = c.prefix + raw_key_name(c.key, is_extended_name_key(c.key));
+            expected = c.prefix + raw_key_name(c.key, is_extended_key(c.key));
             ASSERT_NE(c.prefix, expected) << "the system names no virtual key " << c.key;
         }
         EXPECT_EQ(expected, key_text(c.modifiers, c.key)) << "virtual key " << c.key;
@@ -137,7 +137,7 @@ class AcceleratorOrder : public ::testing::Test {
         entry_keys_.clear();
         wintest::KeyStateScope held(mods);
         const LPARAM lparam = 1 | (static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16) |
-                              (is_extended_name_key(static_cast<int>(vk)) ? (1L << 24) : 0);
+                              (is_extended_key(static_cast<int>(vk)) ? (1L << 24) : 0);
         PostMessageA(entry_, mods.alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, lparam);
         PostQuitMessage(0);
         run_message_loop(host_.hwnd(), builtin_);
