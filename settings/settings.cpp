@@ -252,7 +252,7 @@ bool color_put(const char* key, Color color, Color default_color, const std::str
 
 void settings_build_paths(Settings& s, const SystemServices& sys) {
     s.app_folder = folder_of(sys.module_path());
-    s.ini_path = strprintf("%s\\%s", s.app_folder.c_str(), kIniFileName);
+    s.ini_path = join_path(s.app_folder, kIniFileName);
 }
 
 std::vector<GameSettings> default_schedule(const SystemServices& sys) {
