@@ -1,6 +1,5 @@
 #include "core/system.h"
 #include "res/resource.h"
-#include "core/text.h"
 #include "engine/game_rules.h"
 #include "engine/statistics.h"
 #include "records/csv_export.h"
@@ -11,7 +10,6 @@
 namespace tx9 {
 
 namespace {
-
 
 constexpr int kRoundsPerBlock = 10; // rounds allocated at a time without a round limit
 
