@@ -2,6 +2,7 @@
 
 #include "app/key_bindings.h"
 #include "app/win/accelerators.h"
+#include "app/win/guard.h"
 #include "app/win/win_system.h"
 #include "core/text.h"
 #include "engine/game_flow.h"
@@ -202,29 +203,29 @@ void new_game(MainWindowState& st) {
     st.flow.start_new_game();
 }
 
+// The View menu's panel switches: the flag each one keeps and the children it shows or hides.
 void toggle_view(MainWindowState& st, int command) {
-    Settings& s = settings();
-    switch (command) {
-    case IDM_VIEW_PLAYER:
-        s.view_player = toggled(s.view_player);
-        for (HWND panel : st.player)
-            show_child(panel, s.view_player);
-        set_check(st.window, command, s.view_player);
-        break;
-    case IDM_VIEW_LEFT:
-        s.view_left = toggled(s.view_left);
-        for (HWND panel : st.left)
-            show_child(panel, s.view_left);
-        set_check(st.window, command, s.view_left);
-        break;
-    case IDM_VIEW_GUIDE:
-        s.view_guide = toggled(s.view_guide);
-        show_child(st.guide, s.view_guide);
-        set_check(st.window, command, s.view_guide);
-        break;
-    default: return;
+    struct ViewToggle {
+        int command;
+        int Settings::*shown;
+        HWND* children;
+        int count;
+    };
+    const ViewToggle views[] = {
+        {IDM_VIEW_PLAYER, &Settings::view_player, st.player, 2},
+        {IDM_VIEW_LEFT, &Settings::view_left, st.left, 2},
+        {IDM_VIEW_GUIDE, &Settings::view_guide, &st.guide, 1},
+    };
+    for (const ViewToggle& view : views) {
+        if (view.command != command) continue;
+        int& shown = settings().*view.shown;
+        shown = toggled(shown);
+        for (int i = 0; i < view.count; ++i)
+            show_child(view.children[i], shown);
+        set_check(st.window, command, shown);
+        lay_out_again(st.window);
+        return;
     }
-    lay_out_again(st.window);
 }
 
 void show_about(HWND hwnd) {
@@ -421,12 +422,9 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    try {
-        return handle(hwnd, message, wparam, lparam);
-    } catch (...) {
-        // Nothing may unwind through the system's dispatch; a failed step is dropped.
-        return message == WM_CREATE ? -1 : 0;
-    }
+    // A failed step is dropped.
+    return guarded([&] { return handle(hwnd, message, wparam, lparam); },
+                   [message] { return message == WM_CREATE ? -1 : 0; });
 }
 
 } // namespace
