@@ -11,8 +11,6 @@ namespace tx9 {
 
 namespace {
 
-constexpr int kRoundsPerBlock = 10; // rounds allocated at a time without a round limit
-
 // The record without its legs, so that the header can be changed on a copy
 // and put back whole.
 GameRecord header_of(GameRecord& record) {
@@ -43,10 +41,14 @@ int remaining(const GameRecord& record, int leg, int round, int player) {
     return left;
 }
 
-LegRecord new_leg(const GameRecord& record) {
-    LegRecord leg;
+void size_new_leg(LegRecord& leg, const GameRecord& record) {
     leg.capacity = record.round_limit ? std::max(record.round, 0) : kRoundsPerBlock;
     leg.rows = record.round_limit ? std::max(record.round, 0) : 1;
+}
+
+LegRecord new_leg(const GameRecord& record) {
+    LegRecord leg;
+    size_new_leg(leg, record);
     for (std::vector<int>& cells : leg.scores)
         cells.assign(static_cast<size_t>(leg.capacity) + 1, 0);
     return leg;

@@ -20,6 +20,13 @@ int remaining(const GameRecord& record, int leg, int round, int player);
 // is left as it was and error (when given) receives the text to show.
 bool init_for_set(GameRecord& record, const GameSettings& game, bool fresh, std::string* error);
 
+// Rounds allocated at a time for a leg without a round limit.
+inline constexpr int kRoundsPerBlock = 10;
+
+// Capacity and rows of a new leg from the round limit: the limit's rounds,
+// or one row within a first block when there is no limit.
+void size_new_leg(LegRecord& leg, const GameRecord& record);
+
 // A zero-filled leg of a set with the given rules: capacity and rows from the
 // round limit, both score arrays capacity + 1 cells.
 LegRecord new_leg(const GameRecord& record);

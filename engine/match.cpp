@@ -15,7 +15,6 @@ namespace tx9 {
 namespace {
 
 constexpr int kMaxVisit = 180;
-constexpr int kRoundsPerBlock = 10;
 
 int other(int player) {
     return 1 - player;
@@ -363,8 +362,7 @@ void Match::start_leg() {
     LegRecord fresh;
     fresh.first = leg.first;
     fresh.scores = std::move(leg.scores);
-    fresh.capacity = rec.round_limit ? std::max(rec.round, 0) : kRoundsPerBlock;
-    fresh.rows = rec.round_limit ? std::max(rec.round, 0) : 1;
+    size_new_leg(fresh, rec);
     for (std::vector<int>& cells : fresh.scores) {
         std::fill(cells.begin(), cells.end(), 0);
         if (static_cast<int>(cells.size()) < fresh.capacity + 1)
