@@ -256,25 +256,21 @@ void settings_build_paths(Settings& s, const SystemServices& sys) {
 }
 
 std::vector<GameSettings> default_schedule(const SystemServices& sys) {
-    std::vector<GameSettings> out(7);
-    GameSettings& first = out[0];
-    first.start_score = 1001;
-    first.round_limit = 1;
-    first.round = 30;
-    first.leg_limit = 1;
-    first.max_leg = 1;
-    first.best_of = 1;
-    first.p1_name = sys.load_string(IDS_PLAYER1);
-    first.p2_name = sys.load_string(IDS_PLAYER2);
-    for (size_t i = 1; i < out.size(); ++i) {
-        GameSettings& g = out[i];
-        g.start_score = 501;
+    // Every default set has a round limit and a leg limit, decided best of.
+    auto limited_set = [](int start_score, int round, int max_leg) {
+        GameSettings g;
+        g.start_score = start_score;
         g.round_limit = 1;
-        g.round = 15;
+        g.round = round;
         g.leg_limit = 1;
-        g.max_leg = 3;
+        g.max_leg = max_leg;
         g.best_of = 1;
-    }
+        return g;
+    };
+    std::vector<GameSettings> out(7, limited_set(501, 15, 3));
+    out[0] = limited_set(1001, 30, 1);
+    out[0].p1_name = sys.load_string(IDS_PLAYER1);
+    out[0].p2_name = sys.load_string(IDS_PLAYER2);
     return out;
 }
 
