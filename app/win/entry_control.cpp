@@ -1,6 +1,7 @@
 #include "app/win/entry_control.h"
 
 #include "app/win/beep.h"
+#include "app/win/guard.h"
 #include "app/win/gdi.h"
 #include "settings/settings.h"
 
@@ -766,15 +767,15 @@ LRESULT handle(HWND hwnd, EntryState& s, UINT message, WPARAM wparam, LPARAM lpa
 }
 
 LRESULT CALLBACK entry_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    try {
-        if (message == WM_CREATE) return on_create(hwnd, *reinterpret_cast<const CREATESTRUCTA*>(lparam));
-        EntryState* s = state_of(hwnd);
-        if (!s) return DefWindowProcA(hwnd, message, wparam, lparam);
-        return handle(hwnd, *s, message, wparam, lparam);
-    } catch (...) {
+    return guarded(
+        [&]() -> LRESULT {
+            if (message == WM_CREATE) return on_create(hwnd, *reinterpret_cast<const CREATESTRUCTA*>(lparam));
+            EntryState* s = state_of(hwnd);
+            if (!s) return DefWindowProcA(hwnd, message, wparam, lparam);
+            return handle(hwnd, *s, message, wparam, lparam);
+        },
         // Out of memory while growing the text or the undo list: the edit is dropped.
-        return message == WM_CREATE ? -1 : 0;
-    }
+        [message] { return message == WM_CREATE ? -1 : 0; });
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "engine/win/com_visit_dialog.h"
 
 #include "app/win/gdi.h"
+#include "app/win/guard.h"
 #include "app/win/win_system.h"
 #include "checkout/checkout_table.h"
 #include "core/text.h"
@@ -118,16 +119,15 @@ INT_PTR handle_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) 
 }
 
 INT_PTR CALLBACK com_visit_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    try {
-        return handle_message(dialog, message, wparam, lparam);
-    } catch (...) {
-        // Out of memory mid-visit: end it as stopped rather than score a visit never thrown.
-        if (ComVisitState* st = state_of(dialog))
-            close_with(dialog, *st, kComStopped);
-        else
-            EndDialog(dialog, 0);
-        return TRUE;
-    }
+    return guarded([&] { return handle_message(dialog, message, wparam, lparam); },
+                   [dialog]() -> INT_PTR {
+                       // Out of memory mid-visit: end it as stopped rather than score a visit never thrown.
+                       if (ComVisitState* st = state_of(dialog))
+                           close_with(dialog, *st, kComStopped);
+                       else
+                           EndDialog(dialog, 0);
+                       return TRUE;
+                   });
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "engine/win/finish_dialogs.h"
 
 #include "app/win/beep.h"
+#include "app/win/guard.h"
 #include "app/win/win_system.h"
 #include "core/text.h"
 #include "res/resource.h"
@@ -77,23 +78,20 @@ INT_PTR middle_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) 
     return FALSE;
 }
 
-// Nothing may unwind into the dialog manager: a failure ends the dialog as cancelled.
+// A failure in either dialog ends it as cancelled.
+INT_PTR end_cancelled(HWND dialog) {
+    EndDialog(dialog, 0);
+    return TRUE;
+}
+
 INT_PTR CALLBACK finish_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    try {
-        return finish_message(dialog, message, wparam, lparam);
-    } catch (...) {
-        EndDialog(dialog, 0);
-        return TRUE;
-    }
+    return guarded([&] { return finish_message(dialog, message, wparam, lparam); },
+                   [dialog] { return end_cancelled(dialog); });
 }
 
 INT_PTR CALLBACK middle_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    try {
-        return middle_message(dialog, message, wparam, lparam);
-    } catch (...) {
-        EndDialog(dialog, 0);
-        return TRUE;
-    }
+    return guarded([&] { return middle_message(dialog, message, wparam, lparam); },
+                   [dialog] { return end_cancelled(dialog); });
 }
 
 } // namespace

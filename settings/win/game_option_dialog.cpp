@@ -1,5 +1,6 @@
 #include "settings/win/game_option_dialog.h"
 
+#include "app/win/guard.h"
 #include "app/win/win_system.h"
 #include "core/text.h"
 #include "res/resource.h"
@@ -311,18 +312,18 @@ void on_command(HWND dialog, GameSettings& record, int id, int code) {
 }
 
 INT_PTR CALLBACK game_option_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    try {
-        if (message == WM_INITDIALOG) return on_init_dialog(dialog, reinterpret_cast<GameSettings*>(lparam));
-        GameSettings* record = record_of(dialog);
-        if (!record) return FALSE;
-        switch (message) {
-        case WM_COMMAND: on_command(dialog, *record, LOWORD(wparam), HIWORD(wparam)); return TRUE;
-        default: return FALSE;
-        }
-    } catch (...) {
+    return guarded(
+        [&]() -> INT_PTR {
+            if (message == WM_INITDIALOG) return on_init_dialog(dialog, reinterpret_cast<GameSettings*>(lparam));
+            GameSettings* record = record_of(dialog);
+            if (!record) return FALSE;
+            switch (message) {
+            case WM_COMMAND: on_command(dialog, *record, LOWORD(wparam), HIWORD(wparam)); return TRUE;
+            default: return FALSE;
+            }
+        },
         // Out of memory while copying texts: the dialog carries on as it was.
-        return FALSE;
-    }
+        [] { return FALSE; });
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "app/win/beep.h"
 #include "app/win/entry_control.h"
+#include "app/win/guard.h"
 #include "app/win/main_window.h"
 #include "app/win/win_system.h"
 #include "core/text.h"
@@ -263,12 +264,8 @@ class Batch {
     explicit Batch(std::shared_ptr<SheetState> st) : st_(std::move(st)) { ++st_->batch_depth; }
     ~Batch() {
         if (--st_->batch_depth > 0 || st_->window_gone) return;
-        try {
-            st_->flush();
-        } catch (...) {
-            // Drawing text may run out of memory; the next paint tries again.
-            st_->render_pending = true;
-        }
+        // Drawing text may run out of memory; the next paint tries again.
+        guarded([this] { st_->flush(); }, [this] { st_->render_pending = true; });
     }
     Batch(const Batch&) = delete;
     Batch& operator=(const Batch&) = delete;
@@ -635,12 +632,9 @@ LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) 
 }
 
 LRESULT CALLBACK score_sheet_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    try {
-        return handle_message(window, message, wparam, lparam);
-    } catch (...) {
-        // Nothing may unwind into the system's code; the sheet stays as it was drawn.
-        return message == WM_CREATE ? -1 : 0;
-    }
+    // The sheet stays as it was drawn.
+    return guarded([&] { return handle_message(window, message, wparam, lparam); },
+                   [message] { return message == WM_CREATE ? -1 : 0; });
 }
 
 } // namespace
