@@ -2,6 +2,7 @@
 
 #include "app/win/win_system.h"
 #include "core/text.h"
+#include "res/resource.h"
 #include "settings/settings.h"
 
 #include <algorithm>
@@ -194,8 +195,8 @@ void render_score_sheet(HDC dc, const SheetTools& tools, const SheetView& view) 
     {
         SelectScope font(dc, tools.header_font.get());
         SetTextColor(dc, tools.header_text);
-        std::string scored = load_resource_string(200);
-        std::string to_go = load_resource_string(201);
+        std::string scored = load_resource_string(IDS_SCORED);
+        std::string to_go = load_resource_string(IDS_TO_GO);
         for (int p = 0; p < 2; ++p) {
             PlayerColumns c = columns_of(p, u);
             centred_text(dc, scored, c.scored_left, 0, c.scored_right, hh);
@@ -238,19 +239,20 @@ void render_score_sheet(HDC dc, const SheetTools& tools, const SheetView& view) 
     }
     for (int r = first_round; r <= leg.cur_round && row_top(r + 1) < h; ++r) {
         const int top = row_top(r + 1);
-        HBRUSH row_brush = (r + 1) % 2 == 1 ? tools.odd_background.get() : tools.background.get();
+        const bool odd_row = (r + 1) % 2 == 1;
+        HBRUSH row_brush = odd_row ? tools.odd_background.get() : tools.background.get();
         for (int p = 0; p < 2; ++p) {
             if (!entered(leg, p, r)) continue;
             PlayerColumns c = columns_of(p, u);
             int v = cell(leg, p, r);
-            SelectScope brush(dc, row_brush);
             if (v >= 0) {
                 remaining[p] -= v;
-                if (v >= 100) ton_ring(dc, tools, p, (r + 1) % 2 == 1, c.scored_left, top, u, rh);
+                if (v >= 100) ton_ring(dc, tools, p, odd_row, c.scored_left, top, u, rh);
                 centred_text(dc, strprintf("%d", v), c.scored_left, top, c.scored_right, top + rh);
                 centred_text(dc, strprintf("%d", remaining[p]), c.to_go_left, top, c.to_go_right, top + rh);
             } else {
                 int d = (3 * u - rh) / 2;
+                SelectScope brush(dc, row_brush);
                 SelectScope pen(dc, tools.text_pen.get());
                 Ellipse(dc, c.scored_left + d + 1 + p, top + 2, c.scored_right - d - 1, top + rh - 1);
                 centred_text(dc, strprintf("%d", -v), c.scored_left, top, c.scored_right, top + rh);
