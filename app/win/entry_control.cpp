@@ -151,11 +151,8 @@ void delete_range(HWND hwnd, EntryState& s, int start, int end, bool recording =
     if (s.has_deletion() && s.deletion_start != start && s.deletion_start != end) commit(s, recording);
     end = std::min(end, s.visible_length());
     if (start < end) {
-        if (!s.has_deletion()) {
-            s.deletion_start = start;
-            s.deletion_length = 0;
-        }
-        // Joined at either side, the run's committed characters stay contiguous.
+        // A new run starts from length 0; joined at either side, the run's
+        // committed characters stay contiguous.
         s.deletion_start = start;
         s.deletion_length += end - start;
         s.modified = true;
@@ -214,7 +211,7 @@ bool insert_text(HWND hwnd, EntryState& s, const std::string& chars, bool insert
     return true;
 }
 
-// Undo and redo change the text, so a read-only control refuses them too.
+// Everything that changes the text beeps and does nothing in a read-only control.
 bool refuse_when_read_only(const EntryState& s) {
     if (s.read_only) beep();
     return s.read_only;
@@ -276,27 +273,18 @@ void copy(HWND hwnd, EntryState& s) {
 }
 
 void clear(HWND hwnd, EntryState& s) {
-    if (s.read_only) {
-        beep();
-        return;
-    }
+    if (refuse_when_read_only(s)) return;
     if (s.has_selection()) delete_selection(hwnd, s);
 }
 
 void cut(HWND hwnd, EntryState& s) {
-    if (s.read_only) {
-        beep();
-        return;
-    }
+    if (refuse_when_read_only(s)) return;
     copy(hwnd, s);
     clear(hwnd, s);
 }
 
 void paste(HWND hwnd, EntryState& s) {
-    if (s.read_only) {
-        beep();
-        return;
-    }
+    if (refuse_when_read_only(s)) return;
     if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(hwnd)) return;
     std::optional<std::string> text;
     if (HANDLE memory = GetClipboardData(CF_TEXT)) {
@@ -619,10 +607,7 @@ void on_char(HWND hwnd, EntryState& s, char c) {
     // Ctrl+letter and Backspace arrive here as control characters too; their
     // keys were handled (or refused) already, so they stay silent.
     if (key_held(VK_CONTROL) || c == '\b' || c == 27) return;
-    if (s.read_only) {
-        beep();
-        return;
-    }
+    if (refuse_when_read_only(s)) return;
     insert_text(hwnd, s, std::string(1, c), s.insert_mode);
 }
 
