@@ -1,7 +1,5 @@
 #include "app/win/gdi.h"
 
-#include <cstring>
-
 namespace tx9 {
 
 bool BackBuffer::resize(HWND window, int width, int height)
