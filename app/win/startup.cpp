@@ -58,14 +58,6 @@ class ComApartment {
     bool ok_;
 };
 
-// Full path of the running executable; empty when it does not fit MAX_PATH.
-std::string executable_path() {
-    char path[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return std::string();
-    return std::string(path, length);
-}
-
 } // namespace
 
 bool is_shortcut_command(std::string_view command_line) {
@@ -192,7 +184,7 @@ HRESULT create_desktop_shortcut(const std::string& target_path, const std::strin
 
 int run_shortcut() {
     ComApartment apartment;
-    std::string target = executable_path();
+    std::string target = system_services().module_path();
     if (target.empty()) return 0;
     std::string desktop = common_desktop_folder();
     if (desktop.empty()) return 0;

@@ -6,24 +6,21 @@ namespace tx9 {
 
 namespace {
 HINSTANCE g_instance = nullptr;
+
+std::string string_resource(HINSTANCE instance, int id)
+{
+    char buffer[256] = "";
+    LoadStringA(instance, static_cast<UINT>(id), buffer, sizeof buffer);
+    return buffer;
 }
+} // namespace
 
 HINSTANCE app_instance() { return g_instance ? g_instance : GetModuleHandleA(nullptr); }
 void set_app_instance(HINSTANCE instance) { g_instance = instance; }
 
-std::string load_resource_string(int id)
-{
-    char buffer[256] = "";
-    LoadStringA(app_instance(), static_cast<UINT>(id), buffer, sizeof buffer);
-    return buffer;
-}
+std::string load_resource_string(int id) { return string_resource(app_instance(), id); }
 
-std::string WinSystem::load_string(int id) const
-{
-    char buffer[256] = "";
-    LoadStringA(instance_, static_cast<UINT>(id), buffer, sizeof buffer);
-    return buffer;
-}
+std::string WinSystem::load_string(int id) const { return string_resource(instance_, id); }
 
 Color WinSystem::sys_color(int index) const { return GetSysColor(index); }
 
@@ -43,11 +40,14 @@ LocalTime WinSystem::local_time() const
 
 std::uint32_t WinSystem::tick_count() const { return GetTickCount(); }
 
+// Empty when the path does not fit MAX_PATH: the system then cuts it, and a cut
+// path names some other file.
 std::string WinSystem::module_path() const
 {
     char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::string();
+    return std::string(path, length);
 }
 
 bool WinSystem::is_lead_byte(unsigned char c) const { return IsDBCSLeadByte(c) != FALSE; }
