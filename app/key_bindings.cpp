@@ -8,14 +8,6 @@ namespace tx9 {
 
 namespace {
 
-
-// Menu commands that can be bound (ids of the main menu).
-constexpr int kNewGame = 40016, kNewSchedule = 40040, kHistory = 40038, kAutoSave = 40039, kOption = 40041,
-              kExit = 40017;
-constexpr int kViewPlayer = 40014, kViewLeft = 40013, kViewGuide = 40031, kViewThrowCount = 40015;
-constexpr int kFinish1 = 40018, kFinish2 = 40019, kFinish3 = 40020, kMiddle = 40021, kLeftScoreInput = 40026,
-              kExchange = 40027, kClearScores = 40033, kCheckout = 40034;
-
 constexpr int kVkApps = 0x5D, kVkPrior = 0x21, kVkDown = 0x28, kVkInsert = 0x2D, kVkDelete = 0x2E,
               kVkNumLock = 0x90;
 
@@ -46,27 +38,29 @@ std::vector<KeyBinding> default_key_bindings() {
         {template_action(125), kModShift, f_key(6)},
         {template_action(140), kModShift, f_key(7)},
         {template_action(180), kModShift, f_key(8)},
-        {kFinish1, kModCtrl, '1'},
-        {kFinish2, kModCtrl, '2'},
-        {kFinish3, kModCtrl, '3'},
-        {kMiddle, kModCtrl, 'M'},
-        {kLeftScoreInput, kModCtrl, 'T'},
-        {kNewGame, kModCtrl, 'N'},
-        {kHistory, kModCtrl, 'H'},
-        {kCheckout, kModCtrl, 'A'},
-        {kLeftScoreInput, 0, f_key(9)},
-        {kMiddle, kModShift, f_key(9)},
-        {kFinish1, 0, f_key(10)},
-        {kFinish2, 0, f_key(11)},
-        {kFinish3, 0, f_key(12)},
+        {IDM_FINISH_1, kModCtrl, '1'},
+        {IDM_FINISH_2, kModCtrl, '2'},
+        {IDM_FINISH_3, kModCtrl, '3'},
+        {IDM_MIDDLE, kModCtrl, 'M'},
+        {IDM_LEFT_SCORE_INPUT, kModCtrl, 'T'},
+        {IDM_NEW_GAME, kModCtrl, 'N'},
+        {IDM_HISTORY, kModCtrl, 'H'},
+        {IDM_CHECKOUT, kModCtrl, 'A'},
+        {IDM_LEFT_SCORE_INPUT, 0, f_key(9)},
+        {IDM_MIDDLE, kModShift, f_key(9)},
+        {IDM_FINISH_1, 0, f_key(10)},
+        {IDM_FINISH_2, 0, f_key(11)},
+        {IDM_FINISH_3, 0, f_key(12)},
     };
 }
 
 const std::vector<int>& bindable_commands() {
+    // The main menu's commands in menu order, one group a line: file, view, score.
     static const std::vector<int> commands = {
-        kNewGame,    kNewSchedule, kHistory,        kAutoSave,       kOption,      kExit,
-        kViewPlayer, kViewLeft,    kViewGuide,      kViewThrowCount, kFinish1,     kFinish2,
-        kFinish3,    kMiddle,      kLeftScoreInput, kExchange,       kClearScores, kCheckout,
+        IDM_NEW_GAME, IDM_NEW_SCHEDULE, IDM_HISTORY, IDM_AUTO_SAVE, IDM_OPTION, IDM_EXIT,
+        IDM_VIEW_PLAYER, IDM_VIEW_LEFT, IDM_VIEW_GUIDE, IDM_VIEW_THROW_COUNT,
+        IDM_FINISH_1, IDM_FINISH_2, IDM_FINISH_3, IDM_MIDDLE, IDM_LEFT_SCORE_INPUT, IDM_EXCHANGE,
+        IDM_CLEAR_SCORES, IDM_CHECKOUT,
     };
     return commands;
 }
