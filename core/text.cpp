@@ -56,12 +56,17 @@ std::string clean_menu_text(std::string_view text)
     return out;
 }
 
-std::string trim_blanks(std::string_view text)
+std::string_view trim_blanks_view(std::string_view text)
 {
     size_t begin = 0, end = text.size();
     while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
     while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
-    return std::string(text.substr(begin, end - begin));
+    return text.substr(begin, end - begin);
+}
+
+std::string trim_blanks(std::string_view text)
+{
+    return std::string(trim_blanks_view(text));
 }
 
 int compare_no_case(std::string_view a, std::string_view b)

@@ -25,6 +25,8 @@ std::string clean_menu_text(std::string_view text);
 
 // Strip leading and trailing blanks (space and tab).
 std::string trim_blanks(std::string_view text);
+// The same, as a view into the given text.
+std::string_view trim_blanks_view(std::string_view text);
 
 // Case-insensitive compare of ASCII letters (stand-in for lstrcmpiA where the
 // platform's own is not at hand); returns <0, 0, >0.

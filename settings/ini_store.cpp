@@ -9,22 +9,9 @@ namespace tx9 {
 
 namespace {
 
-bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trim_view(std::string_view text) {
-    size_t begin = 0, end = text.size();
-    while (begin < end && is_blank(text[begin]))
-        ++begin;
-    while (end > begin && is_blank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
-
 // Names are held cut to 255 characters, then trimmed.
 std::string stored_name(std::string_view text) {
-    return std::string(trim_view(text.substr(0, kIniNameMax)));
+    return std::string(trim_blanks_view(text.substr(0, kIniNameMax)));
 }
 
 char fold(char c) {
@@ -76,7 +63,7 @@ std::uint32_t name_hash(std::string_view name) {
 }
 
 std::string_view ini_unquote(std::string_view value) {
-    value = trim_view(value);
+    value = trim_blanks_view(value);
     if (!value.empty() && value.front() == '"') value.remove_prefix(1);
     if (!value.empty() && value.back() == '"') value.remove_suffix(1);
     return value;
