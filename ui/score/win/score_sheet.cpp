@@ -443,19 +443,25 @@ void on_destroy(HWND window) {
     if (slot && *slot) (*slot)->window_gone = true;
 }
 
-void on_size(SheetState& st) {
-    if (!st.buffer.dc()) return;
+// Fonts and back buffer made again for the client size and view mode, and
+// everything that follows them: scroll bar, the whole sheet, the entry.
+void refit(SheetState& st, bool scroll_entry_into_view) {
     st.rebuild_fonts_and_buffer();
     st.update_scroll_bar();
     st.repaint_from_visible_row(0);
     st.give_entry_font();
-    st.reposition_entry(true, false);
+    st.reposition_entry(scroll_entry_into_view, false);
+}
+
+void on_size(SheetState& st) {
+    if (!st.buffer.dc()) return;
+    refit(st, true);
 }
 
 void on_paint(SheetState& st) {
     // Painted before the message that changed the sheet is over (something
     // else updated the screen): still the sheet as it stands.
-    if (st.render_pending) st.render();
+    st.render_if_pending();
     PaintScope paint(st.window);
     st.buffer.copy_to(paint.dc(), paint.rect());
 }
@@ -554,21 +560,13 @@ void on_show_leg(SheetState& st, int leg) {
 
 void on_view_mode(SheetState& st, bool view_mode) {
     st.view_mode = view_mode;
-    st.rebuild_fonts_and_buffer();
-    st.update_scroll_bar();
-    st.repaint_from_visible_row(0);
-    st.give_entry_font();
-    st.reposition_entry(false, false);
+    refit(st, false);
 }
 
 void on_appearance(SheetState& st) {
-    st.rebuild_fonts_and_buffer();
     build_sheet_colours(st.tools);
     SendMessageA(st.entry, kEntryRecolor, 0, 0);
-    st.update_scroll_bar();
-    st.repaint_from_visible_row(0);
-    st.give_entry_font();
-    st.reposition_entry(false, false);
+    refit(st, false);
 }
 
 void on_disable(SheetState& st, bool disabled) {
