@@ -111,7 +111,9 @@ struct SheetState final : MatchHost {
     }
 
     // --- drawing ------------------------------------------------------------
-    void render() {
+    // The back buffer drawn again if anything in it is out of date.
+    void render_if_pending() {
+        if (!render_pending) return;
         render_pending = false;
         if (!buffer.dc()) return;
         SheetView view;
@@ -174,7 +176,7 @@ struct SheetState final : MatchHost {
             scroll_bar_pending = false;
             apply_scroll_bar();
         }
-        if (render_pending) render();
+        render_if_pending();
         if (update_pending) {
             update_pending = false;
             UpdateWindow(window);
@@ -583,7 +585,7 @@ LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_PAINT: on_paint(**slot); return 0;
     case WM_PRINTCLIENT:
-        if ((*slot)->render_pending) (*slot)->render();
+        (*slot)->render_if_pending();
         (*slot)->buffer.copy_to(reinterpret_cast<HDC>(wparam), (*slot)->client());
         return 0;
     }
