@@ -71,7 +71,12 @@ bool write_whole_file(const std::string& given_path, const std::string& data, st
         }
         done += static_cast<size_t>(n);
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    // Close even when the flush failed, and report the flush's error first.
+    const bool synced = ::fsync(fd) == 0;
+    const int sync_error = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!synced || !closed) {
+        if (!synced) errno = sync_error;
         set_error(error);
         ::unlink(temp.c_str());
         return false;
