@@ -25,21 +25,22 @@ bool GameFlow::archive() {
     return false;
 }
 
-bool GameFlow::start_first_set() {
+// Sets the live record up for a set; a failure is shown here.
+bool GameFlow::init_set(const GameSettings& game, bool fresh) {
     std::string error;
-    if (init_for_set(live_, settings_.game, true, &error)) return true;
+    if (init_for_set(live_, game, fresh, &error)) return true;
     host_.show_error(error);
     return false;
+}
+
+bool GameFlow::start_first_set() {
+    return init_set(settings_.game, true);
 }
 
 bool GameFlow::next_set(const GameSettings& game) {
     if (!archive()) return false;
     live_.set_no += 1;
-    std::string error;
-    if (!init_for_set(live_, game, false, &error)) {
-        host_.show_error(error);
-        return false;
-    }
+    if (!init_set(game, false)) return false;
     host_.start_leg();
     return true;
 }
@@ -61,11 +62,7 @@ bool GameFlow::start_game(const GameSettings& game, int schedule_mode) {
     if (!archive()) return false;
     live_.schedule_mode = schedule_mode;
     live_.set_no = 0;
-    std::string error;
-    if (!init_for_set(live_, game, true, &error)) {
-        host_.show_error(error);
-        return false;
-    }
+    if (!init_set(game, true)) return false;
     host_.set_leg_limit(live_.leg_limit == 1);
     host_.start_leg();
     return true;

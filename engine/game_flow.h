@@ -54,6 +54,7 @@ class GameFlow {
 
   private:
     bool archive();
+    bool init_set(const GameSettings& game, bool fresh);
     bool start_game(const GameSettings& game, int schedule_mode);
     bool next_set(const GameSettings& game);
 
