@@ -145,7 +145,6 @@ struct SheetState final : MatchHost {
         RECT r = client();
         render_pending = true;
         if (!buffer.resize(window, r.right, r.bottom)) return false;
-        SetBkMode(buffer.dc(), TRANSPARENT);
         return build_sheet_fonts(tools, buffer.dc(), r.right, view_mode);
     }
 
