@@ -39,7 +39,9 @@ tx9_prepare_wine() {
     wineboot -i >"$TX9_ROOT/build/wineboot.log" 2>&1 || true
     wineserver -w || true
   fi
-  if [ -f "$TX9_ROOT/scripts/wine-japanese-fonts.sh" ]; then
+  # The font replacements go into the prefix once; regedit on every run only costs start-up time.
+  if [ -f "$TX9_ROOT/scripts/wine-japanese-fonts.sh" ] &&
+    ! grep -q '^"MS UI Gothic"=' "$WINEPREFIX/user.reg" 2>/dev/null; then
     bash "$TX9_ROOT/scripts/wine-japanese-fonts.sh" >/dev/null 2>&1 || true
   fi
   # Keep one wineserver and Wine's own service processes for the whole run,
