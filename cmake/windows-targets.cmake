@@ -1,6 +1,6 @@
 # Win32 layer, the program and the tests that drive real windows under Wine.
 file(GLOB TX9_WIN_SOURCES CONFIGURE_DEPENDS
-  engine/win/*.cpp ui/score/win/*.cpp app/win/*.cpp checkout/win/*.cpp settings/win/*.cpp records/win/*.cpp)
+  core/win/*.cpp engine/win/*.cpp ui/score/win/*.cpp app/win/*.cpp checkout/win/*.cpp settings/win/*.cpp records/win/*.cpp)
 list(REMOVE_ITEM TX9_WIN_SOURCES
   ${CMAKE_SOURCE_DIR}/app/win/winmain.cpp
   ${CMAKE_SOURCE_DIR}/records/win/file_util_win.cpp)

@@ -1,8 +1,8 @@
 #include "app/win/entry_control.h"
 
-#include "app/win/beep.h"
-#include "app/win/guard.h"
-#include "app/win/gdi.h"
+#include "core/win/beep.h"
+#include "core/win/guard.h"
+#include "core/win/gdi.h"
 #include "settings/settings.h"
 
 #include <algorithm>

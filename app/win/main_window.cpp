@@ -2,8 +2,8 @@
 
 #include "app/key_bindings.h"
 #include "app/win/accelerators.h"
-#include "app/win/guard.h"
-#include "app/win/win_system.h"
+#include "core/win/guard.h"
+#include "core/win/win_system.h"
 #include "core/text.h"
 #include "engine/game_flow.h"
 #include "engine/game_rules.h"

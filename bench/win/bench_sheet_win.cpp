@@ -4,10 +4,10 @@
 // fails on a time.
 //
 //   tx9_bench_win.exe [visits of the long leg, 100 to 2200, default 2000]
-#include "app/win/gdi.h"
+#include "core/win/gdi.h"
 #include "app/win/main_window.h"
 #include "app/win/startup.h"
-#include "app/win/win_system.h"
+#include "core/win/win_system.h"
 #include "engine/game_record.h"
 #include "res/resource.h"
 #include "settings/settings.h"

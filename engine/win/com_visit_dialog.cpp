@@ -1,8 +1,8 @@
 #include "engine/win/com_visit_dialog.h"
 
-#include "app/win/gdi.h"
-#include "app/win/guard.h"
-#include "app/win/win_system.h"
+#include "core/win/gdi.h"
+#include "core/win/guard.h"
+#include "core/win/win_system.h"
 #include "checkout/checkout_table.h"
 #include "core/text.h"
 #include "engine/com_player.h"

@@ -1,8 +1,8 @@
 #include "engine/win/finish_dialogs.h"
 
-#include "app/win/beep.h"
-#include "app/win/guard.h"
-#include "app/win/win_system.h"
+#include "core/win/beep.h"
+#include "core/win/guard.h"
+#include "core/win/win_system.h"
 #include "core/text.h"
 #include "res/resource.h"
 

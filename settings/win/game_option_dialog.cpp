@@ -1,7 +1,7 @@
 #include "settings/win/game_option_dialog.h"
 
-#include "app/win/guard.h"
-#include "app/win/win_system.h"
+#include "core/win/guard.h"
+#include "core/win/win_system.h"
 #include "core/text.h"
 #include "res/resource.h"
 #include "settings/settings.h"

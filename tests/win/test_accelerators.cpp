@@ -4,7 +4,7 @@
 #include "app/win/accelerators.h"
 #include "app/win/entry_control.h"
 #include "app/win/startup.h"
-#include "app/win/win_system.h"
+#include "core/win/win_system.h"
 #include "res/resource.h"
 #include "win/support/win_test_util.h"
 

@@ -1,7 +1,7 @@
 // The score-entry control, created for real under a top-level window and
 // driven with the messages the system and the score sheet send it.
 #include "app/win/entry_control.h"
-#include "app/win/gdi.h"
+#include "core/win/gdi.h"
 #include "settings/settings.h"
 #include "win/support/win_test_util.h"
 

@@ -4,7 +4,7 @@
 #include "engine/win/com_visit_dialog.h"
 #include "engine/win/finish_dialogs.h"
 
-#include "app/win/gdi.h"
+#include "core/win/gdi.h"
 #include "core/text.h"
 #include "res/resource.h"
 #include "settings/settings.h"

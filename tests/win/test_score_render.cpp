@@ -4,8 +4,8 @@
 // by itself in the same font and cell size.
 #include "ui/score/win/score_render.h"
 
-#include "app/win/gdi.h"
-#include "app/win/win_system.h"
+#include "core/win/gdi.h"
+#include "core/win/win_system.h"
 #include "core/text.h"
 #include "res/resource.h"
 #include "settings/settings.h"

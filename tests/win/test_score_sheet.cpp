@@ -4,8 +4,8 @@
 #include "ui/score/win/score_sheet.h"
 
 #include "app/win/entry_control.h"
-#include "app/win/win_system.h"
-#include "app/win/gdi.h"
+#include "core/win/win_system.h"
+#include "core/win/gdi.h"
 #include "core/text.h"
 #include "engine/match.h"
 #include "res/resource.h"

@@ -4,7 +4,7 @@
 #include "app/win/accelerators.h"
 #include "app/win/main_window.h"
 #include "app/win/startup.h"
-#include "app/win/win_system.h"
+#include "core/win/win_system.h"
 #include "checkout/checkout_table.h"
 #include "core/text.h"
 #include "res/resource.h"

@@ -1,7 +1,7 @@
 #include "win/support/sheet_fixture.h"
 
 #include "app/win/entry_control.h"
-#include "app/win/win_system.h"
+#include "core/win/win_system.h"
 #include "checkout/checkout_table.h"
 #include "engine/game_rules.h"
 #include "ui/score/win/score_sheet.h"

@@ -1,6 +1,6 @@
 #include "win_test_util.h"
 
-#include "app/win/beep.h"
+#include "core/win/beep.h"
 
 #include <algorithm>
 #include <cstdio>

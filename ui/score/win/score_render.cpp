@@ -1,6 +1,6 @@
 #include "ui/score/win/score_render.h"
 
-#include "app/win/win_system.h"
+#include "core/win/win_system.h"
 #include "core/text.h"
 #include "res/resource.h"
 #include "settings/settings.h"

@@ -2,7 +2,7 @@
 // numbers, visits with their remaining scores, ton circles and finish circles.
 #pragma once
 
-#include "app/win/gdi.h"
+#include "core/win/gdi.h"
 #include "core/system.h"
 #include "engine/game_record.h"
 

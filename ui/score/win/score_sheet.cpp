@@ -1,10 +1,10 @@
 #include "ui/score/win/score_sheet.h"
 
-#include "app/win/beep.h"
+#include "core/win/beep.h"
 #include "app/win/entry_control.h"
-#include "app/win/guard.h"
+#include "core/win/guard.h"
 #include "app/win/main_window.h"
-#include "app/win/win_system.h"
+#include "core/win/win_system.h"
 #include "core/text.h"
 #include "engine/game_rules.h"
 #include "engine/match.h"

@@ -1,4 +1,4 @@
-#include "app/win/gdi.h"
+#include "core/win/gdi.h"
 
 namespace tx9 {
 

@@ -1,4 +1,4 @@
-#include "app/win/beep.h"
+#include "core/win/beep.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "app/win/win_system.h"
+#include "core/win/win_system.h"
 
 #include "core/text.h"
 
