@@ -2,6 +2,11 @@
 // and a file that was cut, edited or written by a later version is refused.
 #include "records/journal.h"
 #include "engine/game_rules.h"
+#include "records/file_util.h"
+#include "records/journal_file.h"
+#include "support/temp_dir.h"
+
+#include <utility>
 #include "support/match_harness.h"
 
 #include <gtest/gtest.h>
@@ -179,6 +184,27 @@ TEST(Journal, TheWriterKeepsUpWithTheHistory) {
         ASSERT_EQ(back.history.size(), t.history.records.size()) << step;
         for (size_t i = 0; i < back.history.size(); ++i)
             EXPECT_EQ(dump(back.history[i]), dump(t.history.records[i])) << step << ", set " << i;
+    }
+}
+
+TEST(JournalFile, ReadThenSetAsideUnderNamesThatNeverReplaceOneAnother) {
+    test::ScopedTempDir dir;
+    const std::string path = journal_path(dir.path());
+    JournalState s;
+    EXPECT_EQ(read_journal_file(path, s), JournalFound::none);
+    const LocalTime at{2004, 11, 5, 13, 5, 9};
+    const std::string text = evening_text();
+    const std::pair<std::string, std::string> rows[] = {
+        {text, path + ".20041105-130509"},
+        {text.substr(0, 40), path + ".20041105-130509-2"},
+    };
+    for (const auto& [contents, aside] : rows) {
+        ASSERT_TRUE(write_whole_file(path, contents, nullptr));
+        EXPECT_EQ(read_journal_file(path, s), contents == text ? JournalFound::ok : JournalFound::damaged);
+        EXPECT_EQ(set_journal_aside(path, at), aside);
+        std::string kept;
+        EXPECT_TRUE(read_whole_file(aside, kept, nullptr) && kept == contents) << aside;
+        EXPECT_FALSE(path_exists(path));
     }
 }
 
