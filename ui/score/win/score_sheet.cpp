@@ -281,10 +281,12 @@ class Batch {
         ++st_->rule_depth;
     }
     ~Batch() {
-        if (--st_->rule_depth == 0) guarded([this] { st_->tell_game_settled(); }, [] {});
-        if (--st_->batch_depth > 0 || st_->window_gone) return;
+        const bool settled = --st_->rule_depth == 0;
         // Drawing text may run out of memory; the next paint tries again.
-        guarded([this] { st_->flush(); }, [this] { st_->render_pending = true; });
+        if (--st_->batch_depth == 0 && !st_->window_gone)
+            guarded([this] { st_->flush(); }, [this] { st_->render_pending = true; });
+        // Kept once the change is on the screen: putting the file on disk takes milliseconds.
+        if (settled) guarded([this] { st_->tell_game_settled(); }, [] {});
     }
     Batch(const Batch&) = delete;
     Batch& operator=(const Batch&) = delete;
