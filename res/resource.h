@@ -44,6 +44,11 @@
 #define IDS_LEVEL_CAPTION 402
 #define IDS_TEMPLATE 504
 #define IDS_NO_KEY 506               // "Nothing"
+#define IDS_LEGS 600                 // "%d Legs" (history rows, Score List items)
+#define IDS_DARTS 601                // "%d Darts"
+#define IDS_PLAYER_INFORMATION 602
+#define IDS_CLEAR_HISTORY_QUESTION 603
+#define IDS_SETS 604                 // "%d Sets"
 
 // ---- Menu and accelerator commands (40001 to 40041)
 #define IDM_ENTER 40001
@@ -164,6 +169,7 @@
 // ---- Game History (122) and Score List (123)
 #define IDC_HISTORY_LIST 1059
 #define IDC_HISTORY_VIEW 1061
+#define IDC_HISTORY_SAVE_AS 3
 #define IDC_HISTORY_CLEAR 1062
 #define IDC_SCORE_LIST_LEGS 1021
 #define IDC_SCORE_LIST_SHEET 1022
