@@ -32,7 +32,8 @@ std::vector<HistoryEntry> history_entries(History& history) {
     std::vector<HistoryEntry> rows;
     for (GameRecord& record : history.records)
         add_set(rows, record);
-    if (history.live && history.live->archived == 0 && history.live->leg_no >= 1) add_set(rows, *history.live);
+    if (history.live && history.live->archived == 0 && history.live->leg_no >= 1)
+        add_set(rows, *history.live);
     return rows;
 }
 

@@ -141,13 +141,13 @@ TEST(ScoreList, ItemsAndPages) {
         int item;
         const char* page;
     };
-    for (const Case& c : {Case{0, "panels"}, Case{1, "leg 0, label 0 '15 Darts'"},
-                          Case{2, "leg 1, label 1 '14 Darts'"}, Case{3, "leg 2, label 0 ''"},
-                          Case{4, "panels"}}) {
+    for (const Case& c :
+         {Case{0, "panels"}, Case{1, "leg 0, label 0 '15 Darts'"}, Case{2, "leg 1, label 1 '14 Darts'"},
+          Case{3, "leg 2, label 0 ''"}, Case{4, "panels"}}) {
         ScoreListPage p = score_list_page(record, c.item);
-        std::string shown = p.panels ? "panels"
-                                     : strprintf("leg %d, label %d '%s'", p.leg_index, p.darts_label,
-                                                 p.darts.c_str());
+        std::string shown =
+            p.panels ? "panels"
+                     : strprintf("leg %d, label %d '%s'", p.leg_index, p.darts_label, p.darts.c_str());
         EXPECT_EQ(shown, c.page) << "item " << c.item;
     }
 }
