@@ -131,6 +131,18 @@ echo "Overwriting asked first and then wrote the set"
 focus "$history"
 xdotool key Escape
 wait_gone '^Game History$' || fail "Escape did not close the Game History"
-kill "$pid" 2>/dev/null
+
+focus "$main"
+xdotool key alt+g
+sleep 0.5
+xdotool key x
+confirm="$(wait_window '^tx9 Ver 0.0.6$')" || fail "Exit did not ask"
+focus "$confirm"
+xdotool key Return
+for _ in $(seq 1 40); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.25
+done
+kill -0 "$pid" 2>/dev/null && fail "tx9 still running after Exit was confirmed"
 pid=""
 echo "1 passed, 0 failed"
