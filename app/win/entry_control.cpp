@@ -175,28 +175,23 @@ bool insert_text(HWND hwnd, EntryState& s, const std::string& chars, bool insert
         return false;
     }
     if (chars.empty()) return false;
+    // The limit is checked on the length the text would have, before anything
+    // changes: a paste longer than the room left is refused whole and a
+    // selection it would have replaced stays.
+    int count = static_cast<int>(chars.size());
+    if (s.limit > 0) {
+        int length = s.visible_length() - (s.selection_end() - s.selection_start());
+        int replaced = insert ? 0 : std::min(count, length - s.selection_start());
+        if (length + count - replaced > s.limit) {
+            beep();
+            return false;
+        }
+    }
     if (s.has_selection()) delete_selection(hwnd, s);
     if (s.has_deletion()) commit(s, recording);
     // Typing continues the pending insertion only right where it ends.
     if (s.has_insertion() && s.caret != s.insertion_point + static_cast<int>(s.pending.size()))
         commit(s, recording);
-
-    int length = s.visible_length();
-    int count = static_cast<int>(chars.size());
-    bool at_end = s.caret >= length;
-    if (s.limit > 0) {
-        bool refused = false;
-        if (at_end)
-            refused = length >= s.limit;
-        else if (insert)
-            refused = length >= s.limit;
-        else
-            refused = length - count >= s.limit;
-        if (refused) {
-            beep();
-            return false;
-        }
-    }
 
     if (!s.has_insertion()) s.insertion_point = s.caret;
     s.pending += chars;
