@@ -80,7 +80,7 @@ TEST_F(ListFixture, MovesCarryRecordAndTextsAndSelectTheItem) {
         const char* order;
     };
     const Case cases[] = {
-        {1, -1, 0, "b:#b a:#a c:#c "}, {1, +1, 2, "a:#a c:#c b:#b "}, {0, -1, -1, "a:#a b:#b c:#c "},
+        {1, -1, 0, "b:#b a:#a c:#c "},  {1, +1, 2, "a:#a c:#c b:#b "}, {0, -1, -1, "a:#a b:#b c:#c "},
         {2, +1, -1, "a:#a b:#b c:#c "}, {0, +1, 1, "b:#b a:#a c:#c "},
     };
     for (const Case& c : cases) {
@@ -92,7 +92,8 @@ TEST_F(ListFixture, MovesCarryRecordAndTextsAndSelectTheItem) {
         EXPECT_EQ(c.order, order()) << c.index << " by " << c.step;
         EXPECT_EQ(c.moved_to < 0 ? c.index : c.moved_to, list_selection(list)) << c.index << " by " << c.step;
         if (c.moved_to >= 0) {
-            EXPECT_EQ(c.moved_to, ListView_GetNextItem(list, -1, LVNI_FOCUSED)) << c.index << " by " << c.step;
+            EXPECT_EQ(c.moved_to, ListView_GetNextItem(list, -1, LVNI_FOCUSED))
+                << c.index << " by " << c.step;
         }
         EXPECT_EQ(3, Counted::alive);
     }
@@ -167,7 +168,8 @@ TEST(ArrowButton, DrawsDirectionStateAndFocus) {
             const size_t i = static_cast<size_t>(y * 24 + x);
             if (up[i] == focused[i]) continue;
             ++changed;
-            const bool on_ring = (x == 3 || x == 20 || y == 3 || y == 20) && x >= 3 && x <= 20 && y >= 3 && y <= 20;
+            const bool on_ring =
+                (x == 3 || x == 20 || y == 3 || y == 20) && x >= 3 && x <= 20 && y >= 3 && y <= 20;
             EXPECT_TRUE(on_ring) << x << "," << y;
         }
     EXPECT_GT(changed, 20);
