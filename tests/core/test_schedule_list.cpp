@@ -1,7 +1,6 @@
 #include "settings/schedule_list.h"
 
 #include "support/fake_system.h"
-#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -71,27 +70,6 @@ TEST(ScheduleList, LimitAndMoves) {
     for (const Case& c : cases)
         EXPECT_EQ(c.target, list_move_target(c.index, c.step, c.count))
             << c.index << " " << c.step << " " << c.count;
-}
-
-TEST(ScheduleList, SavingWritesTheListAndKeepsTheScheduleInMemory) {
-    test::ScopedTempDir dir;
-    Settings s;
-    s.ini_path = dir.file("tx9.ini");
-    s.schedule = {entry(301, 1, 3, 1, 0, 0)};
-    GameSettings edited = entry(777, 0, 5, 0, 1, 0);
-    edited.schedule_entry = 1;
-    ASSERT_TRUE(save_schedule_list(s, {entry(501, 1, 3, 1, 0, 0), edited}));
-    ASSERT_EQ(1u, s.schedule.size());
-    EXPECT_EQ(301, s.schedule[0].start_score);
-
-    Settings loaded;
-    loaded.ini_path = s.ini_path;
-    settings_load(loaded, test::ScopedFakeSystem().sys);
-    ASSERT_EQ(2u, loaded.schedule.size());
-    EXPECT_EQ(777, loaded.schedule[1].start_score);
-    EXPECT_EQ(1, loaded.schedule[1].p1_com);
-    EXPECT_EQ(0, loaded.schedule[1].schedule_entry);
-    EXPECT_EQ(std::string::npos, test::read_test_file(s.ini_path).find("schedule_entry"));
 }
 
 } // namespace

@@ -156,10 +156,9 @@ class ScheduleDialog : public ::testing::Test {
 };
 
 TEST_F(ScheduleDialog, ShowsTheScheduleAndEnablesButtonsWithTheSelection) {
-    std::string shown, before, after, headers;
+    std::string before, after, headers;
     const bool started =
         run({[&](HWND d) {
-                 shown = rows(d);
                  before = buttons(d);
                  HWND list = GetDlgItem(d, IDC_SCHEDULE_LIST);
                  for (int column = 0; column < 5; ++column) {
@@ -181,10 +180,6 @@ TEST_F(ScheduleDialog, ShowsTheScheduleAndEnablesButtonsWithTheSelection) {
                  return IDCANCEL;
              }});
     EXPECT_FALSE(started);
-    EXPECT_EQ(strprintf("501|15|%s|Ann|\n301|15|3|Bob|%s\n",
-                        strprintf(text_of(IDS_BEST_OF).c_str(), 5).c_str(),
-                        strprintf(text_of(IDS_COM_NAME).c_str(), 3).c_str()),
-              shown);
     EXPECT_EQ(strprintf("%s 80 left|%s 70 right|%s 90 right|%s 120 left|%s 120 left|",
                         text_of(IDS_COLUMN_START_SCORE).c_str(), text_of(IDS_COLUMN_ROUND).c_str(),
                         text_of(IDS_COLUMN_LEGS).c_str(), text_of(IDS_COLUMN_PLAYER1).c_str(),
