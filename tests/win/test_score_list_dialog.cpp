@@ -144,4 +144,15 @@ TEST_F(ScoreListDialog, OpensWhereItWasWithTheSheetAndCloseLaidOut) {
     EXPECT_EQ(shown, want);
 }
 
+// Both record dialogs exist in both languages with the same controls in the same places.
+TEST(RecordDialogTemplates, JapaneseHasTheEnglishLayout) {
+    for (int dialog : {IDD_HISTORY, IDD_SCORE_LIST}) {
+        DialogTemplate en = read_dialog_template(dialog, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+        DialogTemplate ja = read_dialog_template(dialog, MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
+        ASSERT_FALSE(en.items.empty()) << dialog;
+        EXPECT_EQ(en.layout(), ja.layout()) << dialog;
+        EXPECT_NE(en.caption, ja.caption) << dialog << " is not translated";
+    }
+}
+
 } // namespace
