@@ -3,7 +3,7 @@
 # events, open the Game History with Ctrl+H, and save the finished set with
 # Save As through the system's Save dialog: first to a new name, then over the
 # same file after the dialog's own question. The files must hold the set's CSV
-# byte for byte.
+# byte for byte. A double click on a row opens the Score List; Exit ends tx9.
 set -uo pipefail
 exe="$1"
 [ -n "${DISPLAY:-}" ] || { echo "no X display"; exit 1; }
@@ -127,6 +127,14 @@ xdotool key alt+y
 for _ in $(seq 1 40); do cmp -s "$target" "$work/expected.csv" && break; sleep 0.25; done
 cmp "$target" "$work/expected.csv" || fail "the confirmed overwrite did not write the set"
 echo "Overwriting asked first and then wrote the set"
+
+# A double click on a row opens the Score List.
+focus "$history"
+xdotool mousemove --window "$history" 150 60 click --repeat 2 --delay 80 1
+list="$(wait_window '^Score List$')" || fail "a double click on a row did not open the Score List"
+focus "$list"
+xdotool key Escape
+wait_gone '^Score List$' || fail "Escape did not close the Score List"
 
 focus "$history"
 xdotool key Escape
