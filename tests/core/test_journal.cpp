@@ -187,6 +187,38 @@ TEST(Journal, TheWriterKeepsUpWithTheHistory) {
     }
 }
 
+TEST(Journal, AContinuedLegShowsTheKeptCellAndLetsTheComPlayerThrow) {
+    struct Row {
+        int com; // player 2 is the COM player
+        int player, round;
+        std::string state; // Table::state() after resume
+        int com_timers;
+    };
+    const Row rows[] = {
+        {0, 1, 0, "round 1/2 first 0 turn 0 sel 1,0 left 441,456 darts 3,3", 0},
+        {0, 0, 99, "round 1/2 first 0 turn 0 sel 0,1 left 441,456 darts 3,3", 0},
+        {1, 0, 1, "round 1/2 first 0 turn 1 sel 0,1 left 441,456 darts 6,3", 1},
+    };
+    for (const Row& row : rows) {
+        GameSettings g = game_of(501);
+        g.p2_com = row.com;
+        test::Table t(g);
+        t.host.entry = "60";
+        t.match.enter_visit(60); // player 1, round 0
+        t.match.select(1, 0);
+        t.match.enter_visit(45);
+        if (row.com) {
+            t.match.select(0, 1);
+            t.match.enter_visit(0);
+        }
+        t.host.clear();
+        t.match.resume(row.player, row.round);
+        EXPECT_EQ(t.state(), row.state) << row.player << "," << row.round;
+        EXPECT_EQ(t.host.count("com_timer 0"), row.com_timers);
+        EXPECT_EQ(t.host.calls("notify 1 ").size(), 2u) << "both panels";
+    }
+}
+
 TEST(JournalFile, ReadThenSetAsideUnderNamesThatNeverReplaceOneAnother) {
     test::ScopedTempDir dir;
     const std::string path = journal_path(dir.path());
