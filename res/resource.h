@@ -42,8 +42,14 @@
 #define IDS_SETUP_SAVED 400
 #define IDS_NAME_CAPTION 401
 #define IDS_LEVEL_CAPTION 402
+#define IDS_KEY_FUNCTION_COLUMN 500
+#define IDS_KEY_KEY_COLUMN 501
+#define IDS_LIST_FULL 502            // "It cannot add any more."
+#define IDS_DELETE_QUESTION 503
 #define IDS_TEMPLATE 504
+#define IDS_TEMPLATE_RANGE 505       // "The range of a template is 0 to 180."
 #define IDS_NO_KEY 506               // "Nothing"
+#define IDS_RESET_COLORS_QUESTION 730
 
 // ---- Menu and accelerator commands (40001 to 40041)
 #define IDM_ENTER 40001

@@ -10,6 +10,7 @@
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "settings/win/game_option_dialog.h"
+#include "settings/win/option_sheet.h"
 #include "ui/score/win/score_sheet.h"
 
 #include <memory>
@@ -273,7 +274,9 @@ void on_command(MainWindowState& st, WPARAM wparam, LPARAM lparam) {
     case IDM_NEW_GAME: new_game(st); break;
     case IDM_NEW_SCHEDULE: break; // the Schedule dialog is not in this build yet
     case IDM_HISTORY: break;      // nor the Game History dialog
-    case IDM_OPTION: break;       // nor the Option sheet
+    case IDM_OPTION:
+        if (run_option_sheet(st.window, win_key_namer())) main_window_options_changed(st.window);
+        break;
     case IDM_AUTO_SAVE:
         s.auto_save = toggled(s.auto_save);
         set_check(st.window, command, s.auto_save);
