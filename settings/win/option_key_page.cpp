@@ -6,7 +6,7 @@
 #include "core/text.h"
 #include "res/resource.h"
 #include "settings/option_pages.h"
-#include "settings/win/key_list_ops.h"
+#include "settings/win/list_ops.h"
 #include "settings/win/option_sheet_pages.h"
 #include "settings/win/select_key_dialog.h"
 
@@ -28,7 +28,7 @@ void mark_customised() {
 }
 
 void update_buttons(HWND page) {
-    const bool selected = key_list::selection(list_of(page)) >= 0;
+    const bool selected = list_selection(list_of(page)) >= 0;
     for (int id : {IDC_LIST_UP, IDC_LIST_DOWN, IDC_LIST_EDIT, IDC_LIST_DELETE})
         EnableWindow(GetDlgItem(page, id), selected);
 }
@@ -48,13 +48,13 @@ void on_init(HWND page, const OptionSheetState& sheet) {
         SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
     }
     for (const KeyBinding& binding : key_page_bindings(settings().keys.bindings))
-        key_list::append(list, std::make_unique<KeyBinding>(binding), key_page_texts(sheet.namer, binding));
+        append_list_copy(list, binding, key_page_texts(sheet.namer, binding));
     update_buttons(page);
 }
 
 void add_binding(HWND page, const OptionSheetState& sheet) {
     HWND list = list_of(page);
-    if (key_list::count(list) >= kMaxKeyBindings) {
+    if (list_count(list) >= kMaxKeyBindings) {
         MessageBoxA(page, load_resource_string(IDS_LIST_FULL).c_str(), kProgramTitle, MB_OK | MB_ICONSTOP);
         return;
     }
@@ -62,44 +62,45 @@ void add_binding(HWND page, const OptionSheetState& sheet) {
     if (!run_select_key_dialog(page, *binding)) return;
     mark_customised();
     const std::vector<std::string> texts = key_page_texts(sheet.namer, *binding);
-    const int at = key_list::append(list, std::move(binding), texts);
-    key_list::select(list, at);
+    const int at = append_list_record(list, std::move(binding), texts);
+    select_list_item(list, at);
     SetFocus(list);
 }
 
 void edit_binding(HWND page, const OptionSheetState& sheet) {
     HWND list = list_of(page);
-    const int at = key_list::selection(list);
-    KeyBinding* binding = key_list::binding_at(list, at);
+    const int at = list_selection(list);
+    KeyBinding* binding = list_record<KeyBinding>(list, at);
     if (!binding || !run_select_key_dialog(page, *binding)) return;
     mark_customised();
-    key_list::set_texts(list, at, key_page_texts(sheet.namer, *binding));
+    set_list_item_texts(list, at, key_page_texts(sheet.namer, *binding));
 }
 
 void delete_binding(HWND page) {
     HWND list = list_of(page);
-    const int at = key_list::selection(list);
+    const int at = list_selection(list);
     if (at < 0) return;
     if (MessageBoxA(page, load_resource_string(IDS_DELETE_QUESTION).c_str(), kProgramTitle,
                     MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     mark_customised();
-    key_list::remove(list, at);
-    key_list::select(list, at);
+    take_list_record<KeyBinding>(list, at);
+    ListView_DeleteItem(list, at);
+    select_list_item(list, at);
     update_buttons(page);
 }
 
 void move_binding(HWND page, int step, int button) {
     HWND list = list_of(page);
-    if (key_list::move(list, key_list::selection(list), step) < 0) return;
+    if (move_list_item(list, list_selection(list), step) < 0) return;
     mark_customised();
     SetFocus(GetDlgItem(page, button));
 }
 
 void apply(HWND page, OptionSheetState& sheet) {
     HWND list = list_of(page);
-    settings().keys.bindings = key_list::bindings(list);
-    key_list::free_all(list);
+    settings().keys.bindings = list_records<KeyBinding>(list);
+    free_list_records<KeyBinding>(list);
     sheet.options_changed = 1;
 }
 
@@ -118,7 +119,7 @@ void on_command(HWND page, OptionSheetState& sheet, int id) {
 
 INT_PTR on_notify(HWND page, const NMHDR& header) {
     if (INT_PTR handled =
-            key_list::filter_notification(page, header, list_of(page), IDC_LIST_EDIT, IDC_LIST_DELETE))
+            filter_list_notification(page, header, list_of(page), IDC_LIST_EDIT, IDC_LIST_DELETE))
         return handled;
     return forward_sheet_notification(page, header);
 }
@@ -136,16 +137,15 @@ INT_PTR CALLBACK key_page_proc(HWND page, UINT message, WPARAM wparam, LPARAM lp
             if (!sheet) return FALSE;
             switch (message) {
             case WM_NOTIFY: return on_notify(page, *reinterpret_cast<NMHDR*>(lparam));
-            case key_list::kListNotify:
+            case kListNotify:
                 if (wparam == static_cast<WPARAM>(LVN_ITEMCHANGED)) update_buttons(page);
                 return FALSE;
             case WM_COMMAND: on_command(page, *sheet, LOWORD(wparam)); return TRUE;
             case WM_DRAWITEM:
                 if (wparam != IDC_LIST_UP && wparam != IDC_LIST_DOWN) return FALSE;
-                key_list::draw_arrow_button(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam),
-                                            wparam == IDC_LIST_DOWN);
+                draw_arrow_button(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam), wparam == IDC_LIST_DOWN);
                 return TRUE;
-            case WM_DESTROY: key_list::free_all(list_of(page)); return FALSE;
+            case WM_DESTROY: free_list_records<KeyBinding>(list_of(page)); return FALSE;
             default: return FALSE;
             }
         },
