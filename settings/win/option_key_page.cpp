@@ -55,7 +55,7 @@ void on_init(HWND page, const OptionSheetState& sheet) {
 void add_binding(HWND page, const OptionSheetState& sheet) {
     HWND list = list_of(page);
     if (list_count(list) >= kMaxKeyBindings) {
-        MessageBoxA(page, load_resource_string(IDS_LIST_FULL).c_str(), kProgramTitle, MB_OK | MB_ICONSTOP);
+        MessageBoxA(page, load_resource_string(IDS_CANNOT_ADD).c_str(), kProgramTitle, MB_OK | MB_ICONSTOP);
         return;
     }
     auto binding = std::make_unique<KeyBinding>();

@@ -395,7 +395,7 @@ TEST_F(KeyPageTest, AFullListRefusesANewBinding) {
             post_click(show_page(sheet, 1), IDC_LIST_ADD);
             return 0;
         }),
-        on_box(IDS_LIST_FULL, IDOK),
+        on_box(IDS_CANNOT_ADD, IDOK),
         on_sheet([](HWND) { return IDCANCEL; }),
     });
     EXPECT_FALSE(ok);
