@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "engine/game_flow.h"
 #include "engine/game_rules.h"
+#include "records/win/history_dialog.h"
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "settings/win/game_option_dialog.h"
@@ -279,7 +280,7 @@ void on_command(MainWindowState& st, WPARAM wparam, LPARAM lparam) {
     switch (command) {
     case IDM_NEW_GAME: new_game(st); break;
     case IDM_NEW_SCHEDULE: new_schedule(st); break;
-    case IDM_HISTORY: break; // the Game History dialog is not in this build yet
+    case IDM_HISTORY: run_history_dialog(st.window, &st.history); break;
     case IDM_OPTION:
         if (run_option_sheet(st.window, win_key_namer())) main_window_options_changed(st.window);
         break;
