@@ -111,7 +111,8 @@ void draw_again(GuideState& st) {
 }
 
 HFONT bar_font(int width) {
-    return create_menu_font(guide_font_points(width), FW_NORMAL, false);
+    Font menu(create_menu_font(guide_font_points(width), FW_NORMAL, false));
+    return font_in_charset(menu.get(), DEFAULT_CHARSET);
 }
 
 void set_up(GuideState& st) {

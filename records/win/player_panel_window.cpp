@@ -55,7 +55,8 @@ void set_up(PlayerPanelState& st) {
     const RECT client = client_of(st.window);
     st.buffer.resize(st.window, client.right, client.bottom);
     const int points = panel_font_points(st.font_size, client.right);
-    st.name_font.reset(create_caption_font(points, FW_BOLD));
+    Font caption(create_caption_font(points, FW_BOLD));
+    st.name_font.reset(font_in_charset(caption.get(), DEFAULT_CHARSET));
     st.info_font.reset(create_face_font(settings().font_name, points, DEFAULT_CHARSET, 0, false, false));
     TEXTMETRICA metrics{};
     if (HDC dc = st.buffer.dc()) {

@@ -181,6 +181,9 @@ TEST_F(Panels, PlayerPanelRowsFontsAndViews) {
     EXPECT_STREQ("Arial", info.info_font.lfFaceName);
     EXPECT_EQ(font_height_for_points(20), info.name_font.lfHeight);
     EXPECT_EQ(FW_BOLD, info.name_font.lfWeight);
+    // Japanese labels and names need a character set of the user's language.
+    EXPECT_EQ(DEFAULT_CHARSET, info.name_font.lfCharSet);
+    EXPECT_EQ(DEFAULT_CHARSET, info.info_font.lfCharSet);
 
     const Image first = print_client(panels[0]);
     const Image second = print_client(panels[1]);
@@ -262,6 +265,7 @@ class GuideBar : public Panels {
 
 TEST_F(GuideBar, LayersFollowTheModifiersAndReturnAfterTheRelease) {
     EXPECT_EQ(font_height_for_points(10), info().font.lfHeight) << "600 / 60 points";
+    EXPECT_EQ(DEFAULT_CHARSET, info().font.lfCharSet) << "action names in the user's language";
     EXPECT_EQ("1 2 3 4 5 6 7 8 9 10 11 12 ", bound_keys());
     {
         wintest::KeyStateScope shift(wintest::kShift);
