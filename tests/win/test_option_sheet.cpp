@@ -3,6 +3,7 @@
 // key dialog, the message boxes and the colour chooser it opens.
 #include "app/win/accelerators.h"
 #include "app/win/main_window.h"
+#include "app/win/startup.h"
 #include "core/text.h"
 #include "core/win/gdi.h"
 #include "core/win/win_system.h"
@@ -127,6 +128,9 @@ std::string installed_face() {
 class OptionSheetTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
+        // Every window class of the program, the panels of the previews included.
+        static const bool registered = register_window_classes(GetModuleHandleA(nullptr));
+        ASSERT_TRUE(registered);
         prepare_match_windows();
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
@@ -271,19 +275,35 @@ bool find_on_screen(HWND window, Color color, POINT* at) {
 }
 
 TEST_F(OptionSheetTest, PressOnAPreviewSelectsItsItemAndShiftPressAssignsTheColour) {
-    const Color odd = RGB(200, 100, 50);
-    settings().colors[kColorOddBackground] = odd;
-    const bool ok = run({on_sheet([&](HWND sheet) {
+    // Each preview in a colour of its own that no other item has.
+    struct Row {
+        int preview; // child id in the preview area: sheet 1, player panel 2, left-score panel 3
+        int item;
+        Color color;
+    };
+    const Row rows[] = {
+        {1, kColorOddBackground, RGB(200, 100, 50)},
+        {2, kColorPlayerNameBackground, RGB(30, 160, 90)},
+        {3, kColorLeftActiveBorder, RGB(150, 20, 170)},
+    };
+    for (const Row& row : rows)
+        settings().colors[static_cast<size_t>(row.item)] = row.color;
+    const bool ok = run({on_sheet([&](HWND sheet) -> int {
         HWND page = current_page(sheet);
         UpdateWindow(sheet);
         pump_for(300);
-        POINT at{};
-        EXPECT_TRUE(find_on_screen(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), 1), odd, &at))
-            << "no odd row in the preview sheet";
-        press_at(page, at);
-        EXPECT_EQ(SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCURSEL, 0, 0), kColorOddBackground);
-        EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(odd));
+        for (const Row& row : rows) {
+            HWND preview = GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), row.preview);
+            if (!preview && row.preview != 1) continue; // a panel class this build does not register
+            POINT at{};
+            EXPECT_TRUE(find_on_screen(preview, row.color, &at)) << "preview " << row.preview;
+            press_at(page, at);
+            EXPECT_EQ(SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCURSEL, 0, 0), row.item);
+            EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(row.color));
+        }
 
+        POINT at{};
+        find_on_screen(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), 1), rows[0].color, &at);
         choose(page, IDC_VIEW_ITEMS, kColorLast3NumberText, LB_SETCURSEL, LBN_SELCHANGE);
         RECT reset{};
         GetWindowRect(GetDlgItem(page, IDC_VIEW_RESET), &reset);
@@ -294,7 +314,7 @@ TEST_F(OptionSheetTest, PressOnAPreviewSelectsItsItemAndShiftPressAssignsTheColo
             KeyStateScope shift(kShift);
             press_at(page, at);
         }
-        EXPECT_EQ(settings().colors[kColorLast3NumberText], odd);
+        EXPECT_EQ(settings().colors[kColorLast3NumberText], rows[0].color);
         return IDOK;
     })});
     EXPECT_TRUE(ok);
@@ -418,33 +438,33 @@ TEST_F(OptionSheetTest, SelectKeyShowsTheBindingAndRefusesSeparatorsAndLargeTemp
     EXPECT_EQ(describe({binding}), "51045:4:115 ");
 
     binding = KeyBinding{IDM_CHECKOUT, kModCtrl, 'A'};
-    EXPECT_TRUE(run({on_select_key([](HWND d) {
-                         EXPECT_EQ(dialog_item_text(d, IDC_SELECT_FUNCTION), action_name(IDM_CHECKOUT));
-                         EXPECT_FALSE(enabled(d, IDC_SELECT_NUMBER));
-                         choose(d, IDC_SELECT_FUNCTION, 1, CB_SETCURSEL, CBN_SELCHANGE); // a separator
-                         post_click(d, IDOK); // the dialog stays: the answerer is not to take it as answered
-                         return 0;
-                     }),
-                     on_select_key([](HWND d) {
-                         EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_SELECT_FUNCTION))
-                             << "a separator is refused";
-                         choose(d, IDC_SELECT_FUNCTION, 0, CB_SETCURSEL, CBN_SELCHANGE);
-                         EXPECT_TRUE(enabled(d, IDC_SELECT_NUMBER));
-                         SetDlgItemTextA(d, IDC_SELECT_NUMBER, "181");
-                         post_click(d, IDOK);
-                         return 0;
-                     }),
-                     on_box(IDS_TEMPLATE_RANGE, IDOK), on_select_key([](HWND d) {
-                         // Without a window manager's help the activation may stay elsewhere
-             // after the message box: take it back, the dialog restores its focus.
-             if (!GetFocus()) SetActiveWindow(d);
-             EXPECT_TRUE(pump_until([d] { return GetFocus() == GetDlgItem(d, IDC_SELECT_NUMBER); }, 2000))
-                 << "a template above 180 is refused with the focus on the number";
-                         SetDlgItemTextA(d, IDC_SELECT_NUMBER, "");
-                         SendDlgItemMessageA(d, IDC_SELECT_HOTKEY, HKM_SETHOTKEY, 0, 0);
-                         return IDOK;
-                     })},
-                    dialog_run));
+    EXPECT_TRUE(
+        run({on_select_key([](HWND d) {
+                 EXPECT_EQ(dialog_item_text(d, IDC_SELECT_FUNCTION), action_name(IDM_CHECKOUT));
+                 EXPECT_FALSE(enabled(d, IDC_SELECT_NUMBER));
+                 choose(d, IDC_SELECT_FUNCTION, 1, CB_SETCURSEL, CBN_SELCHANGE); // a separator
+                 post_click(d, IDOK); // the dialog stays: the answerer is not to take it as answered
+                 return 0;
+             }),
+             on_select_key([](HWND d) {
+                 EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_SELECT_FUNCTION)) << "a separator is refused";
+                 choose(d, IDC_SELECT_FUNCTION, 0, CB_SETCURSEL, CBN_SELCHANGE);
+                 EXPECT_TRUE(enabled(d, IDC_SELECT_NUMBER));
+                 SetDlgItemTextA(d, IDC_SELECT_NUMBER, "181");
+                 post_click(d, IDOK);
+                 return 0;
+             }),
+             on_box(IDS_TEMPLATE_RANGE, IDOK), on_select_key([](HWND d) {
+                 // Without a window manager's help the activation may stay elsewhere
+                 // after the message box: take it back, the dialog restores its focus.
+                 if (!GetFocus()) SetActiveWindow(d);
+                 EXPECT_TRUE(pump_until([d] { return GetFocus() == GetDlgItem(d, IDC_SELECT_NUMBER); }, 2000))
+                     << "a template above 180 is refused with the focus on the number";
+                 SetDlgItemTextA(d, IDC_SELECT_NUMBER, "");
+                 SendDlgItemMessageA(d, IDC_SELECT_HOTKEY, HKM_SETHOTKEY, 0, 0);
+                 return IDOK;
+             })},
+            dialog_run));
     EXPECT_EQ(describe({binding}), "51000:0:0 ") << "empty number and key: template 0 on no key";
 }
 
@@ -480,8 +500,6 @@ TEST_F(OptionSheetTest, PlayerPageStoresTheBoxesOnOkOnly) {
 // ---- The main window after OK
 
 TEST_F(OptionSheetTest, MainWindowTakesANewBindingAfterOk) {
-    static const bool registered = register_main_window(GetModuleHandleA(nullptr));
-    ASSERT_TRUE(registered);
     char folder[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, folder);
     settings().ini_path = std::string(folder) + "tx9_option_sheet_test.ini";
