@@ -136,6 +136,11 @@ TEST_F(Panels, LeftScoreFontFrameAndActiveBorder) {
     GetUpdateRgn(panel, update.get(), FALSE);
     EXPECT_TRUE(EqualRgn(update.get(), expected.get())) << "only the frame is invalid";
     EXPECT_EQ(0, print_client(panel).count(kLeftBorder));
+
+    // New colours take effect with the appearance message.
+    settings().colors[kColorLeftBackground] = RGB(1, 2, 3);
+    SendMessageA(panel, kLeftScoreAppearance, 0, 0);
+    EXPECT_EQ(RGB(1, 2, 3), print_client(panel).at(5, 5));
     DestroyWindow(panel);
 }
 
@@ -218,9 +223,11 @@ TEST_F(Panels, PlayerPanelRowsFontsAndViews) {
     SendMessageA(panels[0], kPlayerPanelShowSets, 1, 0);
     EXPECT_EQ(1 + 6 + 2, static_cast<int>(bands(print_client(panels[0]), kPlayerText).size())) << "and Sets";
 
-    // No block: the background alone.
+    // No block: the background alone, in the colour of the last appearance change.
     SendMessageA(panels[1], kPlayerPanelSetBlock, 0, 0);
-    EXPECT_EQ(200 * 480, print_client(panels[1]).count(kPlayerBackground));
+    settings().colors[kColorPlayerBackground] = RGB(1, 2, 3);
+    SendMessageA(panels[1], kPlayerPanelAppearance, 0, 0);
+    EXPECT_EQ(200 * 480, print_client(panels[1]).count(RGB(1, 2, 3)));
     for (HWND panel : panels)
         DestroyWindow(panel);
 }
