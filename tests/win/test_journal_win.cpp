@@ -151,6 +151,10 @@ TEST_F(JournalWin, WrittenOnceAChangeIsWholeNeverWhileAFinishIsAsked) {
 
     SendMessageA(hwnd, kMainClearHistory, 0, 0);
     EXPECT_EQ(read_back(journal).live.leg_no, 1) << "clearing the history writes the journal again";
+
+    SendMessageA(hwnd, WM_ENDSESSION, TRUE, 0);
+    EXPECT_TRUE(start.keep_journal) << "the end of the session keeps the game for the restart";
+    DeleteFileA(settings().ini_path.c_str());
 }
 
 TEST_F(JournalWin, AContinuedGameComesBackWithoutTheGameOptionDialog) {
@@ -260,7 +264,9 @@ TEST_F(JournalWin, TheOrdinaryRunContinuesAndRemovesTheJournalAtANormalExit) {
     std::string valid;
     ASSERT_TRUE(read_whole_file(journal, valid, nullptr));
     ASSERT_TRUE(write_whole_file(beside, valid, nullptr));
-    for (const char* name : {kMainWindowClass, "score_list_wnd", "tx9Edit"})
+    // The run registers every class of the program itself.
+    for (const char* name : {kMainWindowClass, "score_list_wnd", "tx9Edit", "score_left_wnd", "score_player_wnd",
+                             "score_guide_wnd"})
         UnregisterClassA(name, instance());
 
     std::vector<std::string> dialogs;
