@@ -4,6 +4,7 @@
 #include "settings/win/game_option_dialog.h"
 
 #include "core/text.h"
+#include "core/win/win_system.h"
 #include "res/resource.h"
 #include "settings/ini_store.h"
 #include "settings/settings.h"
@@ -129,6 +130,8 @@ bool has_information_icon(HWND box) {
 class GameOptionDialog : public ::testing::Test {
   protected:
     void SetUp() override {
+        static WinSystem system(GetModuleHandleA(nullptr)); // the Name list compares through it
+        set_system_services(&system);
         saved_ = settings();
         char folder[MAX_PATH] = "";
         char file[MAX_PATH] = "";
