@@ -8,6 +8,7 @@
 #include "core/win/gdi.h"
 #include "core/text.h"
 #include "engine/match.h"
+#include "records/file_util.h"
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "ui/score/win/score_render.h"
@@ -814,12 +815,12 @@ TEST_F(ScoreSheet, FinishedLegIsAutoSaved) {
         [](const DialogInfo& info) { return is_finish_dialog(info) ? IDC_FINISH_3 : IDOK; });
     visit(101);
     ASSERT_EQ(1, record.leg_no);
-    std::string path = folder + "\\" + record.csv_name;
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) << "no file " << path;
-    EXPECT_GT(data.nFileSizeLow, 0u);
+    std::string path = folder + "\\" + record.csv_name, text;
+    const bool read = read_whole_file(path, text, nullptr);
     DeleteFileA(path.c_str());
     RemoveDirectoryA(folder.c_str());
+    ASSERT_TRUE(read) << "no file " << path;
+    EXPECT_EQ(",Anna,,Bert,\r\nRound,Scored,To Go,Scored,To Go\r\n,*,101,,101\r\n1,(3),,,\r\nDarts,3,,,\r\n", text);
 }
 
 TEST_F(ScoreSheet, FailedAutoSaveShowsAStopBox) {
