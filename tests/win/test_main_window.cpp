@@ -357,6 +357,7 @@ TEST_F(MainWindowTest, ViewTogglesFollowTheSettingsFlipThemAndLayOutAgain) {
 TEST_F(MainWindowTest, TitleFollowsThePlayerChangedNotice) {
     settings().game.leg_limit = 1;
     settings().game.max_leg = 5;
+    settings().game.best_of = 0;
     ASSERT_TRUE(create());
     const std::string first = strprintf(text_of(106).c_str(), "tx9", 1, 1, 5);
     EXPECT_EQ(first, window_text(hwnd_));
