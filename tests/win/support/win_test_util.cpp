@@ -171,6 +171,10 @@ LRESULT send_char(HWND window, char c, Modifiers mods) {
     return SendMessageA(window, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
+void send_chars(HWND window, const std::string& text) {
+    for (char c : text)
+        send_char(window, c);
+}
 
 LRESULT send_mouse(HWND window, UINT message, int x, int y, WPARAM keys) {
     Modifiers mods;

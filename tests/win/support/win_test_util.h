@@ -73,6 +73,7 @@ class KeyStateScope {
 // Key down (system key with Alt) and up with the modifiers held; returns the key-down result.
 LRESULT send_key(HWND window, UINT vk, Modifiers mods = kNoMods);
 LRESULT send_char(HWND window, char c, Modifiers mods = kNoMods);
+void send_chars(HWND window, const std::string& text);
 
 // Mouse messages in client coordinates, `keys` (MK_*) in wParam.
 LRESULT send_mouse(HWND window, UINT message, int x, int y, WPARAM keys = 0);
