@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "settings/win/game_option_dialog.h"
+#include "settings/win/option_sheet.h"
 #include "settings/win/schedule_dialog.h"
 #include "ui/score/win/score_sheet.h"
 
@@ -280,7 +281,9 @@ void on_command(MainWindowState& st, WPARAM wparam, LPARAM lparam) {
     case IDM_NEW_GAME: new_game(st); break;
     case IDM_NEW_SCHEDULE: new_schedule(st); break;
     case IDM_HISTORY: run_history_dialog(st.window, &st.history); break;
-    case IDM_OPTION: break; // the Option sheet is not in this build yet
+    case IDM_OPTION:
+        if (run_option_sheet(st.window, win_key_namer())) main_window_options_changed(st.window);
+        break;
     case IDM_AUTO_SAVE:
         s.auto_save = toggled(s.auto_save);
         set_check(st.window, command, s.auto_save);
