@@ -39,6 +39,18 @@
 #define IDS_CLEAR_QUESTION 204
 #define IDS_DRAW 206
 #define IDS_STOP_QUESTION 207
+#define IDS_PANEL_FIRST 300          // player panel: "- First -"
+#define IDS_PANEL_TOTALS 301         // "Totals"
+#define IDS_PANEL_AVERAGES 302       // "Averages"
+#define IDS_PANEL_LEGS 303
+#define IDS_PANEL_TONS 304
+#define IDS_PANEL_180S 305
+#define IDS_PANEL_HIGH_OFF 306       // the widest totals label: it sets the column
+#define IDS_PANEL_SHORT 307
+#define IDS_PANEL_SCORE 308          // the widest averages label
+#define IDS_PANEL_DARTS 309
+#define IDS_PANEL_SETS 310
+#define IDS_PANEL_CHECKOUT 311       // "Check-Out"
 #define IDS_SETUP_SAVED 400
 #define IDS_NAME_CAPTION 401
 #define IDS_LEVEL_CAPTION 402
