@@ -79,6 +79,19 @@ visit() {
   sleep 0.4
 }
 
+# finish_leg DART WINNER WHAT: the Finish dialog takes the dart (1 to 3) and
+# the finish message, titled with the winner's name (a pattern), is closed.
+finish_leg() {
+  local finish message
+  finish="$(wait_window '^Finish$')" || fail "the Finish dialog did not open ($3)"
+  focus "$finish"
+  xdotool key "$1"
+  message="$(wait_window "^($2)\$")" || fail "no finish message titled with the winner's name ($3)"
+  focus "$message"
+  xdotool key Return
+  sleep 1
+}
+
 # start_tx9 [KEY]: starts tx9 in $work, answers the Game Option dialog that
 # opens by itself with KEY (Return by default) and sets $main.
 start_tx9() {

@@ -23,18 +23,6 @@ entry() { # index start p1_start
   entry 3 80 80
 } >"$work/tx9.ini"
 
-# Finish the open leg with the dart of the key (1 to 3) and confirm the finish message.
-finish_with_dart() {
-  local finish message
-  finish="$(wait_window '^Finish$')" || fail "$1: the Finish dialog did not open"
-  focus "$finish"
-  xdotool key "$2"
-  message="$(wait_window '^(Ann|Bob)$')" || fail "$1: no finish message titled with the winner's name"
-  focus "$message"
-  xdotool key Return
-  sleep 1
-}
-
 start_tx9 Escape
 
 xdotool key alt+g
@@ -66,7 +54,7 @@ xdotool key Home shift+End ctrl+c Escape
 sleep 0.5
 focus "$main"
 xdotool key ctrl+v Tab
-finish_with_dart "set 1 (the Check-Out's score)" 1
+finish_leg 1 'Ann|Bob' "set 1 (the Check-Out's score)"
 
 # A finish above 60 cannot be made with the first dart.
 for score in 60 70; do
@@ -74,7 +62,7 @@ for score in 60 70; do
   xdotool type --delay 120 "$score"
   sleep 0.2
   xdotool key Tab
-  finish_with_dart "set of $score" 2
+  finish_leg 2 'Ann|Bob' "set of $score"
 done
 
 result="$(wait_window '^tx9 Ver 0.0.6$')" || fail "no result box after the last set"

@@ -16,13 +16,7 @@ start_tx9
 for points in 140 100 121 81 40; do
   visit "$points"
 done
-finish="$(wait_window '^Finish$')" || fail "the Finish dialog did not open for 40 left"
-focus "$finish"
-xdotool key 2
-message="$(wait_window '^Ann$')" || fail "no finish message titled with the winner's name"
-focus "$message"
-xdotool key Return
-sleep 1
+finish_leg 2 Ann "for 40 left"
 
 # The set of one leg is over and archived; the next set has begun.
 focus "$main"

@@ -14,15 +14,7 @@ e2e_begin "$1"
 press_template_key() {
   focus "$main"
   xdotool key ctrl+q
-  local finish
-  finish="$(wait_window '^Finish$')" || fail "Ctrl+Q did not enter the finishing 57 ($1)"
-  focus "$finish"
-  xdotool key 3
-  local message
-  message="$(wait_window '^Ann$')" || fail "no finish message after the dart ($1)"
-  focus "$message"
-  xdotool key Return
-  sleep 0.5
+  finish_leg 3 Ann "Ctrl+Q entering the finishing 57 $1"
 }
 
 start_tx9

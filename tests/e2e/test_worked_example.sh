@@ -21,13 +21,7 @@ xdotool type --delay 120 40
 sleep 0.2
 xdotool key Tab
 
-finish="$(wait_window '^Finish$')" || fail "the Finish dialog did not open for 40 left"
-focus "$finish"
-xdotool key 2
-message="$(wait_window '^Ann$')" || fail "no finish message titled with the winner's name"
-focus "$message"
-xdotool key Return
-sleep 1
+finish_leg 2 Ann "for 40 left"
 hour_after="$(date +%H)"
 
 csv="$(wait_csv)" || fail "no auto-saved CSV in $work/data"
