@@ -8,23 +8,31 @@
 
 namespace tx9 {
 
-// The window's state block, or null before WM_CREATE has stored it and after WM_DESTROY.
+// The state block sits in the window's user data, or in DWLP_USER for a dialog.
+
+// The block, or null before it is stored and after it is freed.
 template <typename State>
-State* window_state(HWND hwnd) {
-    return reinterpret_cast<State*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+State* window_state(HWND hwnd, int slot = GWLP_USERDATA) {
+    return reinterpret_cast<State*>(GetWindowLongPtrA(hwnd, slot));
 }
 
-// The window takes the block over until free_window_state at WM_DESTROY.
+// Stores a block its caller keeps.
 template <typename State>
-void attach_window_state(HWND hwnd, std::unique_ptr<State> state) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));
+void set_window_state(HWND hwnd, State* state, int slot = GWLP_USERDATA) {
+    SetWindowLongPtrA(hwnd, slot, reinterpret_cast<LONG_PTR>(state));
 }
 
-// Clears the user data first, so no late message finds the block, then frees it.
+// The window takes the block over until free_window_state (WM_DESTROY, WM_NCDESTROY).
 template <typename State>
-void free_window_state(HWND hwnd) {
-    std::unique_ptr<State> owned(window_state<State>(hwnd));
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+void attach_window_state(HWND hwnd, std::unique_ptr<State> state, int slot = GWLP_USERDATA) {
+    set_window_state(hwnd, state.release(), slot);
+}
+
+// Clears the slot first, so no late message finds the block, then frees it.
+template <typename State>
+void free_window_state(HWND hwnd, int slot = GWLP_USERDATA) {
+    std::unique_ptr<State> owned(window_state<State>(hwnd, slot));
+    SetWindowLongPtrA(hwnd, slot, 0);
 }
 
 inline RECT client_rect(HWND hwnd) {
