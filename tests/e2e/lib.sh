@@ -92,12 +92,26 @@ finish_leg() {
   sleep 1
 }
 
-# start_tx9 [KEY]: starts tx9 in $work, answers the Game Option dialog that
-# opens by itself with KEY (Return by default) and sets $main.
-start_tx9() {
-  # exec: $pid is tx9's own Wine process, the one the clean-up ends.
+# Starts tx9 in $work. exec: $pid is tx9's own Wine process, the one the
+# clean-up ends.
+launch_tx9() {
   (cd "$work" && exec wine tx9.exe >>"$work/wine.log" 2>&1) &
   pid=$!
+}
+
+# Wait until tx9's process has ended.
+wait_ended() {
+  for _ in $(seq 1 40); do
+    kill -0 "$pid" 2>/dev/null || return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+# start_tx9 [KEY]: starts tx9, answers the Game Option dialog that opens by
+# itself with KEY (Return by default) and sets $main.
+start_tx9() {
+  launch_tx9
   local dialog
   dialog="$(wait_window '^Game Option$')" || fail "the Game Option dialog did not open by itself"
   focus "$dialog"
@@ -117,11 +131,7 @@ exit_tx9() {
   confirm="$(wait_window '^tx9 Ver 0.0.6$')" || fail "Exit did not ask"
   focus "$confirm"
   xdotool key Return
-  for _ in $(seq 1 40); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.25
-  done
-  kill -0 "$pid" 2>/dev/null && fail "tx9 still running after Exit was confirmed"
+  wait_ended || fail "tx9 still running after Exit was confirmed"
   pid=""
 }
 
