@@ -42,8 +42,17 @@
 #define IDS_SETUP_SAVED 400
 #define IDS_NAME_CAPTION 401
 #define IDS_LEVEL_CAPTION 402
+#define IDS_CANNOT_ADD 502           // "It cannot add any more."
+#define IDS_DELETE_QUESTION 503
 #define IDS_TEMPLATE 504
 #define IDS_NO_KEY 506               // "Nothing"
+#define IDS_ROUTE_FONT 800           // face of the Check-Out dialog's routes
+#define IDS_COLUMN_START_SCORE 900   // Schedule list headers, 900 to 904
+#define IDS_COLUMN_ROUND 901
+#define IDS_COLUMN_LEGS 902
+#define IDS_COLUMN_PLAYER1 903
+#define IDS_COLUMN_PLAYER2 904
+#define IDS_BEST_OF 905              // "Best of %d"
 
 // ---- Menu and accelerator commands (40001 to 40041)
 #define IDM_ENTER 40001
