@@ -46,6 +46,11 @@
 #define IDS_DELETE_QUESTION 503
 #define IDS_TEMPLATE 504
 #define IDS_NO_KEY 506               // "Nothing"
+#define IDS_LEGS 600                 // "%d Legs" (history rows, Score List items)
+#define IDS_DARTS 601                // "%d Darts"
+#define IDS_PLAYER_INFORMATION 602
+#define IDS_CLEAR_HISTORY_QUESTION 603
+#define IDS_SETS 604                 // "%d Sets"
 #define IDS_ROUTE_FONT 800           // face of the Check-Out dialog's routes
 #define IDS_COLUMN_START_SCORE 900   // Schedule list headers, 900 to 904
 #define IDS_COLUMN_ROUND 901
@@ -173,6 +178,7 @@
 // ---- Game History (122) and Score List (123)
 #define IDC_HISTORY_LIST 1059
 #define IDC_HISTORY_VIEW 1061
+#define IDC_HISTORY_SAVE_AS 3
 #define IDC_HISTORY_CLEAR 1062
 #define IDC_SCORE_LIST_LEGS 1021
 #define IDC_SCORE_LIST_SHEET 1022

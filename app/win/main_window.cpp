@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "engine/game_flow.h"
 #include "engine/game_rules.h"
+#include "records/win/history_dialog.h"
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "settings/win/game_option_dialog.h"
@@ -278,8 +279,8 @@ void on_command(MainWindowState& st, WPARAM wparam, LPARAM lparam) {
     switch (command) {
     case IDM_NEW_GAME: new_game(st); break;
     case IDM_NEW_SCHEDULE: new_schedule(st); break;
-    case IDM_HISTORY: break; // the Game History dialog is not in this build yet
-    case IDM_OPTION: break;  // nor the Option sheet
+    case IDM_HISTORY: run_history_dialog(st.window, &st.history); break;
+    case IDM_OPTION: break; // the Option sheet is not in this build yet
     case IDM_AUTO_SAVE:
         s.auto_save = toggled(s.auto_save);
         set_check(st.window, command, s.auto_save);
