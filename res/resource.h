@@ -39,18 +39,34 @@
 #define IDS_CLEAR_QUESTION 204
 #define IDS_DRAW 206
 #define IDS_STOP_QUESTION 207
+#define IDS_PANEL_FIRST 300          // player panel: "- First -"
+#define IDS_PANEL_TOTALS 301         // "Totals"
+#define IDS_PANEL_AVERAGES 302       // "Averages"
+#define IDS_PANEL_LEGS 303
+#define IDS_PANEL_TONS 304
+#define IDS_PANEL_180S 305
+#define IDS_PANEL_HIGH_OFF 306       // the widest totals label: it sets the column
+#define IDS_PANEL_SHORT 307
+#define IDS_PANEL_SCORE 308          // the widest averages label
+#define IDS_PANEL_DARTS 309
+#define IDS_PANEL_SETS 310
+#define IDS_PANEL_CHECKOUT 311       // "Check-Out"
 #define IDS_SETUP_SAVED 400
 #define IDS_NAME_CAPTION 401
 #define IDS_LEVEL_CAPTION 402
+#define IDS_KEY_FUNCTION_COLUMN 500
+#define IDS_KEY_KEY_COLUMN 501
 #define IDS_CANNOT_ADD 502           // "It cannot add any more."
 #define IDS_DELETE_QUESTION 503
 #define IDS_TEMPLATE 504
+#define IDS_TEMPLATE_RANGE 505       // "The range of a template is 0 to 180."
 #define IDS_NO_KEY 506               // "Nothing"
 #define IDS_LEGS 600                 // "%d Legs" (history rows, Score List items)
 #define IDS_DARTS 601                // "%d Darts"
 #define IDS_PLAYER_INFORMATION 602
 #define IDS_CLEAR_HISTORY_QUESTION 603
 #define IDS_SETS 604                 // "%d Sets"
+#define IDS_RESET_COLORS_QUESTION 730
 #define IDS_ROUTE_FONT 800           // face of the Check-Out dialog's routes
 #define IDS_COLUMN_START_SCORE 900   // Schedule list headers, 900 to 904
 #define IDS_COLUMN_ROUND 901

@@ -3,6 +3,7 @@
 // set to set. It owns the live Game record and the History of the run.
 #pragma once
 
+#include "app/main_layout.h"
 #include "engine/game_record.h"
 
 #include <windows.h>
@@ -41,21 +42,5 @@ HWND main_window_sheet(HWND main_window);
 // child that colours, fonts and keys changed, lay out again, rebuild the user
 // accelerators and the menu texts.
 void main_window_options_changed(HWND main_window);
-
-// Child rectangles of the layout, in client pixels.
-struct ChildPlace {
-    int x = 0, y = 0, width = 0, height = 0;
-};
-struct MainLayout {
-    ChildPlace sheet;
-    ChildPlace left[2];   // left-score panels (used when left_height >= 0)
-    ChildPlace player[2]; // player panels (used when players_shown)
-    ChildPlace guide;     // key guide bar (used when guide_height >= 0)
-};
-
-// Layout of a client area W x H. guide_height is the bar's wanted height for
-// W (-1 when the bar is hidden), left_height the panels' wanted height for
-// W/2 (-1 when hidden); players_shown places the player panels at the sides.
-MainLayout layout_main_window(int width, int height, int guide_height, int left_height, bool players_shown);
 
 } // namespace tx9

@@ -2,12 +2,15 @@
 
 #include "app/win/accelerators.h"
 #include "app/win/entry_control.h"
+#include "app/win/key_guide_bar.h"
 #include "app/win/main_window.h"
 #include "core/win/win_system.h"
 #include "checkout/checkout_table.h"
 #include "core/text.h"
+#include "records/win/player_panel_window.h"
 #include "res/resource.h"
 #include "settings/settings.h"
+#include "ui/score/win/left_score_panel.h"
 #include "ui/score/win/score_sheet.h"
 
 #include <commctrl.h>
@@ -73,9 +76,9 @@ int run_program(HINSTANCE instance, const char* command_line) {
 }
 
 bool register_window_classes(HINSTANCE instance) {
-    // The left-score, player and key guide classes join this list with their windows.
     return register_entry_control(instance) && register_score_sheet(instance) &&
-           register_main_window(instance);
+           register_left_score_panel(instance) && register_player_panel(instance) &&
+           register_key_guide_bar(instance) && register_main_window(instance);
 }
 
 bool load_checkout_routes(HINSTANCE instance, const std::string& app_folder) {
