@@ -1,7 +1,7 @@
 // A long evening on the real main window: sets of five legs of 101, every
 // visit typed into the entry field digit by digit and entered with Tab, every
 // finish answered in the Finish dialog and its message, every set archived
-// into the history. Prints the process's memory and its GDI and USER object
+// into the history, with every display on. Prints the process's memory and its GDI and USER object
 // counts at the start, along the way and at the end; a figure, never a test.
 //
 //   tx9_bench_memory_win.exe [sets, 1 to 1000, default 100]
@@ -152,6 +152,7 @@ bool prepare_process(HINSTANCE instance) {
     s.right = 900;
     s.bottom = 700;
     s.auto_save = 0;
+    s.view_player = s.view_left = s.view_guide = 1; // every display on
     s.game = GameSettings{};
     s.game.start_score = kStartScore;
     s.game.leg_limit = 1;
