@@ -239,31 +239,6 @@ TEST_F(OptionSheetTest, CancelOnAnyPageRestoresColoursAndFont) {
     }
 }
 
-TEST_F(OptionSheetTest, TheColourChooserSetsTheSelectedItem) {
-    const bool ok = run({
-        on_sheet([](HWND sheet) {
-            HWND page = current_page(sheet);
-            choose(page, IDC_VIEW_ITEMS, kColorInputBackground, LB_SETCURSEL, LBN_SELCHANGE);
-            post_click(page, IDC_VIEW_COLOR);
-            return 0;
-        }),
-        on_color_chooser([](HWND chooser) {
-            const int rgb[] = {10, 20, 30};
-            for (int i = 0; i < 3; ++i)
-                SetDlgItemInt(chooser, kColorRedEdit + i, static_cast<UINT>(rgb[i]), FALSE);
-            return IDOK;
-        }),
-        on_sheet([](HWND sheet) {
-            EXPECT_EQ(settings().colors[kColorInputBackground], RGB(10, 20, 30));
-            EXPECT_EQ(dialog_item_text(current_page(sheet), IDC_VIEW_COLOR),
-                      color_button_text(RGB(10, 20, 30)));
-            return IDOK;
-        }),
-    });
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(settings().colors[kColorInputBackground], RGB(10, 20, 30));
-}
-
 // A press of the left button over the page, as the cursor request that comes with it.
 void press_at(HWND page, POINT at) {
     SetCursorPos(at.x, at.y);
@@ -283,6 +258,36 @@ bool find_on_screen(HWND window, Color color, POINT* at) {
                 return true;
             }
     return false;
+}
+
+TEST_F(OptionSheetTest, TheColourChooserSetsTheSelectedItem) {
+    const bool ok = run({
+        on_sheet([](HWND sheet) {
+            HWND page = current_page(sheet);
+            choose(page, IDC_VIEW_ITEMS, kColorInputBackground, LB_SETCURSEL, LBN_SELCHANGE);
+            post_click(page, IDC_VIEW_COLOR);
+            return 0;
+        }),
+        on_color_chooser([](HWND chooser) {
+            const int rgb[] = {10, 20, 30};
+            for (int i = 0; i < 3; ++i)
+                SetDlgItemInt(chooser, kColorRedEdit + i, static_cast<UINT>(rgb[i]), FALSE);
+            return IDOK;
+        }),
+        on_sheet([](HWND sheet) {
+            EXPECT_EQ(settings().colors[kColorInputBackground], RGB(10, 20, 30));
+            POINT at{};
+            HWND preview = GetDlgItem(GetDlgItem(current_page(sheet), IDC_VIEW_PREVIEW), 1);
+            UpdateWindow(sheet);
+            EXPECT_TRUE(find_on_screen(preview, RGB(10, 20, 30), &at))
+                << "the preview's entry takes the colour at once";
+            EXPECT_EQ(dialog_item_text(current_page(sheet), IDC_VIEW_COLOR),
+                      color_button_text(RGB(10, 20, 30)));
+            return IDOK;
+        }),
+    });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(settings().colors[kColorInputBackground], RGB(10, 20, 30));
 }
 
 TEST_F(OptionSheetTest, PressOnAPreviewSelectsItsItemAndShiftPressAssignsTheColour) {
