@@ -16,6 +16,12 @@ bool create_directories(const std::string& path);
 bool write_whole_file(const std::string& path, const std::string& data, std::string* error);
 // Read the whole file; false with the system's message text on failure.
 bool read_whole_file(const std::string& path, std::string& data, std::string* error);
+// True when the path names an existing file or directory.
+bool path_exists(const std::string& path);
+// Rename a file; refused when the new name is taken.
+bool rename_file(const std::string& from, const std::string& to);
+// Delete a file; true when it is gone (or was never there).
+bool remove_file(const std::string& path);
 // Longest full path the platform's file calls accept (259 characters on Windows).
 inline constexpr size_t kMaxPath = 259;
 

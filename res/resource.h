@@ -74,6 +74,11 @@
 #define IDS_COLUMN_PLAYER1 903
 #define IDS_COLUMN_PLAYER2 904
 #define IDS_BEST_OF 905              // "Best of %d"
+// The journal of the live game
+#define IDS_JOURNAL_RESUME 1000       // continue the game an interrupted run left?
+#define IDS_JOURNAL_DAMAGED 1001      // cannot continue; %s the name it was set aside as
+#define IDS_JOURNAL_NEWER 1002        // the same for a journal of a newer version
+#define IDS_JOURNAL_WRITE_FAILED 1003 // %s the system's error text
 
 // ---- Menu and accelerator commands (40001 to 40041)
 #define IDM_ENTER 40001

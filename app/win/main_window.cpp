@@ -8,6 +8,8 @@
 #include "core/text.h"
 #include "engine/game_flow.h"
 #include "engine/game_rules.h"
+#include "records/file_util.h"
+#include "records/journal.h"
 #include "records/win/history_dialog.h"
 #include "records/win/player_panel_window.h"
 #include "res/resource.h"
@@ -56,6 +58,11 @@ struct MainWindowState final : GameFlowHost {
     GameRecord record;
     History history;
     GameFlow flow;
+
+    MainWindowStart* start = nullptr; // nullptr: no journal
+    bool creating = true;             // the game set up at creation is nothing to keep yet
+    JournalWriter journal;
+    bool journal_failure_shown = false;
 
     // GameFlowHost
     void start_leg() override { SendMessageA(sheet, kScoreSheetStartLeg, 0, 0); }
@@ -186,6 +193,24 @@ void apply_option_changes(MainWindowState& st) {
     MainWindowState::send_to(st.guide, kKeyGuideKeysChanged, 0, 0);
     build_user_accelerators(settings().keys.bindings);
     refresh_menu_texts(st.window);
+}
+
+// ---- The journal
+
+// Written whole after every change of the live game, once the rules that
+// made it are done; a failure is shown once in a run, not after every visit.
+void write_journal(MainWindowState& st) {
+    if (st.creating || !st.start || st.start->journal_path.empty()) return;
+    ScoreSheetInfo sheet;
+    SheetSelection selection;
+    if (score_sheet_info(st.sheet, &sheet)) selection = SheetSelection{sheet.sel_player, sheet.sel_round};
+    const Settings& s = settings();
+    const JournalSource source{s.game, s.schedule, st.history.records, st.record, selection};
+    std::string error;
+    if (write_whole_file(st.start->journal_path, st.journal.format(source), &error) || st.journal_failure_shown)
+        return;
+    st.journal_failure_shown = true;
+    st.show_error(strprintf(load_resource_string(IDS_JOURNAL_WRITE_FAILED).c_str(), error.c_str()));
 }
 
 // ---- Commands
@@ -326,7 +351,10 @@ LRESULT on_notify(MainWindowState& st, UINT message, WPARAM wparam, LPARAM lpara
     }
     case kMainModifierKey: MainWindowState::send_to(st.guide, kKeyGuideModifier, wparam, lparam); return 0;
     case kMainSetOver: return st.flow.set_over() ? 1 : 0;
-    case kMainClearHistory: free_history(st.history); return 0;
+    case kMainClearHistory:
+        free_history(st.history);
+        write_journal(st);
+        return 0;
     case kMainActivePlayer:
         for (int p = 0; p < 2; ++p)
             MainWindowState::send_to(st.left[p], kLeftScoreActive, static_cast<int>(wparam) == p ? 1 : 0, 0);
@@ -337,15 +365,29 @@ LRESULT on_notify(MainWindowState& st, UINT message, WPARAM wparam, LPARAM lpara
 
 // ---- Creation and the end
 
-bool on_create(HWND hwnd) {
+// The game an interrupted run left, as it was: the live set, the history,
+// and the game settings and Schedule it was played from.
+void take_over(MainWindowState& st, JournalState& resumed) {
+    st.record = std::move(resumed.live);
+    st.history.records = std::move(resumed.history);
+    settings().game = std::move(resumed.game);
+    settings().schedule = std::move(resumed.schedule);
+}
+
+bool on_create(HWND hwnd, const CREATESTRUCTA& create) {
     std::unique_ptr<MainWindowState> owned(new (std::nothrow) MainWindowState(hwnd));
     if (!owned) {
         show_system_error(hwnd, ERROR_NOT_ENOUGH_MEMORY);
         return false;
     }
     MainWindowState& st = *owned;
+    st.start = static_cast<MainWindowStart*>(create.lpCreateParams);
+    JournalState* resumed = st.start ? st.start->resume : nullptr;
     st.history.live = &st.record;
-    if (!st.flow.start_first_set()) return false;
+    if (resumed)
+        take_over(st, *resumed);
+    else if (!st.flow.start_first_set())
+        return false;
 
     st.sheet = create_score_sheet(hwnd, &st.record, 0);
     if (!st.sheet) return false;
@@ -368,11 +410,17 @@ bool on_create(HWND hwnd) {
     show_child(st.guide, s.view_guide);
 
     st.set_leg_limit(st.record.leg_limit == 1);
-    st.start_leg();
+    if (resumed)
+        SendMessageA(st.sheet, kScoreSheetResume, static_cast<WPARAM>(resumed->selection.player),
+                     static_cast<LPARAM>(resumed->selection.round));
+    else
+        st.start_leg();
     refresh_menu_texts(hwnd);
     set_check(hwnd, IDM_AUTO_SAVE, s.auto_save);
     set_check(hwnd, IDM_VIEW_THROW_COUNT, s.throw_count);
-    SetTimer(hwnd, kNewGameTimer, 1, nullptr);
+    // A continued game goes on as it was: no Game Option dialog.
+    if (!resumed) SetTimer(hwnd, kNewGameTimer, 1, nullptr);
+    st.creating = false;
     return true;
 }
 
@@ -395,7 +443,7 @@ void on_close(HWND hwnd) {
 }
 
 LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_CREATE) return on_create(hwnd) ? 0 : -1;
+    if (message == WM_CREATE) return on_create(hwnd, *reinterpret_cast<CREATESTRUCTA*>(lparam)) ? 0 : -1;
 
     MainWindowState* st = state_of(hwnd);
     if (!st) return message >= WM_APP ? 0 : DefWindowProcA(hwnd, message, wparam, lparam);
@@ -418,6 +466,7 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         // this returns, before the message loop gets to save, so save here too.
         // When the end of the session was called off, the program stays.
         if (wparam) {
+            if (st->start) st->start->keep_journal = true;
             settings_save(settings(), system_services());
             DestroyWindow(hwnd);
         }
@@ -459,10 +508,10 @@ bool register_main_window(HINSTANCE instance) {
     return RegisterClassExA(&wc) != 0;
 }
 
-HWND create_main_window(HINSTANCE instance, int show_command) {
+HWND create_main_window(HINSTANCE instance, int show_command, MainWindowStart* start) {
     const Settings& s = settings();
     HWND hwnd = CreateWindowExA(0, kMainWindowClass, kProgramName, WS_OVERLAPPEDWINDOW, s.left, s.top,
-                                s.right, s.bottom, nullptr, nullptr, instance, nullptr);
+                                s.right, s.bottom, nullptr, nullptr, instance, start);
     if (!hwnd) return nullptr;
     ShowWindow(hwnd, show_command);
     UpdateWindow(hwnd);
@@ -492,6 +541,10 @@ History* main_window_history(HWND main_window) {
 HWND main_window_sheet(HWND main_window) {
     MainWindowState* st = checked_state(main_window);
     return st ? st->sheet : nullptr;
+}
+
+void main_window_game_settled(HWND main_window) {
+    if (MainWindowState* st = checked_state(main_window)) write_journal(*st);
 }
 
 void main_window_options_changed(HWND main_window) {

@@ -2,11 +2,14 @@
 
 #include "app/win/accelerators.h"
 #include "app/win/entry_control.h"
+#include "app/win/journal_startup.h"
 #include "app/win/key_guide_bar.h"
 #include "app/win/main_window.h"
 #include "core/win/win_system.h"
 #include "checkout/checkout_table.h"
 #include "core/text.h"
+#include "records/file_util.h"
+#include "records/journal_file.h"
 #include "records/win/player_panel_window.h"
 #include "res/resource.h"
 #include "settings/settings.h"
@@ -123,7 +126,17 @@ int run_ordinary(HINSTANCE instance) {
     load_checkout_routes(instance, s.app_folder);
 
     if (!register_window_classes(instance)) return 0;
-    HWND main_window = create_main_window(instance, s.state);
+
+    // Before anything else opens: the game a run that did not end normally left.
+    MainWindowStart start;
+    const std::string journal = journal_path(s.app_folder);
+    JournalLock lock(journal);
+    JournalState resumed;
+    if (lock.owned()) {
+        start.journal_path = journal;
+        if (offer_leftover_journal(journal, resumed)) start.resume = &resumed;
+    }
+    HWND main_window = create_main_window(instance, s.state, &start);
     if (!main_window) return 0;
 
     build_user_accelerators(s.keys.bindings);
@@ -131,6 +144,7 @@ int run_ordinary(HINSTANCE instance) {
     int code = run_message_loop(main_window, builtin);
 
     settings_save(s, system_services());
+    if (!start.journal_path.empty() && !start.keep_journal) remove_file(start.journal_path);
     checkout_table().clear();
     destroy_user_accelerators();
     return code;

@@ -10,6 +10,8 @@
 #include "app/win/startup.h"
 #include "core/win/win_system.h"
 #include "engine/game_record.h"
+#include "records/file_util.h"
+#include "records/journal.h"
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "ui/score/win/score_render.h"
@@ -207,8 +209,10 @@ int visits_entered(const LegRecord& leg) {
 }
 
 // displays: the left-score panels, the player panels and the key guide bar
-// on, and each visit timed until they have painted too; otherwise the sheet alone.
-LegRun play_unlimited_leg(HINSTANCE instance, int visits, bool measure_pieces, bool displays = false) {
+// on, and each visit timed until they have painted too; otherwise the sheet
+// alone. journal: the file the main window keeps, empty for none.
+LegRun play_unlimited_leg(HINSTANCE instance, int visits, bool measure_pieces, bool displays = false,
+                          const std::string& journal = "") {
     LegRun run;
     Settings& s = settings();
     s.view_player = s.view_left = s.view_guide = displays ? 1 : 0;
@@ -223,7 +227,9 @@ LegRun play_unlimited_leg(HINSTANCE instance, int visits, bool measure_pieces, b
     s.game.p1_name = "Anna";
     s.game.p2_name = "Bert";
 
-    HWND main = create_main_window(instance, SW_SHOWNORMAL);
+    MainWindowStart start;
+    start.journal_path = journal;
+    HWND main = create_main_window(instance, SW_SHOWNORMAL, &start);
     if (!main) {
         std::fprintf(stderr, "the main window could not be created\n");
         return run;
@@ -386,6 +392,46 @@ void report_budget(const std::string& name, const LegRun& run) {
     }
 }
 
+std::string temp_journal() {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "tx9_bench.journal";
+}
+
+// The journal's own cost, as the main window pays it after a visit: format
+// (finished sets come from the writer's cache) and the atomic replacement
+// of the file (temporary file, flush to disk, move).
+void report_journal(const GameRecord& round10, const GameRecord& round1000, int repeats) {
+    const std::string path = temp_journal();
+    std::vector<GameRecord> hundred_sets(100, round10);
+    const std::vector<GameRecord> no_sets;
+    struct Case {
+        const char* name;
+        const GameRecord& live;
+        const std::vector<GameRecord>& history;
+    };
+    const Case cases[] = {{"round 10", round10, no_sets},
+                          {"round 1,000", round1000, no_sets},
+                          {"round 10, 100 sets", round10, hundred_sets}};
+    std::printf("\nJournal written after a visit (format + write, flush and move), %d writes each\n", repeats);
+    print_header("live state (ms)");
+    for (const Case& c : cases) {
+        JournalWriter writer;
+        const JournalSource source{settings().game, settings().schedule, c.history, c.live, SheetSelection{}};
+        std::vector<double> ms;
+        size_t bytes = 0;
+        for (int i = 0; i < repeats; ++i) {
+            const double start = now_ms();
+            const std::string& text = writer.format(source);
+            write_whole_file(path, text, nullptr);
+            ms.push_back(now_ms() - start);
+            bytes = text.size();
+        }
+        print_row(std::string(c.name) + " (" + std::to_string(bytes / 1024) + " KB)", figures_of(ms));
+    }
+    DeleteFileA(path.c_str());
+}
+
 int run_benchmark(int long_leg_visits) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     if (!prepare_process(instance)) return 1;
@@ -413,10 +459,22 @@ int run_benchmark(int long_leg_visits) {
     report_rendering(long_leg, 200);
     report_pieces(long_leg.pieces);
 
+    const LegRun round10 = play_unlimited_leg(instance, 20, false);
+    if (!round10.ok) return 1;
+    report_journal(round10.record, long_leg.record, 200);
+
+    // The same long leg with the journal kept: the visit is painted first,
+    // then the file is written, inside the same Tab.
+    const LegRun journal_leg = play_unlimited_leg(instance, long_leg_visits, false, false, temp_journal());
+    DeleteFileA(temp_journal().c_str());
+    if (!journal_leg.ok) return 1;
+    report_leg(("Leg of " + std::to_string(long_leg_visits) + " visits, journal kept").c_str(), journal_leg, 500);
+
     std::printf("\nAgainst a %.0f ms frame (p99)\n", kFrameBudgetMs);
     report_budget("500 visits", short_leg);
     report_budget("500 displays", with_displays);
     report_budget(std::to_string(long_leg_visits) + " visits", long_leg);
+    report_budget(std::to_string(long_leg_visits) + " + journal", journal_leg);
     return 0;
 }
 

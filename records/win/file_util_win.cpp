@@ -117,4 +117,19 @@ bool read_whole_file(const std::string& path, std::string& data, std::string* er
     return true;
 }
 
+bool path_exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool rename_file(const std::string& from, const std::string& to)
+{
+    return MoveFileA(from.c_str(), to.c_str()) != 0;
+}
+
+bool remove_file(const std::string& path)
+{
+    return DeleteFileA(path.c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 } // namespace tx9
