@@ -2,6 +2,7 @@
 #include "res/resource.h"
 
 #include "core/text.h"
+#include "core/window_placement.h"
 #include "settings/ini_store.h"
 
 #include <cctype>
@@ -91,21 +92,13 @@ std::string numbered(const char* key, int i) {
     return strprintf("%s_%d", key, i);
 }
 
-// A position beyond the right or bottom of the work area comes back at 0, 0.
-void keep_on_work_area(int& left, int& top, const ScreenRect& work) {
-    if (left > work.right || top > work.bottom) {
-        left = 0;
-        top = 0;
-    }
-}
-
+// A dialog too small to use opens at its own size and place (0 by 0).
 void load_placement(const char* section, DialogPlacement& p, const ScreenRect& work,
                     const std::string& path) {
-    p.left = ini_get_int(section, "left", 0, path);
-    p.top = ini_get_int(section, "top", 0, path);
-    p.right = ini_get_int(section, "right", 0, path);
-    p.bottom = ini_get_int(section, "bottom", 0, path);
-    keep_on_work_area(p.left, p.top, work);
+    SavedPlacement saved{ini_get_int(section, "left", 0, path), ini_get_int(section, "top", 0, path),
+                         ini_get_int(section, "right", 0, path), ini_get_int(section, "bottom", 0, path)};
+    SavedPlacement placed = place_on_work_area(saved, work, 0, 0);
+    p = {placed.left, placed.top, placed.width, placed.height};
 }
 
 void save_placement(const char* section, const DialogPlacement& p, const std::string& path) {
@@ -280,12 +273,15 @@ void settings_load(Settings& s, const SystemServices& sys) {
     ini_load(path); // failing only means there is no file yet
 
     const ScreenRect work = sys.work_area();
-    s.left = ini_get_int("window", "left", work.left, path);
-    s.top = ini_get_int("window", "top", work.top, path);
-    s.right = ini_get_int("window", "right", work.width(), path);
-    s.bottom = ini_get_int("window", "bottom", work.height(), path);
-    keep_on_work_area(s.left, s.top, work);
-    s.state = ini_get_int("window", "state", 10, path);
+    SavedPlacement window{ini_get_int("window", "left", work.left, path), ini_get_int("window", "top", work.top, path),
+                          ini_get_int("window", "right", work.width(), path),
+                          ini_get_int("window", "bottom", work.height(), path)};
+    window = place_on_work_area(window, work, work.width(), work.height());
+    s.left = window.left;
+    s.top = window.top;
+    s.right = window.width;
+    s.bottom = window.height;
+    s.state = usable_show_state(ini_get_int("window", "state", kShowDefault, path));
 
     s.view_player = ini_get_int("view", "player", 1, path);
     s.view_left = ini_get_int("view", "left", 1, path);
