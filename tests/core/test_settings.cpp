@@ -226,7 +226,7 @@ TEST_F(SettingsTest, CountsAreBoundedByTheTables) {
     struct Row {
         const char* count; // the same for all three tables
         size_t names, schedule, keys;
-    } rows[] = {{"1000", 30, 256, 256}, {"31", 30, 31, 31}, {"2", 2, 2, 2}, {"0", 0, 0, 0},
+    } rows[] = {{"1000", 30, 256, 1}, {"31", 30, 31, 1}, {"2", 2, 2, 1}, {"0", 0, 0, 0},
                 {"", 0, 0, 0},          {"-2", 0, 0, 0},    {"-5", 0, 0, 0}};
     for (const Row& row : rows) {
         std::string text = std::string("[game]\nname_list_count=") + row.count + "\n";
@@ -247,8 +247,8 @@ TEST_F(SettingsTest, CountsAreBoundedByTheTables) {
         if (row.schedule > 1) {
             EXPECT_EQ(s.schedule[1].round, 7);
         }
-        if (row.keys > 255) {
-            EXPECT_EQ(describe({s.keys.bindings[1], s.keys.bindings[255]}), "40016:8:78 0:0:0 ");
+        if (row.keys > 0) {
+            EXPECT_EQ(describe(s.keys.bindings), "40016:8:78 ") << "empty rows are not loaded";
         }
     }
 }
