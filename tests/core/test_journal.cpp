@@ -1,0 +1,186 @@
+// The journal of the live game: every field comes back as it was written,
+// and a file that was cut, edited or written by a later version is refused.
+#include "records/journal.h"
+#include "engine/game_rules.h"
+#include "support/match_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace tx9 {
+namespace {
+
+using test::dump;
+using test::game_of;
+
+std::string game_line(const GameSettings& g) {
+    return std::to_string(g.start_score) + ' ' + std::to_string(g.round_limit) + ' ' + std::to_string(g.round) +
+           ' ' + std::to_string(g.leg_limit) + ' ' + std::to_string(g.max_leg) + ' ' +
+           std::to_string(g.best_of) + ' ' + g.p1_name + '|' + g.p2_name + ' ' +
+           std::to_string(g.p1_start_score) + ' ' + std::to_string(g.p2_start_score) + ' ' +
+           std::to_string(g.p1_com) + ' ' + std::to_string(g.p2_com) + ' ' + std::to_string(g.p1_com_level) +
+           ' ' + std::to_string(g.p2_com_level) + ' ' + std::to_string(g.schedule_entry);
+}
+
+struct Evening {
+    std::string what;
+    std::function<void(test::Table&)> play;
+    GameSettings game = game_of(501);
+};
+
+JournalSource source_of(test::Table& t) {
+    return JournalSource{t.settings.game, t.settings.schedule, t.history.records, t.record,
+                         SheetSelection{t.match.sel_player(), t.match.sel_round()}};
+}
+
+void expect_round_trip(test::Table& t, const std::string& what) {
+    const std::string text = format_journal(source_of(t));
+    JournalState back;
+    ASSERT_EQ(parse_journal(text, back), JournalRead::ok) << what << "\n" << text;
+    EXPECT_EQ(dump(back.live), dump(t.record)) << what;
+    ASSERT_EQ(back.history.size(), t.history.records.size()) << what;
+    for (size_t i = 0; i < back.history.size(); ++i)
+        EXPECT_EQ(dump(back.history[i]), dump(t.history.records[i])) << what << ", set " << i;
+    EXPECT_EQ(game_line(back.game), game_line(t.settings.game)) << what;
+    ASSERT_EQ(back.schedule.size(), t.settings.schedule.size()) << what;
+    for (size_t i = 0; i < back.schedule.size(); ++i)
+        EXPECT_EQ(game_line(back.schedule[i]), game_line(t.settings.schedule[i])) << what;
+    EXPECT_EQ(back.selection.player, t.match.sel_player()) << what;
+    EXPECT_EQ(back.selection.round, t.match.sel_round()) << what;
+}
+
+GameSettings limited(int start, int legs, const char* p1, const char* p2) {
+    GameSettings g = game_of(start);
+    g.leg_limit = 1;
+    g.max_leg = legs;
+    g.best_of = 1;
+    g.p1_name = p1;
+    g.p2_name = p2;
+    return g;
+}
+
+TEST(Journal, EveryFieldOfTheEveningComesBack) {
+    const Evening evenings[] = {
+        {"a fresh game", [](test::Table&) {}},
+        {"an open leg with a correction and the selection moved back",
+         [](test::Table& t) { t.play("100 60 140 45 up =41 enter up"); }},
+        {"a second set with carried statistics and names that need escaping",
+         [](test::Table& t) {
+             t.play("180 26 w0 100 w1 w0");
+             t.play("60 57");
+         },
+         limited(301, 3, "Ann %20 Lee", "\x83\x5c\x83\x41\tX")},
+        {"a schedule in its second entry, a 301 after a 501, with a handicap",
+         [](test::Table& t) {
+             GameSettings second = limited(301, 1, "", "");
+             second.p2_start_score = 201;
+             t.settings.schedule = {limited(501, 1, "Ann", "Bob"), second};
+             t.flow.start_new_schedule();
+             t.play("w1 121");
+         }},
+        {"a leg at its round limit after Middle for Diddle was cancelled",
+         [](test::Table& t) {
+             t.host.leg_winners.push_back(-1);
+             t.play("60 60 60 60 60 60");
+         },
+         [] {
+             GameSettings g = game_of(501);
+             g.round_limit = 1;
+             g.round = 3;
+             return g;
+         }()},
+        {"a COM player's game, the visit stopped by the operator",
+         [](test::Table& t) {
+             t.play("100");
+             t.player(1).com_result = kComStopped;
+             t.match.apply_com_result(1);
+         },
+         [] {
+             GameSettings g = game_of(501);
+             g.p2_com = 1;
+             g.p2_com_level = 4;
+             return g;
+         }()},
+        {"a leg past its first block of rounds", [](test::Table& t) {
+             for (int i = 0; i < 24; ++i)
+                 t.play("1");
+         }},
+    };
+    for (const Evening& e : evenings) {
+        test::Table t(e.game);
+        e.play(t);
+        expect_round_trip(t, e.what);
+    }
+}
+
+// A played evening in journal form: two sets in the history, one open leg.
+std::string evening_text() {
+    test::Table t(limited(301, 1, "Ann", "Bob"));
+    t.play("w0 w1 100 140");
+    return format_journal(source_of(t));
+}
+
+TEST(Journal, EveryCutIsRefusedAndChangesNothing) {
+    const std::string text = evening_text();
+    JournalState untouched;
+    untouched.selection.round = 77;
+    for (size_t n = 0; n < text.size(); ++n) {
+        ASSERT_EQ(parse_journal(text.substr(0, n), untouched), JournalRead::damaged) << "cut at " << n;
+        ASSERT_EQ(untouched.selection.round, 77);
+    }
+    EXPECT_EQ(parse_journal(text + "x", untouched), JournalRead::damaged) << "bytes after the end";
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+TEST(Journal, EditedOrForeignFilesAreRefused) {
+    const std::string text = evening_text();
+    JournalState s;
+    struct Row {
+        std::string what, from, to;
+        bool check_sum;
+        JournalRead expected;
+    };
+    const Row rows[] = {
+        {"a visit changed by hand", "cells 100", "cells 101", true, JournalRead::damaged},
+        {"a later version", "tx9 journal 1", "tx9 journal 2", true, JournalRead::newer},
+        {"no version", "tx9 journal 1", "tx9 journal", true, JournalRead::damaged},
+        {"a visit over 180", "cells 100", "cells 181", false, JournalRead::damaged},
+        {"an open leg before the last", "leg 3 1 4 10 0 1", "leg 3 1 4 10 0 0", false, JournalRead::damaged},
+        {"more rounds than room", "leg 3 1 4 10", "leg 3 1 11 10", false, JournalRead::damaged},
+        {"an unfinished escape in a name", "=Ann", "=Ann%4", false, JournalRead::damaged},
+        {"a field too many", "selection 0 1", "selection 0 1 0", false, JournalRead::damaged},
+        {"an average that is not a number", "player =Ann 301 0 1 1 1 0 121 12 25.083334",
+         "player =Ann 301 0 1 1 1 0 121 12 nan", false, JournalRead::damaged},
+        {"line ends without CR", "live\r\n", "live\n", false, JournalRead::damaged},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(parse_journal(replaced(text, row.from, row.to), s, row.check_sum), row.expected) << row.what;
+}
+
+TEST(Journal, TheWriterKeepsUpWithTheHistory) {
+    test::Table t(limited(301, 1, "Ann", "Bob"));
+    JournalWriter writer;
+    JournalState back;
+    // Sets appended, the history cleared, then filled again with other sets.
+    const char* steps[] = {"w0", "w1 w0", "clear", "w1", "100"};
+    for (const char* step : steps) {
+        if (std::string(step) == "clear")
+            free_history(t.history);
+        else
+            t.play(step);
+        ASSERT_EQ(parse_journal(writer.format(source_of(t)), back), JournalRead::ok) << step;
+        ASSERT_EQ(back.history.size(), t.history.records.size()) << step;
+        for (size_t i = 0; i < back.history.size(); ++i)
+            EXPECT_EQ(dump(back.history[i]), dump(t.history.records[i])) << step << ", set " << i;
+    }
+}
+
+} // namespace
+} // namespace tx9

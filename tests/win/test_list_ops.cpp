@@ -1,0 +1,176 @@
+// The list operations on a real report list view under Wine: records owned as
+// item data, moves with their texts, the notifications the dialogs see, and
+// the arrow buttons' drawing.
+#include "settings/win/list_ops.h"
+
+#include "win/support/win_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace tx9;
+using namespace tx9::wintest;
+
+namespace {
+
+// Counts the records alive, so a leak or a double free shows.
+struct Counted {
+    static int alive;
+    std::string name;
+    explicit Counted(std::string n) : name(std::move(n)) { ++alive; }
+    Counted(const Counted& other) : name(other.name) { ++alive; }
+    ~Counted() { --alive; }
+};
+int Counted::alive = 0;
+
+struct ListFixture : ::testing::Test {
+    TestWindow host{400, 300};
+    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL, 0, 0,
+                                400, 300, host.hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
+
+    ListFixture() {
+        for (int column = 0; column < 2; ++column) {
+            LVCOLUMNA c{};
+            c.mask = LVCF_WIDTH;
+            c.cx = 100;
+            SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&c));
+        }
+    }
+    ~ListFixture() override { free_list_records<Counted>(list); }
+
+    // "name:column 1" of each item, in list order.
+    std::string order() const {
+        std::string out;
+        for (int i = 0; i < list_count(list); ++i) {
+            const Counted* record = list_record<Counted>(list, i);
+            out += (record ? record->name : "-") + ":" + list_item_texts(list, i)[1] + " ";
+        }
+        return out;
+    }
+    void fill(const std::vector<std::string>& names) {
+        for (const std::string& name : names)
+            append_list_copy(list, Counted(name), {name, "#" + name});
+    }
+};
+
+TEST_F(ListFixture, ItemsOwnTheirRecordsUntilFreed) {
+    fill({"a", "b"});
+    auto owned = std::make_unique<Counted>("c");
+    const Counted* given = owned.get();
+    EXPECT_EQ(2, append_list_record(list, std::move(owned), {"c", "#c"}));
+    EXPECT_EQ(given, list_record<Counted>(list, 2)) << "the record itself is the item's data";
+    EXPECT_EQ(3, Counted::alive);
+    EXPECT_EQ("a:#a b:#b c:#c ", order());
+    EXPECT_EQ(nullptr, list_record<Counted>(list, 3));
+    EXPECT_EQ(nullptr, list_record<Counted>(list, -1));
+
+    EXPECT_EQ("b", take_list_record<Counted>(list, 1)->name);
+    EXPECT_EQ(2, Counted::alive);
+    free_list_records<Counted>(list);
+    EXPECT_EQ(0, Counted::alive);
+    EXPECT_EQ("-:#a -:#b -:#c ", order()) << "free all keeps the items, without data";
+}
+
+TEST_F(ListFixture, MovesCarryRecordAndTextsAndSelectTheItem) {
+    struct Case {
+        int index, step;
+        int moved_to;
+        const char* order;
+    };
+    const Case cases[] = {
+        {1, -1, 0, "b:#b a:#a c:#c "}, {1, +1, 2, "a:#a c:#c b:#b "}, {0, -1, -1, "a:#a b:#b c:#c "},
+        {2, +1, -1, "a:#a b:#b c:#c "}, {0, +1, 1, "b:#b a:#a c:#c "},
+    };
+    for (const Case& c : cases) {
+        free_list_records<Counted>(list);
+        ListView_DeleteAllItems(list);
+        fill({"a", "b", "c"});
+        select_list_item(list, c.index);
+        EXPECT_EQ(c.moved_to, move_list_item(list, c.index, c.step)) << c.index << " by " << c.step;
+        EXPECT_EQ(c.order, order()) << c.index << " by " << c.step;
+        EXPECT_EQ(c.moved_to < 0 ? c.index : c.moved_to, list_selection(list)) << c.index << " by " << c.step;
+        if (c.moved_to >= 0) {
+            EXPECT_EQ(c.moved_to, ListView_GetNextItem(list, -1, LVNI_FOCUSED)) << c.index << " by " << c.step;
+        }
+        EXPECT_EQ(3, Counted::alive);
+    }
+}
+
+TEST_F(ListFixture, NotificationsReachTheDialogInOneShape) {
+    fill({"a"});
+    struct Case {
+        UINT code;
+        WORD key;
+        bool from_list;
+        INT_PTR handled;
+        UINT message; // what the dialog received, 0 for nothing
+        WPARAM wparam;
+    };
+    const Case cases[] = {
+        {LVN_ITEMCHANGED, 0, true, TRUE, kListNotify, LVN_ITEMCHANGED},
+        {NM_CUSTOMDRAW, 0, true, TRUE, kListNotify, static_cast<WPARAM>(NM_CUSTOMDRAW)},
+        {NM_DBLCLK, 0, true, TRUE, WM_COMMAND, MAKEWPARAM(1018, BN_CLICKED)},
+        {LVN_KEYDOWN, VK_DELETE, true, TRUE, WM_COMMAND, MAKEWPARAM(1019, BN_CLICKED)},
+        {LVN_KEYDOWN, VK_INSERT, true, FALSE, 0, 0},
+        {LVN_COLUMNCLICK, 0, true, FALSE, 0, 0},
+        {NM_DBLCLK, 0, false, FALSE, 0, 0},
+    };
+    for (const Case& c : cases) {
+        NMLVKEYDOWN note{};
+        note.hdr.hwndFrom = c.from_list ? list : host.hwnd();
+        note.hdr.code = c.code;
+        note.wVKey = c.key;
+        host.clear_received();
+        EXPECT_EQ(c.handled, filter_list_notification(host.hwnd(), note.hdr, list, 1018, 1019)) << c.code;
+        if (c.message == 0) {
+            EXPECT_TRUE(host.received().empty()) << c.code;
+            continue;
+        }
+        ASSERT_EQ(1u, host.received().size()) << c.code;
+        EXPECT_EQ(c.message, host.received()[0].message) << c.code;
+        EXPECT_EQ(c.wparam, host.received()[0].wparam) << c.code;
+    }
+}
+
+TEST(ArrowButton, DrawsDirectionStateAndFocus) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 24, 24);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    auto draw = [&](bool down, UINT state) {
+        RECT all{0, 0, 24, 24};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        DRAWITEMSTRUCT item{};
+        item.hDC = dc;
+        item.rcItem = all;
+        item.itemState = state;
+        draw_arrow_button(item, down);
+        return capture_dc(dc, 24, 24).pixels;
+    };
+    const auto up = draw(false, 0), down = draw(true, 0);
+    const auto disabled = draw(false, ODS_DISABLED), pushed = draw(false, ODS_SELECTED);
+    const auto focused = draw(false, ODS_FOCUS);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+
+    EXPECT_NE(up, down);
+    EXPECT_NE(up, disabled);
+    EXPECT_NE(up, pushed);
+    // The focus rectangle changes the ring 3 pixels inside and nothing else.
+    int changed = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 24; ++x) {
+            const size_t i = static_cast<size_t>(y * 24 + x);
+            if (up[i] == focused[i]) continue;
+            ++changed;
+            const bool on_ring = (x == 3 || x == 20 || y == 3 || y == 20) && x >= 3 && x <= 20 && y >= 3 && y <= 20;
+            EXPECT_TRUE(on_ring) << x << "," << y;
+        }
+    EXPECT_GT(changed, 20);
+}
+
+} // namespace
