@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     tx9::CheckoutTable table;
     table.parse(text);
-    FUZZ_CHECK(table.size() == route_lines(text), "%zu routes from %zu lines", table.size(), route_lines(text));
+    FUZZ_CHECK(table.size() == route_lines(text), "%zu routes from %zu lines", table.size(),
+               route_lines(text));
 
     for (const tx9::Route& route : table.routes()) {
         FUZZ_CHECK(route.score >= 0, "score %d", route.score);
@@ -48,11 +49,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         again.parse(line);
         FUZZ_CHECK(again.size() == 1, "[%s] gave %zu routes", line.c_str(), again.size());
         const tx9::Route& back = again.routes()[0];
-        FUZZ_CHECK(back.score == route.score && back.dart[0] == route.dart[0] && back.dart[1] == route.dart[1] &&
-                       back.dart[2] == route.dart[2],
+        FUZZ_CHECK(back.score == route.score && back.dart[0] == route.dart[0] &&
+                       back.dart[1] == route.dart[1] && back.dart[2] == route.dart[2],
                    "[%s] does not parse to itself", line.c_str());
         const tx9::Route* first = table.first_route(route.score);
-        FUZZ_CHECK(first != nullptr && first <= &route, "first route of %d comes after a later one", route.score);
+        FUZZ_CHECK(first != nullptr && first <= &route, "first route of %d comes after a later one",
+                   route.score);
     }
     return 0;
 }

@@ -65,7 +65,9 @@ class Host : public MatchHost, public GameFlowHost {
     void update_scroll_bar() override {}
     std::string entry_text() override { return entry; }
     void set_entry_text(const std::string& text) override { entry = text; }
-    long notify(int message, int, int) override { return message == kNotifySetOver && flow->set_over() ? 1 : 0; }
+    long notify(int message, int, int) override {
+        return message == kNotifySetOver && flow->set_over() ? 1 : 0;
+    }
     void start_com_timer(bool) override {}
     bool auto_save(const GameRecord& record) override {
         check_csv(record);
@@ -90,7 +92,8 @@ void check_record(const GameRecord& r, bool archived_copy) {
         FUZZ_CHECK(i == r.leg_no || leg.finished == 1, "leg %d of %d unfinished", i, r.leg_no);
         FUZZ_CHECK(0 <= leg.cur_round && leg.cur_round <= leg.rows && leg.rows <= leg.capacity,
                    "leg %d: round %d rows %d capacity %d", i, leg.cur_round, leg.rows, leg.capacity);
-        FUZZ_CHECK(leg.cur_round < leg.rows || leg.finished == 1 || (r.round_limit == 1 && leg.rows == r.round),
+        FUZZ_CHECK(leg.cur_round < leg.rows || leg.finished == 1 ||
+                       (r.round_limit == 1 && leg.rows == r.round),
                    "leg %d: open at round %d of %d rows", i, leg.cur_round, leg.rows);
         FUZZ_CHECK((leg.turn == 0 || leg.turn == 1) && (leg.first == 0 || leg.first == 1), "turn %d first %d",
                    leg.turn, leg.first);
@@ -118,7 +121,8 @@ void check_record(const GameRecord& r, bool archived_copy) {
         }
     }
     for (const PlayerBlock& player : r.player) {
-        FUZZ_CHECK(player.legs >= 0 && player.legs <= r.leg_no + 1, "%d legs won in %d", player.legs, r.leg_no);
+        FUZZ_CHECK(player.legs >= 0 && player.legs <= r.leg_no + 1, "%d legs won in %d", player.legs,
+                   r.leg_no);
         if (archived_copy)
             FUZZ_CHECK(player.carried_tons == 0 && player.carried_180s == 0 && player.carried_high_off == 0 &&
                            player.carried_short == 0 && player.carried_avg_score == 0 &&
@@ -155,12 +159,18 @@ void step(Input& in, Host& host, Match& match, GameFlow& flow, Settings& setting
     // TX9_FUZZ_TRACE=1 shows the steps of a saved input when it is run again.
     static const bool trace = std::getenv("TX9_FUZZ_TRACE") != nullptr;
     if (trace)
-        std::fprintf(stderr, "step %d (leg %d round %d turn %d sel %d,%d left %d,%d)\n", command, record.leg_no,
-                     record.current_leg().cur_round, record.current_leg().turn, match.sel_player(),
-                     match.sel_round(), record.player[0].left, record.player[1].left);
+        std::fprintf(stderr, "step %d (leg %d round %d turn %d sel %d,%d left %d,%d)\n", command,
+                     record.leg_no, record.current_leg().cur_round, record.current_leg().turn,
+                     match.sel_player(), match.sel_round(), record.player[0].left, record.player[1].left);
     switch (command) {
-    case 0: host.entry = typed(in); match.tab_key(); break;
-    case 1: host.entry = typed(in); match.enter_key(); break;
+    case 0:
+        host.entry = typed(in);
+        match.tab_key();
+        break;
+    case 1:
+        host.entry = typed(in);
+        match.enter_key();
+        break;
     case 2: host.entry = typed(in); break;
     case 3: match.escape_key(); break;
     case 4: match.up_key(); break;
@@ -174,7 +184,10 @@ void step(Input& in, Host& host, Match& match, GameFlow& flow, Settings& setting
     case 12: match.middle_for_diddle(); break;
     case 13: match.exchange_scores(); break;
     case 14: match.clear_scores(); break;
-    case 15: host.entry = typed(in); match.left_score_input(); break;
+    case 15:
+        host.entry = typed(in);
+        match.left_score_input();
+        break;
     case 16: match.enter_template(in.below(181), in.below(2) == 1); break;
     case 17: match.select(in.below(2), in.below(14) - 1); break;
     case 18: match.show_leg(in.below(8)); break;

@@ -17,8 +17,12 @@ using namespace tx9;
 
 const ScreenRect kWork{0, 0, 1280, 1000};
 
-bool is_flag(int v) { return v == 0 || v == 1; }
-bool in(int v, int low, int high) { return v >= low && v <= high; }
+bool is_flag(int v) {
+    return v == 0 || v == 1;
+}
+bool in(int v, int low, int high) {
+    return v >= low && v <= high;
+}
 
 void check_game(const GameSettings& g, const char* what) {
     FUZZ_CHECK(in(g.start_score, 2, 99999), "%s start_score %d", what, g.start_score);
@@ -46,7 +50,8 @@ void check_place(int left, int top, int width, int height, bool dialog, const ch
 void check_limits(const Settings& s) {
     check_place(s.left, s.top, s.right, s.bottom, false, "window");
     check_place(s.history.left, s.history.top, s.history.right, s.history.bottom, true, "history");
-    check_place(s.score_list.left, s.score_list.top, s.score_list.right, s.score_list.bottom, true, "score list");
+    check_place(s.score_list.left, s.score_list.top, s.score_list.right, s.score_list.bottom, true,
+                "score list");
     FUZZ_CHECK(s.state == 3 || s.state == 10, "state %d", s.state);
     for (int on : {s.view_player, s.view_left, s.view_guide, s.throw_count, s.auto_save, s.player.name,
                    s.player.first, s.player.total_sets, s.player.total_legs, s.player.total_tons,
@@ -76,13 +81,14 @@ void check_limits(const Settings& s) {
 std::string describe(const Settings& s) {
     std::ostringstream out;
     auto game = [&out](const GameSettings& g) {
-        out << g.start_score << ' ' << g.round_limit << ' ' << g.round << ' ' << g.leg_limit << ' ' << g.max_leg
-            << ' ' << g.best_of << " [" << g.p1_name << "][" << g.p2_name << "] " << g.p1_start_score << ' '
-            << g.p2_start_score << ' ' << g.p1_com << ' ' << g.p2_com << ' ' << g.p1_com_level << ' '
-            << g.p2_com_level << '\n';
+        out << g.start_score << ' ' << g.round_limit << ' ' << g.round << ' ' << g.leg_limit << ' '
+            << g.max_leg << ' ' << g.best_of << " [" << g.p1_name << "][" << g.p2_name << "] "
+            << g.p1_start_score << ' ' << g.p2_start_score << ' ' << g.p1_com << ' ' << g.p2_com << ' '
+            << g.p1_com_level << ' ' << g.p2_com_level << '\n';
     };
-    out << s.left << ' ' << s.top << ' ' << s.right << ' ' << s.bottom << ' ' << s.state << ' ' << s.view_player
-        << s.view_left << s.view_guide << s.throw_count << s.auto_save << " [" << s.auto_save_path << "]\n";
+    out << s.left << ' ' << s.top << ' ' << s.right << ' ' << s.bottom << ' ' << s.state << ' '
+        << s.view_player << s.view_left << s.view_guide << s.throw_count << s.auto_save << " ["
+        << s.auto_save_path << "]\n";
     game(s.game);
     for (const GameSettings& entry : s.schedule)
         game(entry);
@@ -96,7 +102,8 @@ std::string describe(const Settings& s) {
     for (const KeyBinding& b : s.keys.bindings)
         out << ' ' << b.action << ':' << b.modifiers << ':' << b.key;
     const PlayerPanelFlags& p = s.player;
-    out << '\n' << p.name << p.first << p.total_sets << p.total_legs << p.total_tons << p.total_180s
+    out << '\n'
+        << p.name << p.first << p.total_sets << p.total_legs << p.total_tons << p.total_180s
         << p.total_high_off << p.total_short << p.avg_score << p.avg_darts << p.arrange;
     return out.str();
 }

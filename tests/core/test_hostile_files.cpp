@@ -30,7 +30,8 @@ class HostileFiles : public ::testing::Test {
 
 TEST_F(HostileFiles, ColoursBeyondTwentyFourBitsTakeTheirDefaultAndAreNotWrittenBack) {
     const std::pair<const char*, bool> rows[] = {
-        {"0xFFFFFFFFFF", false}, {"-1", false}, {"0x01FFFFFF", false}, {"0x1000000", false}, {"0xFFFFFF", true},
+        {"0xFFFFFFFFFF", false}, {"-1", false},      {"0x01FFFFFF", false},
+        {"0x1000000", false},    {"0xFFFFFF", true},
     };
     for (auto [text, kept] : rows) {
         load(std::string("[color]\nbackground=") + text + "\ninput_background=" + text + "\n");
@@ -89,7 +90,8 @@ TEST_F(HostileFiles, KeyRowsWithNeitherKeyNorActionAreNotLoaded) {
         load(std::string("[key]\n") + row.section + "\n");
         std::string got;
         for (const KeyBinding& b : s.keys.bindings)
-            got += std::to_string(b.action) + ":" + std::to_string(b.modifiers) + ":" + std::to_string(b.key) + " ";
+            got += std::to_string(b.action) + ":" + std::to_string(b.modifiers) + ":" +
+                   std::to_string(b.key) + " ";
         if (s.keys.bindings.size() == default_key_bindings().size() && s.keys.bindings[0].key == kVkF1)
             got = "defaults";
         EXPECT_EQ(got, row.want) << row.section;
@@ -122,8 +124,8 @@ TEST_F(HostileFiles, ReadOnlyTargetsAreKeptUntouched) {
 TEST_F(HostileFiles, StartUpRemovesWhatInterruptedSavesLeft) {
     const std::string data = dir.file("data");
     fs::create_directory(data);
-    const char* files[] = {"tx9.ini.tmp~", "data/501_20041105_130509.csv.tmp~", "data/501_20041105_130509.csv",
-                           "data/notes.tmp~"};
+    const char* files[] = {"tx9.ini.tmp~", "data/501_20041105_130509.csv.tmp~",
+                           "data/501_20041105_130509.csv", "data/notes.tmp~"};
     for (const char* name : files)
         ASSERT_TRUE(test::write_test_file(dir.file(name), "x"));
     settings_load(s, fake.sys);

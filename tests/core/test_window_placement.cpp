@@ -65,7 +65,8 @@ TEST(WindowPlacement, SettingsLoadPlacesTheWindowAndBothDialogs) {
     EXPECT_EQ(show({s.left, s.top, s.right, s.bottom}), "0,0 1280x1000");
     EXPECT_EQ(s.state, 10);
     EXPECT_EQ(show({s.history.left, s.history.top, s.history.right, s.history.bottom}), "0,5 300x200");
-    EXPECT_EQ(show({s.score_list.left, s.score_list.top, s.score_list.right, s.score_list.bottom}), "0,0 0x0");
+    EXPECT_EQ(show({s.score_list.left, s.score_list.top, s.score_list.right, s.score_list.bottom}),
+              "0,0 0x0");
 }
 
 } // namespace
