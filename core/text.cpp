@@ -127,4 +127,27 @@ int parse_int(std::string_view text)
     return static_cast<int>(value);
 }
 
+std::string fill_number(std::string_view format, int value)
+{
+    std::string out;
+    bool filled = false;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size()) {
+            if (format[i + 1] == '%') {
+                out += '%';
+                ++i;
+                continue;
+            }
+            if (format[i + 1] == 'd' && !filled) {
+                out += std::to_string(value);
+                filled = true;
+                ++i;
+                continue;
+            }
+        }
+        out += format[i];
+    }
+    return out;
+}
+
 } // namespace tx9

@@ -48,4 +48,9 @@ std::string join_path(std::string_view folder, std::string_view name);
 // digits to the first non-digit; no digits give 0. Saturates instead of overflowing.
 int parse_int(std::string_view text);
 
+// A resource text with its first "%d" filled in ("%%" gives "%"). Done by hand
+// rather than through printf, so a translated string with other marks cannot
+// upset the call.
+std::string fill_number(std::string_view format, int value);
+
 } // namespace tx9

@@ -14,36 +14,6 @@ namespace tx9 {
 namespace {
 
 
-// The resource text with its "%d" filled in. Done by hand rather than through
-// printf, so a translated string with other marks cannot upset the call.
-std::string fill_number(const std::string& format, int value) {
-    std::string out;
-    bool filled = false;
-    for (size_t i = 0; i < format.size(); ++i) {
-        if (format[i] == '%' && i + 1 < format.size()) {
-            if (format[i + 1] == '%') {
-                out += '%';
-                ++i;
-                continue;
-            }
-            if (format[i + 1] == 'd' && !filled) {
-                out += std::to_string(value);
-                filled = true;
-                ++i;
-                continue;
-            }
-        }
-        out += format[i];
-    }
-    return out;
-}
-
-std::string csv_player_name(const PlayerBlock& player) {
-    if (player.com == 1)
-        return fill_number(system_services().load_string(IDS_COM_NAME), player.com_level + 1);
-    return player.name;
-}
-
 // Measuring and formatting both run walk_csv below, one with each of these
 // sinks, so the measured length is the formatted length by construction.
 class CountingSink {
@@ -137,9 +107,9 @@ template <class Sink> void walk_leg(const GameRecord& record, const LegRecord& l
 
 template <class Sink> void walk_csv(const GameRecord& record, Sink& out) {
     out.text(",");
-    out.text(csv_player_name(record.player[0]));
+    out.text(player_display_name(record.player[0]));
     out.text(",,");
-    out.text(csv_player_name(record.player[1]));
+    out.text(player_display_name(record.player[1]));
     out.text(",\r\n");
     out.text("Round,Scored,To Go,Scored,To Go\r\n");
     // Only finished legs: the current one (index leg_no) is never written.
@@ -164,6 +134,12 @@ std::string without_trailing_separators(std::string path) {
 }
 
 } // namespace
+
+std::string player_display_name(const PlayerBlock& player) {
+    if (player.com == 1)
+        return fill_number(system_services().load_string(IDS_COM_NAME), player.com_level + 1);
+    return player.name;
+}
 
 size_t measure_csv(const GameRecord& record) {
     CountingSink sink;

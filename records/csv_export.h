@@ -9,6 +9,9 @@
 
 namespace tx9 {
 
+// A player as the records show it: "COM (Lv.%d)" for the COM player, else the name.
+std::string player_display_name(const PlayerBlock& player);
+
 // Bytes of the CSV text of the record (no terminating NUL).
 size_t measure_csv(const GameRecord& record);
 // The CSV text; always exactly measure_csv(record) bytes.

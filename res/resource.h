@@ -42,8 +42,26 @@
 #define IDS_SETUP_SAVED 400
 #define IDS_NAME_CAPTION 401
 #define IDS_LEVEL_CAPTION 402
+#define IDS_KEY_FUNCTION_COLUMN 500
+#define IDS_KEY_KEY_COLUMN 501
+#define IDS_CANNOT_ADD 502           // "It cannot add any more."
+#define IDS_DELETE_QUESTION 503
 #define IDS_TEMPLATE 504
+#define IDS_TEMPLATE_RANGE 505       // "The range of a template is 0 to 180."
 #define IDS_NO_KEY 506               // "Nothing"
+#define IDS_LEGS 600                 // "%d Legs" (history rows, Score List items)
+#define IDS_DARTS 601                // "%d Darts"
+#define IDS_PLAYER_INFORMATION 602
+#define IDS_CLEAR_HISTORY_QUESTION 603
+#define IDS_SETS 604                 // "%d Sets"
+#define IDS_RESET_COLORS_QUESTION 730
+#define IDS_ROUTE_FONT 800           // face of the Check-Out dialog's routes
+#define IDS_COLUMN_START_SCORE 900   // Schedule list headers, 900 to 904
+#define IDS_COLUMN_ROUND 901
+#define IDS_COLUMN_LEGS 902
+#define IDS_COLUMN_PLAYER1 903
+#define IDS_COLUMN_PLAYER2 904
+#define IDS_BEST_OF 905              // "Best of %d"
 
 // ---- Menu and accelerator commands (40001 to 40041)
 #define IDM_ENTER 40001
@@ -164,6 +182,7 @@
 // ---- Game History (122) and Score List (123)
 #define IDC_HISTORY_LIST 1059
 #define IDC_HISTORY_VIEW 1061
+#define IDC_HISTORY_SAVE_AS 3
 #define IDC_HISTORY_CLEAR 1062
 #define IDC_SCORE_LIST_LEGS 1021
 #define IDC_SCORE_LIST_SHEET 1022

@@ -7,9 +7,12 @@
 #include "core/text.h"
 #include "engine/game_flow.h"
 #include "engine/game_rules.h"
+#include "records/win/history_dialog.h"
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "settings/win/game_option_dialog.h"
+#include "settings/win/option_sheet.h"
+#include "settings/win/schedule_dialog.h"
 #include "ui/score/win/score_sheet.h"
 
 #include <memory>
@@ -203,6 +206,11 @@ void new_game(MainWindowState& st) {
     st.flow.start_new_game();
 }
 
+void new_schedule(MainWindowState& st) {
+    if (!run_schedule_dialog(st.window)) return;
+    st.flow.start_new_schedule();
+}
+
 // The View menu's panel switches: the flag each one keeps and the children it shows or hides.
 void toggle_view(MainWindowState& st, int command) {
     struct ViewToggle {
@@ -271,9 +279,11 @@ void on_command(MainWindowState& st, WPARAM wparam, LPARAM lparam) {
     }
     switch (command) {
     case IDM_NEW_GAME: new_game(st); break;
-    case IDM_NEW_SCHEDULE: break; // the Schedule dialog is not in this build yet
-    case IDM_HISTORY: break;      // nor the Game History dialog
-    case IDM_OPTION: break;       // nor the Option sheet
+    case IDM_NEW_SCHEDULE: new_schedule(st); break;
+    case IDM_HISTORY: run_history_dialog(st.window, &st.history); break;
+    case IDM_OPTION:
+        if (run_option_sheet(st.window, win_key_namer())) main_window_options_changed(st.window);
+        break;
     case IDM_AUTO_SAVE:
         s.auto_save = toggled(s.auto_save);
         set_check(st.window, command, s.auto_save);

@@ -1,6 +1,7 @@
 #include "settings/win/game_option_dialog.h"
 
 #include "core/win/guard.h"
+#include "core/win/placement.h"
 #include "core/win/win_system.h"
 #include "core/text.h"
 #include "res/resource.h"
@@ -63,7 +64,6 @@ const PlayerSide kSides[2] = {
      &GameSettings::p2_com_level},
 };
 
-
 GameSettings* record_of(HWND dialog) {
     return reinterpret_cast<GameSettings*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
@@ -103,18 +103,6 @@ void show_number(HWND dialog, int id, int value) {
 // those are what the dialog edits.
 bool offers_saving(const GameSettings& record) {
     return !record.schedule_entry && &record == &settings().game;
-}
-
-void centre_over_owner(HWND dialog) {
-    RECT area{};
-    HWND owner = GetWindow(dialog, GW_OWNER);
-    if (!owner || !GetWindowRect(owner, &area)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    RECT self{};
-    GetWindowRect(dialog, &self);
-    int x = area.left + ((area.right - area.left) - (self.right - self.left)) / 2;
-    int y = area.top + ((area.bottom - area.top) - (self.bottom - self.top)) / 2;
-    SetWindowPos(dialog, nullptr, std::max(x, 0), std::max(y, 0), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void prepare_controls(HWND dialog) {
@@ -309,7 +297,8 @@ void on_command(HWND dialog, GameSettings& record, int id, int code) {
 INT_PTR CALLBACK game_option_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     return guarded(
         [&]() -> INT_PTR {
-            if (message == WM_INITDIALOG) return on_init_dialog(dialog, reinterpret_cast<GameSettings*>(lparam));
+            if (message == WM_INITDIALOG)
+                return on_init_dialog(dialog, reinterpret_cast<GameSettings*>(lparam));
             GameSettings* record = record_of(dialog);
             if (!record) return FALSE;
             switch (message) {

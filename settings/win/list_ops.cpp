@@ -1,5 +1,7 @@
 #include "settings/win/list_ops.h"
 
+#include "settings/schedule_list.h"
+
 namespace tx9 {
 
 namespace {
@@ -85,9 +87,8 @@ int append_list_item(HWND list, void* data, const std::vector<std::string>& text
 }
 
 int move_list_item(HWND list, int index, int step) {
-    const int count = list_count(list);
-    const int target = index + step;
-    if (index < 0 || index >= count || target < 0 || target >= count || step == 0) return -1;
+    const int target = list_move_target(index, step, list_count(list));
+    if (target < 0) return -1;
     const std::vector<std::string> texts = list_item_texts(list, index);
     void* data = list_item_data(list, index);
     // The record stays with the data: deleting the item does not free it.
@@ -108,9 +109,7 @@ INT_PTR filter_list_notification(HWND dialog, const NMHDR& header, HWND list, in
         SetWindowLongPtrA(dialog, DWLP_MSGRESULT, answer);
         return TRUE;
     }
-    case NM_DBLCLK:
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(edit_command, BN_CLICKED), 0);
-        return TRUE;
+    case NM_DBLCLK: SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(edit_command, BN_CLICKED), 0); return TRUE;
     case LVN_KEYDOWN:
         if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey != VK_DELETE) return FALSE;
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(delete_command, BN_CLICKED), 0);

@@ -27,8 +27,7 @@ inline constexpr UINT kListNotify = WM_APP + 1;
 void* list_item_data(HWND list, int index);
 void set_list_item_data(HWND list, int index, void* data);
 
-template <class Record>
-Record* list_record(HWND list, int index) {
+template <class Record> Record* list_record(HWND list, int index) {
     return static_cast<Record*>(list_item_data(list, index));
 }
 
@@ -61,23 +60,20 @@ int append_list_copy(HWND list, const Record& record, const std::vector<std::str
 }
 
 // Takes the item's record back (the item's data becomes none).
-template <class Record>
-std::unique_ptr<Record> take_list_record(HWND list, int index) {
+template <class Record> std::unique_ptr<Record> take_list_record(HWND list, int index) {
     std::unique_ptr<Record> owned(list_record<Record>(list, index));
     set_list_item_data(list, index, nullptr);
     return owned;
 }
 
 // Frees every item's record and sets each item's data to none.
-template <class Record>
-void free_list_records(HWND list) {
+template <class Record> void free_list_records(HWND list) {
     for (int i = 0, n = list_count(list); i < n; ++i)
         take_list_record<Record>(list, i);
 }
 
 // Every item's record, copied in list order (items without one are skipped).
-template <class Record>
-std::vector<Record> list_records(HWND list) {
+template <class Record> std::vector<Record> list_records(HWND list) {
     std::vector<Record> records;
     for (int i = 0, n = list_count(list); i < n; ++i)
         if (const Record* record = list_record<Record>(list, i)) records.push_back(*record);

@@ -4,6 +4,7 @@
 #include "app/win/entry_control.h"
 #include "core/win/guard.h"
 #include "app/win/main_window.h"
+#include "checkout/win/checkout_dialog.h"
 #include "core/win/win_system.h"
 #include "core/text.h"
 #include "engine/game_rules.h"
@@ -532,6 +533,11 @@ void on_command(SheetState& st, int id) {
     switch (id) {
     case kCmdPageUp: on_vscroll(st, SB_PAGEUP); return;
     case kCmdPageDown: on_vscroll(st, SB_PAGEDOWN); return;
+    case kCmdCheckOut: {
+        SheetState::ModalScope modal(st);
+        run_checkout_dialog(st.window, st.match.checkout_score());
+        return;
+    }
     default: st.match.run_command(id); return;
     }
 }

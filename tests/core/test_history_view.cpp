@@ -1,0 +1,211 @@
+#include "records/history_view.h"
+
+#include "core/text.h"
+#include "support/fake_system.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tx9 {
+namespace {
+
+// A finished leg: its winner and the darts the winner needed (0 = drawn).
+LegRecord leg(int winner, int win_darts) {
+    LegRecord leg;
+    leg.finished = 1, leg.winner = winner, leg.win_darts = win_darts;
+    return leg;
+}
+
+// A set with its finished legs and the current, unfinished one behind them.
+GameRecord set_of(int start_score, std::vector<LegRecord> finished) {
+    GameRecord record;
+    record.start_score = start_score;
+    record.player[0].name = "Ann";
+    record.player[1].name = "Bob";
+    record.leg_no = static_cast<int>(finished.size());
+    record.leg_records = std::move(finished);
+    record.leg_records.emplace_back();
+    for (const LegRecord& l : record.leg_records)
+        if (l.finished) ++record.player[static_cast<size_t>(l.winner)].legs;
+    return record;
+}
+
+// The rows as the list keeps them, "|" between rows, "*" marking the live record's.
+std::string rows_of(History& history) {
+    std::string out;
+    for (const HistoryEntry& row : history_entries(history)) {
+        if (!out.empty()) out += "|";
+        out += history_row_text(row) + (row.record == history.live ? "*" : "");
+    }
+    return out;
+}
+
+TEST(HistoryRows, ArchivedSetsThenTheLiveSetWhileItHasFinishedLegs) {
+    test::ScopedFakeSystem fake;
+    struct Case {
+        std::vector<GameRecord> archived;
+        GameRecord live;
+        int live_archived;
+        const char* rows;
+    };
+    const Case cases[] = {
+        {{}, set_of(501, {}), 0, ""},
+        {{}, set_of(501, {leg(0, 15), leg(1, 14)}), 0, "501*|1 Legs*|2 Legs*"},
+        {{set_of(301, {leg(0, 9)}), set_of(701, {leg(1, 20), leg(1, 21)})},
+         set_of(501, {leg(0, 15)}),
+         0,
+         "301|1 Legs|701|1 Legs|2 Legs|501*|1 Legs*"},
+        // Archived already (the schedule's end): the set shows once, from the history.
+        {{set_of(301, {leg(0, 9)})}, set_of(301, {leg(0, 9)}), 1, "301|1 Legs"},
+    };
+    for (const Case& c : cases) {
+        History history;
+        history.records = c.archived;
+        GameRecord live = c.live;
+        live.archived = c.live_archived;
+        history.live = &live;
+        EXPECT_EQ(rows_of(history), c.rows);
+    }
+}
+
+TEST(HistoryRows, ButtonsFollowTheSelectionAndTheArchive) {
+    History history;
+    GameRecord live = set_of(501, {leg(0, 15)});
+    history.live = &live;
+    struct Case {
+        bool selected;
+        size_t archived;
+        bool view, save_as, clear;
+    };
+    for (const Case& c : {Case{false, 0, false, false, false}, Case{true, 0, true, true, false},
+                          Case{false, 2, false, false, true}}) {
+        history.records.assign(c.archived, set_of(301, {leg(1, 12)}));
+        HistoryButtons b = history_buttons(c.selected, history);
+        EXPECT_EQ(b.view, c.view) << c.selected << " " << c.archived;
+        EXPECT_EQ(b.save_as, c.save_as) << c.selected << " " << c.archived;
+        EXPECT_EQ(b.clear, c.clear) << c.selected << " " << c.archived;
+    }
+}
+
+TEST(HistoryRows, SetRowShowsSetNumberNamesAndTheLeaderUnderlined) {
+    test::ScopedFakeSystem fake;
+    struct Case {
+        int leg_limit, set_no, legs1, legs2, com2;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {1, 2, 2, 1, 0, "501 [3 Sets] _Ann_ Bob"},
+        {0, 2, 1, 1, 0, "501 [] Ann Bob"},
+        {0, 0, 0, 3, 1, "501 [] Ann _COM (Lv.3)_"},
+    };
+    for (const Case& c : cases) {
+        GameRecord record = set_of(501, {});
+        record.leg_limit = c.leg_limit, record.set_no = c.set_no;
+        record.player[0].legs = c.legs1, record.player[1].legs = c.legs2;
+        record.player[1].com = c.com2, record.player[1].com_level = 2;
+        SetRowView v = set_row_view(record);
+        auto name = [&](int p) { return v.underlined[p] ? "_" + v.names[p] + "_" : v.names[p]; };
+        EXPECT_EQ(v.start_score + " [" + v.sets + "] " + name(0) + " " + name(1), c.shown);
+    }
+}
+
+TEST(HistoryRows, LegRowBoxesHoldTheWinnersDarts) {
+    test::ScopedFakeSystem fake;
+    // Player 2 won the second leg with 14 darts; the third was drawn at the round limit.
+    GameRecord record = set_of(501, {leg(0, 15), leg(1, 14), leg(0, 0)});
+    struct Case {
+        int leg_number;
+        const char* shown;
+    };
+    for (const Case& c : {Case{1, "1 Legs [15] [ ]"}, Case{2, "2 Legs [ ] [14]"}, Case{3, "3 Legs [ ] [ ]"},
+                          Case{5, "5 Legs [ ] [ ]"}}) {
+        LegRowView v = leg_row_view(record, c.leg_number);
+        std::string shown = v.legs;
+        for (int p = 0; p < 2; ++p)
+            shown += v.won[p] ? " [" + v.darts[p] + "]" : " [" + v.darts[p] + " ]";
+        EXPECT_EQ(shown, c.shown);
+    }
+}
+
+TEST(ScoreList, ItemsAndPages) {
+    test::ScopedFakeSystem fake;
+    GameRecord record = set_of(501, {leg(0, 15), leg(1, 14), leg(0, 0)});
+    std::string items;
+    for (const std::string& item : score_list_items(record))
+        items += item + "|";
+    EXPECT_EQ(items, "Player Information|1 Legs|2 Legs|3 Legs|");
+
+    struct Case {
+        int item;
+        const char* page;
+    };
+    for (const Case& c :
+         {Case{0, "panels"}, Case{1, "leg 0, label 0 '15 Darts'"}, Case{2, "leg 1, label 1 '14 Darts'"},
+          Case{3, "leg 2, label 0 ''"}, Case{4, "panels"}}) {
+        ScoreListPage p = score_list_page(record, c.item);
+        std::string shown =
+            p.panels ? "panels"
+                     : strprintf("leg %d, label %d '%s'", p.leg_index, p.darts_label, p.darts.c_str());
+        EXPECT_EQ(shown, c.page) << "item " << c.item;
+    }
+}
+
+std::string place(const ControlPlace& p) {
+    return strprintf("%d,%d %dx%d", p.x, p.y, p.width, p.height);
+}
+std::string rect(const ScreenRect& r) {
+    return strprintf("%d,%d-%d,%d", r.left, r.top, r.right, r.bottom);
+}
+
+TEST(HistoryLayouts, ControlsFollowTheClientSize) {
+    HistoryLayout h = history_layout(500, 300);
+    EXPECT_EQ(place(h.list) + " " + place(h.view) + " " + place(h.save_as) + " " + place(h.clear) + " " +
+                  place(h.close),
+              "0,0 500x228 206,238 88x21 304,238 88x21 402,238 88x21 402,269 88x21");
+
+    // An odd width: the second panel takes the odd pixel.
+    ScoreListLayout s = score_list_layout(601, 400);
+    EXPECT_EQ(place(s.sheet) + " " + place(s.panels[0]) + " " + place(s.panels[1]) + " " +
+                  place(s.labels[0]) + " " + place(s.labels[1]) + " " + place(s.close),
+              "0,40 601x290 0,40 298x290 302,40 299x290 0,330 150x30 451,330 150x30 503,369 88x21");
+
+    HistoryRowGeometry g = history_row_geometry({0, 24, 600, 48}, 40);
+    std::string shown;
+    for (const ScreenRect& r : g.columns)
+        shown += rect(r) + " ";
+    EXPECT_EQ(shown + rect(g.boxes[0]) + " " + rect(g.boxes[1]) + " " + std::to_string(g.line_y),
+              "4,24-100,48 100,24-200,48 200,24-400,48 400,24-600,48 280,25-320,47 480,25-520,47 36");
+}
+
+TEST(HistoryLayouts, SavedPlacementOpensInsideTheWorkArea) {
+    const ScreenRect work{0, 30, 1280, 1000};
+    struct Case {
+        DialogPlacement saved;
+        const char* opened;
+    };
+    const Case cases[] = {
+        {{100, 100, 0, 400}, "own size"},
+        {{100, 100, 500, 0}, "own size"},
+        {{100, 100, 199, 400}, "own size"}, // narrower than usable
+        {{100, 100, 500, 149}, "own size"},
+        {{100, 100, 500, 400}, "100,100-600,500"},
+        {{1200, 900, 500, 400}, "780,600-1280,1000"},
+        {{-3000, 0, 500, 400}, "0,30-500,430"},
+        {{100, 100, 2000, 1500}, "0,30-1280,1000"},
+    };
+    for (const Case& c : cases) {
+        std::optional<ScreenRect> r = restored_placement(c.saved, work, 200, 150);
+        EXPECT_EQ(r ? rect(*r) : "own size", c.opened)
+            << c.saved.left << "," << c.saved.top << " " << c.saved.right << "x" << c.saved.bottom;
+    }
+}
+
+TEST(Text, FillNumberFillsTheFirstNumberOnly) {
+    EXPECT_EQ(fill_number("%d Legs", 12), "12 Legs");
+    EXPECT_EQ(fill_number("%d%% %d %s", 5), "5% %d %s");
+}
+
+} // namespace
+} // namespace tx9

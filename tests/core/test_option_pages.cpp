@@ -1,0 +1,120 @@
+#include "settings/option_pages.h"
+#include "res/resource.h"
+#include "support/fake_system.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tx9 {
+namespace {
+
+class Namer : public KeyNamer {
+  public:
+    std::string key_name(int vk) const override {
+        return vk >= 'A' && vk <= 'Z' ? std::string(1, static_cast<char>(vk)) : std::string();
+    }
+};
+
+TEST(OptionPages, ColourItemsInColourOrder) {
+    test::ScopedFakeSystem fake;
+    std::string texts;
+    for (int id : color_item_strings())
+        texts += fake.sys.load_string(id) + "|";
+    EXPECT_EQ(texts, "Background|Odd Background|Text|Header Background|Header Text|Last three Number|Line|"
+                     "Separate|Ton circle|Input Background|Input Text|Input Select|Input Select Text|"
+                     "Left score Background|Left score Text|Left score Active Border|Player name Background|"
+                     "Player name Text|Player information Background|Player information Text|"
+                     "Player information Header|");
+    EXPECT_EQ(option_sheet_caption(fake.sys), "Option");
+}
+
+TEST(OptionPages, PreviewPixelPicksTheFirstMatchingItem) {
+    std::array<Color, kColorCount> colors{};
+    for (int i = 0; i < kColorCount; ++i)
+        colors[static_cast<size_t>(i)] = 0x100u + static_cast<Color>(i);
+    colors[kColorOddBackground] = colors[kColorBackground]; // equal colours: the earlier item wins
+    colors[kColorPlayerNameText] = colors[kColorPlayerNameBackground];
+    struct Case {
+        Preview preview;
+        Color pixel;
+        int item;
+    };
+    const Case cases[] = {
+        {Preview::Sheet, 0x100, kColorBackground},
+        {Preview::Sheet, 0x103, kColorHeaderBackground},
+        {Preview::Sheet, 0x109, kColorInputBackground},
+        {Preview::Sheet, 0x112, kColorText}, // a player colour over the sheet: its text
+        {Preview::Player, 0x112, kColorPlayerBackground},
+        {Preview::Player, 0x110, kColorPlayerNameBackground},
+        {Preview::Player, 0x100, kColorPlayerText},
+        {Preview::Left, 0x10F, kColorLeftActiveBorder},
+        {Preview::Left, 0x10D, kColorLeftBackground},
+        {Preview::Left, 0x0, kColorLeftText},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(preview_item_for_pixel(c.preview, c.pixel, colors), c.item)
+            << "preview " << static_cast<int>(c.preview) << " pixel " << c.pixel;
+    colors[kColorOddBackground] = 0x555;
+    EXPECT_EQ(preview_item_for_pixel(Preview::Sheet, 0x555, colors), kColorOddBackground);
+}
+
+TEST(OptionPages, ColourButtonTextIsTheDecimalValue) {
+    EXPECT_EQ(color_button_text(0x00FFFF80), "16777088");
+    EXPECT_EQ(color_from_button_text("16777088"), 0x00FFFF80u);
+}
+
+TEST(OptionPages, KeyPageListsNameableActionsWithTheirTexts) {
+    test::ScopedFakeSystem fake;
+    const std::vector<KeyBinding> table = {
+        {kTemplateBase + 60, kModShift, 'Q'}, {IDM_CHECKOUT, 0, 0},
+        {IDM_TEMPLATE_NOTHING, 0, 'A'},       {IDM_ENTER, 0, 'B'},
+        {kTemplateBase + 181, 0, 'C'},        {IDM_ABOUT, kModCtrl, 'D'},
+    };
+    Namer namer;
+    std::string rows;
+    for (const KeyBinding& b : key_page_bindings(table)) {
+        std::vector<std::string> texts = key_page_texts(namer, b);
+        rows += texts[0] + " = " + texts[1] + "|";
+    }
+    EXPECT_EQ(rows, "Template - 60 = Shift+Q|Check-Out = Nothing|About = Ctrl+D|");
+}
+
+TEST(OptionPages, ActionChoiceOfABinding) {
+    const std::pair<int, int> cases[] = {
+        {kTemplateBase + 180, 0}, {IDM_NEW_GAME, 2}, {IDM_EXIT, 7}, {IDM_VIEW_PLAYER, 9},
+        {IDM_CHECKOUT, 21},       {IDM_ABOUT, -1},   {0, -1},
+    };
+    for (auto [action, choice] : cases)
+        EXPECT_EQ(action_choice_index(action), choice) << action;
+}
+
+TEST(OptionPages, SelectKeyChecksThenFillsTheBinding) {
+    const unsigned ctrl_shift_f = 'F' | (3u << 8);
+    struct Case {
+        SelectKeyInput input;
+        SelectKeyVerdict verdict;
+        std::string binding; // action:modifiers:key
+    };
+    const Case cases[] = {
+        {{0, true, "180", ctrl_shift_f}, SelectKeyVerdict::Accept, "51180:12:70"},
+        {{0, true, "", 0}, SelectKeyVerdict::Accept, "51000:0:0"},
+        {{0, true, "181", 'F'}, SelectKeyVerdict::TemplateRange, ""},
+        {{1, true, "181", 'F'}, SelectKeyVerdict::TemplateRange, ""}, // the number is checked first
+        {{1, false, "", 'F'}, SelectKeyVerdict::NoFunction, ""},
+        {{-1, false, "", 'F'}, SelectKeyVerdict::NoFunction, ""},
+        {{22, false, "", 'F'}, SelectKeyVerdict::NoFunction, ""},
+        {{21, false, "999", 'A' | (4u << 8)}, SelectKeyVerdict::Accept, "40034:16:65"},
+    };
+    for (const Case& c : cases) {
+        KeyBinding b{-1, -1, -1};
+        EXPECT_EQ(check_select_key(c.input, &b), c.verdict) << c.input.choice << " " << c.input.number_text;
+        const std::string filled =
+            std::to_string(b.action) + ":" + std::to_string(b.modifiers) + ":" + std::to_string(b.key);
+        EXPECT_EQ(filled, c.verdict == SelectKeyVerdict::Accept ? c.binding : "-1:-1:-1")
+            << "a refused OK leaves the binding alone";
+    }
+}
+
+} // namespace
+} // namespace tx9

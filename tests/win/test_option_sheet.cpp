@@ -1,0 +1,535 @@
+// The Option sheet under Wine: each test opens the real modal sheet and
+// drives its pages from a thread timer with messages, answering the Select
+// key dialog, the message boxes and the colour chooser it opens.
+#include "app/win/accelerators.h"
+#include "app/win/main_window.h"
+#include "core/text.h"
+#include "core/win/gdi.h"
+#include "core/win/win_system.h"
+#include "res/resource.h"
+#include "settings/option_pages.h"
+#include "settings/settings.h"
+#include "settings/win/option_sheet.h"
+#include "settings/win/select_key_dialog.h"
+#include "ui/score/win/score_sheet.h"
+#include "win/support/sheet_fixture.h"
+#include "win/support/win_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <commctrl.h>
+#include <prsht.h>
+
+namespace tx9 {
+namespace {
+
+using namespace wintest;
+
+constexpr int kColorRedEdit = 706; // the colour chooser's red, green and blue fields
+constexpr int kF1 = VK_F1;
+
+std::string text_of(int id) {
+    return load_resource_string(id);
+}
+
+// One step of a test: done on the first dialog with this title, it returns
+// the button to press there (0: none). A step must not wait for a modal
+// dialog of its own: it posts the click that opens one.
+struct Step {
+    std::string title;
+    std::function<int(HWND)> act;
+};
+
+std::string sheet_title() {
+    return option_sheet_caption(system_services());
+}
+Step on_sheet(std::function<int(HWND)> act) {
+    return {sheet_title(), std::move(act)};
+}
+Step on_box(int expected_text, int button) {
+    return {kProgramTitle, [=](HWND box) {
+                std::string shown;
+                for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+                    shown += window_text(c) + "|";
+                EXPECT_NE(shown.find(text_of(expected_text)), std::string::npos) << shown;
+                return button;
+            }};
+}
+Step on_select_key(std::function<int(HWND)> act) {
+    return {"Select key", std::move(act)};
+}
+
+HWND current_page(HWND sheet) {
+    return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+HWND show_page(HWND sheet, int index) {
+    SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    return current_page(sheet);
+}
+void post_click(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+void choose(HWND dialog, int id, int index, UINT select_message, int change_code) {
+    SendDlgItemMessageA(dialog, id, select_message, static_cast<WPARAM>(index), 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, change_code),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+bool enabled(HWND dialog, int id) {
+    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
+
+// The Key page's rows, "function = key" each.
+std::string key_rows(HWND page) {
+    HWND list = GetDlgItem(page, IDC_KEY_LIST);
+    std::string rows;
+    for (int i = 0, n = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); i < n; ++i) {
+        char function[256] = "", key[256] = "";
+        ListView_GetItemText(list, i, 0, function, sizeof function);
+        ListView_GetItemText(list, i, 1, key, sizeof key);
+        rows += strprintf("%s = %s|", function, key);
+    }
+    return rows;
+}
+void select_row(HWND page, int row) {
+    ListView_SetItemState(GetDlgItem(page, IDC_KEY_LIST), row, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+}
+int selected_row(HWND page) {
+    return ListView_GetNextItem(GetDlgItem(page, IDC_KEY_LIST), -1, LVNI_SELECTED);
+}
+
+std::string describe(const std::vector<KeyBinding>& bindings) {
+    std::string out;
+    for (const KeyBinding& b : bindings)
+        out += strprintf("%d:%d:%d ", b.action, b.modifiers, b.key);
+    return out;
+}
+
+int CALLBACK take_face(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM out) {
+    std::string& face = *reinterpret_cast<std::string*>(out);
+    if (font->lfFaceName[0] == '@' || !IsCharUpperA(font->lfFaceName[0])) return 1;
+    face = font->lfFaceName;
+    return 0;
+}
+// A face the system has, starting with a capital letter.
+std::string installed_face() {
+    std::string face;
+    WindowDC screen(nullptr);
+    EnumFontsA(screen.get(), nullptr, take_face, reinterpret_cast<LPARAM>(&face));
+    return face;
+}
+
+class OptionSheetTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        prepare_match_windows();
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+    }
+    void SetUp() override {
+        saved_ = settings();
+        settings().font_name = installed_face();
+        for (int i = 0; i < kColorCount; ++i)
+            settings().colors[static_cast<size_t>(i)] = color_default(i, system_services());
+    }
+    void TearDown() override { settings() = saved_; }
+
+    // Runs the sheet (or another modal run) through the steps; every step must be taken.
+    bool run(std::vector<Step> steps, const std::function<bool()>& modal = nullptr) {
+        size_t next = 0;
+        DialogAnswerer answerer([&](const DialogInfo& info) -> int {
+            if (next >= steps.size() || info.title != steps[next].title) return 0;
+            return steps[next++].act(info.hwnd);
+        });
+        const bool result = modal ? modal() : run_option_sheet(owner_.hwnd(), win_key_namer());
+        EXPECT_EQ(next, steps.size()) << "the run ended before step " << next;
+        return result;
+    }
+
+    Settings saved_;
+    TestWindow owner_{300, 200, "owner"};
+};
+
+// ---- The sheet and the View page
+
+TEST_F(OptionSheetTest, OpensOnTheViewPageAndOkUntouchedReportsAChange) {
+    const std::string face = installed_face();
+    std::string lower = face;
+    CharLowerA(lower.data());
+    ASSERT_NE(face, lower);
+    const std::pair<std::string, std::string> fonts[] = {{face, face}, {lower, ""}};
+    for (const auto& [name, selected] : fonts) {
+        settings().font_name = name;
+        const Settings before = settings();
+        const bool ok = run({on_sheet([&](HWND sheet) {
+            HWND page = current_page(sheet);
+            EXPECT_EQ(GetDlgCtrlID(page), 0);
+            EXPECT_EQ(SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCOUNT, 0, 0), kColorCount);
+            EXPECT_EQ(SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCURSEL, 0, 0), 0);
+            EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(before.colors[0]));
+            EXPECT_TRUE(enabled(page, IDC_VIEW_COLOR));
+            EXPECT_EQ(dialog_item_text(page, IDC_VIEW_FONT), selected)
+                << "the face is matched case-sensitively";
+            EXPECT_GT(SendDlgItemMessageA(page, IDC_VIEW_FONT, CB_GETCOUNT, 0, 0), 1);
+
+            ScoreSheetInfo info;
+            EXPECT_TRUE(score_sheet_info(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), 1), &info));
+            EXPECT_TRUE(info.disabled);
+            EXPECT_EQ(window_text(info.entry), "100") << "the preview's entry shows a score not entered";
+            EXPECT_EQ(info.record->player[0].name, text_of(IDS_PLAYER1));
+            return IDOK;
+        })});
+        EXPECT_TRUE(ok) << "OK with nothing touched still reports a change";
+        EXPECT_EQ(settings().colors, before.colors);
+        EXPECT_EQ(settings().font_name, name);
+    }
+}
+
+TEST_F(OptionSheetTest, CancelOnAnyPageRestoresColoursAndFont) {
+    for (int cancel_page = 0; cancel_page < 3; ++cancel_page) {
+        settings().colors.fill(0x123456);
+        const std::string face = installed_face();
+        settings().font_name = face;
+        std::string chosen_face;
+        const bool ok = run({
+            on_sheet([](HWND sheet) {
+                post_click(current_page(sheet), IDC_VIEW_RESET);
+                return 0;
+            }),
+            on_box(IDS_RESET_COLORS_QUESTION, IDYES),
+            on_sheet([&](HWND sheet) {
+                HWND page = current_page(sheet);
+                EXPECT_EQ(settings().colors[kColorInputBackground], 8454143u) << "Reset gives the defaults";
+                EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(settings().colors[0]));
+                choose(page, IDC_VIEW_FONT, 0, CB_SETCURSEL, CBN_SELCHANGE);
+                chosen_face = dialog_item_text(page, IDC_VIEW_FONT);
+                EXPECT_EQ(settings().font_name, chosen_face)
+                    << "a chosen face goes into the Settings at once";
+                show_page(sheet, cancel_page);
+                return IDCANCEL;
+            }),
+        });
+        EXPECT_FALSE(ok);
+        EXPECT_NE(chosen_face, face);
+        std::array<Color, kColorCount> expected;
+        expected.fill(0x123456);
+        EXPECT_EQ(settings().colors, expected) << "cancelled on page " << cancel_page;
+        EXPECT_EQ(settings().font_name, face) << "cancelled on page " << cancel_page;
+    }
+}
+
+TEST_F(OptionSheetTest, TheColourChooserSetsTheSelectedItem) {
+    const bool ok = run({
+        on_sheet([](HWND sheet) {
+            HWND page = current_page(sheet);
+            choose(page, IDC_VIEW_ITEMS, kColorInputBackground, LB_SETCURSEL, LBN_SELCHANGE);
+            post_click(page, IDC_VIEW_COLOR);
+            return 0;
+        }),
+        {"Color",
+         [](HWND chooser) {
+             const int rgb[] = {10, 20, 30};
+             for (int i = 0; i < 3; ++i)
+                 SetDlgItemInt(chooser, kColorRedEdit + i, static_cast<UINT>(rgb[i]), FALSE);
+             return IDOK;
+         }},
+        on_sheet([](HWND sheet) {
+            EXPECT_EQ(settings().colors[kColorInputBackground], RGB(10, 20, 30));
+            EXPECT_EQ(dialog_item_text(current_page(sheet), IDC_VIEW_COLOR),
+                      color_button_text(RGB(10, 20, 30)));
+            return IDOK;
+        }),
+    });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(settings().colors[kColorInputBackground], RGB(10, 20, 30));
+}
+
+// A press of the left button over the page, as the cursor request that comes with it.
+void press_at(HWND page, POINT at) {
+    SetCursorPos(at.x, at.y);
+    SendMessageA(page, WM_SETCURSOR, reinterpret_cast<WPARAM>(page), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+}
+
+// A point of the window on screen that shows the colour.
+bool find_on_screen(HWND window, Color color, POINT* at) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    WindowDC screen(nullptr);
+    const Image shot = capture_dc(screen.get(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    for (int y = std::max(r.top, 0L); y < std::min(r.bottom, static_cast<LONG>(shot.height)); ++y)
+        for (int x = std::max(r.left, 0L); x < std::min(r.right, static_cast<LONG>(shot.width)); ++x)
+            if (shot.at(x, y) == color) {
+                *at = POINT{x, y};
+                return true;
+            }
+    return false;
+}
+
+TEST_F(OptionSheetTest, PressOnAPreviewSelectsItsItemAndShiftPressAssignsTheColour) {
+    const Color odd = RGB(200, 100, 50);
+    settings().colors[kColorOddBackground] = odd;
+    const bool ok = run({on_sheet([&](HWND sheet) {
+        HWND page = current_page(sheet);
+        UpdateWindow(sheet);
+        pump_for(300);
+        POINT at{};
+        EXPECT_TRUE(find_on_screen(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), 1), odd, &at))
+            << "no odd row in the preview sheet";
+        press_at(page, at);
+        EXPECT_EQ(SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCURSEL, 0, 0), kColorOddBackground);
+        EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(odd));
+
+        choose(page, IDC_VIEW_ITEMS, kColorLast3NumberText, LB_SETCURSEL, LBN_SELCHANGE);
+        RECT reset{};
+        GetWindowRect(GetDlgItem(page, IDC_VIEW_RESET), &reset);
+        press_at(page, POINT{reset.left + 2, reset.top + 2});
+        EXPECT_EQ(SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCURSEL, 0, 0), kColorLast3NumberText)
+            << "a press outside the previews selects nothing";
+        {
+            KeyStateScope shift(kShift);
+            press_at(page, at);
+        }
+        EXPECT_EQ(settings().colors[kColorLast3NumberText], odd);
+        return IDOK;
+    })});
+    EXPECT_TRUE(ok);
+}
+
+// ---- The Key page and the Select key dialog
+
+class KeyPageTest : public OptionSheetTest {
+  protected:
+    void SetUp() override {
+        OptionSheetTest::SetUp();
+        settings().keys.bindings = {{kTemplateBase + 60, 0, kF1},
+                                    {IDM_CHECKOUT, kModCtrl, 'A'},
+                                    {IDM_ENTER, 0, 'B'}, // no menu text: not listed, dropped on OK
+                                    {kTemplateBase, 0, 0}};
+        settings().keys.keys_customised = 0;
+    }
+    std::string row(int action, int modifiers, int key) {
+        KeyBinding b{action, modifiers, key};
+        std::vector<std::string> texts = key_page_texts(win_key_namer(), b);
+        return texts[0] + " = " + texts[1] + "|";
+    }
+};
+
+TEST_F(KeyPageTest, EditsTheListAndOkReplacesTheTable) {
+    const bool ok = run({
+        on_sheet([&](HWND sheet) {
+            HWND page = show_page(sheet, 1);
+            EXPECT_EQ(key_rows(page), row(kTemplateBase + 60, 0, kF1) + row(IDM_CHECKOUT, kModCtrl, 'A') +
+                                          row(kTemplateBase, 0, 0));
+            EXPECT_NE(key_rows(page).find(" = " + text_of(IDS_NO_KEY) + "|"), std::string::npos);
+            EXPECT_FALSE(enabled(page, IDC_LIST_DOWN)) << "nothing selected yet";
+            select_row(page, 0);
+            EXPECT_TRUE(enabled(page, IDC_LIST_DOWN));
+            SendMessageA(page, WM_COMMAND, IDC_LIST_DOWN, 0);
+            EXPECT_EQ(selected_row(page), 1);
+            EXPECT_EQ(settings().keys.keys_customised, 1) << "a move marks the table at once";
+            post_click(page, IDC_LIST_ADD);
+            return 0;
+        }),
+        on_select_key([](HWND dialog) {
+            choose(dialog, IDC_SELECT_FUNCTION, 0, CB_SETCURSEL, CBN_SELCHANGE);
+            SetDlgItemTextA(dialog, IDC_SELECT_NUMBER, "99");
+            SendDlgItemMessageA(dialog, IDC_SELECT_HOTKEY, HKM_SETHOTKEY, 'Q' | (HOTKEYF_CONTROL << 8), 0);
+            return IDOK;
+        }),
+        on_sheet([&](HWND sheet) {
+            HWND page = current_page(sheet);
+            EXPECT_EQ(selected_row(page), 3) << "the new binding is selected";
+            select_row(page, 0);
+            post_click(page, IDC_LIST_DELETE);
+            return 0;
+        }),
+        on_box(IDS_DELETE_QUESTION, IDYES),
+        on_sheet([&](HWND sheet) {
+            HWND page = current_page(sheet);
+            EXPECT_EQ(selected_row(page), 0) << "the item now at the deleted place is selected";
+            EXPECT_EQ(key_rows(page), row(kTemplateBase + 60, 0, kF1) + row(kTemplateBase, 0, 0) +
+                                          row(kTemplateBase + 99, kModCtrl, 'Q'));
+            select_row(page, 1);
+            static NMHDR double_click;
+            double_click = NMHDR{GetDlgItem(page, IDC_KEY_LIST), IDC_KEY_LIST, static_cast<UINT>(NM_DBLCLK)};
+            PostMessageA(page, WM_NOTIFY, IDC_KEY_LIST, reinterpret_cast<LPARAM>(&double_click));
+            return 0;
+        }),
+        on_select_key([](HWND dialog) {
+            SendDlgItemMessageA(dialog, IDC_SELECT_HOTKEY, HKM_SETHOTKEY, VK_F5 | (HOTKEYF_SHIFT << 8), 0);
+            return IDOK;
+        }),
+        on_sheet([&](HWND sheet) {
+            EXPECT_EQ(key_rows(current_page(sheet)), row(kTemplateBase + 60, 0, kF1) +
+                                                         row(kTemplateBase, kModShift, VK_F5) +
+                                                         row(kTemplateBase + 99, kModCtrl, 'Q'));
+            return IDOK;
+        }),
+    });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(describe(settings().keys.bindings), "51060:0:112 51000:4:116 51099:8:81 ");
+}
+
+TEST_F(KeyPageTest, CancelKeepsTheTableButAnEditMarksItCustomised) {
+    const bool ok = run({on_sheet([](HWND sheet) {
+        HWND page = show_page(sheet, 1);
+        select_row(page, 1);
+        SendMessageA(page, WM_COMMAND, IDC_LIST_UP, 0);
+        EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_LIST_UP));
+        return IDCANCEL;
+    })});
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(describe(settings().keys.bindings), "51060:0:112 40034:8:65 40001:0:66 51000:0:0 ");
+    EXPECT_EQ(settings().keys.keys_customised, 1);
+}
+
+TEST_F(KeyPageTest, AFullListRefusesANewBinding) {
+    settings().keys.bindings.assign(kMaxKeyBindings, KeyBinding{kTemplateBase + 1, 0, kF1});
+    const bool ok = run({
+        on_sheet([](HWND sheet) {
+            post_click(show_page(sheet, 1), IDC_LIST_ADD);
+            return 0;
+        }),
+        on_box(IDS_CANNOT_ADD, IDOK),
+        on_sheet([](HWND) { return IDCANCEL; }),
+    });
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(settings().keys.keys_customised, 0);
+}
+
+TEST_F(OptionSheetTest, SelectKeyShowsTheBindingAndRefusesSeparatorsAndLargeTemplates) {
+    HWND owner = owner_.hwnd();
+    KeyBinding binding{kTemplateBase + 45, kModShift, VK_F4};
+    auto dialog_run = [&] { return run_select_key_dialog(owner, binding); };
+    // Shown as it is; Cancel changes nothing.
+    EXPECT_FALSE(run({on_select_key([](HWND d) {
+                         EXPECT_EQ(SendDlgItemMessageA(d, IDC_SELECT_FUNCTION, CB_GETCURSEL, 0, 0), 0);
+                         EXPECT_EQ(dialog_item_text(d, IDC_SELECT_NUMBER), "45");
+                         EXPECT_EQ(SendDlgItemMessageA(d, IDC_SELECT_HOTKEY, HKM_GETHOTKEY, 0, 0),
+                                   VK_F4 | (HOTKEYF_SHIFT << 8));
+                         return IDCANCEL;
+                     })},
+                     dialog_run));
+    EXPECT_EQ(describe({binding}), "51045:4:115 ");
+
+    binding = KeyBinding{IDM_CHECKOUT, kModCtrl, 'A'};
+    EXPECT_TRUE(run({on_select_key([](HWND d) {
+                         EXPECT_EQ(dialog_item_text(d, IDC_SELECT_FUNCTION), action_name(IDM_CHECKOUT));
+                         EXPECT_FALSE(enabled(d, IDC_SELECT_NUMBER));
+                         choose(d, IDC_SELECT_FUNCTION, 1, CB_SETCURSEL, CBN_SELCHANGE); // a separator
+                         post_click(d, IDOK); // the dialog stays: the answerer is not to take it as answered
+                         return 0;
+                     }),
+                     on_select_key([](HWND d) {
+                         EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_SELECT_FUNCTION))
+                             << "a separator is refused";
+                         choose(d, IDC_SELECT_FUNCTION, 0, CB_SETCURSEL, CBN_SELCHANGE);
+                         EXPECT_TRUE(enabled(d, IDC_SELECT_NUMBER));
+                         SetDlgItemTextA(d, IDC_SELECT_NUMBER, "181");
+                         post_click(d, IDOK);
+                         return 0;
+                     }),
+                     on_box(IDS_TEMPLATE_RANGE, IDOK), on_select_key([](HWND d) {
+                         // Without a window manager's help the activation may stay elsewhere
+             // after the message box: take it back, the dialog restores its focus.
+             if (!GetFocus()) SetActiveWindow(d);
+             EXPECT_TRUE(pump_until([d] { return GetFocus() == GetDlgItem(d, IDC_SELECT_NUMBER); }, 2000))
+                 << "a template above 180 is refused with the focus on the number";
+                         SetDlgItemTextA(d, IDC_SELECT_NUMBER, "");
+                         SendDlgItemMessageA(d, IDC_SELECT_HOTKEY, HKM_SETHOTKEY, 0, 0);
+                         return IDOK;
+                     })},
+                    dialog_run));
+    EXPECT_EQ(describe({binding}), "51000:0:0 ") << "empty number and key: template 0 on no key";
+}
+
+// ---- The Player page
+
+TEST_F(OptionSheetTest, PlayerPageStoresTheBoxesOnOkOnly) {
+    const int boxes[] = {IDC_PLAYER_NAME,      IDC_PLAYER_FIRST,     IDC_PLAYER_SETS,     IDC_PLAYER_LEGS,
+                         IDC_PLAYER_TONS,      IDC_PLAYER_180S,      IDC_PLAYER_HIGH_OFF, IDC_PLAYER_SHORT,
+                         IDC_PLAYER_AVG_SCORE, IDC_PLAYER_AVG_DARTS, IDC_PLAYER_ARRANGE};
+    auto flags = [] {
+        const PlayerPanelFlags& f = settings().player;
+        return strprintf("%d%d%d%d%d%d%d%d%d%d%d", f.name, f.first, f.total_sets, f.total_legs, f.total_tons,
+                         f.total_180s, f.total_high_off, f.total_short, f.avg_score, f.avg_darts, f.arrange);
+    };
+    settings().player = PlayerPanelFlags{};
+    ASSERT_EQ(flags(), "11111010110");
+    for (int button : {IDCANCEL, IDOK}) {
+        std::string shown;
+        EXPECT_EQ(run({on_sheet([&](HWND sheet) {
+                      HWND page = show_page(sheet, 2);
+                      for (int id : boxes) {
+                          shown += IsDlgButtonChecked(page, id) == BST_CHECKED ? "1" : "0";
+                          SendDlgItemMessageA(page, id, BM_CLICK, 0, 0);
+                      }
+                      return button;
+                  })}),
+                  button == IDOK);
+        EXPECT_EQ(shown, "11111010110");
+        EXPECT_EQ(flags(), button == IDOK ? "00000101001" : "11111010110");
+    }
+}
+
+// ---- The main window after OK
+
+TEST_F(OptionSheetTest, MainWindowTakesANewBindingAfterOk) {
+    static const bool registered = register_main_window(GetModuleHandleA(nullptr));
+    ASSERT_TRUE(registered);
+    char folder[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, folder);
+    settings().ini_path = std::string(folder) + "tx9_option_sheet_test.ini";
+    DeleteFileA(settings().ini_path.c_str());
+    settings().keys.bindings = {{IDM_CHECKOUT, kModCtrl, 'A'}};
+    settings().keys.keys_customised = 0;
+    settings().view_guide = 0;
+    HWND main = create_main_window(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+    ASSERT_TRUE(main);
+    KillTimer(main, kNewGameTimer);
+    HMENU templates = GetSubMenu(GetSubMenu(GetMenu(main), 2), 6);
+
+    run({on_sheet([](HWND sheet) {
+             post_click(show_page(sheet, 1), IDC_LIST_ADD);
+             return 0;
+         }),
+         on_select_key([](HWND d) {
+             choose(d, IDC_SELECT_FUNCTION, 0, CB_SETCURSEL, CBN_SELCHANGE);
+             SetDlgItemTextA(d, IDC_SELECT_NUMBER, "77");
+             SendDlgItemMessageA(d, IDC_SELECT_HOTKEY, HKM_SETHOTKEY, 'Q', 0);
+             return IDOK;
+         }),
+         on_sheet([](HWND) { return IDOK; })},
+        [&] {
+            SendMessageA(main, WM_COMMAND, IDM_OPTION, 0);
+            return true;
+        });
+
+    // The key itself and the INI file are checked end to end.
+    char item[64] = "";
+    GetMenuStringA(templates, 0, item, sizeof item, MF_BYPOSITION);
+    EXPECT_EQ(std::string(item), "77\t" + key_text(0, 'Q')) << "the Template submenu is rebuilt";
+    DestroyWindow(main);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    DeleteFileA(settings().ini_path.c_str());
+}
+
+TEST(OptionSheetResources, JapaneseDialogsHaveTheEnglishLayout) {
+    for (int dialog : {IDD_PAGE_VIEW, IDD_PAGE_KEY, IDD_PAGE_PLAYER, IDD_SELECT_KEY}) {
+        DialogTemplate en = read_dialog_template(dialog, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+        DialogTemplate ja = read_dialog_template(dialog, MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
+        EXPECT_FALSE(en.items.empty()) << dialog;
+        EXPECT_EQ(en.layout(), ja.layout()) << dialog;
+        EXPECT_NE(en.caption, ja.caption) << dialog;
+    }
+}
+
+} // namespace
+} // namespace tx9
