@@ -387,6 +387,21 @@ void Match::start_leg() {
     if (rec.player[static_cast<size_t>(leg.turn)].com == 1) host_.start_com_timer(false);
 }
 
+void Match::resume(int player, int round) {
+    GameRecord& rec = *record_;
+    shown_leg_ = rec.leg_no;
+    const LegRecord& leg = shown();
+    sel_player_ = player == 1 ? 1 : 0;
+    sel_round_ = std::clamp(round, -1, std::max(std::min(leg.cur_round, leg.rows - 1), -1));
+    host_.update_scroll_bar();
+    host_.repaint_from_round(-1);
+    reposition(true, true);
+    notify(kNotifyFirstThrower, 0);
+    notify_both_players();
+    notify(kNotifyActivePlayer, leg.turn);
+    if (leg.finished != 1 && rec.player[static_cast<size_t>(leg.turn)].com == 1) host_.start_com_timer(false);
+}
+
 int Match::leg_over() {
     GameRecord& rec = *record_;
     const int previous_first = rec.current_leg().first;

@@ -130,6 +130,10 @@ class Match {
     int middle_for_diddle();
     // WM_APP+100: restart the record's current leg and show it.
     void start_leg();
+    // WM_APP+111: the record was put back as an interrupted run left it: show
+    // its current leg with the cell that was selected (brought inside the
+    // leg), tell the panels, and let a COM player to throw go on.
+    void resume(int player, int round);
     // WM_APP+101: advance after a finished or drawn leg; 1 while the set goes on.
     int leg_over();
     // 40027: swap the visits of the two players after a Yes.

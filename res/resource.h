@@ -39,6 +39,18 @@
 #define IDS_CLEAR_QUESTION 204
 #define IDS_DRAW 206
 #define IDS_STOP_QUESTION 207
+#define IDS_PANEL_FIRST 300          // player panel: "- First -"
+#define IDS_PANEL_TOTALS 301         // "Totals"
+#define IDS_PANEL_AVERAGES 302       // "Averages"
+#define IDS_PANEL_LEGS 303
+#define IDS_PANEL_TONS 304
+#define IDS_PANEL_180S 305
+#define IDS_PANEL_HIGH_OFF 306       // the widest totals label: it sets the column
+#define IDS_PANEL_SHORT 307
+#define IDS_PANEL_SCORE 308          // the widest averages label
+#define IDS_PANEL_DARTS 309
+#define IDS_PANEL_SETS 310
+#define IDS_PANEL_CHECKOUT 311       // "Check-Out"
 #define IDS_SETUP_SAVED 400
 #define IDS_NAME_CAPTION 401
 #define IDS_LEVEL_CAPTION 402
@@ -62,6 +74,11 @@
 #define IDS_COLUMN_PLAYER1 903
 #define IDS_COLUMN_PLAYER2 904
 #define IDS_BEST_OF 905              // "Best of %d"
+// The journal of the live game
+#define IDS_JOURNAL_RESUME 1000       // continue the game an interrupted run left?
+#define IDS_JOURNAL_DAMAGED 1001      // cannot continue; %s the name it was set aside as
+#define IDS_JOURNAL_NEWER 1002        // the same for a journal of a newer version
+#define IDS_JOURNAL_WRITE_FAILED 1003 // %s the system's error text
 
 // ---- Menu and accelerator commands (40001 to 40041)
 #define IDM_ENTER 40001

@@ -48,6 +48,9 @@ tx9_prepare_wine() {
   # started here with their output going nowhere: a Wine process started
   # later by a test runner would otherwise hand them the runner's output
   # pipe, which they keep open, and the runner would wait for it forever.
+  # A persistent wineserver left by an earlier run never ends by itself, and
+  # waiting for it would hang: stop it first.
+  wineserver -k >/dev/null 2>&1 </dev/null || true
   wineserver -w >/dev/null 2>&1 </dev/null || true
   wineserver -p >/dev/null 2>&1 </dev/null || true
   wine cmd /c exit >/dev/null 2>&1 </dev/null || true

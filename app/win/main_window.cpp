@@ -2,17 +2,22 @@
 
 #include "app/key_bindings.h"
 #include "app/win/accelerators.h"
+#include "app/win/key_guide_bar.h"
 #include "core/win/guard.h"
 #include "core/win/win_system.h"
 #include "core/text.h"
 #include "engine/game_flow.h"
 #include "engine/game_rules.h"
+#include "records/file_util.h"
+#include "records/journal.h"
 #include "records/win/history_dialog.h"
+#include "records/win/player_panel_window.h"
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "settings/win/game_option_dialog.h"
 #include "settings/win/option_sheet.h"
 #include "settings/win/schedule_dialog.h"
+#include "ui/score/win/left_score_panel.h"
 #include "ui/score/win/score_sheet.h"
 
 #include <memory>
@@ -23,20 +28,6 @@ namespace tx9 {
 namespace {
 
 // Messages to the children, numbered from WM_APP by the child that takes them.
-enum : UINT {
-    kLeftRefresh = WM_APP + 200,
-    kLeftWantedHeight = WM_APP + 201,
-    kLeftAppearance = WM_APP + 202,
-    kLeftActive = WM_APP + 203,
-    kPlayerFirst = WM_APP + 3,
-    kPlayerRefresh = WM_APP + 300,
-    kPlayerAppearance = WM_APP + 301,
-    kPlayerLegLimit = WM_APP + 304,
-    kGuideModifier = WM_APP + 4,
-    kGuideKeysChanged = WM_APP + 400,
-    kGuideWantedHeight = WM_APP + 401,
-    kGuideAppearance = WM_APP + 402,
-};
 
 enum : int {
     kStateMaximized = SW_SHOWMAXIMIZED, // 3
@@ -58,8 +49,8 @@ struct MainWindowState final : GameFlowHost {
 
     HWND window;
     HWND sheet = nullptr;
-    // The panels and the key guide bar join with their windows; until then
-    // they stay null and the layout and messages pass them by.
+    // A display that could not be created stays null; the layout and the
+    // messages pass it by.
     HWND left[2] = {nullptr, nullptr};
     HWND player[2] = {nullptr, nullptr};
     HWND guide = nullptr;
@@ -68,15 +59,20 @@ struct MainWindowState final : GameFlowHost {
     History history;
     GameFlow flow;
 
+    MainWindowStart* start = nullptr; // nullptr: no journal
+    bool creating = true;             // the game set up at creation is nothing to keep yet
+    JournalWriter journal;
+    bool journal_failure_shown = false;
+
     // GameFlowHost
     void start_leg() override { SendMessageA(sheet, kScoreSheetStartLeg, 0, 0); }
     void refresh_player_panels() override {
         for (HWND panel : player)
-            send_to(panel, kPlayerRefresh, 0, 0);
+            send_to(panel, kPlayerPanelRefresh, 0, 0);
     }
     void set_leg_limit(bool leg_limit) override {
         for (HWND panel : player)
-            send_to(panel, kPlayerLegLimit, leg_limit ? 1 : 0, 0);
+            send_to(panel, kPlayerPanelShowSets, leg_limit ? 1 : 0, 0);
     }
     void show_information(const std::string& text) override {
         MessageBoxA(window, text.c_str(), kProgramTitle, MB_OK | MB_ICONINFORMATION);
@@ -129,9 +125,9 @@ void on_size(MainWindowState& st) {
     const bool left = is_shown(st.left[0]);
     const bool players = is_shown(st.player[0]);
     const int guide_height =
-        guide ? static_cast<int>(SendMessageA(st.guide, kGuideWantedHeight, width, 0)) : -1;
+        guide ? static_cast<int>(SendMessageA(st.guide, kKeyGuideWantedHeight, width, 0)) : -1;
     const int left_height =
-        left ? static_cast<int>(SendMessageA(st.left[0], kLeftWantedHeight, width / 2, 0)) : -1;
+        left ? static_cast<int>(SendMessageA(st.left[0], kLeftScoreWantedHeight, width / 2, 0)) : -1;
     const MainLayout layout = layout_main_window(width, height, guide_height, left_height, players);
 
     if (left)
@@ -189,14 +185,32 @@ void apply_option_changes(MainWindowState& st) {
     settings_save(settings(), system_services());
     SendMessageA(st.sheet, kScoreSheetAppearance, 0, 0);
     for (HWND panel : st.player)
-        MainWindowState::send_to(panel, kPlayerAppearance, 0, 0);
+        MainWindowState::send_to(panel, kPlayerPanelAppearance, 0, 0);
     for (HWND panel : st.left)
-        MainWindowState::send_to(panel, kLeftAppearance, 0, 0);
-    MainWindowState::send_to(st.guide, kGuideAppearance, 0, 0);
+        MainWindowState::send_to(panel, kLeftScoreAppearance, 0, 0);
+    MainWindowState::send_to(st.guide, kKeyGuideAppearance, 0, 0);
     lay_out_again(st.window);
-    MainWindowState::send_to(st.guide, kGuideKeysChanged, 0, 0);
+    MainWindowState::send_to(st.guide, kKeyGuideKeysChanged, 0, 0);
     build_user_accelerators(settings().keys.bindings);
     refresh_menu_texts(st.window);
+}
+
+// ---- The journal
+
+// Written whole after every change of the live game, once the rules that
+// made it are done; a failure is shown once in a run, not after every visit.
+void write_journal(MainWindowState& st) {
+    if (st.creating || !st.start || st.start->journal_path.empty()) return;
+    ScoreSheetInfo sheet;
+    SheetSelection selection;
+    if (score_sheet_info(st.sheet, &sheet)) selection = SheetSelection{sheet.sel_player, sheet.sel_round};
+    const Settings& s = settings();
+    const JournalSource source{s.game, s.schedule, st.history.records, st.record, selection};
+    std::string error;
+    if (write_whole_file(st.start->journal_path, st.journal.format(source), &error) || st.journal_failure_shown)
+        return;
+    st.journal_failure_shown = true;
+    st.show_error(strprintf(load_resource_string(IDS_JOURNAL_WRITE_FAILED).c_str(), error.c_str()));
 }
 
 // ---- Commands
@@ -309,8 +323,8 @@ LRESULT on_notify(MainWindowState& st, UINT message, WPARAM wparam, LPARAM lpara
     switch (message) {
     case kMainPlayerChanged: {
         const int p = wparam == 1 ? 1 : 0;
-        MainWindowState::send_to(st.left[p], kLeftRefresh, 0, 0);
-        MainWindowState::send_to(st.player[p], kPlayerRefresh, 0, 0);
+        MainWindowState::send_to(st.left[p], kLeftScoreRefresh, 0, 0);
+        MainWindowState::send_to(st.player[p], kPlayerPanelRefresh, 0, 0);
         if (lparam == 0) SetWindowTextA(st.window, st.flow.title().c_str());
         return 0;
     }
@@ -324,16 +338,19 @@ LRESULT on_notify(MainWindowState& st, UINT message, WPARAM wparam, LPARAM lpara
     case kMainFirstThrower: {
         const int first = st.record.leg_records.empty() ? 0 : st.record.current_leg().first;
         for (int p = 0; p < 2; ++p)
-            MainWindowState::send_to(st.player[p], kPlayerFirst, first == p ? 1 : 0, 0);
+            MainWindowState::send_to(st.player[p], kPlayerPanelFirst, first == p ? 1 : 0, 0);
         if (wparam == 1) st.refresh_player_panels();
         return 0;
     }
-    case kMainModifierKey: MainWindowState::send_to(st.guide, kGuideModifier, wparam, lparam); return 0;
+    case kMainModifierKey: MainWindowState::send_to(st.guide, kKeyGuideModifier, wparam, lparam); return 0;
     case kMainSetOver: return st.flow.set_over() ? 1 : 0;
-    case kMainClearHistory: free_history(st.history); return 0;
+    case kMainClearHistory:
+        free_history(st.history);
+        write_journal(st);
+        return 0;
     case kMainActivePlayer:
         for (int p = 0; p < 2; ++p)
-            MainWindowState::send_to(st.left[p], kLeftActive, static_cast<int>(wparam) == p ? 1 : 0, 0);
+            MainWindowState::send_to(st.left[p], kLeftScoreActive, static_cast<int>(wparam) == p ? 1 : 0, 0);
         return 0;
     default: return 0;
     }
@@ -341,31 +358,62 @@ LRESULT on_notify(MainWindowState& st, UINT message, WPARAM wparam, LPARAM lpara
 
 // ---- Creation and the end
 
-bool on_create(HWND hwnd) {
+// The game an interrupted run left, as it was: the live set, the history,
+// and the game settings and Schedule it was played from.
+void take_over(MainWindowState& st, JournalState& resumed) {
+    st.record = std::move(resumed.live);
+    st.history.records = std::move(resumed.history);
+    settings().game = std::move(resumed.game);
+    settings().schedule = std::move(resumed.schedule);
+}
+
+bool on_create(HWND hwnd, const CREATESTRUCTA& create) {
     std::unique_ptr<MainWindowState> owned(new (std::nothrow) MainWindowState(hwnd));
     if (!owned) {
         show_system_error(hwnd, ERROR_NOT_ENOUGH_MEMORY);
         return false;
     }
     MainWindowState& st = *owned;
+    st.start = static_cast<MainWindowStart*>(create.lpCreateParams);
+    JournalState* resumed = st.start ? st.start->resume : nullptr;
     st.history.live = &st.record;
-    if (!st.flow.start_first_set()) return false;
+    if (resumed)
+        take_over(st, *resumed);
+    else if (!st.flow.start_first_set())
+        return false;
 
     st.sheet = create_score_sheet(hwnd, &st.record, 0);
     if (!st.sheet) return false;
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owned.release()));
 
+    for (int p = 0; p < 2; ++p)
+        st.left[p] = create_left_score_panel(hwnd, &st.record.player[static_cast<size_t>(p)]);
+    for (int p = 0; p < 2; ++p)
+        st.player[p] = create_player_panel(app_instance(), hwnd, 0, &st.record.player[static_cast<size_t>(p)]);
+    st.guide = create_key_guide_bar(hwnd);
+
     const Settings& s = settings();
     if (s.view_player) set_check(hwnd, IDM_VIEW_PLAYER, 1);
     if (s.view_left) set_check(hwnd, IDM_VIEW_LEFT, 1);
     if (s.view_guide) set_check(hwnd, IDM_VIEW_GUIDE, 1);
+    for (HWND panel : st.player)
+        show_child(panel, s.view_player);
+    for (HWND panel : st.left)
+        show_child(panel, s.view_left);
+    show_child(st.guide, s.view_guide);
 
     st.set_leg_limit(st.record.leg_limit == 1);
-    st.start_leg();
+    if (resumed)
+        SendMessageA(st.sheet, kScoreSheetResume, static_cast<WPARAM>(resumed->selection.player),
+                     static_cast<LPARAM>(resumed->selection.round));
+    else
+        st.start_leg();
     refresh_menu_texts(hwnd);
     set_check(hwnd, IDM_AUTO_SAVE, s.auto_save);
     set_check(hwnd, IDM_VIEW_THROW_COUNT, s.throw_count);
-    SetTimer(hwnd, kNewGameTimer, 1, nullptr);
+    // A continued game goes on as it was: no Game Option dialog.
+    if (!resumed) SetTimer(hwnd, kNewGameTimer, 1, nullptr);
+    st.creating = false;
     return true;
 }
 
@@ -388,7 +436,7 @@ void on_close(HWND hwnd) {
 }
 
 LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_CREATE) return on_create(hwnd) ? 0 : -1;
+    if (message == WM_CREATE) return on_create(hwnd, *reinterpret_cast<CREATESTRUCTA*>(lparam)) ? 0 : -1;
 
     MainWindowState* st = state_of(hwnd);
     if (!st) return message >= WM_APP ? 0 : DefWindowProcA(hwnd, message, wparam, lparam);
@@ -411,6 +459,7 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         // this returns, before the message loop gets to save, so save here too.
         // When the end of the session was called off, the program stays.
         if (wparam) {
+            if (st->start) st->start->keep_journal = true;
             settings_save(settings(), system_services());
             DestroyWindow(hwnd);
         }
@@ -439,28 +488,6 @@ LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
 
 } // namespace
 
-MainLayout layout_main_window(int width, int height, int guide_height, int left_height, bool players_shown) {
-    MainLayout out;
-    const int g = guide_height >= 0 ? guide_height + 4 : 0;
-    int l = 0;
-    if (left_height >= 0) {
-        l = left_height;
-        out.left[0] = ChildPlace{0, height - g - l, width / 2 - 2, l};
-        out.left[1] = ChildPlace{width / 2 + 2, height - g - l, width / 2 - 2, l};
-        l += 4;
-    }
-    int sheet_x = 0, sheet_width = width;
-    if (players_shown) {
-        out.player[0] = ChildPlace{0, 0, width / 5, height - g - l};
-        out.player[1] = ChildPlace{(width / 5) * 4, 0, width / 5, height - g - l};
-        sheet_x = width / 5 + 4;
-        sheet_width = (width / 5) * 3 - 8;
-    }
-    out.sheet = ChildPlace{sheet_x, 0, sheet_width, height - g - l};
-    if (guide_height >= 0) out.guide = ChildPlace{0, height - g + 4, width, g - 4};
-    return out;
-}
-
 bool register_main_window(HINSTANCE instance) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
@@ -474,10 +501,10 @@ bool register_main_window(HINSTANCE instance) {
     return RegisterClassExA(&wc) != 0;
 }
 
-HWND create_main_window(HINSTANCE instance, int show_command) {
+HWND create_main_window(HINSTANCE instance, int show_command, MainWindowStart* start) {
     const Settings& s = settings();
     HWND hwnd = CreateWindowExA(0, kMainWindowClass, kProgramName, WS_OVERLAPPEDWINDOW, s.left, s.top,
-                                s.right, s.bottom, nullptr, nullptr, instance, nullptr);
+                                s.right, s.bottom, nullptr, nullptr, instance, start);
     if (!hwnd) return nullptr;
     ShowWindow(hwnd, show_command);
     UpdateWindow(hwnd);
@@ -507,6 +534,10 @@ History* main_window_history(HWND main_window) {
 HWND main_window_sheet(HWND main_window) {
     MainWindowState* st = checked_state(main_window);
     return st ? st->sheet : nullptr;
+}
+
+void main_window_game_settled(HWND main_window) {
+    if (MainWindowState* st = checked_state(main_window)) write_journal(*st);
 }
 
 void main_window_options_changed(HWND main_window) {

@@ -3,7 +3,11 @@
 // set to set. It owns the live Game record and the History of the run.
 #pragma once
 
+#include "app/main_layout.h"
 #include "engine/game_record.h"
+#include "records/journal.h"
+
+#include <string>
 
 #include <windows.h>
 
@@ -26,10 +30,27 @@ inline constexpr UINT_PTR kNewGameTimer = 1;
 // No class styles, icon 102, the arrow cursor, the button face, menu 107.
 bool register_main_window(HINSTANCE instance);
 
+// What the start-up hands the main window; it outlives the window.
+struct MainWindowStart {
+    // The journal this window keeps written; empty for none (a second tx9
+    // beside a running one does not touch the first one's journal).
+    std::string journal_path;
+    // A game to continue instead of a fresh one (and no Game Option dialog);
+    // taken over by the window.
+    JournalState* resume = nullptr;
+    // Set when the session ended under the window: the journal stays, so
+    // the game can be continued after the restart.
+    bool keep_journal = false;
+};
+
 // Creates the window at the Settings' place and size, shows it with the show
 // command and updates it. nullptr when it cannot be created (also when the
 // first set cannot be set up).
-HWND create_main_window(HINSTANCE instance, int show_command);
+HWND create_main_window(HINSTANCE instance, int show_command, MainWindowStart* start = nullptr);
+
+// The score sheet's rules are done with a change of the live game: the
+// journal is written. Nothing for any window but a tx9_wnd.
+void main_window_game_settled(HWND main_window);
 
 // What the other windows and dialogs reach through the main window; nullptr
 // when the window is not a tx9_wnd with its state.
@@ -41,21 +62,5 @@ HWND main_window_sheet(HWND main_window);
 // child that colours, fonts and keys changed, lay out again, rebuild the user
 // accelerators and the menu texts.
 void main_window_options_changed(HWND main_window);
-
-// Child rectangles of the layout, in client pixels.
-struct ChildPlace {
-    int x = 0, y = 0, width = 0, height = 0;
-};
-struct MainLayout {
-    ChildPlace sheet;
-    ChildPlace left[2];   // left-score panels (used when left_height >= 0)
-    ChildPlace player[2]; // player panels (used when players_shown)
-    ChildPlace guide;     // key guide bar (used when guide_height >= 0)
-};
-
-// Layout of a client area W x H. guide_height is the bar's wanted height for
-// W (-1 when the bar is hidden), left_height the panels' wanted height for
-// W/2 (-1 when hidden); players_shown places the player panels at the sides.
-MainLayout layout_main_window(int width, int height, int guide_height, int left_height, bool players_shown);
 
 } // namespace tx9

@@ -2,13 +2,19 @@
 
 #include "app/win/accelerators.h"
 #include "app/win/entry_control.h"
+#include "app/win/journal_startup.h"
+#include "app/win/key_guide_bar.h"
 #include "app/win/main_window.h"
 #include "core/win/win_system.h"
 #include "checkout/checkout_table.h"
 #include "core/text.h"
 #include "records/csv_export.h"
+#include "records/file_util.h"
+#include "records/journal_file.h"
+#include "records/win/player_panel_window.h"
 #include "res/resource.h"
 #include "settings/settings.h"
+#include "ui/score/win/left_score_panel.h"
 #include "ui/score/win/score_sheet.h"
 
 #include <commctrl.h>
@@ -74,9 +80,9 @@ int run_program(HINSTANCE instance, const char* command_line) {
 }
 
 bool register_window_classes(HINSTANCE instance) {
-    // The left-score, player and key guide classes join this list with their windows.
     return register_entry_control(instance) && register_score_sheet(instance) &&
-           register_main_window(instance);
+           register_left_score_panel(instance) && register_player_panel(instance) &&
+           register_key_guide_bar(instance) && register_main_window(instance);
 }
 
 bool load_checkout_routes(HINSTANCE instance, const std::string& app_folder) {
@@ -122,7 +128,17 @@ int run_ordinary(HINSTANCE instance) {
     load_checkout_routes(instance, s.app_folder);
 
     if (!register_window_classes(instance)) return 0;
-    HWND main_window = create_main_window(instance, s.state);
+
+    // Before anything else opens: the game a run that did not end normally left.
+    MainWindowStart start;
+    const std::string journal = journal_path(s.app_folder);
+    JournalLock lock(journal);
+    JournalState resumed;
+    if (lock.owned()) {
+        start.journal_path = journal;
+        if (offer_leftover_journal(journal, resumed)) start.resume = &resumed;
+    }
+    HWND main_window = create_main_window(instance, s.state, &start);
     if (!main_window) return 0;
 
     build_user_accelerators(s.keys.bindings);
@@ -130,6 +146,7 @@ int run_ordinary(HINSTANCE instance) {
     int code = run_message_loop(main_window, builtin);
 
     settings_save(s, system_services());
+    if (!start.journal_path.empty() && !start.keep_journal) remove_file(start.journal_path);
     checkout_table().clear();
     destroy_user_accelerators();
     return code;

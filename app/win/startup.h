@@ -20,8 +20,8 @@ int run_program(HINSTANCE instance, const char* command_line);
 // Start-up, message loop and shutdown of the ordinary run.
 int run_ordinary(HINSTANCE instance);
 
-// Registers tx9Edit, score_list_wnd and tx9_wnd in that order; false at the
-// first refusal.
+// Registers tx9Edit, score_list_wnd, score_left_wnd, score_player_wnd,
+// score_guide_wnd and tx9_wnd in that order; false at the first refusal.
 bool register_window_classes(HINSTANCE instance);
 
 // Routes from "<folder>\arrange.txt", else from the built-in TEXT resource.

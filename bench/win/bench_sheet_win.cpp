@@ -1,7 +1,8 @@
 // Time of one visit on the real main window: the score goes into the entry,
 // Tab goes to the main window, and the clock stops once the score sheet has
-// painted again. Run under Wine on a display; it prints a table and never
-// fails on a time.
+// painted again. A third leg has the left-score panels, the player panels
+// and the key guide bar on, and its clock runs until they have painted too.
+// Run under Wine on a display; it prints a table and never fails on a time.
 //
 //   tx9_bench_win.exe [visits of the long leg, 100 to 2200, default 2000]
 #include "core/win/gdi.h"
@@ -9,6 +10,8 @@
 #include "app/win/startup.h"
 #include "core/win/win_system.h"
 #include "engine/game_record.h"
+#include "records/file_util.h"
+#include "records/journal.h"
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "ui/score/win/score_render.h"
@@ -205,9 +208,14 @@ int visits_entered(const LegRecord& leg) {
     return 2 * leg.cur_round + (leg.turn != leg.first ? 1 : 0);
 }
 
-LegRun play_unlimited_leg(HINSTANCE instance, int visits, bool measure_pieces) {
+// displays: the left-score panels, the player panels and the key guide bar
+// on, and each visit timed until they have painted too; otherwise the sheet
+// alone. journal: the file the main window keeps, empty for none.
+LegRun play_unlimited_leg(HINSTANCE instance, int visits, bool measure_pieces, bool displays = false,
+                          const std::string& journal = "") {
     LegRun run;
     Settings& s = settings();
+    s.view_player = s.view_left = s.view_guide = displays ? 1 : 0;
     s.left = 0;
     s.top = 0;
     s.right = kWindowWidth;
@@ -219,7 +227,9 @@ LegRun play_unlimited_leg(HINSTANCE instance, int visits, bool measure_pieces) {
     s.game.p1_name = "Anna";
     s.game.p2_name = "Bert";
 
-    HWND main = create_main_window(instance, SW_SHOWNORMAL);
+    MainWindowStart start;
+    start.journal_path = journal;
+    HWND main = create_main_window(instance, SW_SHOWNORMAL, &start);
     if (!main) {
         std::fprintf(stderr, "the main window could not be created\n");
         return run;
@@ -258,7 +268,7 @@ LegRun play_unlimited_leg(HINSTANCE instance, int visits, bool measure_pieces) {
         const double start = now_ms();
         SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_TAB, 0), 0);
         // The sheet and the entry over it, painted now rather than at the next GetMessage.
-        RedrawWindow(sheet, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RedrawWindow(displays ? main : sheet, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         run.visit_ms.push_back(now_ms() - start);
 
         run.visit_paints.push_back(count.paints);
@@ -382,6 +392,46 @@ void report_budget(const std::string& name, const LegRun& run) {
     }
 }
 
+std::string temp_journal() {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "tx9_bench.journal";
+}
+
+// The journal's own cost, as the main window pays it after a visit: format
+// (finished sets come from the writer's cache) and the atomic replacement
+// of the file (temporary file, flush to disk, move).
+void report_journal(const GameRecord& round10, const GameRecord& round1000, int repeats) {
+    const std::string path = temp_journal();
+    std::vector<GameRecord> hundred_sets(100, round10);
+    const std::vector<GameRecord> no_sets;
+    struct Case {
+        const char* name;
+        const GameRecord& live;
+        const std::vector<GameRecord>& history;
+    };
+    const Case cases[] = {{"round 10", round10, no_sets},
+                          {"round 1,000", round1000, no_sets},
+                          {"round 10, 100 sets", round10, hundred_sets}};
+    std::printf("\nJournal written after a visit (format + write, flush and move), %d writes each\n", repeats);
+    print_header("live state (ms)");
+    for (const Case& c : cases) {
+        JournalWriter writer;
+        const JournalSource source{settings().game, settings().schedule, c.history, c.live, SheetSelection{}};
+        std::vector<double> ms;
+        size_t bytes = 0;
+        for (int i = 0; i < repeats; ++i) {
+            const double start = now_ms();
+            const std::string& text = writer.format(source);
+            write_whole_file(path, text, nullptr);
+            ms.push_back(now_ms() - start);
+            bytes = text.size();
+        }
+        print_row(std::string(c.name) + " (" + std::to_string(bytes / 1024) + " KB)", figures_of(ms));
+    }
+    DeleteFileA(path.c_str());
+}
+
 int run_benchmark(int long_leg_visits) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     if (!prepare_process(instance)) return 1;
@@ -402,12 +452,29 @@ int run_benchmark(int long_leg_visits) {
     if (!long_leg.ok) return 1;
     report_leg(("Leg of " + std::to_string(long_leg_visits) + " visits").c_str(), long_leg, 500);
 
+    const LegRun with_displays = play_unlimited_leg(instance, 500, false, true);
+    if (!with_displays.ok) return 1;
+    report_leg("Leg of 500 visits, all displays on", with_displays, 0);
+
     report_rendering(long_leg, 200);
     report_pieces(long_leg.pieces);
 
+    const LegRun round10 = play_unlimited_leg(instance, 20, false);
+    if (!round10.ok) return 1;
+    report_journal(round10.record, long_leg.record, 200);
+
+    // The same long leg with the journal kept: the visit is painted first,
+    // then the file is written, inside the same Tab.
+    const LegRun journal_leg = play_unlimited_leg(instance, long_leg_visits, false, false, temp_journal());
+    DeleteFileA(temp_journal().c_str());
+    if (!journal_leg.ok) return 1;
+    report_leg(("Leg of " + std::to_string(long_leg_visits) + " visits, journal kept").c_str(), journal_leg, 500);
+
     std::printf("\nAgainst a %.0f ms frame (p99)\n", kFrameBudgetMs);
     report_budget("500 visits", short_leg);
+    report_budget("500 displays", with_displays);
     report_budget(std::to_string(long_leg_visits) + " visits", long_leg);
+    report_budget(std::to_string(long_leg_visits) + " + journal", journal_leg);
     return 0;
 }
 

@@ -84,4 +84,12 @@ HFONT create_menu_font(int size, int weight, bool underline) { return font_from_
 
 HFONT create_caption_font(int size, int weight) { return font_from_metrics(true, size, weight, false); }
 
+HFONT font_in_charset(HFONT font, int charset)
+{
+    LOGFONTA lf{};
+    if (!font || !GetObjectA(font, sizeof lf, &lf)) return nullptr;
+    lf.lfCharSet = static_cast<BYTE>(charset);
+    return CreateFontIndirectA(&lf);
+}
+
 } // namespace tx9

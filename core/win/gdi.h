@@ -126,5 +126,10 @@ HFONT create_face_font(const std::string& face, int size, int charset, int weigh
 HFONT create_menu_font(int size, int weight, bool underline);
 // The system caption font, with the same rules.
 HFONT create_caption_font(int size, int weight);
+// A copy of the font in another character set; the font itself is left as it
+// is. Wine hands out the system menu and caption fonts in the ANSI set, where
+// Japanese texts come out as single-byte characters: DEFAULT_CHARSET lets the
+// font mapper pick the set of the user's language, as Windows does.
+HFONT font_in_charset(HFONT font, int charset);
 
 } // namespace tx9

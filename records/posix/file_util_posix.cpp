@@ -58,11 +58,6 @@ std::string temp_path_for(const std::string& path)
     return path + ".tmp~";
 }
 
-bool remove_file(const std::string& path)
-{
-    return ::unlink(native_path(path).c_str()) == 0 || errno == ENOENT;
-}
-
 int remove_interrupted_writes(const std::string& folder, const std::string& target_suffix)
 {
     const std::string ending = temp_path_for(target_suffix);
@@ -143,6 +138,25 @@ bool read_whole_file(const std::string& path, std::string& data, std::string* er
     std::fclose(f);
     if (ok) data.swap(out);
     return ok;
+}
+
+bool path_exists(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && ::stat(native_path(path).c_str(), &st) == 0;
+}
+
+bool rename_file(const std::string& from, const std::string& to)
+{
+    // link() refuses a taken name, as MoveFileA does; rename() would replace it.
+    const std::string source = native_path(from), target = native_path(to);
+    if (::link(source.c_str(), target.c_str()) != 0) return false;
+    return ::unlink(source.c_str()) == 0;
+}
+
+bool remove_file(const std::string& path)
+{
+    return ::unlink(native_path(path).c_str()) == 0 || errno == ENOENT;
 }
 
 } // namespace tx9

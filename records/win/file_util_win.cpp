@@ -64,11 +64,6 @@ std::string temp_path_for(const std::string& path)
     return path + ".tmp~";
 }
 
-bool remove_file(const std::string& path)
-{
-    return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
-}
-
 int remove_interrupted_writes(const std::string& folder, const std::string& target_suffix)
 {
     const std::string prefix = folder.empty() || is_separator(folder.back()) ? folder : folder + "\\";
@@ -156,6 +151,21 @@ bool read_whole_file(const std::string& path, std::string& data, std::string* er
     out.resize(read);
     data.swap(out);
     return true;
+}
+
+bool path_exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool rename_file(const std::string& from, const std::string& to)
+{
+    return MoveFileA(from.c_str(), to.c_str()) != 0;
+}
+
+bool remove_file(const std::string& path)
+{
+    return DeleteFileA(path.c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
 } // namespace tx9

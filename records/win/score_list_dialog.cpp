@@ -4,6 +4,7 @@
 #include "core/win/guard.h"
 #include "core/win/win_system.h"
 #include "records/win/dialog_placement.h"
+#include "records/win/player_panel_window.h"
 #include "res/resource.h"
 #include "settings/settings.h"
 
@@ -13,19 +14,14 @@ namespace tx9 {
 
 namespace {
 
-// The score sheet and the player panels are made by class name, so the
-// dialog needs nothing of theirs but the messages below.
+// The score sheet belongs to the score displays: it is made by class name,
+// so the dialog needs nothing of it but the messages below.
 constexpr char kScoreSheetClassName[] = "score_list_wnd";
-constexpr char kPlayerPanelClassName[] = "score_player_wnd";
 
 enum : UINT {
     kSheetShowLeg = WM_APP + 102,   // wParam leg index
     kSheetViewMode = WM_APP + 107,  // wParam 1: half-size rows
     kSheetSetRecord = WM_APP + 110, // lParam GameRecord*
-    kPanelSetPlayer = WM_APP + 302, // lParam PlayerBlock*
-    kPanelFontSize = WM_APP + 303,  // lParam points
-    kPanelLegLimit = WM_APP + 304,  // wParam 1: the game counts sets
-    kPanelFullView = WM_APP + 305,  // wParam 1
 };
 
 constexpr int kPanelFontPoints = 12;
@@ -96,15 +92,15 @@ void set_up_children(HWND dialog, ScoreListState& st) {
     SendMessageA(st.sheet, kSheetSetRecord, 0, reinterpret_cast<LPARAM>(&record));
     SendMessageA(st.sheet, kSheetViewMode, 1, 0);
 
-    // Without the panel class the Score List still shows the legs.
+    // Should the panels fail, the Score List still shows the legs.
     for (size_t p = 0; p < 2; ++p) {
-        HWND panel = create_child(dialog, kPlayerPanelClassName, WS_BORDER, kPanelIds[p]);
+        HWND panel = create_player_panel(app_instance(), dialog, kPanelIds[p], nullptr);
         st.panels[p] = panel;
         if (!panel) continue;
-        SendMessageA(panel, kPanelSetPlayer, 0, reinterpret_cast<LPARAM>(&record.player[p]));
-        SendMessageA(panel, kPanelFontSize, 0, kPanelFontPoints);
-        SendMessageA(panel, kPanelLegLimit, record.leg_limit == 1 ? 1 : 0, 0);
-        SendMessageA(panel, kPanelFullView, 1, 0);
+        SendMessageA(panel, kPlayerPanelSetBlock, 0, reinterpret_cast<LPARAM>(&record.player[p]));
+        SendMessageA(panel, kPlayerPanelFontSize, 0, kPanelFontPoints);
+        SendMessageA(panel, kPlayerPanelShowSets, record.leg_limit == 1 ? 1 : 0, 0);
+        SendMessageA(panel, kPlayerPanelFullView, 1, 0);
     }
 
     st.label_font.reset(

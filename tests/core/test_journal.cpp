@@ -2,6 +2,11 @@
 // and a file that was cut, edited or written by a later version is refused.
 #include "records/journal.h"
 #include "engine/game_rules.h"
+#include "records/file_util.h"
+#include "records/journal_file.h"
+#include "support/temp_dir.h"
+
+#include <utility>
 #include "support/match_harness.h"
 
 #include <gtest/gtest.h>
@@ -179,6 +184,59 @@ TEST(Journal, TheWriterKeepsUpWithTheHistory) {
         ASSERT_EQ(back.history.size(), t.history.records.size()) << step;
         for (size_t i = 0; i < back.history.size(); ++i)
             EXPECT_EQ(dump(back.history[i]), dump(t.history.records[i])) << step << ", set " << i;
+    }
+}
+
+TEST(Journal, AContinuedLegShowsTheKeptCellAndLetsTheComPlayerThrow) {
+    struct Row {
+        int com; // player 2 is the COM player
+        int player, round;
+        std::string state; // Table::state() after resume
+        int com_timers;
+    };
+    const Row rows[] = {
+        {0, 1, 0, "round 1/2 first 0 turn 0 sel 1,0 left 441,456 darts 3,3", 0},
+        {0, 0, 99, "round 1/2 first 0 turn 0 sel 0,1 left 441,456 darts 3,3", 0},
+        {1, 0, 1, "round 1/2 first 0 turn 1 sel 0,1 left 441,456 darts 6,3", 1},
+    };
+    for (const Row& row : rows) {
+        GameSettings g = game_of(501);
+        g.p2_com = row.com;
+        test::Table t(g);
+        t.host.entry = "60";
+        t.match.enter_visit(60); // player 1, round 0
+        t.match.select(1, 0);
+        t.match.enter_visit(45);
+        if (row.com) {
+            t.match.select(0, 1);
+            t.match.enter_visit(0);
+        }
+        t.host.clear();
+        t.match.resume(row.player, row.round);
+        EXPECT_EQ(t.state(), row.state) << row.player << "," << row.round;
+        EXPECT_EQ(t.host.count("com_timer 0"), row.com_timers);
+        EXPECT_EQ(t.host.calls("notify 1 ").size(), 2u) << "both panels";
+    }
+}
+
+TEST(JournalFile, ReadThenSetAsideUnderNamesThatNeverReplaceOneAnother) {
+    test::ScopedTempDir dir;
+    const std::string path = journal_path(dir.path());
+    JournalState s;
+    EXPECT_EQ(read_journal_file(path, s), JournalFound::none);
+    const LocalTime at{2004, 11, 5, 13, 5, 9};
+    const std::string text = evening_text();
+    const std::pair<std::string, std::string> rows[] = {
+        {text, path + ".20041105-130509"},
+        {text.substr(0, 40), path + ".20041105-130509-2"},
+    };
+    for (const auto& [contents, aside] : rows) {
+        ASSERT_TRUE(write_whole_file(path, contents, nullptr));
+        EXPECT_EQ(read_journal_file(path, s), contents == text ? JournalFound::ok : JournalFound::damaged);
+        EXPECT_EQ(set_journal_aside(path, at), aside);
+        std::string kept;
+        EXPECT_TRUE(read_whole_file(aside, kept, nullptr) && kept == contents) << aside;
+        EXPECT_FALSE(path_exists(path));
     }
 }
 

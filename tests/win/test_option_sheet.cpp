@@ -3,6 +3,7 @@
 // key dialog, the message boxes and the colour chooser it opens.
 #include "app/win/accelerators.h"
 #include "app/win/main_window.h"
+#include "app/win/startup.h"
 #include "core/text.h"
 #include "core/win/gdi.h"
 #include "core/win/win_system.h"
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,22 +38,27 @@ std::string text_of(int id) {
     return load_resource_string(id);
 }
 
-// One step of a test: done on the first dialog with this title, it returns
-// the button to press there (0: none). A step must not wait for a modal
-// dialog of its own: it posts the click that opens one.
+// One step of a test: done on the first dialog it is for, it returns the
+// button to press there (0: none). A step must not wait for a modal dialog of
+// its own: it posts the click that opens one. Dialogs are known by their
+// controls or the program's own titles, so the steps work in either language.
 struct Step {
-    std::string title;
+    std::function<bool(const DialogInfo&)> is_for;
     std::function<int(HWND)> act;
 };
 
-std::string sheet_title() {
-    return option_sheet_caption(system_services());
+bool has_control(HWND dialog, int id, const char* window_class) {
+    char name[64] = "";
+    HWND control = GetDlgItem(dialog, id);
+    return control && GetClassNameA(control, name, sizeof name) && lstrcmpiA(name, window_class) == 0;
 }
 Step on_sheet(std::function<int(HWND)> act) {
-    return {sheet_title(), std::move(act)};
+    return {[](const DialogInfo& d) { return d.title == option_sheet_caption(system_services()); },
+            std::move(act)};
 }
 Step on_box(int expected_text, int button) {
-    return {kProgramTitle, [=](HWND box) {
+    return {[](const DialogInfo& d) { return d.title == kProgramTitle; },
+            [=](HWND box) {
                 std::string shown;
                 for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
                     shown += window_text(c) + "|";
@@ -60,7 +67,11 @@ Step on_box(int expected_text, int button) {
             }};
 }
 Step on_select_key(std::function<int(HWND)> act) {
-    return {"Select key", std::move(act)};
+    return {[](const DialogInfo& d) { return has_control(d.hwnd, IDC_SELECT_HOTKEY, HOTKEY_CLASSA); },
+            std::move(act)};
+}
+Step on_color_chooser(std::function<int(HWND)> act) {
+    return {[](const DialogInfo& d) { return has_control(d.hwnd, kColorRedEdit, "Edit"); }, std::move(act)};
 }
 
 HWND current_page(HWND sheet) {
@@ -127,6 +138,9 @@ std::string installed_face() {
 class OptionSheetTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
+        // Every window class of the program, the panels of the previews included.
+        static const bool registered = register_window_classes(GetModuleHandleA(nullptr));
+        ASSERT_TRUE(registered);
         prepare_match_windows();
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
@@ -143,7 +157,7 @@ class OptionSheetTest : public ::testing::Test {
     bool run(std::vector<Step> steps, const std::function<bool()>& modal = nullptr) {
         size_t next = 0;
         DialogAnswerer answerer([&](const DialogInfo& info) -> int {
-            if (next >= steps.size() || info.title != steps[next].title) return 0;
+            if (next >= steps.size() || !steps[next].is_for(info)) return 0;
             return steps[next++].act(info.hwnd);
         });
         const bool result = modal ? modal() : run_option_sheet(owner_.hwnd(), win_key_namer());
@@ -168,7 +182,9 @@ TEST_F(OptionSheetTest, OpensOnTheViewPageAndOkUntouchedReportsAChange) {
         const Settings before = settings();
         const bool ok = run({on_sheet([&](HWND sheet) {
             HWND page = current_page(sheet);
-            EXPECT_EQ(GetDlgCtrlID(page), 0);
+            const char* language = std::getenv("TX9_EXPECT_UI_LANGUAGE");
+            EXPECT_EQ(window_text(sheet),
+                      language && std::string(language) == "ja" ? in_code_page(L"オプション") : "Option");
             EXPECT_EQ(SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCOUNT, 0, 0), kColorCount);
             EXPECT_EQ(SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCURSEL, 0, 0), 0);
             EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(before.colors[0]));
@@ -223,32 +239,6 @@ TEST_F(OptionSheetTest, CancelOnAnyPageRestoresColoursAndFont) {
     }
 }
 
-TEST_F(OptionSheetTest, TheColourChooserSetsTheSelectedItem) {
-    const bool ok = run({
-        on_sheet([](HWND sheet) {
-            HWND page = current_page(sheet);
-            choose(page, IDC_VIEW_ITEMS, kColorInputBackground, LB_SETCURSEL, LBN_SELCHANGE);
-            post_click(page, IDC_VIEW_COLOR);
-            return 0;
-        }),
-        {"Color",
-         [](HWND chooser) {
-             const int rgb[] = {10, 20, 30};
-             for (int i = 0; i < 3; ++i)
-                 SetDlgItemInt(chooser, kColorRedEdit + i, static_cast<UINT>(rgb[i]), FALSE);
-             return IDOK;
-         }},
-        on_sheet([](HWND sheet) {
-            EXPECT_EQ(settings().colors[kColorInputBackground], RGB(10, 20, 30));
-            EXPECT_EQ(dialog_item_text(current_page(sheet), IDC_VIEW_COLOR),
-                      color_button_text(RGB(10, 20, 30)));
-            return IDOK;
-        }),
-    });
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(settings().colors[kColorInputBackground], RGB(10, 20, 30));
-}
-
 // A press of the left button over the page, as the cursor request that comes with it.
 void press_at(HWND page, POINT at) {
     SetCursorPos(at.x, at.y);
@@ -270,20 +260,67 @@ bool find_on_screen(HWND window, Color color, POINT* at) {
     return false;
 }
 
+TEST_F(OptionSheetTest, TheColourChooserSetsTheSelectedItem) {
+    const bool ok = run({
+        on_sheet([](HWND sheet) {
+            HWND page = current_page(sheet);
+            choose(page, IDC_VIEW_ITEMS, kColorInputBackground, LB_SETCURSEL, LBN_SELCHANGE);
+            post_click(page, IDC_VIEW_COLOR);
+            return 0;
+        }),
+        on_color_chooser([](HWND chooser) {
+            const int rgb[] = {10, 20, 30};
+            for (int i = 0; i < 3; ++i)
+                SetDlgItemInt(chooser, kColorRedEdit + i, static_cast<UINT>(rgb[i]), FALSE);
+            return IDOK;
+        }),
+        on_sheet([](HWND sheet) {
+            EXPECT_EQ(settings().colors[kColorInputBackground], RGB(10, 20, 30));
+            POINT at{};
+            HWND preview = GetDlgItem(GetDlgItem(current_page(sheet), IDC_VIEW_PREVIEW), 1);
+            UpdateWindow(sheet);
+            EXPECT_TRUE(find_on_screen(preview, RGB(10, 20, 30), &at))
+                << "the preview's entry takes the colour at once";
+            EXPECT_EQ(dialog_item_text(current_page(sheet), IDC_VIEW_COLOR),
+                      color_button_text(RGB(10, 20, 30)));
+            return IDOK;
+        }),
+    });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(settings().colors[kColorInputBackground], RGB(10, 20, 30));
+}
+
 TEST_F(OptionSheetTest, PressOnAPreviewSelectsItsItemAndShiftPressAssignsTheColour) {
-    const Color odd = RGB(200, 100, 50);
-    settings().colors[kColorOddBackground] = odd;
-    const bool ok = run({on_sheet([&](HWND sheet) {
+    // Each preview in a colour of its own that no other item has.
+    struct Row {
+        int preview; // child id in the preview area: sheet 1, player panel 2, left-score panel 3
+        int item;
+        Color color;
+    };
+    const Row rows[] = {
+        {1, kColorOddBackground, RGB(200, 100, 50)},
+        {2, kColorPlayerNameBackground, RGB(30, 160, 90)},
+        {3, kColorLeftActiveBorder, RGB(150, 20, 170)},
+    };
+    for (const Row& row : rows)
+        settings().colors[static_cast<size_t>(row.item)] = row.color;
+    const bool ok = run({on_sheet([&](HWND sheet) -> int {
         HWND page = current_page(sheet);
         UpdateWindow(sheet);
         pump_for(300);
-        POINT at{};
-        EXPECT_TRUE(find_on_screen(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), 1), odd, &at))
-            << "no odd row in the preview sheet";
-        press_at(page, at);
-        EXPECT_EQ(SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCURSEL, 0, 0), kColorOddBackground);
-        EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(odd));
+        for (const Row& row : rows) {
+            HWND preview = GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), row.preview);
+            EXPECT_TRUE(preview) << "no preview " << row.preview;
+            if (!preview) continue;
+            POINT at{};
+            EXPECT_TRUE(find_on_screen(preview, row.color, &at)) << "preview " << row.preview;
+            press_at(page, at);
+            EXPECT_EQ(SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCURSEL, 0, 0), row.item);
+            EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(row.color));
+        }
 
+        POINT at{};
+        find_on_screen(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), 1), rows[0].color, &at);
         choose(page, IDC_VIEW_ITEMS, kColorLast3NumberText, LB_SETCURSEL, LBN_SELCHANGE);
         RECT reset{};
         GetWindowRect(GetDlgItem(page, IDC_VIEW_RESET), &reset);
@@ -294,7 +331,7 @@ TEST_F(OptionSheetTest, PressOnAPreviewSelectsItsItemAndShiftPressAssignsTheColo
             KeyStateScope shift(kShift);
             press_at(page, at);
         }
-        EXPECT_EQ(settings().colors[kColorLast3NumberText], odd);
+        EXPECT_EQ(settings().colors[kColorLast3NumberText], rows[0].color);
         return IDOK;
     })});
     EXPECT_TRUE(ok);
@@ -418,33 +455,33 @@ TEST_F(OptionSheetTest, SelectKeyShowsTheBindingAndRefusesSeparatorsAndLargeTemp
     EXPECT_EQ(describe({binding}), "51045:4:115 ");
 
     binding = KeyBinding{IDM_CHECKOUT, kModCtrl, 'A'};
-    EXPECT_TRUE(run({on_select_key([](HWND d) {
-                         EXPECT_EQ(dialog_item_text(d, IDC_SELECT_FUNCTION), action_name(IDM_CHECKOUT));
-                         EXPECT_FALSE(enabled(d, IDC_SELECT_NUMBER));
-                         choose(d, IDC_SELECT_FUNCTION, 1, CB_SETCURSEL, CBN_SELCHANGE); // a separator
-                         post_click(d, IDOK); // the dialog stays: the answerer is not to take it as answered
-                         return 0;
-                     }),
-                     on_select_key([](HWND d) {
-                         EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_SELECT_FUNCTION))
-                             << "a separator is refused";
-                         choose(d, IDC_SELECT_FUNCTION, 0, CB_SETCURSEL, CBN_SELCHANGE);
-                         EXPECT_TRUE(enabled(d, IDC_SELECT_NUMBER));
-                         SetDlgItemTextA(d, IDC_SELECT_NUMBER, "181");
-                         post_click(d, IDOK);
-                         return 0;
-                     }),
-                     on_box(IDS_TEMPLATE_RANGE, IDOK), on_select_key([](HWND d) {
-                         // Without a window manager's help the activation may stay elsewhere
-             // after the message box: take it back, the dialog restores its focus.
-             if (!GetFocus()) SetActiveWindow(d);
-             EXPECT_TRUE(pump_until([d] { return GetFocus() == GetDlgItem(d, IDC_SELECT_NUMBER); }, 2000))
-                 << "a template above 180 is refused with the focus on the number";
-                         SetDlgItemTextA(d, IDC_SELECT_NUMBER, "");
-                         SendDlgItemMessageA(d, IDC_SELECT_HOTKEY, HKM_SETHOTKEY, 0, 0);
-                         return IDOK;
-                     })},
-                    dialog_run));
+    EXPECT_TRUE(
+        run({on_select_key([](HWND d) {
+                 EXPECT_EQ(dialog_item_text(d, IDC_SELECT_FUNCTION), action_name(IDM_CHECKOUT));
+                 EXPECT_FALSE(enabled(d, IDC_SELECT_NUMBER));
+                 choose(d, IDC_SELECT_FUNCTION, 1, CB_SETCURSEL, CBN_SELCHANGE); // a separator
+                 post_click(d, IDOK); // the dialog stays: the answerer is not to take it as answered
+                 return 0;
+             }),
+             on_select_key([](HWND d) {
+                 EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_SELECT_FUNCTION)) << "a separator is refused";
+                 choose(d, IDC_SELECT_FUNCTION, 0, CB_SETCURSEL, CBN_SELCHANGE);
+                 EXPECT_TRUE(enabled(d, IDC_SELECT_NUMBER));
+                 SetDlgItemTextA(d, IDC_SELECT_NUMBER, "181");
+                 post_click(d, IDOK);
+                 return 0;
+             }),
+             on_box(IDS_TEMPLATE_RANGE, IDOK), on_select_key([](HWND d) {
+                 // Without a window manager's help the activation may stay elsewhere
+                 // after the message box: take it back, the dialog restores its focus.
+                 if (!GetFocus()) SetActiveWindow(d);
+                 EXPECT_TRUE(pump_until([d] { return GetFocus() == GetDlgItem(d, IDC_SELECT_NUMBER); }, 2000))
+                     << "a template above 180 is refused with the focus on the number";
+                 SetDlgItemTextA(d, IDC_SELECT_NUMBER, "");
+                 SendDlgItemMessageA(d, IDC_SELECT_HOTKEY, HKM_SETHOTKEY, 0, 0);
+                 return IDOK;
+             })},
+            dialog_run));
     EXPECT_EQ(describe({binding}), "51000:0:0 ") << "empty number and key: template 0 on no key";
 }
 
@@ -480,8 +517,6 @@ TEST_F(OptionSheetTest, PlayerPageStoresTheBoxesOnOkOnly) {
 // ---- The main window after OK
 
 TEST_F(OptionSheetTest, MainWindowTakesANewBindingAfterOk) {
-    static const bool registered = register_main_window(GetModuleHandleA(nullptr));
-    ASSERT_TRUE(registered);
     char folder[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, folder);
     settings().ini_path = std::string(folder) + "tx9_option_sheet_test.ini";

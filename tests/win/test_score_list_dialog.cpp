@@ -3,6 +3,7 @@
 #include "records/win/score_list_dialog.h"
 
 #include "core/text.h"
+#include "records/win/player_panel_window.h"
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "ui/score/win/score_sheet.h"
@@ -38,7 +39,14 @@ std::string page_of(HWND dialog) {
     ScoreSheetInfo info;
     if (visible(IDC_SCORE_LIST_SHEET) && score_sheet_info(GetDlgItem(dialog, IDC_SCORE_LIST_SHEET), &info))
         out += strprintf("sheet leg %d%s", info.shown_leg, info.view_mode ? " view" : "");
-    if (visible(IDC_SCORE_LIST_PLAYER1) && visible(IDC_SCORE_LIST_PLAYER2)) out += "panels";
+    for (int p = 0; p < 2; ++p) {
+        PlayerPanelInfo panel;
+        const int id = p == 0 ? IDC_SCORE_LIST_PLAYER1 : IDC_SCORE_LIST_PLAYER2;
+        if (visible(id) && player_panel_info(GetDlgItem(dialog, id), &panel))
+            out +=
+                strprintf("%spanel %s%s %dpt", p ? ", " : "", panel.block ? panel.block->name.c_str() : "-",
+                          panel.full_view ? " full" : "", panel.font_size);
+    }
     for (int id : {IDC_SCORE_LIST_DARTS1, IDC_SCORE_LIST_DARTS2})
         if (visible(id))
             out += " | label " + std::to_string(id - IDC_SCORE_LIST_DARTS1 + 1) + " '" +
@@ -57,6 +65,7 @@ class ScoreListDialog : public ::testing::Test {
   protected:
     void SetUp() override {
         prepare_match_windows();
+        register_player_panel(GetModuleHandleA(nullptr)); // once; later calls are refused
         saved_ = settings();
         settings().score_list = {};
         record_.start_score = 501;
@@ -110,9 +119,7 @@ TEST_F(ScoreListDialog, OpensOnTheRowsLegAndFollowsTheComboBox) {
         }
     });
     EXPECT_EQ(items, (std::vector<std::string>{"Player Information", "1 Legs", "2 Legs", "3 Legs"}));
-    // The player panels join when their window class is there; the sheet never shows with them.
-    const bool panels = GetClassInfoA(GetModuleHandleA(nullptr), "score_player_wnd", nullptr) != FALSE;
-    const std::string players = panels ? "panels" : "";
+    const std::string players = "panel Ann full 12pt, panel Bob full 12pt";
     const std::vector<std::string> want = {players, "sheet leg 1 view | label 2 '14 Darts'",
                                            "sheet leg 0 view | label 1 '15 Darts'",
                                            "sheet leg 2 view | label 1 ''", players};

@@ -185,7 +185,8 @@ class IniBesideProgram {
     IniBesideProgram() : path(module_folder() + "\\tx9.ini"), had_(file_exists(path)) {
         if (had_) saved_ = read_file(path);
         DeleteFileA(path.c_str());
-        for (const char* name : {kMainWindowClass, "score_list_wnd", "tx9Edit"})
+        for (const char* name : {kMainWindowClass, "score_list_wnd", "tx9Edit", "score_left_wnd",
+                                 "score_player_wnd", "score_guide_wnd"})
             UnregisterClassA(name, instance());
     }
     ~IniBesideProgram() {

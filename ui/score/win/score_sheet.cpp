@@ -82,6 +82,10 @@ struct SheetState final : MatchHost {
     bool render_pending = false;     // the back buffer is out of date
     bool update_pending = false;     // something was invalidated: paint before returning
     bool window_gone = false;        // destroyed while a handler was still running
+    // Handlers under way, modal loops or not: at 0 no rule is half done, and
+    // a change of the live game can be told to the main window's journal.
+    int rule_depth = 0;
+    bool game_changed = false; // a notification about the game since the last telling
     SheetScroll scroll;              // the scroll bar as the last update worked it out
 
     // What the scroll bar was last set to, so that an update that changes
@@ -225,6 +229,9 @@ struct SheetState final : MatchHost {
         SendMessageA(entry, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     long notify(int message, int wparam, int lparam) override {
+        if (message == kNotifyPlayerChanged || message == kNotifyFirstThrower || message == kNotifySetOver ||
+            message == kNotifyActivePlayer)
+            game_changed = true;
         // The panels' refreshes are quick and open nothing; the end of a set
         // and the context menu may open boxes and menus over the sheet.
         const bool may_open_a_loop = message == kNotifySetOver || message == kNotifyContextMenu;
@@ -238,6 +245,13 @@ struct SheetState final : MatchHost {
         SetTimer(window, kComVisitTimer, 1, nullptr);
     }
     bool auto_save(const GameRecord& record) override;
+
+    // The game is whole again after a change: the main window keeps it.
+    void tell_game_settled() {
+        if (!game_changed || window_gone) return;
+        game_changed = false;
+        main_window_game_settled(GetParent(window));
+    }
 
     // Around a modal loop: the sheet is drawn up to date before the dialog
     // shows, and messages the dialog's loop brings to the sheet bring it up
@@ -263,11 +277,17 @@ struct SheetState final : MatchHost {
 // brings the sheet up to date when it ends.
 class Batch {
   public:
-    explicit Batch(std::shared_ptr<SheetState> st) : st_(std::move(st)) { ++st_->batch_depth; }
+    explicit Batch(std::shared_ptr<SheetState> st) : st_(std::move(st)) {
+        ++st_->batch_depth;
+        ++st_->rule_depth;
+    }
     ~Batch() {
-        if (--st_->batch_depth > 0 || st_->window_gone) return;
+        const bool settled = --st_->rule_depth == 0;
         // Drawing text may run out of memory; the next paint tries again.
-        guarded([this] { st_->flush(); }, [this] { st_->render_pending = true; });
+        if (--st_->batch_depth == 0 && !st_->window_gone)
+            guarded([this] { st_->flush(); }, [this] { st_->render_pending = true; });
+        // Kept once the change is on the screen: putting the file on disk takes milliseconds.
+        if (settled) guarded([this] { st_->tell_game_settled(); }, [] {});
     }
     Batch(const Batch&) = delete;
     Batch& operator=(const Batch&) = delete;
@@ -550,10 +570,14 @@ void on_com_timer(SheetState& st) {
     const LegRecord& leg = st.match.shown();
     const int player = leg.turn;
     if (leg.finished == 1 || st.match.record().player[static_cast<size_t>(player)].com != 1) return;
+    // The visit before is kept before this one begins.
+    st.tell_game_settled();
     {
         SheetState::ModalScope modal(st);
         run_com_visit(st.window, st.match.record(), player, st.dart_interval);
     }
+    // A stopped visit finishes the leg without a notification.
+    st.game_changed = true;
     st.match.apply_com_result(player);
 }
 
@@ -631,6 +655,7 @@ LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) 
     case kScoreSheetSetRecord:
         if (lparam) st->match.set_record(*reinterpret_cast<GameRecord*>(lparam));
         return 0;
+    case kScoreSheetResume: st->match.resume(static_cast<int>(wparam), static_cast<int>(lparam)); return 0;
     case kScoreSheetModifier: return SendMessageA(GetParent(window), message, wparam, lparam);
     }
     return DefWindowProcA(window, message, wparam, lparam);

@@ -31,6 +31,9 @@ inline constexpr UINT kScoreSheetAppearance = WM_APP + 108;
 inline constexpr UINT kScoreSheetDisable = WM_APP + 109;
 // lParam GameRecord* to show (not owned).
 inline constexpr UINT kScoreSheetSetRecord = WM_APP + 110;
+// The live record was put back from the journal: show its current leg with
+// the cell wParam player, lParam round selected.
+inline constexpr UINT kScoreSheetResume = WM_APP + 111;
 // From the entry (Shift, Ctrl or Alt went down): passed on to the parent.
 inline constexpr UINT kScoreSheetModifier = WM_APP + 4;
 
