@@ -41,7 +41,7 @@ endforeach()
 execute_process(COMMAND locale -a OUTPUT_VARIABLE TX9_LOCALES ERROR_QUIET)
 string(TOLOWER "${TX9_LOCALES}" TX9_LOCALES)
 foreach(name test_main_window test_accelerators test_startup test_score_sheet test_score_render
-             test_checkout_dialog test_schedule test_panels test_option_sheet)
+             test_checkout_dialog test_schedule test_panels test_option_sheet test_win_system)
   if(TARGET win_${name} AND TX9_LOCALES MATCHES "ja_jp\\.utf-?8")
     add_test(NAME win32.${name}.ja COMMAND win_${name} --gtest_brief=1)
     set_tests_properties(win32.${name}.ja PROPERTIES LABELS win32 TIMEOUT 600

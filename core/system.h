@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tx9 {
 
@@ -37,6 +38,9 @@ public:
     virtual std::string module_path() const = 0;
     // True for a lead byte of a double-byte character of the system code page.
     virtual bool is_lead_byte(unsigned char c) const = 0;
+    // The system's locale-aware case-insensitive compare (it folds accented
+    // and full-width letters too); returns <0, 0, >0.
+    virtual int compare_text_no_case(std::string_view a, std::string_view b) const = 0;
 };
 
 // The process-wide services; set once at start-up (or by a test).

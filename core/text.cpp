@@ -99,10 +99,43 @@ std::string folder_of(std::string_view path)
     return std::string(path.substr(0, last));
 }
 
+namespace {
+
+// Length of the path up to the end of its last character that is not a
+// separator; a double-byte character counts as one, whatever its trail byte.
+size_t end_of_last_non_separator(std::string_view path)
+{
+    const SystemServices& sys = system_services();
+    size_t end = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(path[i]);
+        if (sys.is_lead_byte(c) && i + 1 < path.size()) {
+            ++i;
+            end = i + 1;
+        } else if (c != '\\' && c != '/')
+            end = i + 1;
+    }
+    return end;
+}
+
+} // namespace
+
+bool ends_with_separator(std::string_view path)
+{
+    return !path.empty() && end_of_last_non_separator(path) < path.size();
+}
+
+std::string without_trailing_separators(std::string_view path)
+{
+    size_t end = end_of_last_non_separator(path);
+    if (end == 0 && !path.empty()) end = 1;
+    return std::string(path.substr(0, end));
+}
+
 std::string join_path(std::string_view folder, std::string_view name)
 {
     std::string out(folder);
-    if (out.empty() || (out.back() != '\\' && out.back() != '/')) out += '\\';
+    if (!ends_with_separator(out)) out += '\\';
     out += name;
     return out;
 }

@@ -28,8 +28,9 @@ std::string trim_blanks(std::string_view text);
 // The same, as a view into the given text.
 std::string_view trim_blanks_view(std::string_view text);
 
-// Case-insensitive compare of ASCII letters (stand-in for lstrcmpiA where the
-// platform's own is not at hand); returns <0, 0, >0.
+// Case-insensitive compare of ASCII letters, for the program's own ASCII names
+// (INI keys, the command line); names people type go through
+// SystemServices::compare_text_no_case. Returns <0, 0, >0.
 int compare_no_case(std::string_view a, std::string_view b);
 
 // Cut a text to at most 255 characters, the size of the program's text fields.
@@ -40,8 +41,16 @@ std::string cut255(std::string_view text);
 // Empty when there is no separator.
 std::string folder_of(std::string_view path);
 
+// Whether the path's last character is a '\' or '/' of its own, not the trail
+// byte of a double-byte character.
+bool ends_with_separator(std::string_view path);
+
+// The path without its trailing separators (a lone separator stays), with the
+// same care for double-byte characters.
+std::string without_trailing_separators(std::string_view path);
+
 // Join a folder and a file name with one backslash, unless the folder already
-// ends in '\' or '/'.
+// ends in a separator.
 std::string join_path(std::string_view folder, std::string_view name);
 
 // Standard decimal conversion as strtol/atoi: leading white space, one sign,

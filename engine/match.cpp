@@ -20,6 +20,23 @@ int other(int player) {
     return 1 - player;
 }
 
+// Room in both score arrays for one more row: capacity grows by a block when
+// rows + 1 would exceed it, the old cells kept. False, with the leg unchanged
+// (a larger array may be left behind, unused), when memory runs out.
+bool grow_for_next_row(LegRecord& leg) {
+    if (leg.rows + 1 <= leg.capacity) return true;
+    const int capacity = leg.capacity + kRoundsPerBlock;
+    try {
+        for (std::vector<int>& cells : leg.scores)
+            if (static_cast<int>(cells.size()) < capacity + 1)
+                cells.resize(static_cast<size_t>(capacity) + 1, 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    leg.capacity = capacity;
+    return true;
+}
+
 int& cell(LegRecord& leg, int player, int round) {
     return leg.scores[static_cast<size_t>(player)][static_cast<size_t>(round)];
 }
@@ -166,6 +183,13 @@ bool Match::enter_visit(int points) {
     if (points > before) return cell(shown(), p, r) == points;
 
     LegRecord& leg = shown();
+    // The round this visit completes may need room for one more: made before
+    // anything changes, so a failure leaves the leg as it was and open.
+    const bool completes_round = r == leg.cur_round && p == leg.turn && p != leg.first;
+    if (completes_round && !rec.round_limit && leg.cur_round + 1 >= leg.rows && !grow_for_next_row(leg)) {
+        host_.show_error(out_of_memory_text());
+        return false;
+    }
     PlayerBlock& player = rec.player[static_cast<size_t>(p)];
     cell(leg, p, r) = points;
     player.left = remaining(rec, shown_leg_, leg.cur_round, p);
@@ -210,19 +234,7 @@ bool Match::enter_visit(int points) {
                 after_leg_end();
                 return false;
             } else {
-                try {
-                    if (leg.rows + 1 > leg.capacity) {
-                        int capacity = leg.capacity + kRoundsPerBlock;
-                        for (std::vector<int>& cells : leg.scores) {
-                            if (static_cast<int>(cells.size()) < capacity + 1)
-                                cells.resize(static_cast<size_t>(capacity) + 1, 0);
-                        }
-                        leg.capacity = capacity;
-                    }
-                    leg.rows += 1;
-                } catch (const std::bad_alloc&) {
-                    host_.show_error(out_of_memory_text());
-                }
+                leg.rows += 1; // room was made above
                 host_.update_scroll_bar();
             }
         }
@@ -406,6 +418,9 @@ int Match::leg_over() {
     GameRecord& rec = *record_;
     const int previous_first = rec.current_leg().first;
     rec.leg_no += 1;
+    // Saved before the next leg exists: the file holds the finished legs 0 to
+    // leg_no - 1, and the last leg of a set is saved like every other.
+    if (settings_.auto_save == 1) host_.auto_save(rec);
     try {
         rec.leg_records.push_back(new_leg(rec));
     } catch (const std::bad_alloc&) {
@@ -413,8 +428,6 @@ int Match::leg_over() {
         host_.show_error(out_of_memory_text());
         return 0;
     }
-    // The file holds the finished legs 0 to leg_no - 1; the new leg is not written.
-    if (settings_.auto_save == 1) host_.auto_save(rec);
 
     rec.current_leg().first = other(previous_first);
 

@@ -127,12 +127,6 @@ bool refuse_long_path(const std::string& path, std::string* error) {
     return true;
 }
 
-std::string without_trailing_separators(std::string path) {
-    while (path.size() > 1 && (path.back() == '\\' || path.back() == '/'))
-        path.pop_back();
-    return path;
-}
-
 } // namespace
 
 std::string player_display_name(const PlayerBlock& player) {

@@ -442,8 +442,9 @@ bool settings_save_schedule(const Settings& s) {
 void name_list_update(std::vector<std::string>& names, const std::string& name) {
     if (name.empty()) return;
     std::string entry = cut255(name);
+    const SystemServices& sys = system_services();
     for (size_t i = 0; i < names.size(); ++i) {
-        if (!names[i].empty() && compare_no_case(names[i], entry) == 0) {
+        if (!names[i].empty() && sys.compare_text_no_case(names[i], entry) == 0) {
             names.erase(names.begin() + static_cast<std::ptrdiff_t>(i));
             break;
         }

@@ -119,8 +119,8 @@ bool settings_save_schedule(const Settings& s);
 // The seven entries used when the INI file has no schedule/count.
 std::vector<GameSettings> default_schedule(const SystemServices& sys);
 
-// Move a name to the front of the Name list (case-insensitive, empty entries
-// skipped), at most kMaxNameList names; an empty name changes nothing.
+// Move a name to the front of the Name list (case-insensitive by the system's
+// compare, empty entries skipped), at most kMaxNameList names; an empty name changes nothing.
 void name_list_update(std::vector<std::string>& names, const std::string& name);
 
 } // namespace tx9

@@ -5,6 +5,7 @@
 #include "core/win/gdi.h"
 #include "core/win/guard.h"
 #include "core/win/win_system.h"
+#include "core/win/window_state.h"
 #include "settings/settings.h"
 
 #include <commctrl.h>
@@ -12,6 +13,7 @@
 
 #include <memory>
 #include <new>
+#include <utility>
 
 namespace tx9 {
 
@@ -40,22 +42,12 @@ struct GuideState {
     }
 };
 
-GuideState* state_of(HWND hwnd) {
-    return reinterpret_cast<GuideState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-}
-
-RECT client_of(HWND hwnd) {
-    RECT r{};
-    GetClientRect(hwnd, &r);
-    return r;
-}
-
 const KeyBinding* shown_binding(const GuideState& st, int key) {
     return guide_binding(settings().keys.bindings, key, st.modifiers);
 }
 
 int key_under(HWND hwnd, int x, int y) {
-    const RECT client = client_of(hwnd);
+    const RECT client = client_rect(hwnd);
     return guide_key_at(x, y, client.right, client.bottom);
 }
 
@@ -66,7 +58,7 @@ void draw_text(HDC dc, const std::string& text, RECT area, UINT format) {
 void render(GuideState& st) {
     HDC dc = st.buffer.dc();
     if (!dc) return;
-    const RECT client = client_of(st.window);
+    const RECT client = client_rect(st.window);
     FillRect(dc, &client, st.face.get());
     SelectScope font(dc, st.font.get());
     SetBkMode(dc, OPAQUE);
@@ -116,18 +108,14 @@ HFONT bar_font(int width) {
 }
 
 void set_up(GuideState& st) {
-    const RECT client = client_of(st.window);
+    const RECT client = client_rect(st.window);
     st.buffer.resize(st.window, client.right, client.bottom);
     st.font.reset(bar_font(client.right));
 }
 
 int wanted_height(int width) {
     Font font(bar_font(width));
-    WindowDC screen(nullptr);
-    SelectScope select(screen.get(), font.get());
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(screen.get(), &metrics);
-    return guide_bar_height(metrics.tmHeight);
+    return guide_bar_height(screen_font_height(font.get()));
 }
 
 bool held(int vk) {
@@ -231,13 +219,13 @@ bool on_create(HWND hwnd) {
     st->tooltip = create_tooltip(hwnd);
     set_up(*st);
     render(*st);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(st.release()));
+    attach_window_state(hwnd, std::move(st));
     return true;
 }
 
 LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_CREATE) return on_create(hwnd) ? 0 : -1;
-    GuideState* st = state_of(hwnd);
+    GuideState* st = window_state<GuideState>(hwnd);
     if (!st) return message >= WM_APP ? 0 : DefWindowProcA(hwnd, message, wparam, lparam);
 
     switch (message) {
@@ -255,12 +243,8 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         set_up(*st);
         draw_again(*st);
         return 0;
-    case WM_PAINT: {
-        PaintScope paint(hwnd);
-        st->buffer.copy_to(paint.dc(), paint.rect());
-        return 0;
-    }
-    case WM_PRINTCLIENT: st->buffer.copy_to(reinterpret_cast<HDC>(wparam), client_of(hwnd)); return 0;
+    case WM_PAINT: st->buffer.paint_window(hwnd); return 0;
+    case WM_PRINTCLIENT: st->buffer.copy_to(reinterpret_cast<HDC>(wparam), client_rect(hwnd)); return 0;
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_NOTIFY: return on_notify(*st, lparam);
     case WM_MOUSEMOVE: on_mouse_move(*st, message, wparam, lparam); return 0;
@@ -272,8 +256,7 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
     case WM_DESTROY: {
         KillTimer(hwnd, kKeyGuideTimer);
-        std::unique_ptr<GuideState> owned(st);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        free_window_state<GuideState>(hwnd);
         return 0;
     }
     default: break;
@@ -289,15 +272,7 @@ LRESULT CALLBACK key_guide_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
 } // namespace
 
 bool register_key_guide_bar(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = key_guide_proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kKeyGuideClass;
-    return RegisterClassExA(&wc) != 0;
+    return register_child_class(instance, kKeyGuideClass, key_guide_proc, CS_DBLCLKS);
 }
 
 HWND create_key_guide_bar(HWND parent) {
@@ -308,7 +283,7 @@ HWND create_key_guide_bar(HWND parent) {
 bool key_guide_info(HWND bar, KeyGuideInfo* info) {
     char name[32] = "";
     if (!info || !GetClassNameA(bar, name, sizeof name) || lstrcmpiA(name, kKeyGuideClass) != 0) return false;
-    const GuideState* st = state_of(bar);
+    const GuideState* st = window_state<GuideState>(bar);
     if (!st) return false;
     *info = KeyGuideInfo{};
     if (st->font) GetObjectA(st->font.get(), sizeof info->font, &info->font);

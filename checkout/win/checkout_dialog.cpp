@@ -6,10 +6,12 @@
 #include "core/win/guard.h"
 #include "core/win/placement.h"
 #include "core/win/win_system.h"
+#include "core/win/window_state.h"
 #include "res/resource.h"
 
 #include <memory>
 #include <new>
+#include <utility>
 
 #include <commctrl.h>
 #include <imm.h>
@@ -28,10 +30,6 @@ struct CheckoutDialogState {
     Font route_font;
     HTREEITEM first_item = nullptr; // the first item inserted since the tree was cleared
 };
-
-CheckoutDialogState* state_of(HWND dialog) {
-    return reinterpret_cast<CheckoutDialogState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
 
 void insert_routes(CheckoutDialogState& st, HWND tree, HTREEITEM parent,
                    const std::vector<RouteNode>& nodes) {
@@ -72,7 +70,7 @@ bool on_init(HWND dialog, int start_score) {
     std::unique_ptr<CheckoutDialogState> owned(new (std::nothrow) CheckoutDialogState);
     if (!owned) return false;
     CheckoutDialogState& st = *owned;
-    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(owned.release()));
+    attach_window_state(dialog, std::move(owned), DWLP_USER);
 
     HWND field = GetDlgItem(dialog, IDC_CHECKOUT_SCORE);
     HWND tree = GetDlgItem(dialog, IDC_CHECKOUT_TREE);
@@ -96,7 +94,7 @@ INT_PTR handle(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
         if (!on_init(dialog, static_cast<int>(lparam))) EndDialog(dialog, 0);
         return TRUE;
     }
-    CheckoutDialogState* st = state_of(dialog);
+    CheckoutDialogState* st = window_state<CheckoutDialogState>(dialog, DWLP_USER);
     if (!st) return FALSE;
     switch (message) {
     case WM_COMMAND:
@@ -109,8 +107,7 @@ INT_PTR handle(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
         }
     case WM_NCDESTROY: {
         // The font outlives the controls that use it.
-        std::unique_ptr<CheckoutDialogState> owned(st);
-        SetWindowLongPtrA(dialog, DWLP_USER, 0);
+        free_window_state<CheckoutDialogState>(dialog, DWLP_USER);
         return FALSE;
     }
     default: return FALSE;

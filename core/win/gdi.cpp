@@ -42,6 +42,21 @@ void BackBuffer::copy_to(HDC target, const RECT& rect) const
            SRCCOPY);
 }
 
+void BackBuffer::paint_window(HWND window) const
+{
+    PaintScope paint(window);
+    copy_to(paint.dc(), paint.rect());
+}
+
+int screen_font_height(HFONT font)
+{
+    WindowDC screen(nullptr);
+    SelectScope select(screen.get(), font);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(screen.get(), &metrics);
+    return metrics.tmHeight;
+}
+
 int font_height_for_points(int size)
 {
     WindowDC screen(nullptr);

@@ -110,6 +110,8 @@ public:
     int height() const { return height_; }
     // Copy a rectangle of the buffer to the same place of the target DC.
     void copy_to(HDC target, const RECT& rect) const;
+    // WM_PAINT of the window drawn into this buffer: the invalid part is copied.
+    void paint_window(HWND window) const;
 
 private:
     HDC dc_ = nullptr;
@@ -120,6 +122,8 @@ private:
 
 // Character height of a point size on this screen: -(size * dpi / 72), truncated toward zero.
 int font_height_for_points(int size);
+// The character height (tmHeight) of the font on the screen.
+int screen_font_height(HFONT font);
 // A font of the face at the size; fixed pitch when asked; size 0 keeps the face's default height.
 HFONT create_face_font(const std::string& face, int size, int charset, int weight, bool underline, bool fixed_pitch);
 // The system menu font; height replaced only for size > 0, weight only for weight > 0.

@@ -52,6 +52,11 @@ std::string WinSystem::module_path() const
 
 bool WinSystem::is_lead_byte(unsigned char c) const { return IsDBCSLeadByte(c) != FALSE; }
 
+int WinSystem::compare_text_no_case(std::string_view a, std::string_view b) const
+{
+    return lstrcmpiA(std::string(a).c_str(), std::string(b).c_str());
+}
+
 std::string system_error_text(DWORD code)
 {
     char buffer[256] = "";

@@ -19,6 +19,7 @@ public:
     std::uint32_t tick_count() const override;
     std::string module_path() const override;
     bool is_lead_byte(unsigned char c) const override;
+    int compare_text_no_case(std::string_view a, std::string_view b) const override;
 
 private:
     HINSTANCE instance_;

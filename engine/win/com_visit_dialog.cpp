@@ -3,6 +3,7 @@
 #include "core/win/gdi.h"
 #include "core/win/guard.h"
 #include "core/win/win_system.h"
+#include "core/win/window_state.h"
 #include "checkout/checkout_table.h"
 #include "core/text.h"
 #include "engine/com_player.h"
@@ -27,10 +28,6 @@ struct ComVisitState {
     ComVisit visit;
     Font dart_font;
 };
-
-ComVisitState* state_of(HWND dialog) {
-    return reinterpret_cast<ComVisitState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
 
 void close_with(HWND dialog, ComVisitState& st, int com_result) {
     KillTimer(dialog, kDartTimer);
@@ -95,10 +92,11 @@ void on_stop(HWND dialog, ComVisitState& st) {
 
 INT_PTR handle_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(dialog, DWLP_USER, lparam);
-        return on_init(dialog, *reinterpret_cast<ComVisitState*>(lparam));
+        auto* st = reinterpret_cast<ComVisitState*>(lparam);
+        set_window_state(dialog, st, DWLP_USER);
+        return on_init(dialog, *st);
     }
-    ComVisitState* st = state_of(dialog);
+    ComVisitState* st = window_state<ComVisitState>(dialog, DWLP_USER);
     if (!st) return FALSE;
     switch (message) {
     case WM_TIMER:
@@ -122,7 +120,7 @@ INT_PTR CALLBACK com_visit_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM
     return guarded([&] { return handle_message(dialog, message, wparam, lparam); },
                    [dialog]() -> INT_PTR {
                        // Out of memory mid-visit: end it as stopped rather than score a visit never thrown.
-                       if (ComVisitState* st = state_of(dialog))
+                       if (ComVisitState* st = window_state<ComVisitState>(dialog, DWLP_USER))
                            close_with(dialog, *st, kComStopped);
                        else
                            EndDialog(dialog, 0);

@@ -4,6 +4,7 @@
 #include "core/win/gdi.h"
 #include "core/win/guard.h"
 #include "core/win/win_system.h"
+#include "core/win/window_state.h"
 #include "records/history_view.h"
 #include "records/win/dialog_placement.h"
 #include "records/win/save_as.h"
@@ -21,10 +22,6 @@ struct HistoryDialogState {
     History* history = nullptr;
     std::vector<HistoryEntry> entries; // one per list row, in list order
 };
-
-HistoryDialogState* state_of(HWND dialog) {
-    return reinterpret_cast<HistoryDialogState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
 
 HWND list_of(HWND dialog) {
     return GetDlgItem(dialog, IDC_HISTORY_LIST);
@@ -198,7 +195,7 @@ INT_PTR on_init_dialog(HWND dialog, HistoryDialogState* st) {
         EndDialog(dialog, 0);
         return TRUE;
     }
-    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(st));
+    set_window_state(dialog, st, DWLP_USER);
     restore_dialog_placement(dialog, settings().history, kHistoryMinimumSize);
     lay_out(dialog);
     fill_list(dialog, *st);
@@ -210,7 +207,7 @@ INT_PTR CALLBACK history_dialog_proc(HWND dialog, UINT message, WPARAM wparam, L
         [&]() -> INT_PTR {
             if (message == WM_INITDIALOG)
                 return on_init_dialog(dialog, reinterpret_cast<HistoryDialogState*>(lparam));
-            HistoryDialogState* st = state_of(dialog);
+            HistoryDialogState* st = window_state<HistoryDialogState>(dialog, DWLP_USER);
             if (!st) return FALSE;
             switch (message) {
             case WM_MEASUREITEM:

@@ -4,12 +4,14 @@
 #include "core/win/gdi.h"
 #include "core/win/guard.h"
 #include "core/win/win_system.h"
+#include "core/win/window_state.h"
 #include "records/player_panel.h"
 #include "res/resource.h"
 #include "settings/settings.h"
 
 #include <memory>
 #include <new>
+#include <utility>
 
 namespace tx9 {
 
@@ -28,16 +30,6 @@ struct PlayerPanelState {
     PlayerBlock* block = nullptr;
 };
 
-PlayerPanelState* state_of(HWND hwnd) {
-    return reinterpret_cast<PlayerPanelState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-}
-
-RECT client_of(HWND hwnd) {
-    RECT r{};
-    GetClientRect(hwnd, &r);
-    return r;
-}
-
 int text_height(HDC dc) {
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
@@ -52,7 +44,7 @@ int text_width(HDC dc, const std::string& text) {
 
 // Back buffer and fonts for the client size and the font size.
 void set_up(PlayerPanelState& st) {
-    const RECT client = client_of(st.window);
+    const RECT client = client_rect(st.window);
     st.buffer.resize(st.window, client.right, client.bottom);
     const int points = panel_font_points(st.font_size, client.right);
     Font caption(create_caption_font(points, FW_BOLD));
@@ -79,7 +71,7 @@ void draw_text(HDC dc, const std::string& text, RECT area, UINT format) {
 void render(PlayerPanelState& st) {
     HDC dc = st.buffer.dc();
     if (!dc) return;
-    const RECT client = client_of(st.window);
+    const RECT client = client_rect(st.window);
     const int width = client.right;
     FillRect(dc, &client, st.back_brush.get());
     if (!st.block) return;
@@ -152,7 +144,7 @@ bool on_create(HWND hwnd, const CREATESTRUCTA* create) {
     set_up(*st);
     make_brushes(*st);
     render(*st);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(st.release()));
+    attach_window_state(hwnd, std::move(st));
     return true;
 }
 
@@ -189,7 +181,7 @@ LRESULT on_app_message(PlayerPanelState& st, UINT message, WPARAM wparam, LPARAM
 
 LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_CREATE) return on_create(hwnd, reinterpret_cast<CREATESTRUCTA*>(lparam)) ? 0 : -1;
-    PlayerPanelState* st = state_of(hwnd);
+    PlayerPanelState* st = window_state<PlayerPanelState>(hwnd);
     if (!st) return message >= WM_APP ? 0 : DefWindowProcA(hwnd, message, wparam, lparam);
 
     switch (message) {
@@ -197,16 +189,11 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         set_up(*st);
         redraw(*st);
         return 0;
-    case WM_PAINT: {
-        PaintScope paint(hwnd);
-        st->buffer.copy_to(paint.dc(), paint.rect());
-        return 0;
-    }
-    case WM_PRINTCLIENT: st->buffer.copy_to(reinterpret_cast<HDC>(wparam), client_of(hwnd)); return 0;
+    case WM_PAINT: st->buffer.paint_window(hwnd); return 0;
+    case WM_PRINTCLIENT: st->buffer.copy_to(reinterpret_cast<HDC>(wparam), client_rect(hwnd)); return 0;
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_DESTROY: {
-        std::unique_ptr<PlayerPanelState> owned(st);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        free_window_state<PlayerPanelState>(hwnd);
         return DefWindowProcA(hwnd, message, wparam, lparam);
     }
     default: break;
@@ -223,14 +210,7 @@ LRESULT CALLBACK player_panel_proc(HWND hwnd, UINT message, WPARAM wparam, LPARA
 } // namespace
 
 bool register_player_panel(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = player_panel_proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kPlayerPanelClass;
-    return RegisterClassExA(&wc) != 0;
+    return register_child_class(instance, kPlayerPanelClass, player_panel_proc);
 }
 
 HWND create_player_panel(HINSTANCE instance, HWND parent, int control_id, PlayerBlock* block) {
@@ -242,7 +222,7 @@ bool player_panel_info(HWND panel, PlayerPanelInfo* info) {
     char name[32] = "";
     if (!info || !GetClassNameA(panel, name, sizeof name) || lstrcmpiA(name, kPlayerPanelClass) != 0)
         return false;
-    const PlayerPanelState* st = state_of(panel);
+    const PlayerPanelState* st = window_state<PlayerPanelState>(panel);
     if (!st) return false;
     *info = PlayerPanelInfo{};
     if (st->name_font) GetObjectA(st->name_font.get(), sizeof info->name_font, &info->name_font);

@@ -3,6 +3,7 @@
 #include "core/win/gdi.h"
 #include "core/win/guard.h"
 #include "core/win/win_system.h"
+#include "core/win/window_state.h"
 #include "records/win/dialog_placement.h"
 #include "records/win/player_panel_window.h"
 #include "res/resource.h"
@@ -35,10 +36,6 @@ struct ScoreListState {
     std::array<HWND, 2> panels{};
     Font label_font;
 };
-
-ScoreListState* state_of(HWND dialog) {
-    return reinterpret_cast<ScoreListState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
 
 void show(HWND window, bool shown) {
     if (window) ShowWindow(window, shown ? SW_SHOW : SW_HIDE);
@@ -119,7 +116,7 @@ INT_PTR on_init_dialog(HWND dialog, ScoreListState* st) {
         EndDialog(dialog, 0);
         return TRUE;
     }
-    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(st));
+    set_window_state(dialog, st, DWLP_USER);
     restore_dialog_placement(dialog, settings().score_list, kScoreListMinimumSize);
     set_up_children(dialog, *st);
     lay_out(dialog, *st);
@@ -145,7 +142,7 @@ INT_PTR CALLBACK score_list_proc(HWND dialog, UINT message, WPARAM wparam, LPARA
         [&]() -> INT_PTR {
             if (message == WM_INITDIALOG)
                 return on_init_dialog(dialog, reinterpret_cast<ScoreListState*>(lparam));
-            ScoreListState* st = state_of(dialog);
+            ScoreListState* st = window_state<ScoreListState>(dialog, DWLP_USER);
             if (!st) return FALSE;
             switch (message) {
             case WM_SIZE: lay_out(dialog, *st); return TRUE;

@@ -4,6 +4,7 @@
 #include "core/win/guard.h"
 #include "core/win/placement.h"
 #include "core/win/win_system.h"
+#include "core/win/window_state.h"
 #include "core/text.h"
 #include "res/resource.h"
 #include "settings/schedule_list.h"
@@ -13,6 +14,7 @@
 
 #include <memory>
 #include <new>
+#include <utility>
 
 #include <commctrl.h>
 
@@ -37,10 +39,6 @@ struct ScheduleDialogState {
     HWND list = nullptr;
     Font list_font;
 };
-
-ScheduleDialogState* state_of(HWND dialog) {
-    return reinterpret_cast<ScheduleDialogState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
 
 int message_box(HWND dialog, int text, UINT type) {
     return MessageBoxA(dialog, load_resource_string(text).c_str(), kProgramTitle, type);
@@ -132,7 +130,7 @@ bool on_init(HWND dialog) {
     std::unique_ptr<ScheduleDialogState> owned(new (std::nothrow) ScheduleDialogState);
     if (!owned) return false;
     ScheduleDialogState& st = *owned;
-    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(owned.release()));
+    attach_window_state(dialog, std::move(owned), DWLP_USER);
     st.list = GetDlgItem(dialog, IDC_SCHEDULE_LIST);
     centre_over_owner(dialog);
     prepare_list(st);
@@ -163,7 +161,7 @@ INT_PTR handle(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
         }
         return TRUE;
     }
-    ScheduleDialogState* st = state_of(dialog);
+    ScheduleDialogState* st = window_state<ScheduleDialogState>(dialog, DWLP_USER);
     if (!st) return FALSE;
     switch (message) {
     case WM_COMMAND: return on_command(*st, dialog, LOWORD(wparam));
@@ -185,8 +183,7 @@ INT_PTR handle(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
         return FALSE;
     case WM_NCDESTROY: {
         // The list font goes after the list.
-        std::unique_ptr<ScheduleDialogState> owned(st);
-        SetWindowLongPtrA(dialog, DWLP_USER, 0);
+        free_window_state<ScheduleDialogState>(dialog, DWLP_USER);
         return FALSE;
     }
     default: return FALSE;

@@ -143,6 +143,23 @@ TEST(ComThrow, TopLevelLandsWhereItAims) {
             EXPECT_EQ(throw_dart(6, aim, seed), aim) << "seed " << seed;
 }
 
+// Aimed at a single, a dart that misses the single twice and the treble lands
+// in the double on a roll of exactly p_double; one more and it drifts on.
+TEST(ComThrow, SingleAimedDartTakesTheDoubleOnItsBoundaryRoll) {
+    const ComAccuracy a = kDocumented[2];
+    for (int last : {a.p_double, a.p_double + 1}) {
+        std::uint32_t seed = 0;
+        for (std::uint32_t s = 1; s < 1000000 && seed == 0; ++s) {
+            ComRandom r(s);
+            r.next(); // the side
+            if (r.roll() > a.p_single && r.roll() > a.p_single && r.roll() > a.p_treble && r.roll() == last)
+                seed = s;
+        }
+        ASSERT_NE(seed, 0u) << "no seed rolls " << last;
+        EXPECT_EQ(throw_dart(2, S(20), seed) == D(20), last == a.p_double) << "roll " << last;
+    }
+}
+
 // Landing frequencies worked out from the level's row (roll <= p: the ring is hit): every pass either
 // lands or drifts one number along the side chosen for the dart. A miss off the bull lands on any of
 // the 20 numbers or back in the bull with one chance in 21 each.

@@ -242,5 +242,25 @@ TEST(OutOfMemory, AFailedStepLeavesEverythingAsItWasAndSaysSo) {
     EXPECT_EQ(f.host.log, std::vector<std::string>{std::string("error ") + kOutOfMemory});
 }
 
+// Room for the next rows of a leg without a round limit comes before the
+// round is completed: when it cannot be had the visit is refused and the leg
+// stays open for it.
+TEST(OutOfMemory, ALegThatCannotGrowTakesTheVisitOnceMemoryIsBack) {
+    Table t(game_of(1001));
+    for (int r = 0; r < 9; ++r)
+        t.round(0, 0);
+    t.play("esc 60");
+    const GameRecord before = t.record;
+    t.host.clear();
+    g_fail_in = 0;
+    t.visit(45);
+    g_fail_in = -1;
+    EXPECT_EQ(t.record, before);
+    EXPECT_EQ(t.host.calls("error"), std::vector<std::string>{std::string("error ") + kOutOfMemory});
+    t.visit(45);
+    EXPECT_EQ(t.state(), "round 10/11 first 0 turn 0 sel 0,10 left 941,956 darts 30,30");
+    EXPECT_EQ(t.leg().capacity, 20);
+}
+
 } // namespace
 } // namespace tx9

@@ -220,6 +220,7 @@ TEST(Journal, AContinuedLegShowsTheKeptCellAndLetsTheComPlayerThrow) {
 }
 
 TEST(JournalFile, ReadThenSetAsideUnderNamesThatNeverReplaceOneAnother) {
+    test::ScopedFakeSystem fake; // paths are joined in the system's code page
     test::ScopedTempDir dir;
     const std::string path = journal_path(dir.path());
     JournalState s;

@@ -15,7 +15,8 @@ using Log = std::vector<std::string>;
 // Brings player p's remaining score down to `left` (the other scores 0) and
 // selects p's next cell.
 void bring_to(Table& t, int p, int left) {
-    while (t.left(p) != left) {
+    for (int visits = 0; t.left(p) != left; ++visits) {
+        ASSERT_LT(visits, 40) << "player " << p + 1 << " stuck at " << t.left(p) << " on the way to " << left;
         t.match.escape_key();
         t.visit(t.match.sel_player() == p ? std::min(180, t.left(p) - left) : 0);
     }

@@ -27,17 +27,6 @@ LegRecord finished_leg(int winner, int win_darts, int checkout, std::array<int, 
     return leg;
 }
 
-TEST(UpdateStatistics, ScoreAverageIsPointsPerDartOfTheOpenLeg) {
-    Table t(game_of(501));
-    EXPECT_EQ(t.player(0).avg_score + t.player(0).avg_darts, 0.0f) << "before any dart";
-    t.play("esc 100 60 esc 0 60 esc 41 60");
-    EXPECT_EQ(t.player(0).avg_score, static_cast<float>(141.0 / 9.0));
-    EXPECT_EQ(t.player(0).tons, 1);
-    EXPECT_EQ(t.leg().tons[0], 1);
-    EXPECT_EQ(t.player(1).avg_score, 20.0f);
-    EXPECT_EQ(t.player(1).tons, 0);
-}
-
 TEST(UpdateStatistics, FinishingVisitsOfATonOrMoreCountAsTons) {
     struct Row {
         int finish;

@@ -4,73 +4,19 @@
 # Save As through the system's Save dialog: first to a new name, then over the
 # same file after the dialog's own question. The files must hold the set's CSV
 # byte for byte. A double click on a row opens the Score List; Exit ends tx9.
-set -uo pipefail
-exe="$1"
-[ -n "${DISPLAY:-}" ] || { echo "no X display"; exit 1; }
-export WINEDEBUG=-all
+source "$(dirname "$0")/lib.sh"
+e2e_begin "$1"
+{
+  ini_window
+  ini_game 301 1 1 0
+} >"$work/tx9.ini"
 
-work="$(mktemp -d /tmp/tx9-e2e.XXXXXX)"
-cleanup() {
-  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-cp "$exe" "$work/tx9.exe"
-printf '[window]\r\nleft=0\r\ntop=0\r\nright=900\r\nbottom=700\r\nstate=10\r\n\r\n[game]\r\nstart_score=301\r\nround_limit=0\r\nround=15\r\nleg_limit=1\r\nmax_leg=1\r\nbest_of=1\r\np1_name="Ann"\r\np1_start_score=0\r\np1_com=0\r\np1_com_level=0\r\np2_name="Bob"\r\np2_start_score=0\r\np2_com=0\r\np2_com_level=0\r\nauto_save=0\r\n\r\n' >"$work/tx9.ini"
-
-fail() {
-  echo "FAIL: $*"
-  [ -f "$work/wine.log" ] && tail -20 "$work/wine.log"
-  exit 1
-}
-
-# Wait for a visible window whose title matches; print its id.
-wait_window() {
-  local pattern="$1" id
-  for _ in $(seq 1 120); do
-    id="$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1)"
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.25
-  done
-  return 1
-}
-
-wait_gone() {
-  for _ in $(seq 1 40); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.25
-  done
-  return 1
-}
-
-focus() {
-  xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1" >/dev/null 2>&1
-  sleep 0.3
-}
-
-(cd "$work" && wine tx9.exe >"$work/wine.log" 2>&1) &
-pid=$!
-
-dialog="$(wait_window '^Game Option$')" || fail "the Game Option dialog did not open by itself"
-focus "$dialog"
-xdotool key Return
-sleep 1
-main="$(wait_window '^tx9 - ')" || fail "no main window"
-focus "$main"
+start_tx9
 
 for points in 140 100 121 81 40; do
-  xdotool type --delay 120 "$points"
-  sleep 0.2
-  xdotool key Tab
-  sleep 0.4
+  visit "$points"
 done
-finish="$(wait_window '^Finish$')" || fail "the Finish dialog did not open for 40 left"
-focus "$finish"
-xdotool key 2
-message="$(wait_window '^Ann$')" || fail "no finish message titled with the winner's name"
-focus "$message"
-xdotool key Return
-sleep 1
+finish_leg 2 Ann "for 40 left"
 
 # The set of one leg is over and archived; the next set has begun.
 focus "$main"
@@ -140,17 +86,5 @@ focus "$history"
 xdotool key Escape
 wait_gone '^Game History$' || fail "Escape did not close the Game History"
 
-focus "$main"
-xdotool key alt+g
-sleep 0.5
-xdotool key x
-confirm="$(wait_window '^tx9 Ver 0.0.6$')" || fail "Exit did not ask"
-focus "$confirm"
-xdotool key Return
-for _ in $(seq 1 40); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.25
-done
-kill -0 "$pid" 2>/dev/null && fail "tx9 still running after Exit was confirmed"
-pid=""
+exit_tx9
 echo "1 passed, 0 failed"

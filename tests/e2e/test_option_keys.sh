@@ -3,86 +3,18 @@
 # Ctrl+Q on the Key page, confirm, and press Ctrl+Q: with 57 to go the visit
 # is the finish, so the Finish dialog opens. Exit, check the [key] section of
 # the INI file, start again and check that Ctrl+Q still enters the template.
-set -uo pipefail
-exe="$1"
-[ -n "${DISPLAY:-}" ] || { echo "no X display"; exit 1; }
-export WINEDEBUG=-all
-
-work="$(mktemp -d /tmp/tx9-e2e-keys.XXXXXX)"
-cleanup() {
-  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-cp "$exe" "$work/tx9.exe"
-printf '[window]\r\nleft=0\r\ntop=0\r\nright=900\r\nbottom=700\r\nstate=10\r\n\r\n[game]\r\nstart_score=57\r\nround_limit=0\r\nround=15\r\nleg_limit=0\r\nmax_leg=3\r\nbest_of=1\r\np1_name="Ann"\r\np1_start_score=0\r\np1_com=0\r\np1_com_level=0\r\np2_name="Bob"\r\np2_start_score=0\r\np2_com=0\r\np2_com_level=0\r\nauto_save=0\r\n\r\n' >"$work/tx9.ini"
-
-fail() {
-  echo "FAIL: $*"
-  [ -f "$work/wine.log" ] && tail -20 "$work/wine.log"
-  exit 1
-}
-
-# Wait for a visible window whose title matches; print its id.
-wait_window() {
-  local pattern="$1" id
-  for _ in $(seq 1 120); do
-    id="$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1)"
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.25
-  done
-  return 1
-}
-
-focus() {
-  xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1" >/dev/null 2>&1
-  sleep 0.3
-}
-
-# Starts tx9, takes the Game Option dialog as it comes and prints the main window.
-start_tx9() {
-  # exec: the process killed on failure is tx9 itself.
-  (cd "$work" && exec wine tx9.exe >>"$work/wine.log" 2>&1) &
-  pid=$!
-  local dialog
-  dialog="$(wait_window '^Game Option$')" || fail "the Game Option dialog did not open by itself"
-  focus "$dialog"
-  xdotool key Return
-  sleep 1
-  main="$(wait_window '^tx9 - ')" || fail "no main window"
-  focus "$main"
-}
+source "$(dirname "$0")/lib.sh"
+e2e_begin "$1"
+{
+  ini_window
+  ini_game 57 0 3 0
+} >"$work/tx9.ini"
 
 # Ctrl+Q on the main window must enter 57, the finish: the Finish dialog asks for the dart.
 press_template_key() {
   focus "$main"
   xdotool key ctrl+q
-  local finish
-  finish="$(wait_window '^Finish$')" || fail "Ctrl+Q did not enter the finishing 57 ($1)"
-  focus "$finish"
-  xdotool key 3
-  local message
-  message="$(wait_window '^Ann$')" || fail "no finish message after the dart ($1)"
-  focus "$message"
-  xdotool key Return
-  sleep 0.5
-}
-
-exit_tx9() {
-  focus "$main"
-  xdotool key alt+g
-  sleep 0.5
-  xdotool key x
-  local confirm
-  confirm="$(wait_window '^tx9 Ver 0.0.6$')" || fail "Exit did not ask"
-  focus "$confirm"
-  xdotool key Return
-  for _ in $(seq 1 40); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.25
-  done
-  kill -0 "$pid" 2>/dev/null && fail "tx9 still running after Exit was confirmed"
-  pid=""
+  finish_leg 3 Ann "Ctrl+Q entering the finishing 57 $1"
 }
 
 start_tx9

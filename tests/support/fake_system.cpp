@@ -54,6 +54,19 @@ bool FakeSystem::is_lead_byte(unsigned char c) const
     return shift_jis && ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC));
 }
 
+int FakeSystem::compare_text_no_case(std::string_view a, std::string_view b) const
+{
+    auto fold = [](std::string_view text) {
+        std::string out(text);
+        for (char& c : out) {
+            unsigned char u = static_cast<unsigned char>(c);
+            if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7)) c = static_cast<char>(u - 0x20);
+        }
+        return out;
+    };
+    return fold(a).compare(fold(b));
+}
+
 ScopedFakeSystem::ScopedFakeSystem() { set_system_services(&sys); }
 ScopedFakeSystem::~ScopedFakeSystem() { set_system_services(nullptr); }
 

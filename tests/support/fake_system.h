@@ -20,6 +20,9 @@ public:
     std::uint32_t tick_count() const override { return ticks_; }
     std::string module_path() const override { return module_path_; }
     bool is_lead_byte(unsigned char c) const override;
+    // ASCII letters fold; so do the accented letters of code page 1252
+    // (0xC0-0xDE with 0xE0-0xFE, but for 0xD7 and 0xF7), as the system's compare does.
+    int compare_text_no_case(std::string_view a, std::string_view b) const override;
 
     std::map<int, std::string> strings;
     std::map<int, Color> sys_colors; // index -> colour; missing: a value made from the index

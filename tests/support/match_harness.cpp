@@ -1,5 +1,7 @@
 #include "support/match_harness.h"
 
+#include "records/csv_export.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -70,6 +72,7 @@ void FakeMatchHost::start_com_timer(bool disable_main_window) {
 bool FakeMatchHost::auto_save(const GameRecord& record) {
     log.push_back("auto_save");
     saved_leg_counts.push_back(record.leg_no);
+    saved_csv.push_back(format_csv(record));
     return auto_save_ok;
 }
 

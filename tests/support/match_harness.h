@@ -29,6 +29,7 @@ class FakeMatchHost : public MatchHost {
     // One line per call: "notify 1 0 0", "beep", "reposition 1 1", "repaint -1", "scroll"...
     std::vector<std::string> log;
     std::vector<int> saved_leg_counts; // leg_no at every auto save
+    std::vector<std::string> saved_csv; // the file every auto save writes
     std::string entry;                 // the entry field's text
     Match* match = nullptr;            // loads the entry as the sheet does
     GameFlow* flow = nullptr;          // receives WM_APP+5

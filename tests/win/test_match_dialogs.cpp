@@ -301,6 +301,23 @@ TEST_F(MatchDialogs, PerfectComThrowsWhereItAimsAndReportsTheVisit) {
     }
 }
 
+// By default the darts come a second apart: the first a second after the
+// window opens, the close a second after the dart (a timer never fires early).
+TEST_F(MatchDialogs, ComDartsComeASecondApartByDefault) {
+    GameRecord record = com_record(0, 1, 40);
+    DWORD shown = 0;
+    DialogAnswerer answer([&](const DialogInfo& info) {
+        if (!shown && GetWindowTextLengthA(GetDlgItem(info.hwnd, IDC_COM_DART1)) > 0) shown = GetTickCount();
+        return 0;
+    });
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(-1, run_com_visit(owner(), record, 1));
+    const DWORD end = GetTickCount();
+    ASSERT_NE(0u, shown) << "the dart was never seen";
+    EXPECT_GE(shown - start, 950u) << "the first dart came early";
+    EXPECT_GE(end - start, 1950u) << "the window closed early";
+}
+
 // The Stop button shows only between two COM players; without it the window
 // ends at its top edge. The darts show in the score face at 22 points, and the
 // window is centred over its parent even off screen.

@@ -302,50 +302,56 @@ TEST_F(ScoreRender, VisitsOfATonOrMoreAreCircled) {
     EXPECT_EQ(0, pixels(d, RECT{3 * d.u, 0, 340, 400}, kTon)) << "ring outside player 1's Scored column";
 }
 
-// The sheet copies its ton circles from ones drawn once; they must be the
-// very pixels GDI draws in place: the ellipse with the ton pen over the
-// row's background, the visit written over it.
+// The sheet copies its ton circles from ones drawn once; each whole cell must
+// be the very pixels GDI draws in place: the sheet with nothing entered, the
+// ellipse with the ton pen over the row's background, the visit over it.
 TEST_F(ScoreRender, TonCirclesAreTheEllipsesGdiDrawsInTheCell) {
     // Tons for both players on odd and even rows.
     GameRecord record = leg_with({{100, 120}, {180, 140}, {140, 26}, {45, 100}, {171, 60}});
+    GameRecord blank = record;
+    blank.current_leg().cur_round = 0;
     const int width = 340, height = 600;
     for (int top : {0, 1, 2}) {
         SCOPED_TRACE(strprintf("top row %d", top));
         Drawing d = draw(record, top, width, height);
         BackBuffer reference;
         ASSERT_TRUE(reference.resize(nullptr, width, height));
+        SheetView view;
+        view.record = &blank;
+        view.top_row = top;
+        view.width = width;
+        view.height = height;
+        render_score_sheet(reference.dc(), d.tools, view);
         Pen ton(CreatePen(PS_SOLID, 2, kTon));
-        SetBkMode(reference.dc(), TRANSPARENT);
         SetTextColor(reference.dc(), kText);
-        int rings = 0;
+        std::vector<RECT> cells;
         for (int r = std::max(top - 1, 0); r < record.current_leg().cur_round; ++r)
             for (int p = 0; p < 2; ++p) {
                 const int v = record.current_leg().scores[static_cast<size_t>(p)][static_cast<size_t>(r)];
                 if (v < 100) continue;
-                ++rings;
-                const RECT cell = d.scored(p, r);
+                RECT cell = d.scored(p, r);
+                cells.push_back(cell);
                 Brush row(CreateSolidBrush((r + 1) % 2 == 1 ? kOdd : kBackground));
-                FillRect(reference.dc(), &cell, row.get());
                 {
                     SelectScope pen(reference.dc(), ton.get());
                     SelectScope brush(reference.dc(), row.get());
                     Ellipse(reference.dc(), cell.left + 1 + p, cell.top + 2, cell.right - 1, cell.bottom - 1);
                 }
                 SelectScope font(reference.dc(), d.tools.row_font.get());
-                RECT text = cell;
                 const std::string digits = std::to_string(v);
-                DrawTextA(reference.dc(), digits.c_str(), -1, &text,
+                DrawTextA(reference.dc(), digits.c_str(), -1, &cell,
                           DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-                const Image expected = capture_dc(reference.dc(), width, height);
-                int differ = 0;
-                // Inside the ring's box; the cell's borders are not the ring's.
-                for (int y = cell.top + 2; y < cell.bottom - 1; ++y)
-                    for (int x = cell.left + 1 + p; x < cell.right - 1; ++x)
-                        differ += expected.at(x, y) != d.at(x, y);
-                EXPECT_EQ(0, differ) << "pixels of the circle around " << v << " (player " << p + 1
-                                     << ", round " << r + 1 << ") differ from the ellipse drawn in place";
             }
-        EXPECT_GE(rings, 4) << "too few tons in view";
+        EXPECT_GE(cells.size(), 4u) << "too few tons in view";
+        const Image expected = capture_dc(reference.dc(), width, height);
+        for (const RECT& cell : cells) {
+            int differ = 0;
+            for (int y = cell.top; y < cell.bottom; ++y)
+                for (int x = cell.left; x < cell.right; ++x)
+                    differ += expected.at(x, y) != d.at(x, y);
+            EXPECT_EQ(0, differ) << "pixels of the cell at " << cell.left << "," << cell.top
+                                 << " differ from the ellipse drawn in place";
+        }
     }
 }
 

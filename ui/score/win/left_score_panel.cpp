@@ -3,11 +3,13 @@
 #include "core/win/gdi.h"
 #include "core/win/guard.h"
 #include "core/win/win_system.h"
+#include "core/win/window_state.h"
 #include "settings/settings.h"
 #include "ui/score/left_score.h"
 
 #include <memory>
 #include <new>
+#include <utility>
 
 namespace tx9 {
 
@@ -25,19 +27,9 @@ struct LeftPanelState {
     PlayerBlock* block = nullptr;
 };
 
-LeftPanelState* state_of(HWND hwnd) {
-    return reinterpret_cast<LeftPanelState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-}
-
-RECT client_of(HWND hwnd) {
-    RECT r{};
-    GetClientRect(hwnd, &r);
-    return r;
-}
-
 // Bitmap, font and frame region for the client size.
 void build_for_size(LeftPanelState& st) {
-    const RECT client = client_of(st.window);
+    const RECT client = client_rect(st.window);
     st.buffer.resize(st.window, client.right, client.bottom);
     const LeftPanelMetrics m = left_panel_metrics(client.right, client.bottom);
     st.font.reset(create_face_font(settings().font_name, m.font_points, ANSI_CHARSET, FW_BOLD, false, false));
@@ -57,7 +49,7 @@ void build_brushes(LeftPanelState& st) {
 void render(LeftPanelState& st) {
     HDC dc = st.buffer.dc();
     if (!dc) return;
-    RECT client = client_of(st.window);
+    RECT client = client_rect(st.window);
     FillRect(dc, &client, st.background.get());
     if (st.active && st.frame) FillRgn(dc, st.frame.get(), st.border.get());
     if (!st.block) return;
@@ -78,11 +70,7 @@ void repaint_all(LeftPanelState& st) {
 int wanted_height(int width) {
     Font font(create_face_font(settings().font_name, left_panel_wanted_points(width), ANSI_CHARSET, FW_NORMAL,
                                false, false));
-    WindowDC screen(nullptr);
-    SelectScope select(screen.get(), font.get());
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(screen.get(), &metrics);
-    return metrics.tmHeight;
+    return screen_font_height(font.get());
 }
 
 // Only the frame changes: it is filled in the back buffer and only it is repainted.
@@ -103,13 +91,13 @@ bool on_create(HWND hwnd, const CREATESTRUCTA* create) {
     build_for_size(*st);
     build_brushes(*st);
     render(*st);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(st.release()));
+    attach_window_state(hwnd, std::move(st));
     return true;
 }
 
 LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_CREATE) return on_create(hwnd, reinterpret_cast<CREATESTRUCTA*>(lparam)) ? 0 : -1;
-    LeftPanelState* st = state_of(hwnd);
+    LeftPanelState* st = window_state<LeftPanelState>(hwnd);
     if (!st) return message >= WM_APP ? 0 : DefWindowProcA(hwnd, message, wparam, lparam);
 
     switch (message) {
@@ -117,16 +105,11 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         build_for_size(*st);
         repaint_all(*st);
         return 0;
-    case WM_PAINT: {
-        PaintScope paint(hwnd);
-        st->buffer.copy_to(paint.dc(), paint.rect());
-        return 0;
-    }
-    case WM_PRINTCLIENT: st->buffer.copy_to(reinterpret_cast<HDC>(wparam), client_of(hwnd)); return 0;
+    case WM_PAINT: st->buffer.paint_window(hwnd); return 0;
+    case WM_PRINTCLIENT: st->buffer.copy_to(reinterpret_cast<HDC>(wparam), client_rect(hwnd)); return 0;
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_DESTROY: {
-        std::unique_ptr<LeftPanelState> owned(st);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        free_window_state<LeftPanelState>(hwnd);
         return 0;
     }
     case kLeftScoreRefresh: repaint_all(*st); return 0;
@@ -150,14 +133,7 @@ LRESULT CALLBACK left_score_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
 } // namespace
 
 bool register_left_score_panel(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = left_score_proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kLeftScoreClass;
-    return RegisterClassExA(&wc) != 0;
+    return register_child_class(instance, kLeftScoreClass, left_score_proc);
 }
 
 HWND create_left_score_panel(HWND parent, PlayerBlock* block) {
@@ -169,7 +145,7 @@ bool left_score_panel_info(HWND panel, LeftScorePanelInfo* info) {
     char name[32] = "";
     if (!info || !GetClassNameA(panel, name, sizeof name) || lstrcmpiA(name, kLeftScoreClass) != 0)
         return false;
-    const LeftPanelState* st = state_of(panel);
+    const LeftPanelState* st = window_state<LeftPanelState>(panel);
     if (!st) return false;
     *info = LeftScorePanelInfo{};
     if (st->font) GetObjectA(st->font.get(), sizeof info->font, &info->font);

@@ -65,6 +65,13 @@ RECT ton_ring_box(int player, int x, int y, int u, int rh) {
     return RECT{x + 1 + player, y + 2, x + 3 * u - 1, y + rh - 1};
 }
 
+// What the ring's pen covers: the pen, 2 pixels wide, is centred on the
+// ellipse's outline and so reaches one pixel beyond the box on the left and
+// at the top; still inside the cell, clear of its grid lines.
+RECT ton_ring_ink(const RECT& box) {
+    return RECT{box.left - 1, box.top - 1, box.right, box.bottom};
+}
+
 // The ellipse with the ton_circle pen, filled with the row's background, the
 // way GDI draws it in place.
 void draw_ton_ring(HDC dc, const SheetTools& tools, HBRUSH row_brush, const RECT& box) {
@@ -91,9 +98,9 @@ const TonRings* ton_rings_for(const SheetTools& tools, int u, int rh) {
     for (int odd = 0; odd < 2; ++odd) {
         HBRUSH row_brush = odd ? tools.odd_background.get() : tools.background.get();
         for (int p = 0; p < 2; ++p) {
-            const RECT box = ton_ring_box(p, p * 3 * u, odd * rh, u, rh);
-            FillRect(rings->image.dc(), &box, row_brush);
-            draw_ton_ring(rings->image.dc(), tools, row_brush, box);
+            const RECT cell{p * 3 * u, odd * rh, (p + 1) * 3 * u, (odd + 1) * rh};
+            FillRect(rings->image.dc(), &cell, row_brush);
+            draw_ton_ring(rings->image.dc(), tools, row_brush, ton_ring_box(p, cell.left, cell.top, u, rh));
         }
     }
     rings->unit = u;
@@ -102,7 +109,7 @@ const TonRings* ton_rings_for(const SheetTools& tools, int u, int rh) {
 }
 
 // Below a visit of 100 or more, in the Scored cell at (x, y). Only the row's
-// own background lies under the ring's box, so a copy of a ring drawn on the
+// own background lies under what the pen covers, so a copy of a ring drawn on the
 // same background is the same pixels as drawing it here.
 void ton_ring(HDC dc, const SheetTools& tools, int player, bool odd_row, int x, int y, int u, int rh) {
     const RECT box = ton_ring_box(player, x, y, u, rh);
@@ -113,8 +120,9 @@ void ton_ring(HDC dc, const SheetTools& tools, int player, bool odd_row, int x, 
         draw_ton_ring(dc, tools, row_brush, box);
         return;
     }
-    const RECT from = ton_ring_box(player, player * 3 * u, odd_row ? rh : 0, u, rh);
-    BitBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, rings->image.dc(), from.left,
+    const RECT to = ton_ring_ink(box);
+    const RECT from = ton_ring_ink(ton_ring_box(player, player * 3 * u, odd_row ? rh : 0, u, rh));
+    BitBlt(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, rings->image.dc(), from.left,
            from.top, SRCCOPY);
 }
 
