@@ -58,8 +58,14 @@ foreach(script ${TX9_E2E_TESTS})
 endforeach()
 
 # Timing of the real windows under Wine: a program that prints figures, not a test.
+# The memory and handle figures of a long evening are a program of their own.
 file(GLOB TX9_WIN_BENCH_SOURCES CONFIGURE_DEPENDS bench/win/*.cpp)
+list(REMOVE_ITEM TX9_WIN_BENCH_SOURCES ${CMAKE_SOURCE_DIR}/bench/win/bench_memory_win.cpp)
 if(TX9_WIN_BENCH_SOURCES)
   add_executable(tx9_bench_win ${TX9_WIN_BENCH_SOURCES} $<TARGET_OBJECTS:tx9_res>)
   target_link_libraries(tx9_bench_win PRIVATE tx9_win)
+endif()
+if(EXISTS ${CMAKE_SOURCE_DIR}/bench/win/bench_memory_win.cpp)
+  add_executable(tx9_bench_memory_win bench/win/bench_memory_win.cpp $<TARGET_OBJECTS:tx9_res>)
+  target_link_libraries(tx9_bench_memory_win PRIVATE tx9_win psapi)
 endif()

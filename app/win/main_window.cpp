@@ -325,7 +325,14 @@ LRESULT on_notify(MainWindowState& st, UINT message, WPARAM wparam, LPARAM lpara
         const int p = wparam == 1 ? 1 : 0;
         MainWindowState::send_to(st.left[p], kLeftScoreRefresh, 0, 0);
         MainWindowState::send_to(st.player[p], kPlayerPanelRefresh, 0, 0);
-        if (lparam == 0) SetWindowTextA(st.window, st.flow.title().c_str());
+        if (lparam == 0) {
+            // Most visits leave the title as it is; setting it again costs a
+            // trip to the window system on every visit.
+            const std::string title = st.flow.title();
+            char shown[512] = "";
+            GetWindowTextA(st.window, shown, sizeof shown);
+            if (title != shown) SetWindowTextA(st.window, title.c_str());
+        }
         return 0;
     }
     case kMainContextMenu: {

@@ -606,6 +606,13 @@ TEST_F(ScoreSheet, EveryCommandLeavesTheScreenUpToDate) {
         {"End", [this] { command(IDM_END); }},
         {"cell left", [this] { command(IDM_CELL_LEFT); }},
         {"Esc", [this] { command(IDM_ESCAPE); }},
+        {"a correction two rounds up, which changes the rounds after it",
+         [this] {
+             command(IDM_UP);
+             command(IDM_UP);
+             type("1");
+             command(IDM_TAB);
+         }},
         {"a visit that opens a row, entered",
          [this] {
              visit(45);

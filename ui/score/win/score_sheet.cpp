@@ -16,6 +16,7 @@
 #include "ui/score/win/score_render.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <memory>
 #include <new>
@@ -162,14 +163,41 @@ struct SheetState final : MatchHost {
     // back buffer: under Wine that costs about what scrolling the screen and
     // painting the uncovered row costs (a few tenths of a millisecond), and
     // the screen need not be up to date before the move.
+    //
+    // A move by fewer rows than are shown shifts the rows already on the
+    // screen instead, and only the rows it uncovers are painted: the pixels
+    // that change stay the same, but the copy from the back buffer is only
+    // a row high. Invalid parts move along with the rows (the system offsets
+    // the update region); the entry is drawn again wherever it goes next.
     void scroll_to(int new_top) {
         scroll_bar_pending = true;
         if (new_top == top_row) return;
+        const int shift = (top_row - new_top) * tools.row_height;
         top_row = new_top;
         render_pending = true;
         RECT below = client();
         below.top = std::min<LONG>(below.bottom, tools.header_height);
-        invalidate(&below);
+        // The header's thick rule reaches a pixel into the first row and stays.
+        RECT rows = below;
+        rows.top = std::min<LONG>(rows.bottom, rows.top + 1);
+        if (std::abs(shift) >= rows.bottom - rows.top || !IsWindowVisible(window)) {
+            invalidate(&below);
+            return;
+        }
+        RECT stale{};
+        const bool entry_shown = IsWindowVisible(entry);
+        if (entry_shown) {
+            GetWindowRect(entry, &stale);
+            MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&stale), 2);
+        }
+        ScrollWindowEx(window, 0, shift, &rows, &rows, nullptr, nullptr, SW_INVALIDATE);
+        update_pending = true;
+        if (entry_shown) {
+            // The entry's picture moved with the rows, and rows moved over it.
+            OffsetRect(&stale, 0, shift);
+            invalidate(&stale);
+            InvalidateRect(entry, nullptr, FALSE);
+        }
     }
 
     void apply_scroll_bar();
@@ -216,8 +244,23 @@ struct SheetState final : MatchHost {
     void beep() override { tx9::beep(MB_OK); }
 
     void reposition_entry(bool scroll_into_view_first, bool load_cell) override;
+    // A visit changes its own round and, when it corrects an earlier one, the
+    // remaining scores of the rounds after it up to the current round; the
+    // rounds below the current one are empty and stay as they are drawn.
     void repaint_from_round(int round) override {
-        repaint_from_visible_row(round < 0 ? 0 : round + 1 - top_row);
+        if (round < 0) {
+            repaint_from_visible_row(0);
+            return;
+        }
+        render_pending = true;
+        const int last = std::max(round, match.shown().cur_round);
+        RECT area = client();
+        const LONG bottom = area.bottom;
+        area.top = std::clamp<LONG>(tools.header_height + (round + 1 - top_row) * tools.row_height,
+                                    tools.header_height, bottom);
+        area.bottom =
+            std::clamp<LONG>(tools.header_height + (last + 2 - top_row) * tools.row_height, area.top, bottom);
+        if (area.top < area.bottom) invalidate(&area);
     }
     void update_scroll_bar() override;
     std::string entry_text() override {
@@ -319,16 +362,17 @@ void SheetState::reposition_entry(bool scroll_into_view_first, bool load_cell) {
     }
     SendMessageA(entry, kEntrySetReadOnly, match.selected_is_com() ? 1 : 0, 0);
 
+    // Each call below is a trip to the window system: only what changes is done.
     const bool was_shown = (GetWindowLongA(entry, GWL_STYLE) & WS_VISIBLE) != 0;
     RECT before{};
     GetWindowRect(entry, &before);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&before), 2);
     const EntryRect place = entry_rect(g, match.sel_player(), round);
     const RECT after{place.x, place.y, place.x + place.width, place.y + place.height};
-    MoveWindow(entry, place.x, place.y, place.width, place.height, FALSE);
-    ShowWindow(entry, SW_SHOW);
+    if (!EqualRect(&before, &after)) MoveWindow(entry, place.x, place.y, place.width, place.height, FALSE);
+    if (!was_shown) ShowWindow(entry, SW_SHOW);
     // A disabled sheet (the colour preview) must not pull the focus off its dialog.
-    if (!match.disabled()) SetFocus(entry);
+    if (!match.disabled() && GetFocus() != entry) SetFocus(entry);
     // The entry is drawn again where it stands; the sheet only where the
     // entry left (moved without redrawing, nothing else repaints that).
     InvalidateRect(entry, nullptr, FALSE);
