@@ -61,6 +61,7 @@ struct MainWindowState final : GameFlowHost {
 
     MainWindowStart* start = nullptr; // nullptr: no journal
     bool creating = true;             // the game set up at creation is nothing to keep yet
+    bool journal_due = false;         // a write is posted (kMainWriteJournal)
     JournalWriter journal;
     bool journal_failure_shown = false;
 
@@ -197,10 +198,15 @@ void apply_option_changes(MainWindowState& st) {
 
 // ---- The journal
 
+bool keeps_journal(const MainWindowState& st) {
+    return !st.creating && st.start && !st.start->journal_path.empty();
+}
+
 // Written whole after every change of the live game, once the rules that
 // made it are done; a failure is shown once in a run, not after every visit.
 void write_journal(MainWindowState& st) {
-    if (st.creating || !st.start || st.start->journal_path.empty()) return;
+    st.journal_due = false;
+    if (!keeps_journal(st)) return;
     ScoreSheetInfo sheet;
     SheetSelection selection;
     if (score_sheet_info(st.sheet, &sheet)) selection = SheetSelection{sheet.sel_player, sheet.sel_round};
@@ -466,6 +472,7 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         // this returns, before the message loop gets to save, so save here too.
         // When the end of the session was called off, the program stays.
         if (wparam) {
+            if (st->journal_due) write_journal(*st);
             if (st->start) st->start->keep_journal = true;
             settings_save(settings(), system_services());
             DestroyWindow(hwnd);
@@ -482,6 +489,10 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         delete st;
         return DefWindowProcA(hwnd, message, wparam, lparam);
     default: break;
+    }
+    if (message == kMainWriteJournal) {
+        if (st->journal_due) write_journal(*st);
+        return 0;
     }
     if (message >= WM_APP && message <= kMainActivePlayer) return on_notify(*st, message, wparam, lparam);
     return DefWindowProcA(hwnd, message, wparam, lparam);
@@ -544,7 +555,12 @@ HWND main_window_sheet(HWND main_window) {
 }
 
 void main_window_game_settled(HWND main_window) {
-    if (MainWindowState* st = checked_state(main_window)) write_journal(*st);
+    MainWindowState* st = checked_state(main_window);
+    if (!st || !keeps_journal(*st) || st->journal_due) return;
+    // Posted messages come before the next key or click, so no rule can begin
+    // before the write; the visit is on the screen before its flush to disk.
+    st->journal_due = true;
+    PostMessageA(main_window, kMainWriteJournal, 0, 0);
 }
 
 void main_window_options_changed(HWND main_window) {

@@ -23,6 +23,8 @@ inline constexpr UINT kMainModifierKey = WM_APP + 4;   // passed on to the key g
 inline constexpr UINT kMainSetOver = WM_APP + 5;       // returns 1 when a next set was started
 inline constexpr UINT kMainClearHistory = WM_APP + 6;  // the Game History dialog emptied the list
 inline constexpr UINT kMainActivePlayer = WM_APP + 7;  // wParam player to throw next
+// Private: write the journal a settled change asked for.
+inline constexpr UINT kMainWriteJournal = WM_APP + 8;
 
 // Timer that opens the Game Option dialog once the message loop runs.
 inline constexpr UINT_PTR kNewGameTimer = 1;
@@ -49,7 +51,8 @@ struct MainWindowStart {
 HWND create_main_window(HINSTANCE instance, int show_command, MainWindowStart* start = nullptr);
 
 // The score sheet's rules are done with a change of the live game: the
-// journal is written. Nothing for any window but a tx9_wnd.
+// journal is written as soon as the message loop is back (once for several
+// changes). Nothing for any window but a tx9_wnd.
 void main_window_game_settled(HWND main_window);
 
 // What the other windows and dialogs reach through the main window; nullptr

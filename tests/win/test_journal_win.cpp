@@ -113,9 +113,11 @@ class JournalWin : public ::testing::Test {
         return info;
     }
 
+    // The journal is written once the message loop is back, as after a key.
     void visit(int points) {
         SetWindowTextA(sheet().entry, std::to_string(points).c_str());
         SendMessageA(hwnd, WM_COMMAND, IDM_TAB, 0);
+        wintest::pump_pending();
     }
 
     const std::string journal = temp_path("tx9_journal_test.journal");
