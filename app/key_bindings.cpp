@@ -4,6 +4,8 @@
 #include "core/system.h"
 #include "core/text.h"
 
+#include <algorithm>
+
 namespace tx9 {
 
 namespace {
@@ -63,6 +65,11 @@ const std::vector<int>& bindable_commands() {
         IDM_CLEAR_SCORES, IDM_CHECKOUT,
     };
     return commands;
+}
+
+bool is_bindable_action(int action) {
+    const std::vector<int>& commands = bindable_commands();
+    return is_template_action(action) || std::find(commands.begin(), commands.end(), action) != commands.end();
 }
 
 const std::vector<ActionChoice>& action_list() {

@@ -17,6 +17,7 @@ enum : int {
 inline constexpr int kTemplateBase = 51000; // 51000 + v enters the template score v
 inline constexpr int kTemplateMax = 180;
 inline constexpr int kMaxKeyBindings = 256;
+inline constexpr int kMaxVirtualKey = 0xFE;
 
 // Virtual-key codes the defaults and the key guide bar use (F1 to F12 are kVkF1 + 0..11).
 inline constexpr int kVkF1 = 0x70;
@@ -49,6 +50,8 @@ inline constexpr const char* kActionSeparator = "-------------------------------
 const std::vector<ActionChoice>& action_list();
 // The menu commands that can be bound (the action list without template and separators).
 const std::vector<int>& bindable_commands();
+// A template score or one of the bindable commands.
+bool is_bindable_action(int action);
 
 // Name of an action: "Template - %d" for a template, else the cleaned menu text
 // of the command (empty when the command has no resource string).

@@ -115,6 +115,9 @@ void Match::set_record(GameRecord& record) {
 
 void Match::show_leg(int index) {
     shown_leg_ = std::clamp(index, 0, std::max(record_->leg_no, 0));
+    // A round picked on a longer leg is not a cell of this one: the selection stays inside it.
+    const LegRecord& leg = shown();
+    sel_round_ = std::min(sel_round_, std::max(0, std::min(leg.cur_round, leg.rows - 1)));
 }
 
 std::string Match::loaded_entry_text() const {
@@ -375,11 +378,9 @@ void Match::start_leg() {
     fresh.first = leg.first;
     fresh.scores = std::move(leg.scores);
     size_new_leg(fresh, rec);
-    for (std::vector<int>& cells : fresh.scores) {
-        std::fill(cells.begin(), cells.end(), 0);
-        if (static_cast<int>(cells.size()) < fresh.capacity + 1)
-            cells.resize(static_cast<size_t>(fresh.capacity) + 1, 0);
-    }
+    // The arrays are reused, but a restarted leg that had grown goes back to its first size.
+    for (std::vector<int>& cells : fresh.scores)
+        cells.assign(static_cast<size_t>(fresh.capacity) + 1, 0);
     fresh.turn = fresh.first;
     for (size_t i = 0; i < 2; ++i) {
         fresh.left[i] = rec.player[i].start_score;
@@ -461,8 +462,12 @@ void Match::exchange_scores() {
     sel_player_ = other(sel_player_);
     host_.repaint_from_round(-1);
     reposition(true, true);
-    std::swap(rec.player[0].left, rec.player[1].left);
-    std::swap(leg.left[0], leg.left[1]);
+    // The visits change sides but the start scores stay: with a handicap the
+    // swapped remaining scores would be wrong, so each is counted again.
+    for (int p = 0; p < 2; ++p) {
+        rec.player[static_cast<size_t>(p)].left = remaining(rec, shown_leg_, leg.cur_round, p);
+        leg.left[static_cast<size_t>(p)] = rec.player[static_cast<size_t>(p)].left;
+    }
     std::swap(leg.darts[0], leg.darts[1]);
     recompute(0);
     recompute(1);
@@ -495,12 +500,14 @@ void Match::left_score_input() {
         host_.beep();
         return;
     }
-    int points = remaining(*record_, shown_leg_, sel_round_ - 1, sel_player_) - parse_int(typed);
+    // Counted wide: a typed number near the int limits must not overflow.
+    const long long points =
+        static_cast<long long>(remaining(*record_, shown_leg_, sel_round_ - 1, sel_player_)) - parse_int(typed);
     if (points < 0 || points > kMaxVisit) {
         host_.beep();
         return;
     }
-    host_.set_entry_text(strprintf("%d", points));
+    host_.set_entry_text(strprintf("%lld", points));
     tab_key();
 }
 

@@ -149,9 +149,20 @@ std::string format_csv(const GameRecord& record) {
     return text;
 }
 
+namespace {
+// auto_save_path when set, else "data" in the application folder.
+std::string auto_save_folder(const std::string& auto_save_path, const std::string& app_folder) {
+    return auto_save_path.empty() ? join_path(app_folder, "data") : auto_save_path;
+}
+} // namespace
+
+void remove_interrupted_auto_saves(const std::string& auto_save_path, const std::string& app_folder) {
+    remove_interrupted_writes(without_trailing_separators(auto_save_folder(auto_save_path, app_folder)), ".csv");
+}
+
 std::string auto_save_path_for(const GameRecord& record, const std::string& auto_save_path,
                                const std::string& app_folder, std::string* error) {
-    const std::string folder = auto_save_path.empty() ? join_path(app_folder, "data") : auto_save_path;
+    const std::string folder = auto_save_folder(auto_save_path, app_folder);
     std::string full = join_path(folder, record.csv_name);
     // Refused before anything is created: cutting the path would write
     // somewhere else than the user asked.

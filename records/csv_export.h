@@ -26,6 +26,10 @@ std::string csv_file_name(int start_score, const LocalTime& when);
 std::string auto_save_path_for(const GameRecord& record, const std::string& auto_save_path,
                                const std::string& app_folder, std::string* error);
 
+// Removes the temporary files that interrupted auto saves left in the
+// auto-save folder (at start-up).
+void remove_interrupted_auto_saves(const std::string& auto_save_path, const std::string& app_folder);
+
 // Measure, format and write the record to path; false with error text on failure
 // (a path longer than kMaxPath is refused, not cut).
 bool write_csv_file(const GameRecord& record, const std::string& path, std::string* error);

@@ -12,8 +12,14 @@ bool directory_exists(const std::string& path);
 bool create_directories(const std::string& path);
 // Replace the file atomically: write a temporary file beside it, flush, then
 // move it over the target. On failure the old file stays whole, and error
-// receives the system's message text.
+// receives the system's message text. A read-only target is refused (access
+// denied) and left untouched.
 bool write_whole_file(const std::string& path, const std::string& data, std::string* error);
+// The temporary file write_whole_file writes beside the target ("<path>.tmp~").
+std::string temp_path_for(const std::string& path);
+// Removes what interrupted writes left in the folder: the temporary files of
+// targets whose names end in target_suffix (".csv"). Returns how many went.
+int remove_interrupted_writes(const std::string& folder, const std::string& target_suffix);
 // Read the whole file; false with the system's message text on failure.
 bool read_whole_file(const std::string& path, std::string& data, std::string* error);
 // True when the path names an existing file or directory.

@@ -6,6 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ googletest libbenchmark-dev
+  clang libclang-rt-14-dev libfuzzer-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64 xvfb xauth xdotool openbox x11-utils fonts-vlgothic locales
 )

@@ -25,6 +25,11 @@ ninja -C build/win -j "$jobs" || exit 1
 echo "== Native core tests"
 (cd build/native && ctest --output-on-failure -j "$jobs") || status=1
 
+# A short fixed run of each fuzz target (the settings load saves files, so fewer).
+echo "== Fuzz targets (clang, libFuzzer, ASan, UBSan)"
+bash scripts/fuzz.sh 20000 ini_store checkout_table match_rules || status=1
+bash scripts/fuzz.sh 2000 settings_load || status=1
+
 tx9_start_display
 tx9_prepare_wine
 echo "== Windows tests under Wine (display $DISPLAY)"

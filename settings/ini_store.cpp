@@ -172,6 +172,14 @@ bool IniDocument::load(const std::string& path) {
     }
 }
 
+namespace {
+// A key whose name starts like a header or a comment (it came from an indented
+// line) is written indented, so the next load reads it as the same key.
+bool written_indented(const IniDocument::Key& key) {
+    return !key.comment && (key.name[0] == '[' || key.name[0] == '#');
+}
+} // namespace
+
 std::string IniDocument::text() const {
     static constexpr std::string_view kLineEnd = "\r\n";
     size_t length = 0;
@@ -181,7 +189,7 @@ std::string IniDocument::text() const {
         if (i != 0) length += section.name.size() + 2 + kLineEnd.size();
         for (const Key& key : section.keys) {
             if (key.name.empty()) continue;
-            length += key.name.size() + kLineEnd.size();
+            length += key.name.size() + kLineEnd.size() + (written_indented(key) ? 1 : 0);
             if (!key.comment) length += 1 + key.value.size();
         }
         length += kLineEnd.size();
@@ -200,6 +208,7 @@ std::string IniDocument::text() const {
         }
         for (const Key& key : section.keys) {
             if (key.name.empty()) continue;
+            if (written_indented(key)) out += ' ';
             out += key.name;
             if (!key.comment) {
                 out += '=';

@@ -2,8 +2,11 @@
 #include "res/resource.h"
 
 #include "core/text.h"
+#include "core/window_placement.h"
+#include "records/file_util.h"
 #include "settings/ini_store.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace tx9 {
@@ -91,21 +94,13 @@ std::string numbered(const char* key, int i) {
     return strprintf("%s_%d", key, i);
 }
 
-// A position beyond the right or bottom of the work area comes back at 0, 0.
-void keep_on_work_area(int& left, int& top, const ScreenRect& work) {
-    if (left > work.right || top > work.bottom) {
-        left = 0;
-        top = 0;
-    }
-}
-
+// A dialog too small to use opens at its own size and place (0 by 0).
 void load_placement(const char* section, DialogPlacement& p, const ScreenRect& work,
                     const std::string& path) {
-    p.left = ini_get_int(section, "left", 0, path);
-    p.top = ini_get_int(section, "top", 0, path);
-    p.right = ini_get_int(section, "right", 0, path);
-    p.bottom = ini_get_int(section, "bottom", 0, path);
-    keep_on_work_area(p.left, p.top, work);
+    SavedPlacement saved{ini_get_int(section, "left", 0, path), ini_get_int(section, "top", 0, path),
+                         ini_get_int(section, "right", 0, path), ini_get_int(section, "bottom", 0, path)};
+    SavedPlacement placed = place_on_work_area(saved, work, 0, 0);
+    p = {placed.left, placed.top, placed.width, placed.height};
 }
 
 void save_placement(const char* section, const DialogPlacement& p, const std::string& path) {
@@ -143,6 +138,25 @@ const GameKey kGameKeys[] = {
     {"p2_com_level", &GameSettings::p2_com_level, nullptr, 0, 0, true},
 };
 
+int flag(int value) {
+    return value ? 1 : 0;
+}
+
+// A hand-edited file may hold any number: each count and limit takes the nearest
+// value the Game Option dialog can give it, so no set starts that could never end.
+void keep_game_in_limits(GameSettings& g) {
+    g.start_score = std::clamp(g.start_score, kMinStartScore, kMaxStartScore);
+    g.round = std::clamp(g.round, kMinRounds, kMaxRounds);
+    g.max_leg = std::clamp(g.max_leg, kMinLegs, kMaxLegs);
+    // As in the dialog, a handicap below 2 is none (0); a larger one is cut to the edit's five digits.
+    for (int* handicap : {&g.p1_start_score, &g.p2_start_score})
+        *handicap = *handicap < kMinStartScore ? 0 : std::min(*handicap, kMaxStartScore);
+    for (int* level : {&g.p1_com_level, &g.p2_com_level})
+        *level = std::clamp(*level, 0, kComLevelCount - 1);
+    for (int* on : {&g.round_limit, &g.leg_limit, &g.best_of, &g.p1_com, &g.p2_com})
+        *on = flag(*on);
+}
+
 void load_game(GameSettings& g, const SystemServices& sys, const std::string& path) {
     for (const GameKey& k : kGameKeys) {
         if (k.name)
@@ -151,6 +165,7 @@ void load_game(GameSettings& g, const SystemServices& sys, const std::string& pa
             g.*k.number = ini_get_int("game", k.key, k.game_default, path);
     }
     g.schedule_entry = 0;
+    keep_game_in_limits(g);
 }
 
 void save_game(const GameSettings& g, const std::string& path) {
@@ -172,6 +187,7 @@ GameSettings load_schedule_entry(int i, const std::string& path) {
         else
             g.*k.number = ini_get_int("schedule", numbered(k.key, i), k.schedule_default, path);
     }
+    keep_game_in_limits(g);
     return g;
 }
 
@@ -276,24 +292,29 @@ std::vector<GameSettings> default_schedule(const SystemServices& sys) {
 
 void settings_load(Settings& s, const SystemServices& sys) {
     const std::string& path = s.ini_path;
+    // What a save cut short left beside the file; the file itself is whole.
+    remove_file(temp_path_for(path));
     IniCycle cycle;
     ini_load(path); // failing only means there is no file yet
 
     const ScreenRect work = sys.work_area();
-    s.left = ini_get_int("window", "left", work.left, path);
-    s.top = ini_get_int("window", "top", work.top, path);
-    s.right = ini_get_int("window", "right", work.width(), path);
-    s.bottom = ini_get_int("window", "bottom", work.height(), path);
-    keep_on_work_area(s.left, s.top, work);
-    s.state = ini_get_int("window", "state", 10, path);
+    SavedPlacement window{ini_get_int("window", "left", work.left, path), ini_get_int("window", "top", work.top, path),
+                          ini_get_int("window", "right", work.width(), path),
+                          ini_get_int("window", "bottom", work.height(), path)};
+    window = place_on_work_area(window, work, work.width(), work.height());
+    s.left = window.left;
+    s.top = window.top;
+    s.right = window.width;
+    s.bottom = window.height;
+    s.state = usable_show_state(ini_get_int("window", "state", kShowDefault, path));
 
-    s.view_player = ini_get_int("view", "player", 1, path);
-    s.view_left = ini_get_int("view", "left", 1, path);
-    s.view_guide = ini_get_int("view", "guide", 1, path);
-    s.throw_count = ini_get_int("view", "throw_count", 1, path);
+    s.view_player = flag(ini_get_int("view", "player", 1, path));
+    s.view_left = flag(ini_get_int("view", "left", 1, path));
+    s.view_guide = flag(ini_get_int("view", "guide", 1, path));
+    s.throw_count = flag(ini_get_int("view", "throw_count", 1, path));
 
     load_game(s.game, sys, path);
-    s.auto_save = ini_get_int("game", "auto_save", 0, path);
+    s.auto_save = flag(ini_get_int("game", "auto_save", 0, path));
     s.auto_save_path = ini_get_string("game", "auto_save_path", "", path);
     int names = bounded_count(ini_get_int("game", "name_list_count", 0, path), kMaxNameList);
     s.name_list.clear();
@@ -313,8 +334,12 @@ void settings_load(Settings& s, const SystemServices& sys) {
     load_placement("history", s.history, work, path);
     load_placement("score_list", s.score_list, work, path);
 
-    for (int i = 0; i < kColorCount; ++i)
-        s.colors[i] = color_parse(ini_get_string("color", kColors[i].key, "", path), color_default(i, sys));
+    // A value beyond 24 bits is no RGB colour (it would paint black): the key's default instead.
+    for (int i = 0; i < kColorCount; ++i) {
+        const Color fallback = color_default(i, sys);
+        const Color color = color_parse(ini_get_string("color", kColors[i].key, "", path), fallback);
+        s.colors[i] = color <= kMaxRgb ? color : fallback;
+    }
 
     s.font_name = ini_get_string("font", "name", "Arial", path);
 
@@ -329,14 +354,21 @@ void settings_load(Settings& s, const SystemServices& sys) {
         for (int i = 0; i < bindings; ++i) {
             KeyBinding b;
             b.action = ini_get_int("key", numbered("action", i), 0, path);
-            b.modifiers = ini_get_int("key", numbered("ctrl", i), 0, path);
+            b.modifiers = ini_get_int("key", numbered("ctrl", i), 0, path) & (kModShift | kModCtrl | kModAlt);
             b.key = ini_get_int("key", numbered("key", i), 0, path);
-            s.keys.bindings.push_back(b);
+            if (b.key < 0 || b.key > kMaxVirtualKey) b.key = 0;
+            // A row with neither a key nor an action it could run is no binding.
+            if (b.key != 0 || is_bindable_action(b.action)) s.keys.bindings.push_back(b);
+        }
+        // A count that promised bindings and gave none leaves the defaults in place.
+        if (bindings > 0 && s.keys.bindings.empty()) {
+            s.keys.bindings = default_key_bindings();
+            s.keys.keys_customised = 0;
         }
     }
 
-    for (const PlayerFlag& flag : kPlayerFlags)
-        s.player.*flag.field = ini_get_int("player", flag.key, flag.default_value, path);
+    for (const PlayerFlag& player_flag : kPlayerFlags)
+        s.player.*player_flag.field = flag(ini_get_int("player", player_flag.key, player_flag.default_value, path));
 }
 
 bool settings_save(const Settings& s, const SystemServices& sys) {

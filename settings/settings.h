@@ -15,6 +15,16 @@ namespace tx9 {
 inline constexpr int kMaxScheduleEntries = 256;
 inline constexpr int kMaxNameList = 30;
 inline constexpr int kColorCount = 21;
+inline constexpr Color kMaxRgb = 0xFFFFFF;
+
+// What the Game Option dialog lets a game have (a hand-edited file is held to it).
+inline constexpr int kMinStartScore = 2;
+inline constexpr int kMaxStartScore = 99999;
+inline constexpr int kMinRounds = 1;
+inline constexpr int kMaxRounds = 3333;
+inline constexpr int kMinLegs = 1;
+inline constexpr int kMaxLegs = 9999;
+inline constexpr int kComLevelCount = 6;
 
 // Colour indexes, in the order of the INI section `color` and the View page.
 enum ColorIndex : int {

@@ -8,6 +8,7 @@
 #include "core/win/win_system.h"
 #include "checkout/checkout_table.h"
 #include "core/text.h"
+#include "records/csv_export.h"
 #include "records/file_util.h"
 #include "records/journal_file.h"
 #include "records/win/player_panel_window.h"
@@ -123,6 +124,7 @@ int run_ordinary(HINSTANCE instance) {
     Settings& s = settings();
     settings_build_paths(s, system_services());
     settings_load(s, system_services());
+    remove_interrupted_auto_saves(s.auto_save_path, s.app_folder);
     load_checkout_routes(instance, s.app_folder);
 
     if (!register_window_classes(instance)) return 0;

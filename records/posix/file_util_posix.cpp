@@ -4,9 +4,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <vector>
 
 namespace tx9 {
 
@@ -50,10 +53,40 @@ bool create_directories(const std::string& path)
     return ::mkdir(prefix.c_str(), 0777) == 0;
 }
 
+std::string temp_path_for(const std::string& path)
+{
+    return path + ".tmp~";
+}
+
+int remove_interrupted_writes(const std::string& folder, const std::string& target_suffix)
+{
+    const std::string ending = temp_path_for(target_suffix);
+    DIR* dir = ::opendir(native_path(folder).c_str());
+    if (!dir) return 0;
+    std::vector<std::string> found;
+    while (const dirent* entry = ::readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name.size() > ending.size() && name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
+            found.push_back(name);
+    }
+    ::closedir(dir);
+    int removed = 0;
+    for (const std::string& name : found)
+        if (::unlink((native_path(folder) + "/" + name).c_str()) == 0) ++removed;
+    return removed;
+}
+
 bool write_whole_file(const std::string& given_path, const std::string& data, std::string* error)
 {
     std::string path = native_path(given_path);
-    std::string temp = path + ".tmp~";
+    std::string temp = temp_path_for(path);
+    // A file nobody may write to is the user's way of keeping it as it is.
+    struct stat target {};
+    if (::stat(path.c_str(), &target) == 0 && (target.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        errno = EACCES;
+        set_error(error);
+        return false;
+    }
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (fd < 0) {
         set_error(error);

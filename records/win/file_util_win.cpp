@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace tx9 {
 
 namespace {
@@ -57,11 +59,45 @@ bool create_directories(const std::string& path)
     return CreateDirectoryA(prefix.c_str(), nullptr) != 0;
 }
 
+std::string temp_path_for(const std::string& path)
+{
+    return path + ".tmp~";
+}
+
+int remove_interrupted_writes(const std::string& folder, const std::string& target_suffix)
+{
+    const std::string prefix = folder.empty() || is_separator(folder.back()) ? folder : folder + "\\";
+    const std::string ending = temp_path_for(target_suffix);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((prefix + "*" + ending).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    std::vector<std::string> names;
+    do {
+        // Wildcards also match short 8.3 names: the long name must end as asked.
+        const std::string name = found.cFileName;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.size() > ending.size() &&
+            lstrcmpiA(name.c_str() + name.size() - ending.size(), ending.c_str()) == 0)
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    int removed = 0;
+    for (const std::string& name : names)
+        if (DeleteFileA((prefix + name).c_str())) ++removed;
+    return removed;
+}
+
 bool write_whole_file(const std::string& path, const std::string& data, std::string* error)
 {
+    // Windows itself refuses to replace a read-only file, but not every system
+    // running the program does: the attribute is the user's "keep as it is".
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        set_error(error, ERROR_ACCESS_DENIED);
+        return false;
+    }
     // Write beside the target and move it over, so an interrupted write never
     // leaves a short file where a whole one was.
-    std::string temp = path + ".tmp~";
+    std::string temp = temp_path_for(path);
     HANDLE file = CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

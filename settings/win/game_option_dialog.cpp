@@ -16,11 +16,6 @@ namespace tx9 {
 
 namespace {
 
-constexpr int kMinStartScore = 2;
-constexpr int kMaxStartScore = 99999;
-constexpr int kMinRound = 1;
-constexpr int kMaxRound = 3333;
-constexpr int kLevelCount = 6;
 constexpr int kMaxNameLength = 255;
 
 struct NumberEdit {
@@ -125,7 +120,7 @@ void prepare_controls(HWND dialog) {
             if (!name.empty()) SendMessageA(names, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
 
         HWND levels = GetDlgItem(dialog, side.level_list);
-        for (int level = 1; level <= kLevelCount; ++level) {
+        for (int level = 1; level <= kComLevelCount; ++level) {
             std::string text = strprintf("Level %d", level);
             SendMessageA(levels, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         }
@@ -176,7 +171,7 @@ int show_record(HWND dialog, const GameSettings& record) {
         bool com = record.*side.com_flag != 0;
         set_checked(dialog, side.com, com);
         if (com) {
-            int level = std::clamp(record.*side.com_level, 0, kLevelCount - 1);
+            int level = std::clamp(record.*side.com_level, 0, kComLevelCount - 1);
             SendDlgItemMessageA(dialog, side.level_list, CB_SETCURSEL, static_cast<WPARAM>(level), 0);
         }
         show_player_kind(dialog, side, com);
@@ -207,7 +202,7 @@ GameSettings read_record(HWND dialog) {
         read.start_score = std::clamp(read_number(dialog, IDC_OTHER_SCORE), kMinStartScore, kMaxStartScore);
 
     read.round_limit = is_checked(dialog, IDC_ROUND_LIMIT) ? 1 : 0;
-    read.round = std::clamp(read_number(dialog, IDC_ROUND), kMinRound, kMaxRound);
+    read.round = std::clamp(read_number(dialog, IDC_ROUND), kMinRounds, kMaxRounds);
     // A Schedule entry's hidden box still holds the state it was opened with.
     read.leg_limit = is_checked(dialog, IDC_LEG_LIMIT) ? 1 : 0;
     read.max_leg = read_number(dialog, IDC_MAX_LEG);

@@ -453,7 +453,8 @@ TEST(ExchangeScores, SwapsTheVisitsButNotThePlayers) {
     EXPECT_EQ(t.leg().scores[0][0], 40);
     EXPECT_EQ(t.leg().scores[1][0], 100);
     EXPECT_EQ(t.leg().scores[1][1], 60);
-    EXPECT_EQ(t.state(), "round 1/2 first 1 turn 0 sel 0,1 left 361,341 darts 3,6");
+    // Each player's remaining score comes from the player's own start score and the visits it now has.
+    EXPECT_EQ(t.state(), "round 1/2 first 1 turn 0 sel 0,1 left 461,241 darts 3,6");
     EXPECT_EQ(t.player(0).tons, 0);
     EXPECT_EQ(t.player(1).tons, 1);
     EXPECT_EQ(t.player(0).name, "Ann");

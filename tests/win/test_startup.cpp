@@ -204,6 +204,8 @@ class IniBesideProgram {
 // window, answering the exit question with Yes.
 struct OrdinaryRun {
     bool zoomed_at_start = false;
+    bool visible_at_start = false;
+    RECT rect_at_start{};
     std::vector<std::string> dialogs;
     int result = -1;
 
@@ -213,6 +215,8 @@ struct OrdinaryRun {
             if (GetDlgItem(dialog.hwnd, IDC_SCORE_301)) { // the Game Option dialog
                 dialogs.push_back("Game Option");
                 zoomed_at_start = main && IsZoomed(main);
+                visible_at_start = main && IsWindowVisible(main);
+                if (main) GetWindowRect(main, &rect_at_start);
                 if (main) PostMessageA(main, WM_CLOSE, 0, 0);
                 return IDCANCEL;
             }
@@ -261,6 +265,26 @@ TEST_F(WithSystem, MaximisedStateOpensMaximisedAndKeepsThePlaceFromBefore) {
     for (const char* key : {"state", "left", "top", "right", "bottom"})
         window += std::string(key) + "=" + ini_value(ini.path, "window", key) + " ";
     EXPECT_EQ("state=3 left=10 top=20 right=500 bottom=400 ", window) << "the place from before maximising";
+}
+
+TEST_F(WithSystem, HostileShowStatesAndPlacesStillOpenAVisibleWindow) {
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const char* rows[] = {"state=0", "state=99999\r\nleft=-99999999\r\ntop=-5000",
+                          "left=-5000\r\ntop=-5000\r\nright=1\r\nbottom=1"};
+    for (const char* row : rows) {
+        IniBesideProgram ini;
+        write_file(ini.path, std::string("[window]\r\n") + row + "\r\n");
+        OrdinaryRun run;
+        EXPECT_TRUE(run.visible_at_start) << row;
+        // A point of the caption near its left end, where the window can be grabbed.
+        const POINT caption = {run.rect_at_start.left + 40,
+                               run.rect_at_start.top + GetSystemMetrics(SM_CYFRAME) +
+                                   GetSystemMetrics(SM_CYCAPTION) / 2};
+        EXPECT_TRUE(PtInRect(&work, caption))
+            << row << ": window at " << run.rect_at_start.left << "," << run.rect_at_start.top;
+        EXPECT_EQ("10", ini_value(ini.path, "window", "state")) << row << ": the file is rewritten at exit";
+    }
 }
 
 TEST_F(WithSystem, FailedStartEndsWithoutSavingTheSettings) {
