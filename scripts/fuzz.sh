@@ -14,7 +14,7 @@ cd "$TX9_ROOT"
 runs="${1:-20000}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(ini_store settings_load checkout_table match_rules)
+[ ${#targets[@]} -eq 0 ] && targets=(ini_store settings_load checkout_table match_rules entry_model journal)
 
 if ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz: clang++ is missing (scripts/deps.sh installs it)" >&2

@@ -27,7 +27,7 @@ echo "== Native core tests"
 
 # A short fixed run of each fuzz target (the settings load saves files, so fewer).
 echo "== Fuzz targets (clang, libFuzzer, ASan, UBSan)"
-bash scripts/fuzz.sh 20000 ini_store checkout_table match_rules || status=1
+bash scripts/fuzz.sh 20000 ini_store checkout_table match_rules entry_model journal || status=1
 bash scripts/fuzz.sh 2000 settings_load || status=1
 
 tx9_start_display
