@@ -44,6 +44,16 @@ tx9_prepare_wine() {
     ! grep -q '^"MS UI Gothic"=' "$WINEPREFIX/user.reg" 2>/dev/null; then
     bash "$TX9_ROOT/scripts/wine-japanese-fonts.sh" >/dev/null 2>&1 || true
   fi
+  # The window test programs run with windows the window manager leaves alone
+  # (they mark themselves so as well, but only from their first run on).
+  local reg="$TX9_ROOT/build/unmanaged-tests.reg" exe
+  printf 'REGEDIT4\r\n' >"$reg"
+  for exe in "$TX9_ROOT"/build/win/win_*.exe; do
+    [ -e "$exe" ] || continue
+    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s\\X11 Driver]\r\n"Managed"="N"\r\n' \
+      "$(basename "$exe")" >>"$reg"
+  done
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1 </dev/null || true
   # Keep one wineserver and Wine's own service processes for the whole run,
   # started here with their output going nowhere: a Wine process started
   # later by a test runner would otherwise hand them the runner's output
