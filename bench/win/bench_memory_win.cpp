@@ -6,6 +6,7 @@
 //
 //   tx9_bench_memory_win.exe [sets, 1 to 1000, default 100]
 #include "app/win/main_window.h"
+#include "bench/win/bench_process.h"
 #include "app/win/startup.h"
 #include "core/win/win_system.h"
 #include "engine/game_record.h"
@@ -28,15 +29,6 @@ namespace {
 
 constexpr int kLegsPerSet = 5;
 constexpr int kStartScore = 101;
-
-void pump_pending() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
 // ---- What the process holds
 
@@ -135,18 +127,8 @@ LRESULT CALLBACK answer_dialogs(int code, WPARAM wparam, LPARAM lparam) {
 }
 
 bool prepare_process(HINSTANCE instance) {
-    static WinSystem system(instance);
-    set_app_instance(instance);
-    set_system_services(&system);
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
+    if (!prepare_bench_process(instance, "tx9_bench_memory_no_such_folder")) return false;
     Settings& s = settings();
-    s = Settings{};
-    s.app_folder = std::string(temp) + "tx9_bench_memory_no_such_folder";
-    s.ini_path = s.app_folder + "\\tx9.ini";
-    settings_load(s, system_services());
     s.left = 0;
     s.top = 0;
     s.right = 900;
@@ -159,7 +141,7 @@ bool prepare_process(HINSTANCE instance) {
     s.game.max_leg = kLegsPerSet;
     s.game.p1_name = "Anna";
     s.game.p2_name = "Bert";
-    return load_checkout_routes(instance, s.app_folder) && register_window_classes(instance);
+    return true;
 }
 
 // One visit as the operator enters it: the digits into the entry, then Tab.

@@ -7,6 +7,7 @@
 //   tx9_bench_win.exe [visits of the long leg, 100 to 2200, default 2000]
 #include "core/win/gdi.h"
 #include "app/win/main_window.h"
+#include "bench/win/bench_process.h"
 #include "app/win/startup.h"
 #include "core/win/win_system.h"
 #include "engine/game_record.h"
@@ -103,42 +104,8 @@ void print_row(const std::string& label, const Figures& f) {
 
 // ---- The process as start-up sets it up
 
-void pump_pending() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue; // a destroyed main window posts it
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-// System services, common controls, the defaults of a first run (the INI path
-// names a file that does not exist, and nothing here saves), the built-in
-// routes and the window classes.
 bool prepare_process(HINSTANCE instance) {
-    static WinSystem system(instance);
-    set_app_instance(instance);
-    set_system_services(&system);
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    Settings& s = settings();
-    s = Settings{};
-    // A folder that is never created: no tx9.ini and no arrange.txt in it.
-    s.app_folder = std::string(temp) + "tx9_bench_win_no_such_folder";
-    s.ini_path = s.app_folder + "\\tx9.ini";
-    settings_load(s, system_services());
-    if (!load_checkout_routes(instance, s.app_folder)) {
-        std::fprintf(stderr, "the built-in routes could not be loaded\n");
-        return false;
-    }
-    if (!register_window_classes(instance)) {
-        std::fprintf(stderr, "the window classes could not be registered\n");
-        return false;
-    }
-    return true;
+    return prepare_bench_process(instance, "tx9_bench_win_no_such_folder");
 }
 
 // ---- Counting the sheet's paints
