@@ -33,37 +33,39 @@ using namespace wintest;
 
 constexpr int kColorRedEdit = 706; // the colour chooser's red, green and blue fields
 
-// One step of a test: done on the first dialog it is for, it returns the
+// One step of a test: done on the first dialog of its kind, it returns the
 // button to press there (0: none). A step must not wait for a modal dialog of
-// its own: it posts the click that opens one. Dialogs are known by their
-// controls or the program's own titles, so the steps work in either language.
+// its own: it posts the click that opens one. Dialogs are known by a control
+// or the program's own titles, so the steps work in either language.
+enum Kind { kSheet, kBox, kSelectKey, kChooser };
 struct Step {
-    std::function<bool(const DialogInfo&)> is_for;
+    Kind kind;
     std::function<int(HWND)> act;
 };
-
-bool has_control(HWND dialog, int id, const char* window_class) {
-    char name[64] = "";
-    HWND control = GetDlgItem(dialog, id);
-    return control && GetClassNameA(control, name, sizeof name) && lstrcmpiA(name, window_class) == 0;
+bool is(Kind kind, const DialogInfo& d) {
+    switch (kind) {
+    case kSheet: return d.title == option_sheet_caption(system_services());
+    case kBox: return d.title == kProgramTitle;
+    case kSelectKey: return GetDlgItem(d.hwnd, IDC_SELECT_HOTKEY) != nullptr;
+    case kChooser: return GetDlgItem(d.hwnd, kColorRedEdit) != nullptr;
+    }
+    return false;
 }
 Step on_sheet(std::function<int(HWND)> act) {
-    return {[](const DialogInfo& d) { return d.title == option_sheet_caption(system_services()); },
-            std::move(act)};
+    return {kSheet, std::move(act)};
 }
-Step on_box(int expected_text, int button) {
-    return {[](const DialogInfo& d) { return d.title == kProgramTitle; },
-            [=](HWND box) {
+Step on_select_key(std::function<int(HWND)> act) {
+    return {kSelectKey, std::move(act)};
+}
+// The message box showing the text, answered with the button.
+Step box(int expected_text, int button) {
+    return {kBox, [=](HWND box) {
                 std::string shown;
                 for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
                     shown += window_text(c) + "|";
                 EXPECT_NE(shown.find(load_resource_string(expected_text)), std::string::npos) << shown;
                 return button;
             }};
-}
-Step on_select_key(std::function<int(HWND)> act) {
-    return {[](const DialogInfo& d) { return has_control(d.hwnd, IDC_SELECT_HOTKEY, HOTKEY_CLASSA); },
-            std::move(act)};
 }
 
 HWND current_page(HWND sheet) {
@@ -173,7 +175,7 @@ class OptionSheetTest : public ::testing::Test {
     bool run(std::vector<Step> steps, const std::function<bool()>& modal = nullptr) {
         size_t next = 0;
         DialogAnswerer answerer([&](const DialogInfo& info) -> int {
-            if (next >= steps.size() || !steps[next].is_for(info)) return 0;
+            if (next >= steps.size() || !is(steps[next].kind, info)) return 0;
             return steps[next++].act(info.hwnd);
         });
         const bool result = modal ? modal() : run_option_sheet(owner_.hwnd(), win_key_namer());
@@ -211,7 +213,7 @@ TEST_F(OptionSheetTest, OkUntouchedReportsAChangeAndCancelOnAnyPageRestoresColou
                     << "the face is matched case-sensitively";
                 return post_click(current_page(sheet), IDC_VIEW_RESET), 0;
             }),
-            on_box(IDS_RESET_COLORS_QUESTION, IDYES),
+            box(IDS_RESET_COLORS_QUESTION, IDYES),
             on_sheet([&](HWND sheet) {
                 HWND page = current_page(sheet);
                 EXPECT_EQ(settings().colors[kColorInputBackground], 8454143u) << "Reset gives the defaults";
@@ -267,7 +269,7 @@ TEST_F(OptionSheetTest, TheColourChooserAndPressesOnThePreviewsSetColours) {
             choose(page, IDC_VIEW_ITEMS, kColorInputBackground, LB_SETCURSEL, LBN_SELCHANGE);
             return post_click(page, IDC_VIEW_COLOR), 0;
         }),
-        {[](const DialogInfo& d) { return has_control(d.hwnd, kColorRedEdit, "Edit"); },
+        {kChooser,
          [](HWND chooser) {
              for (int i = 0; i < 3; ++i)
                  SetDlgItemInt(chooser, kColorRedEdit + i, static_cast<UINT>(10 * (i + 1)), FALSE);
@@ -339,7 +341,7 @@ TEST_F(OptionSheetTest, KeyPageEditsTheListAndOkReplacesTheTable) {
             select_row(page, 0);
             return post_click(page, IDC_LIST_DELETE), 0;
         }),
-        on_box(IDS_DELETE_QUESTION, IDYES),
+        box(IDS_DELETE_QUESTION, IDYES),
         on_sheet([&](HWND sheet) {
             HWND page = current_page(sheet);
             EXPECT_EQ(selected_row(page), 0) << "the item now at the deleted place is selected";
@@ -380,7 +382,7 @@ TEST_F(OptionSheetTest, KeyPageCancelKeepsTheTableButAnEditMarksItCustomised) {
     settings().keys.bindings.assign(kMaxKeyBindings, KeyBinding{kTemplateBase + 1, 0, VK_F1});
     settings().keys.keys_customised = 0;
     EXPECT_FALSE(run({on_sheet([](HWND sheet) { return post_click(show_page(sheet, 1), IDC_LIST_ADD), 0; }),
-                      on_box(IDS_CANNOT_ADD, IDOK), on_sheet([](HWND) { return IDCANCEL; })}));
+                      box(IDS_CANNOT_ADD, IDOK), on_sheet([](HWND) { return IDCANCEL; })}));
     EXPECT_EQ(settings().keys.keys_customised, 0);
 }
 
@@ -412,7 +414,7 @@ TEST_F(OptionSheetTest, SelectKeyShowsTheBindingAndRefusesSeparatorsAndLargeTemp
                  SetDlgItemTextA(d, IDC_SELECT_NUMBER, "181");
                  return post_click(d, IDOK), 0;
              }),
-             on_box(IDS_TEMPLATE_RANGE, IDOK), on_select_key([](HWND d) {
+             box(IDS_TEMPLATE_RANGE, IDOK), on_select_key([](HWND d) {
                  // Without a window manager's help the activation may stay elsewhere
                  // after the message box: take it back, the dialog restores its focus.
                  if (!GetFocus()) SetActiveWindow(d);

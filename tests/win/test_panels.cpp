@@ -117,16 +117,6 @@ TEST_F(Panels, LeftScoreFontFrameAndActiveBorder) {
     const RECT negative = print_client(panel).bounds_of(kLeftText);
     EXPECT_GT(negative.right - negative.left, digits.right - digits.left + 8);
 
-    // Switching the player to throw repaints the frame and nothing else.
-    ValidateRect(panel, nullptr);
-    SendMessageA(panel, kLeftScoreActive, 0, 0);
-    Region update(CreateRectRgn(0, 0, 0, 0)), expected(CreateRectRgn(0, 0, 300, 60));
-    Region inside(CreateRectRgn(2, 2, 298, 58));
-    CombineRgn(expected.get(), expected.get(), inside.get(), RGN_DIFF);
-    GetUpdateRgn(panel, update.get(), FALSE);
-    EXPECT_TRUE(EqualRgn(update.get(), expected.get())) << "only the frame is invalid";
-    EXPECT_EQ(0, print_client(panel).count(kLeftBorder));
-
     // New colours take effect with the appearance message.
     settings().colors[kColorLeftBackground] = RGB(1, 2, 3);
     SendMessageA(panel, kLeftScoreAppearance, 0, 0);
@@ -322,106 +312,84 @@ TEST_F(GuideBar, TooltipNamesTheKeyUnderTheCursor) {
 
 // ---- In the main window
 
-class InMainWindow : public Panels {
-  protected:
-    void SetUp() override {
-        Panels::SetUp();
-        Settings& s = settings();
-        char temp[MAX_PATH] = "";
-        GetTempPathA(MAX_PATH, temp);
-        s.ini_path = std::string(temp) + "tx9_panels_test_missing.ini";
-        s.left = s.top = 30;
-        s.right = 800;
-        s.bottom = 600;
-        s.game.start_score = 301;
-        s.game.p1_name = "Ann";
-        s.game.p2_name = "Bob";
-        main_ = create_main_window(instance(), SW_SHOWNORMAL);
-        ASSERT_TRUE(main_);
-        KillTimer(main_, kNewGameTimer); // no Game Option dialog
-        wintest::pump_pending();
-        for (int p = 0; p < 2; ++p) {
-            left_[p] = FindWindowExA(main_, p ? left_[0] : nullptr, kLeftScoreClass, nullptr);
-            player_[p] = FindWindowExA(main_, p ? player_[0] : nullptr, kPlayerPanelClass, nullptr);
-        }
-        guide_ = FindWindowExA(main_, nullptr, kKeyGuideClass, nullptr);
-        ASSERT_TRUE(left_[1] && player_[1] && guide_);
+TEST_F(Panels, InTheMainWindowAVisitRefreshesThatPlayersPanelsAndViewSwitchesHideThem) {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    Settings& s = settings();
+    s.ini_path = std::string(temp) + "tx9_panels_test_missing.ini";
+    s.game.start_score = 301;
+    s.left = s.top = 30;
+    s.right = 800;
+    s.bottom = 600;
+    HWND main = create_main_window(instance(), SW_SHOWNORMAL);
+    ASSERT_TRUE(main);
+    KillTimer(main, kNewGameTimer); // no Game Option dialog
+    HWND left[2] = {}, player[2] = {};
+    for (int p = 0; p < 2; ++p) {
+        left[p] = FindWindowExA(main, p ? left[0] : nullptr, kLeftScoreClass, nullptr);
+        player[p] = FindWindowExA(main, p ? player[0] : nullptr, kPlayerPanelClass, nullptr);
     }
-    void TearDown() override {
-        if (main_) DestroyWindow(main_);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-    }
-    // "x,y wxh" of a child in its parent, or of a layout place; "hidden" for a hidden child.
-    static std::string place_of(HWND child) {
+    HWND guide = FindWindowExA(main, nullptr, kKeyGuideClass, nullptr);
+    ASSERT_TRUE(left[1] && player[1] && guide);
+    // Every display where the layout puts it: the guide bar as high as it asks for
+    // the width, the left-score panels as high as they ask for half of it.
+    RECT client{};
+    GetClientRect(main, &client);
+    const MainLayout l = layout_main_window(
+        client.right, client.bottom,
+        static_cast<int>(SendMessageA(guide, kKeyGuideWantedHeight, client.right, 0)),
+        static_cast<int>(SendMessageA(left[0], kLeftScoreWantedHeight, client.right / 2, 0)), true);
+    const std::pair<HWND, ChildPlace> places[] = {{main_window_sheet(main), l.sheet},
+                                                  {guide, l.guide},
+                                                  {left[0], l.left[0]},
+                                                  {left[1], l.left[1]},
+                                                  {player[0], l.player[0]},
+                                                  {player[1], l.player[1]}};
+    for (const auto& [window, place] : places) {
         RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-        return IsWindowVisible(child)
-                   ? strprintf("%ld,%ld %ldx%ld", r.left, r.top, r.right - r.left, r.bottom - r.top)
-                   : "hidden";
+        GetWindowRect(window, &r);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(strprintf("%d,%d %dx%d", place.x, place.y, place.width, place.height),
+                  strprintf("%ld,%ld %ldx%ld", r.left, r.top, r.right - r.left, r.bottom - r.top));
     }
-    static std::string place_of(const ChildPlace& p, bool shown) {
-        return shown ? strprintf("%d,%d %dx%d", p.x, p.y, p.width, p.height) : "hidden";
-    }
-
-    HWND main_ = nullptr;
-    HWND left_[2] = {}, player_[2] = {};
-    HWND guide_ = nullptr;
-};
-
-TEST_F(InMainWindow, EveryCombinationOfTheViewSwitchesLaysOut) {
-    HWND sheet = main_window_sheet(main_);
-    int Settings::*const flags[3] = {&Settings::view_player, &Settings::view_left, &Settings::view_guide};
-    const int commands[3] = {IDM_VIEW_PLAYER, IDM_VIEW_LEFT, IDM_VIEW_GUIDE};
-    for (int combination = 0; combination < 8; ++combination) {
-        const bool want[3] = {(combination & 1) != 0, (combination & 2) != 0, (combination & 4) != 0};
-        for (int i = 0; i < 3; ++i)
-            if ((settings().*flags[i] != 0) != want[i]) SendMessageA(main_, WM_COMMAND, commands[i], 0);
-        for (SIZE size : {SIZE{800, 600}, SIZE{120, 90}}) {
-            SetWindowPos(main_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
-            RECT client{};
-            GetClientRect(main_, &client);
-            SCOPED_TRACE(strprintf("players %d left %d guide %d, %ldx%ld", want[0], want[1], want[2],
-                                   client.right, client.bottom));
-            // The layout itself is checked in the core; here the children must take it.
-            const int guide =
-                want[2] ? static_cast<int>(SendMessageA(guide_, kKeyGuideWantedHeight, client.right, 0)) : -1;
-            const int left =
-                want[1]
-                    ? static_cast<int>(SendMessageA(left_[0], kLeftScoreWantedHeight, client.right / 2, 0))
-                    : -1;
-            const MainLayout l = layout_main_window(client.right, client.bottom, guide, left, want[0]);
-            EXPECT_EQ(place_of(l.sheet, true), place_of(sheet));
-            EXPECT_EQ(place_of(l.guide, want[2]), place_of(guide_));
-            for (int p = 0; p < 2; ++p) {
-                EXPECT_EQ(place_of(l.player[p], want[0]), place_of(player_[p]));
-                EXPECT_EQ(place_of(l.left[p], want[1]), place_of(left_[p]));
-            }
-            HWND focus = GetFocus();
-            EXPECT_TRUE(focus == sheet || IsChild(sheet, focus)) << "the sheet keeps the focus";
-        }
-    }
-}
-
-TEST_F(InMainWindow, AVisitRefreshesThatPlayersPanelsAndMovesTheFrame) {
-    ScoreSheetInfo sheet;
-    ASSERT_TRUE(score_sheet_info(main_window_sheet(main_), &sheet));
     auto frame_on = [](HWND panel) { return print_client(panel).at(0, 0) == kLeftBorder; };
-    EXPECT_TRUE(frame_on(left_[0]));
-    EXPECT_FALSE(frame_on(left_[1]));
-    const Image left_before = print_client(left_[0]);
-    const Image player_before[2] = {print_client(player_[0]), print_client(player_[1])};
+    EXPECT_TRUE(frame_on(left[0]));
+    EXPECT_FALSE(frame_on(left[1]));
+    const Image left_before = print_client(left[0]);
+    const Image player_before[2] = {print_client(player[0]), print_client(player[1])};
 
+    ScoreSheetInfo sheet;
+    ASSERT_TRUE(score_sheet_info(main_window_sheet(main), &sheet));
     SetWindowTextA(sheet.entry, "60");
-    SendMessageA(main_, WM_COMMAND, IDM_TAB, 0);
-    EXPECT_EQ(241, main_window_record(main_)->player[0].left);
-    EXPECT_FALSE(frame_on(left_[0])) << "the frame moves to the player to throw";
-    EXPECT_TRUE(frame_on(left_[1]));
-    EXPECT_NE(left_before.pixels, print_client(left_[0]).pixels) << "241 shown at once";
-    EXPECT_NE(player_before[0].pixels, print_client(player_[0]).pixels) << "the average changed";
-    EXPECT_EQ(player_before[1].pixels, print_client(player_[1]).pixels) << "nothing changed for Bob";
+    SendMessageA(main, WM_COMMAND, IDM_TAB, 0);
+    EXPECT_EQ(241, main_window_record(main)->player[0].left);
+    EXPECT_FALSE(frame_on(left[0])) << "the frame moves to the player to throw";
+    EXPECT_TRUE(frame_on(left[1]));
+    EXPECT_NE(left_before.pixels, print_client(left[0]).pixels) << "241 shown at once";
+    EXPECT_NE(player_before[0].pixels, print_client(player[0]).pixels) << "the average changed";
+    EXPECT_EQ(player_before[1].pixels, print_client(player[1]).pixels) << "nothing changed for Bob";
+
+    // Each view switch hides its displays and the sheet grows into their room.
+    const std::pair<int, std::vector<HWND>> views[] = {{IDM_VIEW_PLAYER, {player[0], player[1]}},
+                                                       {IDM_VIEW_LEFT, {left[0], left[1]}},
+                                                       {IDM_VIEW_GUIDE, {guide}}};
+    for (const auto& [command, windows] : views) {
+        RECT before{}, after{};
+        GetWindowRect(main_window_sheet(main), &before);
+        for (HWND window : windows)
+            EXPECT_TRUE(IsWindowVisible(window)) << command;
+        SendMessageA(main, WM_COMMAND, command, 0);
+        for (HWND window : windows)
+            EXPECT_FALSE(IsWindowVisible(window)) << command;
+        GetWindowRect(main_window_sheet(main), &after);
+        EXPECT_GT((after.right - after.left) * (after.bottom - after.top),
+                  (before.right - before.left) * (before.bottom - before.top))
+            << command;
+    }
+    DestroyWindow(main);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
 }
 
 } // namespace
