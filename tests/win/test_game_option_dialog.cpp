@@ -159,7 +159,7 @@ class GameOptionDialog : public ::testing::Test {
 };
 
 // OK without changes gives the record back, "no handicap" as the start score
-// and the Schedule entry flag cleared. The second record starts player 1 from
+// and the Schedule entry flag cleared. The first record starts player 1 from
 // the start score itself (no handicap); the Schedule entries keep their names
 // as stored, empty staying empty, and their Leg Limit state although the box is
 // hidden; the COM level beyond the list shows as the last level.
@@ -172,11 +172,6 @@ TEST_F(GameOptionDialog, OpensShowingTheRecordAndOkReadsItBack) {
     GameSettings entry{501, 1, 15, 1, 3, 1, "", "", 0, 0, 1, 0, 9, 0, 1};
     GameSettings entry_without_legs{1001, 0, 15, 0, 7, 0, "Ann", "", 1200, 0, 0, 0, 0, 0, 1};
     const std::tuple<GameSettings*, std::string, std::string> cases[] = {
-        {&settings().game,
-         "501 '' off | round limit 1 '15' on | leg limit 0 '3' off, best of 1 off | P1 Name: 'Player 1', "
-         "handicap 0 '501' off | P2 Name: 'Player 2', handicap 0 '501' off | Save Option",
-         "start 501; round_limit 1 round 15; leg_limit 0 max_leg 3 best_of 1; p1 'Player 1' start 501 com 0 "
-         "level 0; p2 'Player 2' start 501 com 0 level 0; schedule_entry 0"},
         {&other,
          "other '777' on | round limit 0 '40' off | leg limit 1 '5' on, best of 0 on | P1 Name: 'Player 1', "
          "handicap 0 '777' off | P2 Level: COM Level 5, handicap 1 '1001' on",
@@ -309,7 +304,7 @@ TEST_F(GameOptionDialog, OkBringsNumbersIntoRangeAndPutsBothNamesAtTheFrontOfThe
     const Case cases[] = {
         {"1", "0", "", "0", "1", 2, 1, 0, 2, 2},
         {"", "", "0007", "3", "99999", 2, 1, 7, 3, 99999},
-        {"4000", "9999", "9999", "100000", "", 4000, 3333, 9999, 4000, 4000},
+        {"4000", "9999", "9999", "2", "100000", 4000, 3333, 9999, 2, 4000},
         {"99999", "3333", "0", "abc", "301", 99999, 3333, 0, 99999, 301},
     };
     settings().name_list = {"Bo", "player 1"};
