@@ -351,9 +351,9 @@ TEST_F(MainWindowTest, JournalIsWrittenOnceAChangeIsWholeNeverWhileAFinishIsAske
     EXPECT_FALSE(path_exists(journal)) << "the game set up at start-up is nothing to keep";
     for (int points : {140, 100, 121})
         visit(points);
-    EXPECT_EQ(121, kept().live.current_leg().scores[0][1]);
-    EXPECT_EQ("1 1", strprintf("%d %d", kept().selection.player, kept().selection.round))
-        << "Bob's next cell";
+    EXPECT_EQ("121 1 1", strprintf("%d %d %d", kept().live.current_leg().scores[0][1],
+                                   kept().selection.player, kept().selection.round))
+        << "Ann's second visit, Bob's next cell";
 
     // While the finish is asked for and announced, the journal still holds the leg before it.
     std::vector<std::string> seen;
