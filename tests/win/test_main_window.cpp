@@ -1,6 +1,7 @@
-// The main window driven with messages: its sheet, menus, toggles, layout,
-// title, commands passed on, the moves from set to set, the journal it keeps,
-// closing, and the Game Option dialog.
+// The main window driven with messages: focus, title and menu texts, changed
+// options, the view toggles, commands passed on to the sheet, the context
+// menu, the remembered place, the journal it keeps, closing, the Game Option
+// dialog; and the figures of its layout.
 #include "app/key_bindings.h"
 #include "app/win/accelerators.h"
 #include "app/win/main_window.h"
@@ -236,7 +237,7 @@ TEST(MainLayout, ChildPlacesFromTheClientSize) {
     }
 }
 
-TEST_F(MainWindowTest, ViewTogglesFollowTheSettingsFlipThemAndLayOutAgain) {
+TEST_F(MainWindowTest, ViewTogglesFollowTheSettingsAndFlipWithTheirCheckMarks) {
     Settings& s = settings();
     s.view_player = s.view_guide = s.throw_count = 0;
     s.view_left = s.auto_save = 1;
