@@ -179,29 +179,6 @@ TEST(HistoryLayouts, ControlsFollowTheClientSize) {
               "4,24-100,48 100,24-200,48 200,24-400,48 400,24-600,48 280,25-320,47 480,25-520,47 36");
 }
 
-TEST(HistoryLayouts, SavedPlacementOpensInsideTheWorkArea) {
-    const ScreenRect work{0, 30, 1280, 1000};
-    struct Case {
-        DialogPlacement saved;
-        const char* opened;
-    };
-    const Case cases[] = {
-        {{100, 100, 0, 400}, "own size"},
-        {{100, 100, 500, 0}, "own size"},
-        {{100, 100, 199, 400}, "own size"}, // narrower than usable
-        {{100, 100, 500, 149}, "own size"},
-        {{100, 100, 500, 400}, "100,100-600,500"},
-        {{1200, 900, 500, 400}, "780,600-1280,1000"},
-        {{-3000, 0, 500, 400}, "0,30-500,430"},
-        {{100, 100, 2000, 1500}, "0,30-1280,1000"},
-    };
-    for (const Case& c : cases) {
-        std::optional<ScreenRect> r = restored_placement(c.saved, work, 200, 150);
-        EXPECT_EQ(r ? rect(*r) : "own size", c.opened)
-            << c.saved.left << "," << c.saved.top << " " << c.saved.right << "x" << c.saved.bottom;
-    }
-}
-
 TEST(Text, FillNumberFillsTheFirstNumberOnly) {
     EXPECT_EQ(fill_number("%d Legs", 12), "12 Legs");
     EXPECT_EQ(fill_number("%d%% %d %s", 5), "5% %d %s");
