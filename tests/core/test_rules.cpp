@@ -1,9 +1,11 @@
-// Visit scoring and match progression, played through a faked sheet and main window.
+// Visit scoring, finishes and match progression, played through a faked sheet and main window.
 #include "core/text.h"
 #include "engine/game_rules.h"
 #include "support/match_harness.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace tx9 {
 namespace {
@@ -12,19 +14,23 @@ using test::game_of;
 using test::Table;
 using Log = std::vector<std::string>;
 
-// Brings player p's remaining score down to `left` (the other scores 0) and
-// selects p's next cell.
+GameSettings rules(int start, int p2_start, int rounds = 0, int p2_com = 0) {
+    GameSettings g = game_of(start);
+    g.p2_start_score = p2_start;
+    g.round_limit = rounds > 0;
+    g.round = rounds;
+    g.p2_com = p2_com;
+    return g;
+}
+
+// Brings player p's remaining score down to `left` (the other scores 0) and selects p's next cell.
 void bring_to(Table& t, int p, int left) {
     for (int visits = 0; t.left(p) != left; ++visits) {
         ASSERT_LT(visits, 40) << "player " << p + 1 << " stuck at " << t.left(p) << " on the way to " << left;
         t.match.escape_key();
         t.visit(t.match.sel_player() == p ? std::min(180, t.left(p) - left) : 0);
     }
-    t.match.escape_key();
-    if (t.match.sel_player() != p) {
-        t.visit(0);
-        t.match.escape_key();
-    }
+    t.play(t.match.sel_player() == p ? "esc" : "esc 0 esc");
     ASSERT_EQ(t.match.sel_player(), p);
 }
 
@@ -39,18 +45,14 @@ std::string outcome(Table& t, int n) {
         t.player(0).short_, t.player(1).short_);
 }
 
-GameSettings with_rounds(int rounds) {
-    GameSettings g = game_of(10001);
-    g.round_limit = 1;
-    g.round = rounds;
-    return g;
-}
-
-// The sheet's COM timer tick: Esc, the COM visit, then its result.
-void com_visit(Table& t, int result) {
-    t.match.escape_key();
-    t.player(t.leg().turn).com_result = result;
-    t.match.apply_com_result(t.leg().turn);
+// Both players' figures as the panels show them.
+std::string figures(Table& t) {
+    const PlayerBlock &a = t.player(0), &b = t.player(1);
+    return strprintf(
+        "left %d,%d tons %d,%d 180s %d,%d high %d,%d short %d,%d avg %.2f,%.2f per leg %.2f,%.2f "
+        "legs %d,%d",
+        a.left, b.left, a.tons, b.tons, a.one80s, b.one80s, a.high_off, b.high_off, a.short_, b.short_,
+        a.avg_score, b.avg_score, a.avg_darts, b.avg_darts, a.legs, b.legs);
 }
 
 TEST(EnterVisit, UpToTheRemainingScoreIsStoredAndEqualToItAsksForTheDart) {
@@ -59,11 +61,9 @@ TEST(EnterVisit, UpToTheRemainingScoreIsStoredAndEqualToItAsksForTheDart) {
         int left, points;
         Outcome outcome;
     } rows[] = {
-        {501, 181, kRefused},  {501, 180, kStored},   {200, 180, kStored},   {501, 179, kStored},
-        {501, 163, kStored},   {501, 0, kStored},     {1, 2, kRefused},      {1, 0, kStored},
-        {100, 101, kRefused},  {501, -1, kRefused},   {1, 1, kAsksDart},     {180, 180, kAsksDart},
-        {175, 175, kAsksDart}, {169, 169, kAsksDart}, {168, 168, kAsksDart}, {166, 166, kAsksDart},
-        {165, 165, kAsksDart}, {163, 163, kAsksDart}, {162, 162, kAsksDart}, {159, 159, kAsksDart},
+        {501, 181, kRefused}, {501, 180, kStored}, {200, 180, kStored},   {501, 179, kStored},
+        {501, 0, kStored},    {1, 2, kRefused},    {1, 0, kStored},       {100, 101, kRefused},
+        {501, -1, kRefused},  {1, 1, kAsksDart},   {180, 180, kAsksDart}, {169, 169, kAsksDart},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.points << " on " << row.left);
@@ -86,7 +86,7 @@ TEST(EnterVisit, UpToTheRemainingScoreIsStoredAndEqualToItAsksForTheDart) {
     }
 }
 
-TEST(EnterVisit, NotifiesAndMovesOnInThrowingOrder) {
+TEST(EnterVisit, NotifiesAndMovesOnInThrowingOrderWhoeverEntersFirst) {
     Table t(game_of(501));
     t.visit(60);
     EXPECT_EQ(t.host.log, (Log{"notify 1 0 0", "notify 7 1 0", "repaint 0", "reposition 1 1"}));
@@ -95,18 +95,17 @@ TEST(EnterVisit, NotifiesAndMovesOnInThrowingOrder) {
     t.visit(45);
     EXPECT_EQ(t.host.log, (Log{"notify 1 1 0", "scroll", "notify 7 0 0", "repaint 0", "reposition 1 1"}));
     EXPECT_EQ(t.state(), "round 1/2 first 0 turn 0 sel 0,1 left 441,456 darts 3,3");
-}
 
-TEST(EnterVisit, PlayerTwoEnteredFirstBecomesTheFirstThrower) {
-    Table t(game_of(501));
-    t.match.cell_right(); // an empty entry on the cell to be entered next only moves
-    t.host.clear();
-    t.visit(100);
-    EXPECT_EQ(t.host.log, (Log{"notify 1 1 0", "repaint -1", "notify 3 1 0", "notify 7 0 0", "repaint 0",
-                               "reposition 1 1"}));
-    EXPECT_EQ(t.state(), "round 0/1 first 1 turn 0 sel 0,0 left 501,401 darts 0,3");
-    t.visit(20);
-    EXPECT_EQ(t.state(), "round 1/2 first 1 turn 1 sel 1,1 left 481,401 darts 3,3");
+    // Player 2's visit entered first makes player 2 the first thrower.
+    Table p2(game_of(501));
+    p2.match.cell_right(); // an empty entry on the cell to be entered next only moves
+    p2.host.clear();
+    p2.visit(100);
+    EXPECT_EQ(p2.host.log, (Log{"notify 1 1 0", "repaint -1", "notify 3 1 0", "notify 7 0 0", "repaint 0",
+                                "reposition 1 1"}));
+    EXPECT_EQ(p2.state(), "round 0/1 first 1 turn 0 sel 0,0 left 501,401 darts 0,3");
+    p2.visit(20);
+    EXPECT_EQ(p2.state(), "round 1/2 first 1 turn 1 sel 1,1 left 481,401 darts 3,3");
 }
 
 TEST(EnterVisit, CorrectionsOfEarlierRounds) {
@@ -118,7 +117,6 @@ TEST(EnterVisit, CorrectionsOfEarlierRounds) {
     EXPECT_EQ(t.host.log,
               (Log{"reposition 0 0", "notify 1 0 0", "notify 7 0 0", "repaint 0", "reposition 1 1"}));
     EXPECT_EQ(t.state(), "round 3/4 first 0 turn 0 sel 0,1 left -39,151 darts 9,9");
-    EXPECT_EQ(t.leg().left[0], -39);
     // Above the score before the visit is refused, unless the cell already holds that value.
     t.play("=170 down"); // 161 before round 1
     EXPECT_EQ(t.match.sel_round(), 1);
@@ -140,22 +138,16 @@ TEST(EnterVisit, CorrectionsOfEarlierRounds) {
 
 TEST(EnterVisit, WithoutARoundLimitTheArraysGrowByTenKeepingTheVisits) {
     Table t(game_of(100001));
-    for (int r = 0; r < 10; ++r)
+    for (int r = 0; r < 25; ++r)
         t.round(r + 1, 100 + r);
-    EXPECT_EQ(t.host.count("scroll"), 10) << "the scroll bar follows every new row";
-    EXPECT_EQ(t.leg().capacity, 20);
-    EXPECT_EQ(t.leg().rows, 11);
-    ASSERT_EQ(t.leg().scores[0].size(), 21u);
-    ASSERT_EQ(t.leg().scores[1].size(), 21u);
-    for (int r = 0; r < 21; ++r) {
-        EXPECT_EQ(t.leg().scores[0][static_cast<size_t>(r)], r < 10 ? r + 1 : 0) << r;
-        EXPECT_EQ(t.leg().scores[1][static_cast<size_t>(r)], r < 10 ? 100 + r : 0) << r;
-    }
-    for (int r = 10; r < 25; ++r)
-        t.round(1, 1);
+    EXPECT_EQ(t.host.count("scroll"), 25) << "the scroll bar follows every new row";
     EXPECT_EQ(t.leg().capacity, 30);
     EXPECT_EQ(t.leg().rows, 26);
-    EXPECT_EQ(t.left(1), 100001 - 1045 - 15);
+    for (size_t p = 0; p < 2; ++p) {
+        ASSERT_EQ(t.leg().scores[p].size(), 31u);
+        for (int r = 0; r < 31; ++r)
+            EXPECT_EQ(t.leg().scores[p][size_t(r)], r >= 25 ? 0 : p ? 100 + r : r + 1) << p << ", " << r;
+    }
 }
 
 TEST(FinishLeg, RecordsTheWinAndTheLoserByThrowingOrder) {
@@ -170,8 +162,6 @@ TEST(FinishLeg, RecordsTheWinAndTheLoserByThrowingOrder) {
          "finished 1 by 1 in 14 from 61, round 5 left 41,0 darts 15,14; legs 0,1 high 0,61 short 0,14"},
         {281, 0, 1, 13,
          "finished 1 by 0 in 13 from 41, round 4 left 0,41 darts 13,12; legs 1,0 high 41,0 short 13,0"},
-        {301, 1, 3, 15,
-         "finished 1 by 1 in 15 from 61, round 5 left 41,0 darts 15,15; legs 0,1 high 0,61 short 0,15"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "finisher " << row.finisher << " dart " << row.dart);
@@ -191,9 +181,6 @@ TEST(FinishLeg, RecordsTheWinAndTheLoserByThrowingOrder) {
         EXPECT_EQ(t.state(),
                   strprintf("round 0/1 first 1 turn 1 sel 1,0 left %d,%d darts 0,0", row.start, row.start));
     }
-}
-
-TEST(FinishLeg, NotificationsOfAFinishFollowedByTheNextLeg) {
     Table t(game_of(101));
     t.finish(101, 3);
     EXPECT_EQ(t.host.log, (Log{"ask_dart 101", "reposition 0 0", "repaint -1", "notify 1 0 0", "notify 1 1 0",
@@ -220,10 +207,8 @@ TEST(FinishLeg, CancellingTheMessagePutsTheLegBackExactly) {
         const GameRecord before = t.record;
         const int sel_player = t.match.sel_player();
         const int sel_round = t.match.sel_round();
-        const int finish = remaining(t.record, t.record.leg_no, sel_round - 1, sel_player);
-        ASSERT_LE(finish, 180);
         t.host.clear();
-        t.finish(finish, 3, false);
+        t.play("c3");
         ASSERT_EQ(t.host.calls("finish_message").size(), 1u);
         EXPECT_EQ(t.record, before);
         EXPECT_EQ(t.match.sel_player(), sel_player);
@@ -238,7 +223,7 @@ TEST(FinishLeg, MenuFinishChecksTheDartAgainstTheRemainingScore) {
     struct Row {
         int left, dart;
         bool finishes;
-    } rows[] = {{61, 1, false},  {61, 2, true},  {60, 1, true}, {121, 1, false},
+    } rows[] = {{61, 1, false},  {61, 2, true},  {60, 1, true},
                 {121, 2, false}, {121, 3, true}, {180, 3, true}};
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.left << " with dart " << row.dart);
@@ -249,7 +234,6 @@ TEST(FinishLeg, MenuFinishChecksTheDartAgainstTheRemainingScore) {
         t.host.clear();
         t.match.run_command(kCmdFinish1 + row.dart - 1);
         EXPECT_EQ(t.host.count("beep"), row.finishes ? 0 : 1);
-        EXPECT_EQ(t.record.leg_no, row.finishes ? 1 : 0);
         EXPECT_EQ(t.record.leg(0).checkout, row.finishes ? row.left : 0);
     }
 }
@@ -282,45 +266,70 @@ TEST(Refusals, ACommandForTheComPlayerBeepsAndAFinishedLegTakesNothing) {
     EXPECT_FALSE(t.match.click(SheetGeometry{340, 220, 20, 20, 0}, 10, 45));
     EXPECT_TRUE(t.host.log.empty());
     EXPECT_EQ(t.record, before);
+
+    // Cancelled dialogs change nothing.
+    Table c(game_of(501));
+    c.play("esc 100 100 60");
+    const GameRecord open = c.record;
+    c.host.leg_winners.push_back(-1);
+    c.host.yes_no = {false, false};
+    EXPECT_EQ(c.match.middle_for_diddle(), 0);
+    c.match.exchange_scores();
+    c.match.clear_scores();
+    EXPECT_EQ(c.record, open);
+    EXPECT_EQ(c.host.calls("ask").size(), 3u);
 }
 
-TEST(MiddleForDiddle, FromTheMenuTheWinnerTakesTheLeg) {
-    struct Row {
-        bool first_has_thrown;
-        int winner;
-        const char* outcome;
-    } rows[] = {
-        {false, 1,
-         "finished 1 by 1 in 10 from 0, round 3 left 201,201 darts 9,9; legs 0,1 high 0,0 short 0,10"},
-        {true, 0,
-         "finished 1 by 0 in 13 from 0, round 3 left 141,201 darts 12,9; legs 1,0 high 0,0 short 10,0"},
+// The figures every rule step refreshes, for the configurations that are not
+// the default: player 2's side, a handicap start score, the second thrower
+// finishing, finishes of a ton or more, and the endings at a round limit.
+TEST(RuleFigures, EachStepRefreshesTheFiguresOfBothSides) {
+    struct Step {
+        const char* script;
+        const char* figures;
     };
-    for (const Row& row : rows) {
-        Table t(game_of(501));
-        for (int r = 0; r < 3; ++r)
-            t.round(100, 100);
-        if (row.first_has_thrown) t.visit(60);
-        t.host.leg_winners.push_back(row.winner);
-        t.host.clear();
-        t.match.run_command(kCmdMiddleForDiddle);
-        EXPECT_EQ(t.host.log.front(), "reposition 0 0");
-        EXPECT_EQ(outcome(t, 0), row.outcome);
-        EXPECT_EQ(t.player(row.winner).avg_darts, static_cast<float>(t.record.leg(0).win_darts));
-        EXPECT_EQ(t.record.leg_no, 1);
+    const struct {
+        const char* what;
+        GameSettings game;
+        std::vector<Step> steps;
+    } scenarios[] = {
+        // clang-format off
+        {"player 2 with a handicap enters first, corrects and finishes", rules(501, 301), {
+             {"right 140", "left 501,161 tons 0,1 180s 0,0 high 0,0 short 0,0 avg 0.00,46.67 per leg 0.00,0.00 legs 0,0"},
+             {"60", "left 441,161 tons 0,1 180s 0,0 high 0,0 short 0,0 avg 20.00,46.67 per leg 0.00,0.00 legs 0,0"},
+             {"100 60", "left 381,61 tons 0,2 180s 0,0 high 0,0 short 0,0 avg 20.00,40.00 per leg 0.00,0.00 legs 0,0"},
+             {"home =40 down esc", "left 381,161 tons 0,1 180s 0,0 high 0,0 short 0,0 avg 20.00,23.33 per leg 0.00,0.00 legs 0,0"},
+             {"c3", "left 381,161 tons 0,1 180s 0,0 high 0,0 short 0,0 avg 20.00,23.33 per leg 0.00,0.00 legs 0,0"},
+             {"f3", "left 501,301 tons 0,2 180s 0,0 high 0,161 short 0,9 avg 20.00,33.44 per leg 0.00,9.00 legs 0,1"},
+         }},
+        {"player 2 finishes second, with a ton; exchange and clear", game_of(301), {
+             {"60 140 60 61 60", "left 121,100 tons 0,1 180s 0,0 high 0,0 short 0,0 avg 20.00,33.50 per leg 0.00,0.00 legs 0,0"},
+             {"f2", "left 301,301 tons 0,2 180s 0,0 high 0,100 short 0,8 avg 20.00,37.62 per leg 0.00,8.00 legs 0,1"},
+             {"60 180 X", "left 241,121 tons 0,3 180s 0,1 high 0,100 short 0,8 avg 20.00,43.73 per leg 0.00,8.00 legs 0,1"},
+             {"C", "left 301,301 tons 0,2 180s 0,0 high 0,100 short 0,8 avg 20.00,37.62 per leg 0.00,8.00 legs 0,1"},
+         }},
+        {"finishing visits of 99, 100 and 180", rules(279, 200), {
+             {"180 0 f3", "left 279,200 tons 1,0 180s 1,0 high 99,0 short 6,0 avg 46.50,0.00 per leg 6.00,0.00 legs 1,0"},
+             {"100 0 f3", "left 279,200 tons 1,2 180s 1,0 high 99,100 short 6,6 avg 31.00,22.22 per leg 6.00,6.00 legs 1,1"},
+             {"99 0 f3", "left 279,200 tons 2,2 180s 2,0 high 180,100 short 6,6 avg 37.20,16.67 per leg 6.00,6.00 legs 2,1"},
+         }},
+        {"the round limit between two players: Middle for Diddle", rules(501, 0, 2), {
+             {"100 140 60", "left 341,361 tons 1,1 180s 0,0 high 0,0 short 0,0 avg 26.67,46.67 per leg 0.00,0.00 legs 0,0"},
+             {"m1", "left 501,501 tons 1,1 180s 0,0 high 0,0 short 0,4 avg 26.67,46.67 per leg 0.00,7.00 legs 0,1"},
+         }},
+        {"the round limit against the COM player: a draw, then a won leg", rules(101, 0, 1, 1), {
+             {"60 k45", "left 101,101 tons 0,0 180s 0,0 high 0,0 short 0,0 avg 20.00,15.00 per leg 0.00,0.00 legs 0,0"},
+             {"k0 f3", "left 101,101 tons 1,0 180s 0,0 high 101,0 short 3,0 avg 26.83,7.50 per leg 3.00,0.00 legs 1,0"},
+         }},
+        // clang-format on
+    };
+    for (const auto& s : scenarios) {
+        Table t(s.game);
+        for (const Step& step : s.steps) {
+            t.play(step.script);
+            EXPECT_EQ(figures(t), step.figures) << s.what << ", after \"" << step.script << '"';
+        }
     }
-}
-
-TEST(MiddleForDiddle, ExchangeAndClearChangeNothingWhenCancelled) {
-    Table t(game_of(501));
-    t.play("esc 100 100 60");
-    const GameRecord before = t.record;
-    t.host.leg_winners.push_back(-1);
-    t.host.yes_no = {false, false};
-    EXPECT_EQ(t.match.middle_for_diddle(), 0);
-    t.match.exchange_scores();
-    t.match.clear_scores();
-    EXPECT_EQ(t.record, before);
-    EXPECT_EQ(t.host.calls("ask").size(), 3u);
 }
 
 TEST(RoundLimit, CompletingTheLastRoundAsksForMiddleForDiddle) {
@@ -335,7 +344,7 @@ TEST(RoundLimit, CompletingTheLastRoundAsksForMiddleForDiddle) {
          "finished 1 by 1 in 46 from 0, round 15 left 9101,9100 darts 45,45; legs 0,1 high 0,0 short 0,46"},
     };
     for (const Row& row : rows) {
-        Table t(with_rounds(15));
+        Table t(rules(10001, 0, 15));
         EXPECT_EQ(t.leg().capacity, 15);
         for (int r = 0; r < 14; ++r)
             t.round(60, 60);
@@ -350,9 +359,7 @@ TEST(RoundLimit, CompletingTheLastRoundAsksForMiddleForDiddle) {
             EXPECT_EQ(t.host.count("notify 7 0 0"), 1) << "the visit was accepted";
             t.play("esc"); // no next cell to go to
             EXPECT_EQ(t.state(), "round 15/15 first 0 turn 0 sel 1,14 left 9101,9101 darts 45,45");
-            t.play("=61 stab"); // corrections still go in
-            t.host.leg_winners.push_back(1);
-            EXPECT_EQ(t.match.middle_for_diddle(), 1);
+            t.play("=61 stab m1"); // corrections still go in
         }
         EXPECT_EQ(outcome(t, 0), row.outcome);
         EXPECT_EQ(t.state(), "round 0/15 first 1 turn 1 sel 1,0 left 10001,10001 darts 0,0");
@@ -360,17 +367,15 @@ TEST(RoundLimit, CompletingTheLastRoundAsksForMiddleForDiddle) {
 }
 
 TEST(RoundLimit, WithAComPlayerTheLegIsDrawnAndCountsTowardTheLegLimit) {
-    GameSettings g = with_rounds(2);
-    g.p2_com = 1;
+    GameSettings g = rules(10001, 0, 2, 1);
     g.leg_limit = 1;
     g.max_leg = 2;
     Table t(g);
     t.visit(60);
     EXPECT_EQ(t.host.calls("com_timer"), Log{"com_timer 1"});
-    com_visit(t, 45);
-    t.visit(60);
+    t.play("k45 60");
     t.host.clear();
-    com_visit(t, 45);
+    t.play("k45");
     EXPECT_EQ(outcome(t, 0),
               "finished 1 by 0 in 0 from 0, round 2 left 9881,9911 darts 6,6; legs 0,0 high 0,0 short 0,0");
     EXPECT_EQ(t.host.count("info A game is a draw."), 1);
@@ -378,12 +383,8 @@ TEST(RoundLimit, WithAComPlayerTheLegIsDrawnAndCountsTowardTheLegLimit) {
     // The next leg starts with the COM player, whose timer starts by itself.
     EXPECT_EQ(t.state(), "round 0/2 first 1 turn 1 sel 1,0 left 10001,10001 darts 0,0");
     EXPECT_EQ(t.host.log.back(), "com_timer 0");
-
     // The second drawn leg ends the set 0-0: nobody gets it.
-    com_visit(t, 0);
-    t.visit(0);
-    com_visit(t, 0);
-    t.visit(0);
+    t.play("k0 0 k0 0");
     EXPECT_EQ(t.host.count("notify 5 0 0"), 1);
     EXPECT_EQ(t.player(0).sets + t.player(1).sets, 0);
     ASSERT_EQ(t.history.records.size(), 1u);
@@ -394,10 +395,10 @@ TEST(LegLimit, SetEndsAfterAllLegsOrAtTheBestOfMajority) {
     struct Row {
         int max_leg, best_of;
         const char* winners; // leg winners in order, played until the set ends
-        int legs_played, sets0, sets1;
+        int sets0, sets1;
     } rows[] = {
-        {5, 0, "00011", 5, 1, 0}, {5, 1, "000", 3, 1, 0}, {5, 1, "01011", 5, 0, 1}, {4, 0, "0101", 4, 0, 0},
-        {4, 1, "0101", 4, 0, 0},  {4, 1, "000", 3, 1, 0}, {1, 0, "1", 1, 0, 1},     {2, 1, "00", 2, 1, 0},
+        {5, 0, "00011", 1, 0}, {5, 1, "000", 1, 0}, {5, 1, "01011", 0, 1}, {4, 0, "0101", 0, 0},
+        {4, 1, "0101", 0, 0},  {4, 1, "000", 1, 0}, {1, 0, "1", 0, 1},     {2, 1, "00", 1, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message()
@@ -414,7 +415,7 @@ TEST(LegLimit, SetEndsAfterAllLegsOrAtTheBestOfMajority) {
         ASSERT_EQ(t.record.set_no, 1) << "the set did not end";
         EXPECT_EQ(t.host.count("notify 5 0 0"), 1);
         ASSERT_EQ(t.history.records.size(), 1u);
-        EXPECT_EQ(t.history.records[0].leg_no, row.legs_played);
+        EXPECT_EQ(t.history.records[0].leg_no, int(std::string(row.winners).size()));
         EXPECT_EQ(t.player(0).sets, row.sets0);
         EXPECT_EQ(t.player(1).sets, row.sets1);
         EXPECT_EQ(t.player(0).legs + t.player(1).legs, 0) << "legs start again in the next set";
@@ -422,63 +423,52 @@ TEST(LegLimit, SetEndsAfterAllLegsOrAtTheBestOfMajority) {
     }
 }
 
-TEST(LegOver, WithoutALimitTheSetGoesOnAlternatingTheFirstThrowAndSavingEveryLeg) {
-    for (int auto_save : {0, 1}) {
-        Table t(game_of(101), auto_save);
-        t.host.auto_save_ok = false; // a failed save does not stop the match
-        t.play("w0 w1 w0 w1 w0 w1 w0");
-        const std::vector<int> saved = {1, 2, 3, 4, 5, 6, 7};
-        EXPECT_EQ(t.host.saved_leg_counts, auto_save ? saved : std::vector<int>{});
-        EXPECT_EQ(t.record.set_no, 0);
-        EXPECT_EQ(t.record.leg_no, 7);
-        EXPECT_EQ(t.host.count("notify 5 0 0"), 0);
-        for (int i = 0; i <= 7; ++i)
-            EXPECT_EQ(t.record.leg(i).first, i % 2) << "leg " << i;
-        EXPECT_EQ(t.player(0).legs, 4);
-        EXPECT_EQ(t.player(1).legs, 3);
-    }
+TEST(LegOver, EveryFinishedLegIsSavedTheLastOfALimitedSetToo) {
+    Table t(game_of(101), 1);
+    t.host.auto_save_ok = false; // a failed save does not stop the match
+    t.play("w0 w1 w0");
+    EXPECT_EQ(t.host.saved_csv.size(), 3u);
+    EXPECT_EQ(t.record.leg_no, 3);
+    Table off(game_of(101));
+    off.play("w0");
+    EXPECT_TRUE(off.host.saved_csv.empty()) << "auto save off";
+
+    // The saved file holds the finished legs only.
+    GameSettings g = game_of(101);
+    g.leg_limit = 1;
+    g.max_leg = 2;
+    Table set(g, 1);
+    set.play("w0 w1");
+    ASSERT_EQ(set.record.set_no, 1) << "the set did not end";
+    const std::string head = ",Player 1,,Player 2,\r\nRound,Scored,To Go,Scored,To Go\r\n";
+    const std::string leg1 = ",*,101,,101\r\n1,(3),,,\r\nDarts,3,,,\r\n";
+    const std::string leg2 = ",,101,*,101\r\n1,,,(3),\r\nDarts,,,3,\r\n";
+    EXPECT_EQ(set.host.saved_csv, (Log{head + leg1, head + leg1 + leg2}));
 }
 
-TEST(ExchangeScores, SwapsTheVisitsButNotThePlayers) {
-    GameSettings g = game_of(501);
-    g.p1_name = "Ann";
-    g.p2_start_score = 401;
-    Table t(g);
-    t.round(100, 40);
-    t.visit(60);
-    t.host.yes_no.push_back(true);
-    t.host.clear();
-    t.match.run_command(kCmdExchange);
-    EXPECT_EQ(t.host.log.front(), "ask Are you sure you want to exchange scores?");
+TEST(ExchangeAndClear, AskFirstThenChangeOnlyTheLegsVisits) {
+    Table t(rules(100001, 401));
+    t.play("100 40 esc 60 X");
+    EXPECT_EQ(t.host.calls("ask"), Log{"ask Are you sure you want to exchange scores?"});
+    EXPECT_EQ(Log(t.host.log.end() - 4, t.host.log.end()),
+              (Log{"notify 3 0 0", "notify 1 0 0", "notify 1 1 0", "notify 7 0 0"}));
     EXPECT_EQ(t.leg().scores[0][0], 40);
     EXPECT_EQ(t.leg().scores[1][0], 100);
     EXPECT_EQ(t.leg().scores[1][1], 60);
     // Each player's remaining score comes from the player's own start score and the visits it now has.
-    EXPECT_EQ(t.state(), "round 1/2 first 1 turn 0 sel 0,1 left 461,241 darts 3,6");
-    EXPECT_EQ(t.player(0).tons, 0);
-    EXPECT_EQ(t.player(1).tons, 1);
-    EXPECT_EQ(t.player(0).name, "Ann");
-    EXPECT_EQ(t.player(1).start_score, 401);
-    EXPECT_EQ(Log(t.host.log.end() - 4, t.host.log.end()),
-              (Log{"notify 3 0 0", "notify 1 0 0", "notify 1 1 0", "notify 7 0 0"}));
-}
+    EXPECT_EQ(t.state(), "round 1/2 first 1 turn 0 sel 0,1 left 99961,241 darts 3,6");
 
-TEST(ClearScores, NoVisitOfTheLegSurvives) {
-    Table t(game_of(100001));
     for (int r = 0; r < 12; ++r)
-        t.round(180, 100);
-    t.host.yes_no.push_back(true);
+        t.round(1, 1);
     t.host.clear();
-    t.match.run_command(kCmdClear);
+    t.play("C");
     EXPECT_EQ(t.host.log.front(), "ask Are you sure you want to clear scores?");
-    for (size_t p = 0; p < 2; ++p)
-        for (int v : t.leg().scores[p])
-            ASSERT_EQ(v, 0);
-    EXPECT_EQ(t.leg().capacity, 10);
-    EXPECT_EQ(t.state(), "round 0/1 first 0 turn 0 sel 0,0 left 100001,100001 darts 0,0");
-    EXPECT_EQ(t.player(0).tons + t.player(0).one80s, 0);
-    EXPECT_EQ(t.player(1).avg_score, 0.0f);
     EXPECT_EQ(t.host.log.back(), "notify 1 1 0");
+    for (size_t p = 0; p < 2; ++p)
+        EXPECT_TRUE(
+            std::all_of(t.leg().scores[p].begin(), t.leg().scores[p].end(), [](int v) { return v == 0; }));
+    EXPECT_EQ(t.leg().capacity, 10);
+    EXPECT_EQ(t.state(), "round 0/1 first 1 turn 1 sel 1,0 left 100001,401 darts 0,0");
 }
 
 TEST(LeftScoreInput, TurnsTheRemainingScoreIntoTheVisit) {
@@ -487,7 +477,7 @@ TEST(LeftScoreInput, TurnsTheRemainingScoreIntoTheVisit) {
         const char* typed;
         int points; // -1: a beep
     } rows[] = {{501, "441", 60}, {501, "501", 0},  {501, "321", 180}, {501, "320", -1},
-                {501, "", -1},    {501, "600", -1}, {501, "x", -1},    {101, "0", 101}};
+                {501, "", -1},    {501, "600", -1}, {101, "0", 101}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.typed);
         Table t(game_of(row.start));
@@ -508,13 +498,12 @@ TEST(ComResult, PointsFinishesAndStopsComeBackAsTheOperatorWouldEnterThem) {
     g.p1_com = 1;
     g.p2_com = 1;
     Table t(g);
-    com_visit(t, 60); // start_leg started the timer; every visit starts it for the next
-    com_visit(t, 0);
+    t.play("k60 k0"); // start_leg started the timer; every visit starts it for the next
     EXPECT_EQ(t.host.calls("com_timer"), (Log{"com_timer 1", "com_timer 1"}));
     EXPECT_EQ(t.state(), "round 1/2 first 0 turn 0 sel 0,1 left 41,101 darts 3,3");
     EXPECT_EQ(t.player(0).com_result + t.player(1).com_result, 0);
     t.host.clear();
-    com_visit(t, -2);
+    t.play("k-2");
     EXPECT_EQ(t.host.calls("finish_message"), Log{"finish_message Finished by 2 Throw. (5 darts) | COM | 1"});
     EXPECT_EQ(outcome(t, 0),
               "finished 1 by 0 in 5 from 41, round 1 left 0,101 darts 5,3; legs 1,0 high 41,0 short 5,0");
@@ -522,7 +511,7 @@ TEST(ComResult, PointsFinishesAndStopsComeBackAsTheOperatorWouldEnterThem) {
 
     // Stopping leaves the leg finished with no winner, and nothing starts.
     t.host.clear();
-    com_visit(t, kComStopped);
+    t.play("k" + std::to_string(kComStopped));
     EXPECT_EQ(t.leg().finished, 1);
     EXPECT_EQ(t.record.leg_no, 1);
     EXPECT_EQ(t.player(1).legs, 0);

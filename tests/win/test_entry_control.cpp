@@ -199,7 +199,6 @@ TEST_F(EntryControlTest, AnswersTheOwnersMessages) {
     EXPECT_EQ(0, send(EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end)));
     EXPECT_EQ(MAKELRESULT(1, 2),
               send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end)));
-    EXPECT_EQ(Sel(1, 2), Sel(start, end));
 
     // Typing is pending until read: it counts in the length, and WM_GETTEXT cuts to the buffer.
     set_text("");
@@ -306,7 +305,6 @@ TEST_F(EntryControlTest, TheTonEllipseShowsFromThreeCharacters) {
     play("0");
     Image three = capture_client(entry);
     ASSERT_EQ(kWidth, three.width);
-    EXPECT_GT(three.count(kTonCircle), 2 * kWidth) << "the ellipse's 2-pixel outline";
     // The pen is centred on the outline from (1, 1) to (width - 1, height - 1).
     EXPECT_EQ(kTonCircle, three.at(kWidth / 2, 1)) << "top of the ellipse";
     EXPECT_EQ(kTonCircle, three.at(1, kHeight / 2)) << "left of the ellipse";

@@ -1,6 +1,7 @@
-// The main window driven with messages: its sheet, menus, toggles, layout,
-// title, commands passed on, the moves from set to set, the journal it keeps,
-// closing, and the Game Option dialog.
+// The main window driven with messages: focus, title and menu texts, changed
+// options, the view toggles, commands passed on to the sheet, the context
+// menu, the remembered place, the journal it keeps, closing, the Game Option
+// dialog; and the figures of its layout.
 #include "app/key_bindings.h"
 #include "app/win/accelerators.h"
 #include "app/win/main_window.h"
@@ -236,7 +237,7 @@ TEST(MainLayout, ChildPlacesFromTheClientSize) {
     }
 }
 
-TEST_F(MainWindowTest, ViewTogglesFollowTheSettingsFlipThemAndLayOutAgain) {
+TEST_F(MainWindowTest, ViewTogglesFollowTheSettingsAndFlipWithTheirCheckMarks) {
     Settings& s = settings();
     s.view_player = s.view_guide = s.throw_count = 0;
     s.view_left = s.auto_save = 1;
@@ -351,9 +352,9 @@ TEST_F(MainWindowTest, JournalIsWrittenOnceAChangeIsWholeNeverWhileAFinishIsAske
     EXPECT_FALSE(path_exists(journal)) << "the game set up at start-up is nothing to keep";
     for (int points : {140, 100, 121})
         visit(points);
-    EXPECT_EQ(121, kept().live.current_leg().scores[0][1]);
-    EXPECT_EQ("1 1", strprintf("%d %d", kept().selection.player, kept().selection.round))
-        << "Bob's next cell";
+    EXPECT_EQ("121 1 1", strprintf("%d %d %d", kept().live.current_leg().scores[0][1],
+                                   kept().selection.player, kept().selection.round))
+        << "Ann's second visit, Bob's next cell";
 
     // While the finish is asked for and announced, the journal still holds the leg before it.
     std::vector<std::string> seen;
