@@ -100,6 +100,8 @@ void Table::play(const std::string& script) {
         } else if (step[0] == 'f' || step[0] == 'c') {
             finish(remaining(record, record.leg_no, match.sel_round() - 1, match.sel_player()), n(),
                    step[0] == 'f');
+        } else if (step[0] == 'a') {
+            host.leg_winners.push_back(n());
         } else if (step[0] == 'm') {
             host.leg_winners.push_back(n());
             match.run_command(kCmdMiddleForDiddle);

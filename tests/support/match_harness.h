@@ -114,7 +114,8 @@ struct Table {
     // Steps separated by blanks: "60" types 60 and presses Tab, "=60" only types it,
     // "wP" wins the leg for player P (0 or 1), "fD" / "cD" enter the selected cell's
     // remaining score, finish with dart D and answer the message OK / Cancel,
-    // "mP" Middle for Diddle from the menu won by P, "kN" a COM visit of N
+    // "mP" Middle for Diddle from the menu won by P, "aP" the answer the next
+    // Middle-for-Diddle dialog gives (P, or -1 = Cancel), "kN" a COM visit of N
     // (com_result), "X" / "C" Exchange / Clear of Scores answered Yes, and key
     // names press the key: enter esc up down tab stab (Shift+Tab) home end left right.
     void play(const std::string& script);
