@@ -2,7 +2,6 @@
 // drives its pages from a thread timer with messages, answering the Select
 // key dialog, the message boxes and the colour chooser it opens.
 #include "app/win/accelerators.h"
-#include "app/win/main_window.h"
 #include "app/win/startup.h"
 #include "core/text.h"
 #include "core/win/gdi.h"
