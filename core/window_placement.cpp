@@ -20,9 +20,9 @@ int usable_show_state(int state) {
 }
 
 SavedPlacement place_on_work_area(const SavedPlacement& saved, const ScreenRect& work, int default_width,
-                                  int default_height) {
+                                  int default_height, int min_width, int min_height) {
     SavedPlacement placed = saved;
-    if (placed.width < kMinUsableWidth || placed.height < kMinUsableHeight) {
+    if (placed.width < min_width || placed.height < min_height) {
         placed.width = default_width;
         placed.height = default_height;
     }

@@ -28,12 +28,15 @@ struct SavedPlacement {
 int usable_show_state(int state);
 
 // The rectangle a saved one opens at on this work area:
-// - a width or height below the usable minimum gives the default size (the
-//   main window's is the work area's; a dialog's is 0 by 0: its own size and place);
+// - a width or height below the window's usable minimum (the main window's is
+//   kMinUsableWidth by kMinUsableHeight; a dialog passes its own) gives the
+//   default size (the main window's is the work area's; a dialog's is 0 by 0:
+//   its own size and place);
 // - a position beyond the work area's right or bottom edge comes back at 0, 0;
 // - otherwise a window with a size moves the least distance that brings its
 //   title bar inside the work area (one wider than the work area aligns to its left).
 SavedPlacement place_on_work_area(const SavedPlacement& saved, const ScreenRect& work, int default_width,
-                                  int default_height);
+                                  int default_height, int min_width = kMinUsableWidth,
+                                  int min_height = kMinUsableHeight);
 
 } // namespace tx9

@@ -4,8 +4,6 @@
 #include "records/csv_export.h"
 #include "res/resource.h"
 
-#include <algorithm>
-
 namespace tx9 {
 
 namespace {
@@ -123,18 +121,6 @@ HistoryRowGeometry history_row_geometry(const ScreenRect& item, int box_width) {
     }
     out.line_y = item.top + (item.bottom - item.top) / 2;
     return out;
-}
-
-std::optional<ScreenRect> restored_placement(const DialogPlacement& saved, const ScreenRect& work,
-                                             int min_width, int min_height) {
-    if (saved.right < min_width || saved.bottom < min_height || saved.right <= 0 || saved.bottom <= 0)
-        return std::nullopt;
-    // Larger than the screen now (another monitor, a lower resolution): as large as it can be.
-    const int width = std::min(saved.right, work.width());
-    const int height = std::min(saved.bottom, work.height());
-    const int left = std::clamp(saved.left, work.left, work.right - width);
-    const int top = std::clamp(saved.top, work.top, work.bottom - height);
-    return ScreenRect{left, top, left + width, top + height};
 }
 
 } // namespace tx9

@@ -8,7 +8,6 @@
 #include "settings/settings.h"
 
 #include <array>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,6 +93,10 @@ struct ScoreListLayout {
 };
 ScoreListLayout score_list_layout(int width, int height);
 
+// Smallest window size each dialog can be sized to or reopened at.
+inline constexpr int kHistoryMinWidth = 340, kHistoryMinHeight = 200;
+inline constexpr int kScoreListMinWidth = 400, kScoreListMinHeight = 320;
+
 // A row of the history list, item rectangle left..right, top..bottom:
 // the four columns, each player's box (box_width wide) and the line between
 // the boxes at the row's middle.
@@ -103,11 +106,5 @@ struct HistoryRowGeometry {
     int line_y = 0;
 };
 HistoryRowGeometry history_row_geometry(const ScreenRect& item, int box_width);
-
-// The window rectangle to open a dialog at from its saved placement, kept
-// wholly inside the work area; nullopt leaves the dialog at its own size and
-// place (nothing saved, or a size too small to use).
-std::optional<ScreenRect> restored_placement(const DialogPlacement& saved, const ScreenRect& work,
-                                             int min_width, int min_height);
 
 } // namespace tx9

@@ -1,6 +1,6 @@
 #include "records/win/dialog_placement.h"
 
-#include "records/history_view.h"
+#include "core/window_placement.h"
 
 namespace tx9 {
 
@@ -10,11 +10,11 @@ void restore_dialog_placement(HWND dialog, const DialogPlacement& saved, SIZE mi
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoA(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor)) return;
     const RECT& w = monitor.rcWork;
-    const std::optional<ScreenRect> place =
-        restored_placement(saved, ScreenRect{w.left, w.top, w.right, w.bottom}, minimum.cx, minimum.cy);
-    if (!place) return;
-    SetWindowPos(dialog, nullptr, place->left, place->top, place->width(), place->height(),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const SavedPlacement place = place_on_work_area({saved.left, saved.top, saved.right, saved.bottom},
+                                                    ScreenRect{w.left, w.top, w.right, w.bottom}, 0, 0,
+                                                    minimum.cx, minimum.cy);
+    if (place.width <= 0 || place.height <= 0) return; // its own size and place
+    SetWindowPos(dialog, nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void remember_dialog_placement(HWND dialog, DialogPlacement& saved) {

@@ -1,5 +1,5 @@
 // Where the resizable record dialogs open and what they remember: the saved
-// window rectangle, kept on screen, and a smallest usable size.
+// window rectangle, its title bar kept on screen, and a smallest usable size.
 #pragma once
 
 #include "settings/settings.h"
@@ -8,9 +8,10 @@
 
 namespace tx9 {
 
-// Moves and sizes the dialog to the saved placement (z-order kept) when it
-// has a usable size, brought wholly onto the work area of the nearest
-// monitor; otherwise the dialog stays at its own size and place.
+// Moves and sizes the dialog to the saved placement (z-order kept) when it is
+// at least the minimum size, its title bar brought onto the work area of the
+// nearest monitor as the main window's is; otherwise the dialog stays at its
+// own size and place.
 void restore_dialog_placement(HWND dialog, const DialogPlacement& saved, SIZE minimum);
 
 // At the end of moving or sizing: the window rectangle as left, top, width

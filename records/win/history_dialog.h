@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/game_record.h"
+#include "records/history_view.h"
 
 #include <windows.h>
 
@@ -15,8 +16,7 @@ inline constexpr UINT kHistoryClearedMessage = WM_APP + 6;
 // Every row is this many pixels high.
 inline constexpr int kHistoryRowHeight = 24;
 
-// Smallest window size the dialog can be sized to or reopened at.
-inline constexpr SIZE kHistoryMinimumSize{340, 200};
+inline constexpr SIZE kHistoryMinimumSize{kHistoryMinWidth, kHistoryMinHeight};
 
 // Runs the dialog modally on the history; returns when it is closed. Without
 // a history the dialog ends at once.

@@ -8,8 +8,7 @@
 
 namespace tx9 {
 
-// Smallest window size the dialog can be sized to or reopened at.
-inline constexpr SIZE kScoreListMinimumSize{400, 320};
+inline constexpr SIZE kScoreListMinimumSize{kScoreListMinWidth, kScoreListMinHeight};
 
 // Runs the dialog modally on the entry's record, opening on the entry's leg
 // (a set row opens on "Player Information"). Without an entry it ends at once.

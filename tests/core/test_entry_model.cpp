@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstddef>
+#include <cctype>
+#include <functional>
+#include <map>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -25,25 +27,30 @@ struct Played {
 // A (select all), X (cut), C (copy), W (word under the caret), ro (read-only),
 // "=text" (paste text), "Pn" / "+Pn" (press at n), "Dn" (drag to n),
 // "Rn" (right press at n).
-template <typename T, std::size_t N>
-const T* named(const std::pair<const char*, T> (&table)[N], const std::string& name) {
-    for (const auto& [key, value] : table)
-        if (name == key) return &value;
-    return nullptr;
-}
-
 Played play(EntryModel& m, const char* keys) {
-    using Edit = EditResult (EntryModel::*)();
-    static const std::pair<const char*, Edit> edits[] = {{"BS", &EntryModel::backspace},
-                                                         {"Del", &EntryModel::delete_forward},
-                                                         {"Z", &EntryModel::undo},
-                                                         {"Y", &EntryModel::redo}};
-    static const std::pair<const char*, CaretKey> moves[] = {{"Home", CaretKey::home},
-                                                             {"End", CaretKey::end},
-                                                             {"Left", CaretKey::left},
-                                                             {"Right", CaretKey::right}};
     Played out;
     auto count = [&out](EditResult r) { out.refusals += r == EditResult::refused; };
+    bool shift = false;
+    auto move = [&](CaretKey key) {
+        CellRequest r = m.move(key, shift);
+        if (r != CellRequest::none) out.cells += r == CellRequest::previous ? "<" : ">";
+    };
+    const std::map<std::string, std::function<void()>> actions = {
+        {"BS", [&] { count(m.backspace()); }},
+        {"Del", [&] { count(m.delete_forward()); }},
+        {"Z", [&] { count(m.undo()); }},
+        {"Y", [&] { count(m.redo()); }},
+        {"X", [&] { m.read_only() ? void(++out.refusals) : (out.copied = m.copy(), count(m.clear())); }},
+        {"Ins", [&] { m.toggle_insert_mode(); }},
+        {"A", [&] { m.select_all(); }},
+        {"C", [&] { out.copied = m.copy(); }},
+        {"W", [&] { m.select_word(); }},
+        {"ro", [&] { m.set_read_only(true); }},
+        {"Home", [&] { move(CaretKey::home); }},
+        {"End", [&] { move(CaretKey::end); }},
+        {"Left", [&] { move(CaretKey::left); }},
+        {"Right", [&] { move(CaretKey::right); }},
+    };
     for (const char* p = keys; *p; ++p) {
         if (*p != '[') {
             count(m.type(*p));
@@ -52,42 +59,22 @@ Played play(EntryModel& m, const char* keys) {
         const char* end = std::strchr(p, ']');
         std::string token(p + 1, end);
         p = end;
-        bool shift = token.size() > 1 && token[0] == '+';
+        shift = token.size() > 1 && token[0] == '+';
         if (shift) token.erase(0, 1);
-        int n = token.size() > 1 && token[1] >= '0' && token[1] <= '9' ? std::stoi(token.substr(1)) : -1;
-        if (const Edit* edit = named(edits, token)) {
-            count((m.*(*edit))());
-        } else if (const CaretKey* key = named(moves, token)) {
-            CellRequest r = m.move(*key, shift);
-            if (r != CellRequest::none) out.cells += r == CellRequest::previous ? "<" : ">";
-        } else if (token[0] == '=') {
+        const int n =
+            std::isdigit(static_cast<unsigned char>(token.back())) ? std::stoi(token.substr(1)) : -1;
+        if (actions.count(token))
+            actions.at(token)();
+        else if (token[0] == '=')
             count(m.paste(token.substr(1)));
-        } else if (token == "X") { // cut: copy, then clear
-            if (m.read_only()) {
-                ++out.refusals;
-            } else {
-                out.copied = m.copy();
-                count(m.clear());
-            }
-        } else if (token == "Ins") {
-            m.toggle_insert_mode();
-        } else if (token == "A") {
-            m.select_all();
-        } else if (token == "C") {
-            out.copied = m.copy();
-        } else if (token == "W") {
-            m.select_word();
-        } else if (token == "ro") {
-            m.set_read_only(true);
-        } else if (n >= 0 && token[0] == 'P') {
+        else if (n >= 0 && token[0] == 'P')
             m.press_at(n, shift);
-        } else if (n >= 0 && token[0] == 'D') {
+        else if (n >= 0 && token[0] == 'D')
             m.drag_to(n);
-        } else if (n >= 0 && token[0] == 'R') {
+        else if (n >= 0 && token[0] == 'R')
             m.right_press_at(n);
-        } else {
+        else
             ADD_FAILURE() << "no key " << token;
-        }
     }
     return out;
 }
@@ -109,74 +96,45 @@ TEST(EntryModel, KeysEditSelectUndoAndRedo) {
         // Typing and the limit.
         {"a fourth digit over the limit", "", 0, 0, "1809", "180", {3, 3}, 1},
         {"typing over a selection", "180", 1, 2, "4", "140", {2, 2}, 0},
-        {"insert at the caret", "15", 1, 1, "2", "125", {2, 2}, 0},
         {"non-digits", "12", 2, 2, "a -+.", "12", {2, 2}, 5},
         {"overwrite", "45", 0, 0, "[Ins]6", "65", {1, 1}, 0},
-        {"overwrite inside a full field", "180", 0, 0, "[Ins]45", "450", {2, 2}, 0},
         {"overwrite at the end of a full field", "180", 3, 3, "[Ins]7", "180", {3, 3}, 1},
-        {"overwrite past the end", "18", 1, 1, "[Ins]234", "123", {3, 3}, 1},
         {"insert into a full field", "180", 1, 1, "9", "180", {1, 1}, 1},
         {"a typing run moved by the caret", "1", 1, 1, "2[Left]3", "132", {2, 2}, 0},
         // Deleting, and undo in steps: a run of typing or deleting is one step.
-        {"Backspace run", "123", 3, 3, "[BS][BS][BS]", "", {0, 0}, 0},
         {"Backspace run undone", "123", 3, 3, "[BS][BS][BS][Z]", "123", {3, 3}, 0},
         {"Delete run undone", "123", 0, 0, "[Del][Del][Del][Z]", "123", {3, 3}, 0},
-        {"Backspace then Delete", "123", 2, 2, "[BS][Del]", "1", {1, 1}, 0},
         {"Backspace then Delete undone", "123", 2, 2, "[BS][Del][Z]", "123", {3, 3}, 0},
         {"a deletion elsewhere is a step of its own", "123", 3, 3, "[BS][Home][Del][Z]", "12", {1, 1}, 0},
-        {"Backspace at 0", "12", 0, 0, "[BS]", "12", {0, 0}, 0},
-        {"Delete at the end", "12", 2, 2, "[Del]", "12", {2, 2}, 0},
-        {"Delete a selection", "123", 0, 2, "[Del]", "3", {0, 0}, 0},
-        {"Backspace a selection", "123", 1, 3, "[BS]", "1", {1, 1}, 0},
         {"typing undone", "", 0, 0, "45[Z]", "", {0, 0}, 0},
         {"and redone", "", 0, 0, "45[Z][Y]", "45", {2, 2}, 0},
         {"overwrite undone: the 6 goes", "45", 0, 0, "[Ins]6[Z]", "5", {0, 0}, 0},
-        {"then the 4 comes back", "45", 0, 0, "[Ins]6[Z][Z]", "45", {1, 1}, 0},
         {"typing over a selection undone", "180", 1, 2, "4[Z]", "10", {1, 1}, 0},
-        {"in two steps", "180", 1, 2, "4[Z][Z]", "180", {2, 2}, 0},
         {"and redone in order", "180", 1, 2, "4[Z][Z][Y][Y]", "140", {2, 2}, 0},
         {"typing after an undo drops the redo", "", 0, 0, "12[Z]3[Y]", "3", {1, 1}, 0},
-        {"and stays one step", "", 0, 0, "12[Z]3[Z]", "", {0, 0}, 0},
-        {"nothing to undo", "12", 1, 1, "[Z][Y]", "12", {1, 1}, 0},
         {"undo puts back text the owner set", "a1", 0, 1, "[Del][Z]", "a1", {1, 1}, 0},
         // Clipboard text.
-        {"paste digits", "4", 1, 1, "[=60]", "460", {3, 3}, 0},
         {"paste with a letter", "45", 2, 2, "[=1a]", "45", {2, 2}, 1},
-        {"paste a line end", "4", 1, 1, "[=1\r\n]", "4", {1, 1}, 1},
         {"paste past the limit", "", 0, 0, "[=12345]", "", {0, 0}, 1},
         {"paste that would pass the limit", "12", 2, 2, "[=99]", "12", {2, 2}, 1},
         {"paste up to the limit", "1", 1, 1, "[=99]", "199", {3, 3}, 0},
-        {"paste over a selection, within the limit", "180", 0, 2, "[=99]", "990", {2, 2}, 0},
         {"refused paste keeps the selection", "180", 0, 1, "[=999]", "180", {0, 1}, 1},
         {"paste inserts in overwrite mode", "45", 0, 0, "[Ins][=7]", "745", {1, 1}, 0},
-        {"and is undone in one step", "45", 0, 0, "[Ins][=7][Z]", "45", {0, 0}, 0},
         {"cut", "123", 1, 3, "[X]", "1", {1, 1}, 0},
         // Selection by the owner, caret keys and requests for another cell.
         {"select 0, -1", "123", 0, -1, "", "123", {0, 3}, 0},
-        {"select 2, 1", "123", 2, 1, "", "123", {1, 2}, 0},
         {"select 5, 1", "123", 5, 1, "", "123", {1, 3}, 0},
         {"Left at 0", "123", 0, 0, "[Left]", "123", {0, 0}, 0, "<"},
-        {"Shift+Left at 0", "123", 0, 0, "[+Left]", "123", {0, 0}, 0},
         {"Right at the end", "123", 3, 3, "[Right]", "123", {3, 3}, 0, ">"},
         {"Right at the end after typing", "1", 1, 1, "2[Right]", "12", {2, 2}, 0, ">"},
-        {"Shift+Right at the end", "123", 3, 3, "[+Right]", "123", {3, 3}, 0},
-        {"Left inside", "123", 2, 2, "[Left]", "123", {1, 1}, 0},
-        {"Right inside", "123", 1, 1, "[Right]", "123", {2, 2}, 0},
         {"Left collapses to the lower end", "123", 1, 3, "[Left]", "123", {1, 1}, 0},
-        {"Right collapses to the upper end", "123", 0, 2, "[Right]", "123", {2, 2}, 0},
         {"Left collapses a selection from 0", "123", 0, 3, "[Left]", "123", {0, 0}, 0},
-        {"Right collapses a selection to the end", "123", 0, 3, "[Right]", "123", {3, 3}, 0},
-        {"Shift+Left shrinks", "123", 0, 3, "[+Left]", "123", {0, 2}, 0},
         {"Shift extends across the anchor", "123", 1, 1, "[+Left][+Right][+Right]", "123", {1, 2}, 0},
         {"Shift+Home", "123", 2, 2, "[+Home]", "123", {0, 2}, 0},
-        {"End", "123", 1, 1, "[End]", "123", {3, 3}, 0},
-        {"Shift+End", "123", 1, 1, "[+End]", "123", {1, 3}, 0},
-        {"select all", "123", 1, 1, "[A]", "123", {0, 3}, 0},
         // The mouse.
         {"press and drag", "123", 3, 3, "[P0][D2]", "123", {0, 2}, 0},
         {"Shift+press keeps the anchor", "123", 1, 1, "[+P3]", "123", {1, 3}, 0},
         {"a word of digits", "123", 1, 1, "[W]", "123", {0, 3}, 0},
-        {"nothing after the last character", "123", 3, 3, "[W]", "123", {3, 3}, 0},
         {"one other character is a word", "1-2", 1, 1, "[W]", "1-2", {1, 2}, 0},
         {"digits stop at another character", "1-23", 2, 2, "[W]", "1-23", {2, 4}, 0},
         {"right press inside the selection keeps it", "123", 0, 2, "[R1]", "123", {0, 2}, 0},
@@ -199,37 +157,18 @@ TEST(EntryModel, KeysEditSelectUndoAndRedo) {
     }
 }
 
-TEST(EntryModel, PendingEditsFlagsAndCopies) {
+// Flags, copies and the pending runs are also checked step by step against a
+// plain model by the entry-model fuzz target.
+TEST(EntryModel, PendingEditsCountAndNewTextForgetsTheSteps) {
     EntryModel m;
-    EXPECT_FALSE(m.modified());
-    EXPECT_TRUE(m.insert_mode());
     m.set_text("123");
-    EXPECT_TRUE(m.modified()) << "setting the text modifies";
-    m.set_modified(false);
     m.select(3, 3);
-    play(m, "45");
-    EXPECT_TRUE(m.modified());
-    EXPECT_EQ(5, m.length()) << "pending typing counts";
-    EXPECT_EQ("12345", m.visible_text());
-    EXPECT_TRUE(m.can_undo()) << "a pending insertion can be undone";
-    play(m, "[BS][BS]");
-    EXPECT_EQ(3, m.length()) << "a pending deletion counts";
-    EXPECT_EQ("123", m.visible_text());
-    m.select(0, 2);
-    EXPECT_EQ("12", play(m, "[C]").copied);
-    EXPECT_EQ("12", play(m, "[ro][C]").copied) << "read-only copies";
-    m.set_read_only(false);
-
-    play(m, "[Z]");
-    EXPECT_TRUE(m.can_redo());
+    play(m, "45[BS]");
+    EXPECT_EQ(4, m.length()) << "pending typing and deleting count";
+    EXPECT_EQ("1234", m.visible_text());
+    EXPECT_TRUE(m.can_undo());
     m.set_text("9");
     EXPECT_FALSE(m.can_undo()) << "setting the text forgets the steps";
-    EXPECT_FALSE(m.can_redo());
-    EXPECT_EQ(Sel(0, 0), Sel(m.anchor(), m.caret()));
-
-    m.set_limit(0);
-    play(m, "[End][=12345678]");
-    EXPECT_EQ("912345678", m.text()) << "no limit";
 }
 
 } // namespace

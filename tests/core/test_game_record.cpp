@@ -51,91 +51,57 @@ std::string leg_shape(const GameRecord& r) {
                      int(l.scores[1].size()), l.first, l.turn, l.cur_round, l.finished);
 }
 
-TEST(InitForSet, FreshSetFromTheGameSettings) {
+TEST(InitForSet, FreshSetFromTheGameSettingsAndTheNextSetOfTheGame) {
     test::ScopedFakeSystem fake;
     GameSettings g = game_of(501);
     g.round = 15;
-    g.leg_limit = 1;
-    g.max_leg = 5;
-    g.best_of = 1;
-    g.p2_name = "Bob";
-    g.p2_com = 1;
-    g.p2_com_level = 4;
+    g.leg_limit = 1, g.max_leg = 5, g.best_of = 1;
+    g.p1_name = "Ann";
+    g.p2_com = 1, g.p2_com_level = 4;
     GameRecord record;
-    record.schedule_mode = 1;
-    record.set_no = 3;
-    record.archived = 1;
-    record.player[0].sets = 2;
-    record.player[0].carried_tons = 9;
+    record.schedule_mode = 1, record.set_no = 3, record.archived = 1;
+    record.player[0].sets = 2, record.player[0].carried_tons = 9;
     ASSERT_TRUE(init_for_set(record, g, true, nullptr));
     EXPECT_EQ(record.schedule_mode + record.set_no, 4) << "left as the caller set them";
-    EXPECT_EQ(record.archived, 0);
-    EXPECT_EQ(strprintf("%d %d %d %d %d", record.start_score, record.leg_limit, record.max_leg,
-                        record.best_of, record.round),
-              "501 1 5 1 15");
-    EXPECT_EQ(record.player[0].name, "Player 1");
-    EXPECT_EQ(record.player[1].name, "Bob");
-    EXPECT_EQ(record.player[1].com + record.player[1].com_level, 5);
+    EXPECT_EQ(strprintf("archived %d start %d legs %d/%d best %d rounds %d %s | %s com %d,%d",
+                        record.archived, record.start_score, record.leg_limit, record.max_leg, record.best_of,
+                        record.round, record.player[0].name.c_str(), record.player[1].name.c_str(),
+                        record.player[1].com, record.player[1].com_level),
+              "archived 0 start 501 legs 1/5 best 1 rounds 15 Ann | Player 2 com 1,4");
     EXPECT_EQ(record.player[0].sets + record.player[0].carried_tons, 0) << "a new game clears the player";
     EXPECT_EQ(record.csv_name, "501_20041105_130509.csv") << "24-hour clock";
     EXPECT_EQ(leg_shape(record), "legs 1 capacity 10 rows 1 cells 11,11 first 0 turn 0 round 0 finished 0");
 
-    g.round_limit = 1;
+    // The next set keeps sets, names and the COM player unless the settings give new ones.
+    PlayerBlock& ann = record.player[0];
+    ann.sets = 2, ann.legs = 3, ann.tons = 4, ann.high_off = 100, ann.short_ = 12, ann.avg_score = 25;
+    GameSettings next = game_of(301); // no names, no COM flags
+    next.round_limit = 1, next.round = 15;
     fake.sys.now_ = LocalTime{2004, 11, 5, 0, 30, 0};
-    ASSERT_TRUE(init_for_set(record, g, true, nullptr));
+    ASSERT_TRUE(init_for_set(record, next, false, nullptr));
+    EXPECT_EQ(
+        strprintf("%s sets %d start %d | legs %d tons %d high %d short %d avg %g | carried %d,%d | com %d,%d",
+                  ann.name.c_str(), ann.sets, ann.start_score, ann.legs, ann.tons, ann.high_off, ann.short_,
+                  double(ann.avg_score), ann.carried_tons, ann.carried_high_off, record.player[1].com,
+                  record.player[1].com_level),
+        "Ann sets 2 start 301 | legs 0 tons 0 high 0 short 0 avg 0 | carried 4,100 | com 1,4");
+    EXPECT_EQ(record.csv_name, "301_20041105_003000.csv");
     EXPECT_EQ(leg_shape(record), "legs 1 capacity 15 rows 15 cells 16,16 first 0 turn 0 round 0 finished 0");
-    EXPECT_EQ(record.csv_name, "501_20041105_003000.csv");
+    next.p1_name = "Cy";
+    next.p2_com = 1, next.p2_com_level = 5;
+    ASSERT_TRUE(init_for_set(record, next, false, nullptr));
+    EXPECT_EQ(ann.name, "Cy");
+    EXPECT_EQ(record.player[1].name, "Player 2") << "COM flag given: the empty name is taken and defaulted";
+    EXPECT_EQ(record.player[1].com_level, 5);
 
     // Handicap start scores of 1 or more only.
-    for (int handicap : {0, -5, 1, 301, 701}) {
+    for (int handicap : {0, -5, 1, 701}) {
         g.p2_start_score = handicap;
         ASSERT_TRUE(init_for_set(record, g, true, nullptr));
         EXPECT_EQ(record.player[1].start_score, handicap >= 1 ? handicap : 501) << handicap;
         EXPECT_EQ(record.player[1].left, record.player[1].start_score) << handicap;
         EXPECT_EQ(record.player[0].start_score, 501);
     }
-}
-
-TEST(InitForSet, NextSetKeepsSetsAndNamesUnlessTheSettingsGiveNew) {
-    test::ScopedFakeSystem fake;
-    GameSettings first = game_of(501);
-    first.p1_name = "Ann";
-    first.p2_com = 1;
-    first.p2_com_level = 2;
-    GameRecord record;
-    ASSERT_TRUE(init_for_set(record, first, true, nullptr));
-    PlayerBlock& ann = record.player[0];
-    ann.sets = 2;
-    ann.legs = 3;
-    ann.tons = 4;
-    ann.one80s = 1;
-    ann.high_off = 100;
-    ann.short_ = 12;
-    ann.avg_score = 25;
-    ann.avg_darts = 21;
-
-    GameSettings next = game_of(301); // no names, no COM flags
-    record.set_no = 1;
-    ASSERT_TRUE(init_for_set(record, next, false, nullptr));
-    EXPECT_EQ(ann.name, "Ann");
-    EXPECT_EQ(record.player[1].com, 1) << "a COM player stays one when the settings say nothing";
-    EXPECT_EQ(record.player[1].com_level, 2);
-    EXPECT_EQ(ann.sets, 2);
-    EXPECT_EQ(ann.start_score, 301);
-    EXPECT_EQ(strprintf("%d %d %d %d %d %g %g", ann.legs, ann.tons, ann.one80s, ann.high_off, ann.short_,
-                        double(ann.avg_score), double(ann.avg_darts)),
-              "0 0 0 0 0 0 0");
-    EXPECT_EQ(ann.carried_tons, 4);
-    EXPECT_EQ(ann.carried_high_off, 100);
-    EXPECT_EQ(record.csv_name.substr(0, 4), "301_");
-
-    next.p1_name = "Cy";
-    next.p2_com = 1;
-    next.p2_com_level = 5;
-    ASSERT_TRUE(init_for_set(record, next, false, nullptr));
-    EXPECT_EQ(ann.name, "Cy");
-    EXPECT_EQ(record.player[1].name, "Player 2") << "COM flag given: the empty name is taken and defaulted";
-    EXPECT_EQ(record.player[1].com_level, 5);
 }
 
 TEST(Remaining, StartScoreMinusTheCellsUpToTheRound) {

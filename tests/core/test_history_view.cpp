@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tx9 {
@@ -74,18 +75,16 @@ TEST(HistoryRows, ButtonsFollowTheSelectionAndTheArchive) {
     History history;
     GameRecord live = set_of(501, {leg(0, 15)});
     history.live = &live;
-    struct Case {
-        bool selected;
-        size_t archived;
-        bool view, save_as, clear;
-    };
-    for (const Case& c : {Case{false, 0, false, false, false}, Case{true, 0, true, true, false},
-                          Case{false, 2, false, false, true}}) {
-        history.records.assign(c.archived, set_of(301, {leg(1, 12)}));
-        HistoryButtons b = history_buttons(c.selected, history);
-        EXPECT_EQ(b.view, c.view) << c.selected << " " << c.archived;
-        EXPECT_EQ(b.save_as, c.save_as) << c.selected << " " << c.archived;
-        EXPECT_EQ(b.clear, c.clear) << c.selected << " " << c.archived;
+    const std::tuple<bool, size_t, const char*> rows[] = {
+        // a row selected, sets archived: View, Save As, Clear enabled
+        {false, 0, "000"},
+        {true, 0, "110"},
+        {false, 2, "001"}};
+    for (auto [selected, archived, want] : rows) {
+        history.records.assign(archived, set_of(301, {leg(1, 12)}));
+        HistoryButtons b = history_buttons(selected, history);
+        EXPECT_EQ(std::to_string(b.view) + std::to_string(b.save_as) + std::to_string(b.clear), want)
+            << selected << " " << archived;
     }
 }
 
@@ -111,44 +110,35 @@ TEST(HistoryRows, SetRowShowsSetNumberNamesAndTheLeaderUnderlined) {
     }
 }
 
-TEST(HistoryRows, LegRowBoxesHoldTheWinnersDarts) {
+TEST(HistoryRows, LegRowsAndScoreListPagesShowTheWinnersDarts) {
     test::ScopedFakeSystem fake;
     // Player 2 won the second leg with 14 darts; the third was drawn at the round limit.
     GameRecord record = set_of(501, {leg(0, 15), leg(1, 14), leg(0, 0)});
-    struct Case {
-        int leg_number;
-        const char* shown;
-    };
-    for (const Case& c : {Case{1, "1 Legs [15] [ ]"}, Case{2, "2 Legs [ ] [14]"}, Case{3, "3 Legs [ ] [ ]"},
-                          Case{5, "5 Legs [ ] [ ]"}}) {
-        LegRowView v = leg_row_view(record, c.leg_number);
+    const std::pair<int, const char*> legs[] = {
+        {1, "1 Legs [15] [ ]"}, {2, "2 Legs [ ] [14]"}, {3, "3 Legs [ ] [ ]"}, {5, "5 Legs [ ] [ ]"}};
+    for (auto [number, want] : legs) {
+        LegRowView v = leg_row_view(record, number);
         std::string shown = v.legs;
         for (int p = 0; p < 2; ++p)
             shown += v.won[p] ? " [" + v.darts[p] + "]" : " [" + v.darts[p] + " ]";
-        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(shown, want);
     }
-}
 
-TEST(ScoreList, ItemsAndPages) {
-    test::ScopedFakeSystem fake;
-    GameRecord record = set_of(501, {leg(0, 15), leg(1, 14), leg(0, 0)});
     std::string items;
     for (const std::string& item : score_list_items(record))
         items += item + "|";
     EXPECT_EQ(items, "Player Information|1 Legs|2 Legs|3 Legs|");
-
-    struct Case {
-        int item;
-        const char* page;
-    };
-    for (const Case& c :
-         {Case{0, "panels"}, Case{1, "leg 0, label 0 '15 Darts'"}, Case{2, "leg 1, label 1 '14 Darts'"},
-          Case{3, "leg 2, label 0 ''"}, Case{4, "panels"}}) {
-        ScoreListPage p = score_list_page(record, c.item);
-        std::string shown =
-            p.panels ? "panels"
-                     : strprintf("leg %d, label %d '%s'", p.leg_index, p.darts_label, p.darts.c_str());
-        EXPECT_EQ(shown, c.page) << "item " << c.item;
+    const std::pair<int, const char*> pages[] = {{0, "panels"},
+                                                 {1, "leg 0, label 0 '15 Darts'"},
+                                                 {2, "leg 1, label 1 '14 Darts'"},
+                                                 {3, "leg 2, label 0 ''"},
+                                                 {4, "panels"}};
+    for (auto [item, want] : pages) {
+        ScoreListPage p = score_list_page(record, item);
+        EXPECT_EQ(p.panels ? "panels"
+                           : strprintf("leg %d, label %d '%s'", p.leg_index, p.darts_label, p.darts.c_str()),
+                  want)
+            << "item " << item;
     }
 }
 
@@ -177,34 +167,6 @@ TEST(HistoryLayouts, ControlsFollowTheClientSize) {
         shown += rect(r) + " ";
     EXPECT_EQ(shown + rect(g.boxes[0]) + " " + rect(g.boxes[1]) + " " + std::to_string(g.line_y),
               "4,24-100,48 100,24-200,48 200,24-400,48 400,24-600,48 280,25-320,47 480,25-520,47 36");
-}
-
-TEST(HistoryLayouts, SavedPlacementOpensInsideTheWorkArea) {
-    const ScreenRect work{0, 30, 1280, 1000};
-    struct Case {
-        DialogPlacement saved;
-        const char* opened;
-    };
-    const Case cases[] = {
-        {{100, 100, 0, 400}, "own size"},
-        {{100, 100, 500, 0}, "own size"},
-        {{100, 100, 199, 400}, "own size"}, // narrower than usable
-        {{100, 100, 500, 149}, "own size"},
-        {{100, 100, 500, 400}, "100,100-600,500"},
-        {{1200, 900, 500, 400}, "780,600-1280,1000"},
-        {{-3000, 0, 500, 400}, "0,30-500,430"},
-        {{100, 100, 2000, 1500}, "0,30-1280,1000"},
-    };
-    for (const Case& c : cases) {
-        std::optional<ScreenRect> r = restored_placement(c.saved, work, 200, 150);
-        EXPECT_EQ(r ? rect(*r) : "own size", c.opened)
-            << c.saved.left << "," << c.saved.top << " " << c.saved.right << "x" << c.saved.bottom;
-    }
-}
-
-TEST(Text, FillNumberFillsTheFirstNumberOnly) {
-    EXPECT_EQ(fill_number("%d Legs", 12), "12 Legs");
-    EXPECT_EQ(fill_number("%d%% %d %s", 5), "5% %d %s");
 }
 
 } // namespace

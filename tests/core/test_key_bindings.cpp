@@ -43,7 +43,7 @@ TEST(KeyBindingDefaults, TwentyNineBindingsWithTheirKeyCodes) {
         "40026:0:120 40021:4:120 40018:0:121 40019:0:122 40020:0:123 ");
 }
 
-TEST(ActionList, TemplateThenThreeGroupsOfCommands) {
+TEST(ActionNames, TheListOfTemplateAndThreeGroupsAndCleanedMenuTexts) {
     test::ScopedFakeSystem fake;
     const std::string line = "----------------------------------------";
     std::string texts;
@@ -53,35 +53,18 @@ TEST(ActionList, TemplateThenThreeGroupsOfCommands) {
                          line + "|Player Information|Left Score|Function Key|Index of Throw|" + line +
                          "|Finish - 1st Throw|Finish - 2nd Throw|Finish - 3rd Throw|Middle for Diddle|"
                          "Inputs by Left Score|Exchange of Scores|Clear of Scores|Check-Out|");
-    const std::vector<ActionChoice>& list = action_list();
-    EXPECT_EQ(list[0].command, kTemplateBase);
-    EXPECT_EQ(list[1].command, 0) << "a separator carries no command";
 
-    std::vector<int> commands;
-    for (const ActionChoice& choice : list)
-        if (choice.command != 0 && choice.command != kTemplateBase) commands.push_back(choice.command);
-    EXPECT_EQ(commands, bindable_commands());
-    EXPECT_EQ(commands.size(), 18u);
-}
-
-TEST(ActionName, TemplatesAndCleanedMenuTexts) {
-    test::ScopedFakeSystem fake;
     fake.sys.strings[40027] = "\xe5\x85\xa5\xe6\x9b\xbf(&X)"; // a Japanese menu text
-    struct Row {
-        int action;
-        const char* name;
-    } rows[] = {
+    const std::pair<int, const char*> rows[] = {
         {51000, "Template - 0"},
         {51180, "Template - 180"},
-        {40034, "Check-Out"},
-        {40021, "Middle for Diddle"},
         {40027, "\xe5\x85\xa5\xe6\x9b\xbf"},
         {40025, ""}, // no string: not shown on the Key page
         {51181, ""}, // past the templates
         {0, ""},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(action_name(row.action), row.name) << "action " << row.action;
+    for (auto [action, name] : rows)
+        EXPECT_EQ(action_name(action), name) << "action " << action;
     fake.sys.strings[504] = "Vorlage";
     EXPECT_EQ(action_name(51060), "Vorlage - 60");
 }

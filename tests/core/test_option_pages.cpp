@@ -1,10 +1,12 @@
 #include "settings/option_pages.h"
+#include "settings/schedule_list.h"
 #include "res/resource.h"
 #include "support/fake_system.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace tx9 {
 namespace {
@@ -114,6 +116,41 @@ TEST(OptionPages, SelectKeyChecksThenFillsTheBinding) {
         EXPECT_EQ(filled, c.verdict == SelectKeyVerdict::Accept ? c.binding : "-1:-1:-1")
             << "a refused OK leaves the binding alone";
     }
+}
+
+TEST(ScheduleList, ColumnTextsAndNewEntries) {
+    test::ScopedFakeSystem fake;
+    GameSettings g;
+    g.round = 15, g.leg_limit = 1, g.p1_name = "Ann", g.p2_com_level = 2;
+    const std::tuple<int, int, int, int, int, int, const char*> rows[] = {
+        // start score, round limit, legs, best of, COM players, columns
+        {501, 1, 5, 1, 0, 0, "[501][15][Best of 5][Ann][]"},
+        {301, 0, 3, 0, 0, 1, "[301][][3][Ann][COM (Lv.3)]"},
+        {1001, 1, 7, 0, 1, 0, "[1001][15][7][COM (Lv.1)][]"},
+    };
+    for (auto [start, round_limit, legs, best_of, p1_com, p2_com, want] : rows) {
+        g.start_score = start, g.round_limit = round_limit, g.max_leg = legs, g.best_of = best_of;
+        g.p1_com = p1_com, g.p2_com = p2_com;
+        std::string columns;
+        for (const std::string& column : schedule_columns(g))
+            columns += "[" + column + "]";
+        EXPECT_EQ(columns, want);
+    }
+    g.leg_limit = 0;
+    const GameSettings made = new_schedule_entry(g);
+    EXPECT_EQ(made.p1_name + " " + std::to_string(made.start_score) + " " + std::to_string(made.p1_com) +
+                  " " + std::to_string(made.leg_limit) + " " + std::to_string(made.schedule_entry),
+              "Ann 1001 1 1 1");
+}
+
+TEST(ScheduleList, LimitAndMoves) {
+    EXPECT_TRUE(schedule_can_add(255));
+    EXPECT_FALSE(schedule_can_add(256));
+    const int rows[][4] = {// index, step, count, target
+                           {1, -1, 3, 0},  {1, +1, 3, 2},   {0, -1, 3, -1},
+                           {2, +1, 3, -1}, {-1, +1, 3, -1}, {3, -1, 3, -1}};
+    for (auto [index, step, count, target] : rows)
+        EXPECT_EQ(target, list_move_target(index, step, count)) << index << " " << step << " " << count;
 }
 
 } // namespace

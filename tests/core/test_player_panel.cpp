@@ -27,12 +27,7 @@ std::string describe(const std::vector<PanelLine>& lines) {
     return out;
 }
 
-PlayerPanelFlags flags_off() {
-    PlayerPanelFlags f;
-    f.name = f.first = f.total_sets = f.total_legs = f.total_tons = f.total_180s = 0;
-    f.total_high_off = f.total_short = f.avg_score = f.avg_darts = f.arrange = 0;
-    return f;
-}
+const PlayerPanelFlags kNone{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
 TEST(PlayerPanelLines, RowsFollowTheFlagsAndTheView) {
     test::ScopedFakeSystem fake;
@@ -46,12 +41,9 @@ TEST(PlayerPanelLines, RowsFollowTheFlagsAndTheView) {
     b.high_off = 60, b.carried_high_off = 121, b.short_ = 15, b.carried_short = 12;
     b.avg_score = 20.0f, b.carried_avg_score = 25.0f, b.avg_darts = 18.0f;
 
-    PlayerPanelFlags only_sets = flags_off();
-    only_sets.total_sets = 1;
-    PlayerPanelFlags routes_only = flags_off();
-    routes_only.arrange = 1;
-    PlayerPanelFlags everything; // the defaults plus the rest
-    everything.total_180s = everything.total_short = everything.arrange = 1;
+    const PlayerPanelFlags only_sets{0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0},
+        routes_only{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+    const PlayerPanelFlags everything{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 
     struct Case {
         const char* what;
@@ -79,11 +71,11 @@ TEST(PlayerPanelLines, RowsFollowTheFlagsAndTheView) {
          "[Ann]|(blank)|#Totals|Sets:2|Legs:3|Tons:7|180's:3|HighOff:121|Short:12|~#Averages|"
          "Score:22.50a|Darts:18.00a|"},
         {"full view without sets",
-         flags_off(),
+         kNone,
          {true, false, true},
          "[Ann]|- First -|#Totals|Legs:3|Tons:7|180's:3|HighOff:121|Short:12|~#Averages|Score:22.50a|"
          "Darts:18.00a|"},
-        {"nothing on", flags_off(), {true, true, false}, ""},
+        {"nothing on", kNone, {true, true, false}, ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.expected, describe(player_panel_lines(b, c.flags, c.view, table))) << c.what;
@@ -98,9 +90,7 @@ TEST(PlayerPanelLines, RowsFollowTheFlagsAndTheView) {
     // The COM player is named by its level.
     b.com = 1;
     b.com_level = 2;
-    PlayerPanelFlags name_only = flags_off();
-    name_only.name = 1;
-    EXPECT_EQ("[COM (Lv.3)]|", describe(player_panel_lines(b, name_only, {}, table)));
+    EXPECT_EQ("[COM (Lv.3)]|", describe(player_panel_lines(b, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {}, table)));
 }
 
 TEST(PlayerPanelFigures, ShortLegAndAveragesCombineWithTheCarriedOnes) {

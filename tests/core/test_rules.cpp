@@ -1,9 +1,10 @@
-// Visit scoring and match progression, played through a faked sheet and main window.
+// Visit scoring, finishes and match progression, played through a faked sheet and main window.
 #include "core/text.h"
-#include "engine/game_rules.h"
 #include "support/match_harness.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace tx9 {
 namespace {
@@ -12,45 +13,120 @@ using test::game_of;
 using test::Table;
 using Log = std::vector<std::string>;
 
-// Brings player p's remaining score down to `left` (the other scores 0) and
-// selects p's next cell.
+GameSettings rules(int start, int p2_start, int rounds = 0, int p2_com = 0, int max_leg = 0) {
+    GameSettings g = game_of(start);
+    g.p2_start_score = p2_start;
+    g.round_limit = rounds > 0;
+    g.round = rounds;
+    g.p2_com = p2_com;
+    g.leg_limit = max_leg > 0;
+    g.max_leg = max_leg;
+    return g;
+}
+
+std::string repeat(const std::string& steps, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += steps + " ";
+    return out;
+}
+
+std::string joined(const Log& lines) {
+    std::string out;
+    for (const std::string& line : lines)
+        out += (out.empty() ? "" : " / ") + line;
+    return out;
+}
+
+// What the game shows, by name:
+//   state    the shown leg and the selection (Table::state)
+//   figures  both players' panel figures
+//   leg N    how leg N ended, and the players' wins
+//   cells    the shown leg's cells that are not 0, "player,round=value"
+//   entry    the entry field's text
+//   log      the sheet's calls, " / " between them; "log PREFIX": those that start with PREFIX;
+//            "start N": the first N
+//   match    the set and leg numbers, the players' sets and the sets in the history
+std::string view(Table& t, const std::string& name) {
+    const PlayerBlock &a = t.player(0), &b = t.player(1);
+    if (name == "state") return t.state();
+    if (name == "entry") return t.host.entry;
+    if (name == "log") return joined(t.host.log);
+    if (name.rfind("log ", 0) == 0) return joined(t.host.calls(name.substr(4)));
+    if (name.rfind("start ", 0) == 0)
+        return joined(Log(t.host.log.begin(), t.host.log.begin() + std::min<long>(std::stol(name.substr(6)),
+                                                                                  long(t.host.log.size()))));
+    if (name == "match")
+        return strprintf("set %d leg %d sets %d,%d history %d", t.record.set_no, t.record.leg_no, a.sets,
+                         b.sets, int(t.history.records.size()));
+    if (name == "figures")
+        return strprintf("left %d,%d tons %d,%d 180s %d,%d high %d,%d short %d,%d avg %.2f,%.2f "
+                         "per leg %.2f,%.2f legs %d,%d",
+                         a.left, b.left, a.tons, b.tons, a.one80s, b.one80s, a.high_off, b.high_off, a.short_,
+                         b.short_, a.avg_score, b.avg_score, a.avg_darts, b.avg_darts, a.legs, b.legs);
+    if (name.rfind("leg ", 0) == 0) {
+        const LegRecord& l = t.record.leg(std::stoi(name.substr(4)));
+        return strprintf("finished %d by %d in %d from %d, round %d left %d,%d darts %d,%d; legs %d,%d "
+                         "high %d,%d short %d,%d",
+                         l.finished, l.winner, l.win_darts, l.checkout, l.cur_round, l.left[0], l.left[1],
+                         l.darts[0], l.darts[1], a.legs, b.legs, a.high_off, b.high_off, a.short_, b.short_);
+    }
+    if (name == "cells") {
+        std::string out;
+        for (size_t p = 0; p < 2; ++p)
+            for (size_t r = 0; r < t.leg().scores[p].size(); ++r)
+                if (t.leg().scores[p][r] != 0)
+                    out +=
+                        strprintf("%s%d,%d=%d", out.empty() ? "" : " ", int(p), int(r), t.leg().scores[p][r]);
+        return out;
+    }
+    ADD_FAILURE() << "no view named " << name;
+    return {};
+}
+
+// A game played step by step: each step's script (Table::play), then what it
+// must show: "VIEW: TEXT" (see view), or "unchanged" when the record must be
+// exactly as before the step. The sheet's log starts afresh with every step.
+struct Step {
+    std::string script;
+    std::vector<std::string> want;
+};
+struct Scenario {
+    std::string what;
+    GameSettings game;
+    std::vector<Step> steps;
+};
+
+void play_scenarios(const std::vector<Scenario>& scenarios) {
+    for (const Scenario& s : scenarios) {
+        Table t(s.game);
+        for (const Step& step : s.steps) {
+            SCOPED_TRACE(s.what + ", after \"" + step.script + "\"");
+            const std::string before = test::dump(t.record);
+            t.host.clear();
+            t.play(step.script);
+            for (const std::string& want : step.want) {
+                const size_t colon = want.find(": ");
+                if (want == "unchanged")
+                    EXPECT_EQ(test::dump(t.record), before);
+                else if (colon == std::string::npos)
+                    ADD_FAILURE() << "no view in \"" << want << '"';
+                else
+                    EXPECT_EQ(view(t, want.substr(0, colon)), want.substr(colon + 2));
+            }
+        }
+    }
+}
+
+// Brings player p's remaining score down to `left` (the other scores 0) and selects p's next cell.
 void bring_to(Table& t, int p, int left) {
     for (int visits = 0; t.left(p) != left; ++visits) {
         ASSERT_LT(visits, 40) << "player " << p + 1 << " stuck at " << t.left(p) << " on the way to " << left;
         t.match.escape_key();
         t.visit(t.match.sel_player() == p ? std::min(180, t.left(p) - left) : 0);
     }
-    t.match.escape_key();
-    if (t.match.sel_player() != p) {
-        t.visit(0);
-        t.match.escape_key();
-    }
+    t.play(t.match.sel_player() == p ? "esc" : "esc 0 esc");
     ASSERT_EQ(t.match.sel_player(), p);
-}
-
-// Leg n's end and the players' wins in one line.
-std::string outcome(Table& t, int n) {
-    const LegRecord& l = t.record.leg(n);
-    return strprintf(
-        "finished %d by %d in %d from %d, round %d left %d,%d darts %d,%d; legs %d,%d high %d,%d "
-        "short %d,%d",
-        l.finished, l.winner, l.win_darts, l.checkout, l.cur_round, l.left[0], l.left[1], l.darts[0],
-        l.darts[1], t.player(0).legs, t.player(1).legs, t.player(0).high_off, t.player(1).high_off,
-        t.player(0).short_, t.player(1).short_);
-}
-
-GameSettings with_rounds(int rounds) {
-    GameSettings g = game_of(10001);
-    g.round_limit = 1;
-    g.round = rounds;
-    return g;
-}
-
-// The sheet's COM timer tick: Esc, the COM visit, then its result.
-void com_visit(Table& t, int result) {
-    t.match.escape_key();
-    t.player(t.leg().turn).com_result = result;
-    t.match.apply_com_result(t.leg().turn);
 }
 
 TEST(EnterVisit, UpToTheRemainingScoreIsStoredAndEqualToItAsksForTheDart) {
@@ -59,11 +135,9 @@ TEST(EnterVisit, UpToTheRemainingScoreIsStoredAndEqualToItAsksForTheDart) {
         int left, points;
         Outcome outcome;
     } rows[] = {
-        {501, 181, kRefused},  {501, 180, kStored},   {200, 180, kStored},   {501, 179, kStored},
-        {501, 163, kStored},   {501, 0, kStored},     {1, 2, kRefused},      {1, 0, kStored},
-        {100, 101, kRefused},  {501, -1, kRefused},   {1, 1, kAsksDart},     {180, 180, kAsksDart},
-        {175, 175, kAsksDart}, {169, 169, kAsksDart}, {168, 168, kAsksDart}, {166, 166, kAsksDart},
-        {165, 165, kAsksDart}, {163, 163, kAsksDart}, {162, 162, kAsksDart}, {159, 159, kAsksDart},
+        {501, 181, kRefused}, {501, 180, kStored}, {200, 180, kStored},   {501, 179, kStored},
+        {501, 0, kStored},    {1, 2, kRefused},    {1, 0, kStored},       {100, 101, kRefused},
+        {501, -1, kRefused},  {1, 1, kAsksDart},   {180, 180, kAsksDart}, {169, 169, kAsksDart},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.points << " on " << row.left);
@@ -86,159 +160,108 @@ TEST(EnterVisit, UpToTheRemainingScoreIsStoredAndEqualToItAsksForTheDart) {
     }
 }
 
-TEST(EnterVisit, NotifiesAndMovesOnInThrowingOrder) {
-    Table t(game_of(501));
-    t.visit(60);
-    EXPECT_EQ(t.host.log, (Log{"notify 1 0 0", "notify 7 1 0", "repaint 0", "reposition 1 1"}));
-    EXPECT_EQ(t.state(), "round 0/1 first 0 turn 1 sel 1,0 left 441,501 darts 3,0");
-    t.host.clear();
-    t.visit(45);
-    EXPECT_EQ(t.host.log, (Log{"notify 1 1 0", "scroll", "notify 7 0 0", "repaint 0", "reposition 1 1"}));
-    EXPECT_EQ(t.state(), "round 1/2 first 0 turn 0 sel 0,1 left 441,456 darts 3,3");
-}
-
-TEST(EnterVisit, PlayerTwoEnteredFirstBecomesTheFirstThrower) {
-    Table t(game_of(501));
-    t.match.cell_right(); // an empty entry on the cell to be entered next only moves
-    t.host.clear();
-    t.visit(100);
-    EXPECT_EQ(t.host.log, (Log{"notify 1 1 0", "repaint -1", "notify 3 1 0", "notify 7 0 0", "repaint 0",
-                               "reposition 1 1"}));
-    EXPECT_EQ(t.state(), "round 0/1 first 1 turn 0 sel 0,0 left 501,401 darts 0,3");
-    t.visit(20);
-    EXPECT_EQ(t.state(), "round 1/2 first 1 turn 1 sel 1,1 left 481,401 darts 3,3");
-}
-
-TEST(EnterVisit, CorrectionsOfEarlierRounds) {
-    Table t(game_of(301));
-    t.play("esc 100 50 esc 100 50 esc 100 50 esc home"); // player 1 has 1 left
-    EXPECT_EQ(t.host.entry, "100");
-    t.host.clear();
-    t.play("=140 down"); // later rounds are not tested again: player 1 goes below zero
-    EXPECT_EQ(t.host.log,
-              (Log{"reposition 0 0", "notify 1 0 0", "notify 7 0 0", "repaint 0", "reposition 1 1"}));
-    EXPECT_EQ(t.state(), "round 3/4 first 0 turn 0 sel 0,1 left -39,151 darts 9,9");
-    EXPECT_EQ(t.leg().left[0], -39);
-    // Above the score before the visit is refused, unless the cell already holds that value.
-    t.play("=170 down"); // 161 before round 1
-    EXPECT_EQ(t.match.sel_round(), 1);
-    EXPECT_EQ(t.leg().scores[0][1], 100);
-    t.play("=100 down");
-    EXPECT_EQ(t.host.entry, "100"); // 61 before round 2, but the cell holds 100
-    t.host.clear();
-    t.play("down");
-    EXPECT_EQ(t.match.sel_round(), 3);
-    EXPECT_TRUE(t.host.calls("notify").empty()) << "accepted without change";
-
-    // A correction's darts count the current round when the player has thrown in it.
-    Table d(game_of(501));
-    d.play("esc 60 60 esc 60 60 60 stab up =61 up"); // round 2: player 1 has thrown, player 2 not
-    EXPECT_EQ(d.leg().darts[0], 9);
-    d.play("right =61 down");
-    EXPECT_EQ(d.leg().darts[1], 6);
-}
-
-TEST(EnterVisit, WithoutARoundLimitTheArraysGrowByTenKeepingTheVisits) {
-    Table t(game_of(100001));
-    for (int r = 0; r < 10; ++r)
-        t.round(r + 1, 100 + r);
-    EXPECT_EQ(t.host.count("scroll"), 10) << "the scroll bar follows every new row";
-    EXPECT_EQ(t.leg().capacity, 20);
-    EXPECT_EQ(t.leg().rows, 11);
-    ASSERT_EQ(t.leg().scores[0].size(), 21u);
-    ASSERT_EQ(t.leg().scores[1].size(), 21u);
-    for (int r = 0; r < 21; ++r) {
-        EXPECT_EQ(t.leg().scores[0][static_cast<size_t>(r)], r < 10 ? r + 1 : 0) << r;
-        EXPECT_EQ(t.leg().scores[1][static_cast<size_t>(r)], r < 10 ? 100 + r : 0) << r;
-    }
-    for (int r = 10; r < 25; ++r)
-        t.round(1, 1);
-    EXPECT_EQ(t.leg().capacity, 30);
-    EXPECT_EQ(t.leg().rows, 26);
-    EXPECT_EQ(t.left(1), 100001 - 1045 - 15);
+TEST(EnterVisit, VisitsAndCorrections) {
+    play_scenarios({
+        {"in throwing order",
+         game_of(501),
+         {{"60",
+           {"log: notify 1 0 0 / notify 7 1 0 / repaint 0 / reposition 1 1",
+            "state: round 0/1 first 0 turn 1 sel 1,0 left 441,501 darts 3,0"}},
+          {"45",
+           {"log: notify 1 1 0 / scroll / notify 7 0 0 / repaint 0 / reposition 1 1",
+            "state: round 1/2 first 0 turn 0 sel 0,1 left 441,456 darts 3,3"}}}},
+        {"player 2 entered first becomes the first thrower",
+         game_of(501),
+         {{"right", {"state: round 0/1 first 0 turn 0 sel 1,0 left 501,501 darts 0,0"}}, // an empty entry
+          {"100",
+           {"log: notify 1 1 0 / repaint -1 / notify 3 1 0 / notify 7 0 0 / repaint 0 / reposition 1 1",
+            "state: round 0/1 first 1 turn 0 sel 0,0 left 501,401 darts 0,3"}},
+          {"20", {"state: round 1/2 first 1 turn 1 sel 1,1 left 481,401 darts 3,3"}}}},
+        {"corrections of earlier rounds; later rounds are not tested again",
+         game_of(301),
+         {{"esc 100 50 esc 100 50 esc 100 50 esc home", {"entry: 100"}}, // player 1 has 1 left
+          {"=140 down",
+           {"log: reposition 0 0 / notify 1 0 0 / notify 7 0 0 / repaint 0 / reposition 1 1",
+            "state: round 3/4 first 0 turn 0 sel 0,1 left -39,151 darts 9,9"}},
+          // Above the score before the visit is refused, unless the cell already holds that value.
+          {"=170 down", {"unchanged", "state: round 3/4 first 0 turn 0 sel 0,1 left -39,151 darts 9,9"}},
+          {"=100 down", {"unchanged", "entry: 100"}}, // 61 before round 2, but the cell holds 100
+          {"down",
+           {"unchanged", "log notify: ", "state: round 3/4 first 0 turn 0 sel 0,3 left -39,151 darts 9,9"}}}},
+        // A correction's darts count the current round when the player has thrown in it.
+        {"darts of corrections",
+         game_of(501),
+         {{"esc 60 60 esc 60 60 60 stab up =61 up",
+           {"state: round 2/3 first 0 turn 1 sel 0,0 left 320,381 darts 9,6"}},
+          {"right =61 down", {"state: round 2/3 first 0 turn 1 sel 1,1 left 320,380 darts 9,6"}}}},
+        {"without a round limit the rows grow, keeping the visits",
+         game_of(100001),
+         {{repeat("esc 1 2", 25),
+           {"log scroll: " + joined(Log(25, "scroll")),
+            "state: round 25/26 first 0 turn 0 sel 0,25 left 99976,99951 darts 75,75"}},
+          {"C", {"cells: "}}}},
+    });
 }
 
 TEST(FinishLeg, RecordsTheWinAndTheLoserByThrowingOrder) {
-    struct Row {
-        int start, finisher, dart, win_darts;
-        const char* outcome;
-    } rows[] = {
-        // Round 5 (index 4); the second thrower finishes after the first scored 20.
-        {301, 0, 2, 14,
-         "finished 1 by 0 in 14 from 61, round 4 left 0,61 darts 14,12; legs 1,0 high 61,0 short 14,0"},
-        {301, 1, 2, 14,
-         "finished 1 by 1 in 14 from 61, round 5 left 41,0 darts 15,14; legs 0,1 high 0,61 short 0,14"},
-        {281, 0, 1, 13,
-         "finished 1 by 0 in 13 from 41, round 4 left 0,41 darts 13,12; legs 1,0 high 41,0 short 13,0"},
-        {301, 1, 3, 15,
-         "finished 1 by 1 in 15 from 61, round 5 left 41,0 darts 15,15; legs 0,1 high 0,61 short 0,15"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "finisher " << row.finisher << " dart " << row.dart);
-        Table t(game_of(row.start));
-        for (int r = 0; r < 4; ++r)
-            t.round(60, 60);
-        if (row.finisher == 1) t.visit(20);
-        t.host.clear();
-        t.finish(t.left(row.finisher), row.dart);
-        EXPECT_EQ(outcome(t, 0), row.outcome);
-        EXPECT_EQ(t.record.leg(0).scores[static_cast<size_t>(row.finisher)][4], -row.dart);
-        EXPECT_EQ(t.host.calls("finish_message"),
-                  Log{strprintf("finish_message Finished by %d Throw. (%d darts) | Player %d | 0", row.dart,
-                                row.win_darts, row.finisher + 1)});
-        // The next leg is open, thrown first by the other player, and shown.
-        EXPECT_EQ(t.match.shown_leg(), 1);
-        EXPECT_EQ(t.state(),
-                  strprintf("round 0/1 first 1 turn 1 sel 1,0 left %d,%d darts 0,0", row.start, row.start));
-    }
-}
-
-TEST(FinishLeg, NotificationsOfAFinishFollowedByTheNextLeg) {
-    Table t(game_of(101));
-    t.finish(101, 3);
-    EXPECT_EQ(t.host.log, (Log{"ask_dart 101", "reposition 0 0", "repaint -1", "notify 1 0 0", "notify 1 1 0",
-                               "finish_message Finished by 3 Throw. (3 darts) | Player 1 | 0",
-                               // leg_over, then start_leg of the next leg
-                               "scroll", "repaint -1", "reposition 1 1", "notify 3 0 0", "notify 1 0 0",
-                               "notify 1 1 0", "notify 7 1 0"}));
+    const std::string rounds = repeat("60 60", 4); // round 5 (index 4) is next
+    play_scenarios({
+        // clang-format off
+        {"the first thrower with the 2nd dart", game_of(301), {{rounds + "f2", {
+            "leg 0: finished 1 by 0 in 14 from 61, round 4 left 0,61 darts 14,12; legs 1,0 high 61,0 short 14,0",
+            "log finish_message: finish_message Finished by 2 Throw. (14 darts) | Player 1 | 0",
+            "cells: ", "state: round 0/1 first 1 turn 1 sel 1,0 left 301,301 darts 0,0"}}}},
+        {"the second thrower with the 2nd dart", game_of(301), {{rounds + "20 f2", {
+            "leg 0: finished 1 by 1 in 14 from 61, round 5 left 41,0 darts 15,14; legs 0,1 high 0,61 short 0,14",
+            "log finish_message: finish_message Finished by 2 Throw. (14 darts) | Player 2 | 0"}}}},
+        {"the first thrower with the 1st dart", game_of(281), {{rounds + "f1", {
+            "leg 0: finished 1 by 0 in 13 from 41, round 4 left 0,41 darts 13,12; legs 1,0 high 41,0 short 13,0"}}}},
+        {"the next leg follows the message", game_of(101), {{"f3", {
+            "log: ask_dart 101 / reposition 0 0 / repaint -1 / notify 1 0 0 / notify 1 1 0 / finish_message "
+            "Finished by 3 Throw. (3 darts) | Player 1 | 0 / scroll / repaint -1 / reposition 1 1 / notify 3 0 0 / "
+            "notify 1 0 0 / notify 1 1 0 / notify 7 1 0"}}}},
+        // clang-format on
+    });
+    Table t(game_of(301));
+    t.play(rounds + "f2");
+    EXPECT_EQ(t.record.leg(0).scores[0][4], -2) << "the finishing cell holds the dart";
 }
 
 TEST(FinishLeg, CancellingTheMessagePutsTheLegBackExactly) {
-    struct Case {
-        const char* name;
-        const char* script;
-    } cases[] = {
-        {"first thrower, with an earlier leg won", "w1 esc 0 100 esc 60 0 esc"},
-        {"second thrower after the first threw", "esc 100 100 0"},
-        {"second thrower before the first (first thrower would change)", "esc 100 100 esc right"},
-        {"correction of an earlier round", "esc 100 20 esc 50 20 esc 50 20 esc home down"},
+    // Player p finishes 61 with the third dart in round 1 and cancels; the Tab stops after the restore.
+    auto cancelled = [](int p, bool first_changes, const char* state) {
+        return std::vector<std::string>{
+            "unchanged", state,
+            strprintf("log: ask_dart 61 / %sreposition 0 0 / repaint -1 / notify 1 0 0 / notify 1 1 0 / "
+                      "finish_message Finished by 3 Throw. (6 darts) | Player %d | 0 / reposition 0 0 / "
+                      "repaint -1 / notify 3 0 0 / notify 1 0 0 / notify 1 1 0",
+                      first_changes ? "notify 3 1 0 / " : "", p + 1)};
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Table t(game_of(201));
-        t.play(c.script);
-        const GameRecord before = t.record;
-        const int sel_player = t.match.sel_player();
-        const int sel_round = t.match.sel_round();
-        const int finish = remaining(t.record, t.record.leg_no, sel_round - 1, sel_player);
-        ASSERT_LE(finish, 180);
-        t.host.clear();
-        t.finish(finish, 3, false);
-        ASSERT_EQ(t.host.calls("finish_message").size(), 1u);
-        EXPECT_EQ(t.record, before);
-        EXPECT_EQ(t.match.sel_player(), sel_player);
-        EXPECT_EQ(t.match.sel_round(), sel_round);
-        // The Tab stops after the restore: nothing follows it.
-        EXPECT_EQ(Log(t.host.log.end() - 5, t.host.log.end()),
-                  (Log{"reposition 0 0", "repaint -1", "notify 3 0 0", "notify 1 0 0", "notify 1 1 0"}));
-    }
+    play_scenarios({
+        {"first thrower, with an earlier leg won",
+         game_of(201),
+         {{"w1 esc 140 0 esc", {}},
+          {"c3", cancelled(1, false, "state: round 1/2 first 1 turn 1 sel 1,1 left 201,61 darts 3,3")}}},
+        {"second thrower after the first threw",
+         game_of(201),
+         {{"esc 100 140 0", {}},
+          {"c3", cancelled(1, false, "state: round 1/2 first 0 turn 1 sel 1,1 left 101,61 darts 6,3")}}},
+        {"second thrower before the first: the first thrower would change",
+         game_of(201),
+         {{"esc 100 140 esc right", {}},
+          {"c3", cancelled(1, true, "state: round 1/2 first 0 turn 0 sel 1,1 left 101,61 darts 3,3")}}},
+        {"correction of an earlier round",
+         game_of(201),
+         {{"esc 140 20 esc 40 20 esc 10 20 esc home down", {}},
+          {"c3", cancelled(0, false, "state: round 3/4 first 0 turn 0 sel 0,1 left 11,141 darts 9,9")}}},
+    });
 }
 
 TEST(FinishLeg, MenuFinishChecksTheDartAgainstTheRemainingScore) {
     struct Row {
         int left, dart;
         bool finishes;
-    } rows[] = {{61, 1, false},  {61, 2, true},  {60, 1, true}, {121, 1, false},
+    } rows[] = {{61, 1, false},  {61, 2, true},  {60, 1, true},
                 {121, 2, false}, {121, 3, true}, {180, 3, true}};
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.left << " with dart " << row.dart);
@@ -249,7 +272,6 @@ TEST(FinishLeg, MenuFinishChecksTheDartAgainstTheRemainingScore) {
         t.host.clear();
         t.match.run_command(kCmdFinish1 + row.dart - 1);
         EXPECT_EQ(t.host.count("beep"), row.finishes ? 0 : 1);
-        EXPECT_EQ(t.record.leg_no, row.finishes ? 1 : 0);
         EXPECT_EQ(t.record.leg(0).checkout, row.finishes ? row.left : 0);
     }
 }
@@ -282,129 +304,108 @@ TEST(Refusals, ACommandForTheComPlayerBeepsAndAFinishedLegTakesNothing) {
     EXPECT_FALSE(t.match.click(SheetGeometry{340, 220, 20, 20, 0}, 10, 45));
     EXPECT_TRUE(t.host.log.empty());
     EXPECT_EQ(t.record, before);
+
+    // Cancelled dialogs change nothing.
+    Table c(game_of(501));
+    c.play("esc 100 100 60");
+    const GameRecord open = c.record;
+    c.host.leg_winners.push_back(-1);
+    c.host.yes_no = {false, false};
+    EXPECT_EQ(c.match.middle_for_diddle(), 0);
+    c.match.exchange_scores();
+    c.match.clear_scores();
+    EXPECT_EQ(c.record, open);
+    EXPECT_EQ(c.host.calls("ask").size(), 3u);
 }
 
-TEST(MiddleForDiddle, FromTheMenuTheWinnerTakesTheLeg) {
-    struct Row {
-        bool first_has_thrown;
-        int winner;
-        const char* outcome;
-    } rows[] = {
-        {false, 1,
-         "finished 1 by 1 in 10 from 0, round 3 left 201,201 darts 9,9; legs 0,1 high 0,0 short 0,10"},
-        {true, 0,
-         "finished 1 by 0 in 13 from 0, round 3 left 141,201 darts 12,9; legs 1,0 high 0,0 short 10,0"},
-    };
-    for (const Row& row : rows) {
-        Table t(game_of(501));
-        for (int r = 0; r < 3; ++r)
-            t.round(100, 100);
-        if (row.first_has_thrown) t.visit(60);
-        t.host.leg_winners.push_back(row.winner);
-        t.host.clear();
-        t.match.run_command(kCmdMiddleForDiddle);
-        EXPECT_EQ(t.host.log.front(), "reposition 0 0");
-        EXPECT_EQ(outcome(t, 0), row.outcome);
-        EXPECT_EQ(t.player(row.winner).avg_darts, static_cast<float>(t.record.leg(0).win_darts));
-        EXPECT_EQ(t.record.leg_no, 1);
-    }
+// The figures every rule step refreshes, for the configurations that are not
+// the default: player 2's side, a handicap start score, the second thrower
+// finishing, finishes of a ton or more, and the endings at a round limit.
+TEST(RuleFigures, EachStepRefreshesTheFiguresOfBothSides) {
+    play_scenarios({
+        // clang-format off
+        {"player 2 with a handicap enters first, corrects and finishes", rules(501, 301), {
+             {"right 140", {"figures: left 501,161 tons 0,1 180s 0,0 high 0,0 short 0,0 avg 0.00,46.67 per leg 0.00,0.00 legs 0,0"}},
+             {"60", {"figures: left 441,161 tons 0,1 180s 0,0 high 0,0 short 0,0 avg 20.00,46.67 per leg 0.00,0.00 legs 0,0"}},
+             {"100 60", {"figures: left 381,61 tons 0,2 180s 0,0 high 0,0 short 0,0 avg 20.00,40.00 per leg 0.00,0.00 legs 0,0"}},
+             {"home =40 down esc", {"figures: left 381,161 tons 0,1 180s 0,0 high 0,0 short 0,0 avg 20.00,23.33 per leg 0.00,0.00 legs 0,0"}},
+             {"c3", {"figures: left 381,161 tons 0,1 180s 0,0 high 0,0 short 0,0 avg 20.00,23.33 per leg 0.00,0.00 legs 0,0"}},
+             {"f3", {"figures: left 501,301 tons 0,2 180s 0,0 high 0,161 short 0,9 avg 20.00,33.44 per leg 0.00,9.00 legs 0,1"}},
+             // Exchange: each player's remaining score comes from the player's own start score.
+             {"100 40 esc 60", {}},
+             {"X", {"figures: left 461,141 tons 0,3 180s 0,0 high 0,161 short 0,9 avg 17.78,30.73 per leg 0.00,9.00 legs 0,1",
+                                  "log ask: ask Are you sure you want to exchange scores?", "cells: 0,0=40 1,0=100 1,1=60",
+                                  "state: round 1/2 first 1 turn 0 sel 0,1 left 461,141 darts 3,6",
+                                  "log notify: notify 3 0 0 / notify 1 0 0 / notify 1 1 0 / notify 7 0 0"}},
+         }},
+        {"player 2 finishes second, with a ton; exchange and clear", game_of(301), {
+             {"60 140 60 61 60", {"figures: left 121,100 tons 0,1 180s 0,0 high 0,0 short 0,0 avg 20.00,33.50 per leg 0.00,0.00 legs 0,0"}},
+             {"f2", {"figures: left 301,301 tons 0,2 180s 0,0 high 0,100 short 0,8 avg 20.00,37.62 per leg 0.00,8.00 legs 0,1"}},
+             {"60 180 X", {"figures: left 241,121 tons 0,3 180s 0,1 high 0,100 short 0,8 avg 20.00,43.73 per leg 0.00,8.00 legs 0,1"}},
+             {"C", {"figures: left 301,301 tons 0,2 180s 0,0 high 0,100 short 0,8 avg 20.00,37.62 per leg 0.00,8.00 legs 0,1",
+                    "log ask: ask Are you sure you want to clear scores?", "cells: ",
+                    "log notify 1: notify 1 0 0 / notify 1 1 0 / notify 1 0 0 / notify 1 1 0",
+                    "state: round 0/1 first 0 turn 0 sel 0,0 left 301,301 darts 0,0"}},
+         }},
+        {"finishing visits of 99, 100 and 180; a lower, longer win keeps high off and short leg", rules(279, 200), {
+             {"99 0 f3", {"figures: left 279,200 tons 1,0 180s 1,0 high 180,0 short 6,0 avg 46.50,0.00 per leg 6.00,0.00 legs 1,0"}},
+             {"100 0 f3", {"figures: left 279,200 tons 1,2 180s 1,0 high 180,100 short 6,6 avg 31.00,22.22 per leg 6.00,6.00 legs 1,1"}},
+             {"0 0 180 0 f3", {"figures: left 279,200 tons 2,2 180s 2,0 high 180,100 short 6,6 avg 31.00,13.33 per leg 7.50,6.00 legs 2,1"}},
+         }},
+        {"Middle for Diddle from the menu after the first thrower threw", rules(501, 0, 2), {
+             {"100 140 60", {"figures: left 341,361 tons 1,1 180s 0,0 high 0,0 short 0,0 avg 26.67,46.67 per leg 0.00,0.00 legs 0,0"}},
+             {"m1", {"figures: left 501,501 tons 1,1 180s 0,0 high 0,0 short 0,4 avg 26.67,46.67 per leg 0.00,7.00 legs 0,1",
+                     "leg 0: finished 1 by 1 in 7 from 0, round 1 left 341,361 darts 6,3; legs 0,1 high 0,0 short 0,4"}},
+         }},
+        {"the round limit against the COM player: a draw, then a won leg", rules(101, 0, 1, 1), {
+             {"60 k45", {"figures: left 101,101 tons 0,0 180s 0,0 high 0,0 short 0,0 avg 20.00,15.00 per leg 0.00,0.00 legs 0,0"}},
+             {"k0 f3", {"figures: left 101,101 tons 1,0 180s 0,0 high 101,0 short 3,0 avg 26.83,7.50 per leg 3.00,0.00 legs 1,0"}},
+         }},
+        // clang-format on
+    });
 }
 
-TEST(MiddleForDiddle, ExchangeAndClearChangeNothingWhenCancelled) {
-    Table t(game_of(501));
-    t.play("esc 100 100 60");
-    const GameRecord before = t.record;
-    t.host.leg_winners.push_back(-1);
-    t.host.yes_no = {false, false};
-    EXPECT_EQ(t.match.middle_for_diddle(), 0);
-    t.match.exchange_scores();
-    t.match.clear_scores();
-    EXPECT_EQ(t.record, before);
-    EXPECT_EQ(t.host.calls("ask").size(), 3u);
-}
-
-TEST(RoundLimit, CompletingTheLastRoundAsksForMiddleForDiddle) {
-    struct Row {
-        int answer;
-        const char* outcome;
-    } rows[] = {
-        {1,
-         "finished 1 by 1 in 46 from 0, round 15 left 9101,9101 darts 45,45; legs 0,1 high 0,0 short 0,46"},
+TEST(RoundLimit, TheLastRoundAsksForMiddleForDiddleOrDrawsAgainstTheComPlayer) {
+    const std::string rounds = repeat("60", 29); // the last visit of round 15 is next
+    play_scenarios({
+        // clang-format off
+        {"Middle for Diddle decides", rules(10001, 0, 15), {{rounds, {}}, {"a1 60", {
+            "start 4: notify 1 1 0 / repaint -1 / reposition 0 0 / ask_winner",
+            "leg 0: finished 1 by 1 in 46 from 0, round 15 left 9101,9101 darts 45,45; legs 0,1 high 0,0 short 0,46",
+            "state: round 0/15 first 1 turn 1 sel 1,0 left 10001,10001 darts 0,0"}}}},
         // Cancelled: the leg stays open with no round left until the menu decides it.
-        {-1,
-         "finished 1 by 1 in 46 from 0, round 15 left 9101,9100 darts 45,45; legs 0,1 high 0,0 short 0,46"},
-    };
-    for (const Row& row : rows) {
-        Table t(with_rounds(15));
-        EXPECT_EQ(t.leg().capacity, 15);
-        for (int r = 0; r < 14; ++r)
-            t.round(60, 60);
-        t.visit(60);
-        t.host.leg_winners.push_back(row.answer);
-        t.host.clear();
-        t.visit(60);
-        ASSERT_GE(t.host.log.size(), 4u);
-        EXPECT_EQ(Log(t.host.log.begin(), t.host.log.begin() + 4),
-                  (Log{"notify 1 1 0", "repaint -1", "reposition 0 0", "ask_winner"}));
-        if (row.answer < 0) {
-            EXPECT_EQ(t.host.count("notify 7 0 0"), 1) << "the visit was accepted";
-            t.play("esc"); // no next cell to go to
-            EXPECT_EQ(t.state(), "round 15/15 first 0 turn 0 sel 1,14 left 9101,9101 darts 45,45");
-            t.play("=61 stab"); // corrections still go in
-            t.host.leg_winners.push_back(1);
-            EXPECT_EQ(t.match.middle_for_diddle(), 1);
-        }
-        EXPECT_EQ(outcome(t, 0), row.outcome);
-        EXPECT_EQ(t.state(), "round 0/15 first 1 turn 1 sel 1,0 left 10001,10001 darts 0,0");
-    }
-}
-
-TEST(RoundLimit, WithAComPlayerTheLegIsDrawnAndCountsTowardTheLegLimit) {
-    GameSettings g = with_rounds(2);
-    g.p2_com = 1;
-    g.leg_limit = 1;
-    g.max_leg = 2;
-    Table t(g);
-    t.visit(60);
-    EXPECT_EQ(t.host.calls("com_timer"), Log{"com_timer 1"});
-    com_visit(t, 45);
-    t.visit(60);
-    t.host.clear();
-    com_visit(t, 45);
-    EXPECT_EQ(outcome(t, 0),
-              "finished 1 by 0 in 0 from 0, round 2 left 9881,9911 darts 6,6; legs 0,0 high 0,0 short 0,0");
-    EXPECT_EQ(t.host.count("info A game is a draw."), 1);
-    EXPECT_TRUE(t.host.calls("ask_winner").empty());
-    // The next leg starts with the COM player, whose timer starts by itself.
-    EXPECT_EQ(t.state(), "round 0/2 first 1 turn 1 sel 1,0 left 10001,10001 darts 0,0");
-    EXPECT_EQ(t.host.log.back(), "com_timer 0");
-
-    // The second drawn leg ends the set 0-0: nobody gets it.
-    com_visit(t, 0);
-    t.visit(0);
-    com_visit(t, 0);
-    t.visit(0);
-    EXPECT_EQ(t.host.count("notify 5 0 0"), 1);
-    EXPECT_EQ(t.player(0).sets + t.player(1).sets, 0);
-    ASSERT_EQ(t.history.records.size(), 1u);
-    EXPECT_EQ(t.history.records[0].leg_no, 2);
+        {"Middle for Diddle cancelled", rules(10001, 0, 15), {
+            {rounds, {}},
+            {"a-1 60", {"start 4: notify 1 1 0 / repaint -1 / reposition 0 0 / ask_winner",
+                                 "log notify 7: notify 7 0 0"}}, // the visit was accepted
+            {"esc", {"state: round 15/15 first 0 turn 0 sel 1,14 left 9101,9101 darts 45,45"}}, // no next cell
+            {"=61 stab m1", {"leg 0: finished 1 by 1 in 46 from 0, round 15 left 9101,9100 darts 45,45; legs 0,1 high 0,0 short 0,46"}}}},
+        // With a COM player the leg is drawn, and counts toward the leg limit.
+        {"a COM player draws", rules(10001, 0, 2, 1, 2), {
+            {"60", {"log com_timer: com_timer 1"}},
+            {"k45 60 k45", {
+                "leg 0: finished 1 by 0 in 0 from 0, round 2 left 9881,9911 darts 6,6; legs 0,0 high 0,0 short 0,0",
+                "log info: info A game is a draw.", "log ask: ",
+                "state: round 0/2 first 1 turn 1 sel 1,0 left 10001,10001 darts 0,0", // the COM player opens
+                "log com_timer: com_timer 1 / com_timer 0"}},
+            {"k0 0 k0 0", {"log notify 5: notify 5 0 0", "match: set 1 leg 0 sets 0,0 history 1"}}}}, // nobody gets the set
+        // clang-format on
+    });
 }
 
 TEST(LegLimit, SetEndsAfterAllLegsOrAtTheBestOfMajority) {
     struct Row {
         int max_leg, best_of;
         const char* winners; // leg winners in order, played until the set ends
-        int legs_played, sets0, sets1;
+        int sets0, sets1;
     } rows[] = {
-        {5, 0, "00011", 5, 1, 0}, {5, 1, "000", 3, 1, 0}, {5, 1, "01011", 5, 0, 1}, {4, 0, "0101", 4, 0, 0},
-        {4, 1, "0101", 4, 0, 0},  {4, 1, "000", 3, 1, 0}, {1, 0, "1", 1, 0, 1},     {2, 1, "00", 2, 1, 0},
+        {5, 0, "00011", 1, 0}, {5, 1, "000", 1, 0}, {5, 1, "01011", 0, 1}, {4, 0, "0101", 0, 0},
+        {4, 1, "0101", 0, 0},  {4, 1, "000", 1, 0}, {1, 0, "1", 0, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message()
                      << row.max_leg << " legs, best of " << row.best_of << ", " << row.winners);
-        GameSettings g = game_of(101);
-        g.leg_limit = 1;
-        g.max_leg = row.max_leg;
+        GameSettings g = rules(101, 0, 0, 0, row.max_leg);
         g.best_of = row.best_of;
         Table t(g);
         for (const char* w = row.winners; *w; ++w) {
@@ -414,7 +415,7 @@ TEST(LegLimit, SetEndsAfterAllLegsOrAtTheBestOfMajority) {
         ASSERT_EQ(t.record.set_no, 1) << "the set did not end";
         EXPECT_EQ(t.host.count("notify 5 0 0"), 1);
         ASSERT_EQ(t.history.records.size(), 1u);
-        EXPECT_EQ(t.history.records[0].leg_no, row.legs_played);
+        EXPECT_EQ(t.history.records[0].leg_no, int(std::string(row.winners).size()));
         EXPECT_EQ(t.player(0).sets, row.sets0);
         EXPECT_EQ(t.player(1).sets, row.sets1);
         EXPECT_EQ(t.player(0).legs + t.player(1).legs, 0) << "legs start again in the next set";
@@ -422,63 +423,24 @@ TEST(LegLimit, SetEndsAfterAllLegsOrAtTheBestOfMajority) {
     }
 }
 
-TEST(LegOver, WithoutALimitTheSetGoesOnAlternatingTheFirstThrowAndSavingEveryLeg) {
-    for (int auto_save : {0, 1}) {
-        Table t(game_of(101), auto_save);
-        t.host.auto_save_ok = false; // a failed save does not stop the match
-        t.play("w0 w1 w0 w1 w0 w1 w0");
-        const std::vector<int> saved = {1, 2, 3, 4, 5, 6, 7};
-        EXPECT_EQ(t.host.saved_leg_counts, auto_save ? saved : std::vector<int>{});
-        EXPECT_EQ(t.record.set_no, 0);
-        EXPECT_EQ(t.record.leg_no, 7);
-        EXPECT_EQ(t.host.count("notify 5 0 0"), 0);
-        for (int i = 0; i <= 7; ++i)
-            EXPECT_EQ(t.record.leg(i).first, i % 2) << "leg " << i;
-        EXPECT_EQ(t.player(0).legs, 4);
-        EXPECT_EQ(t.player(1).legs, 3);
-    }
-}
+TEST(LegOver, EveryFinishedLegIsSavedTheLastOfALimitedSetToo) {
+    Table t(game_of(101), 1);
+    t.host.auto_save_ok = false; // a failed save does not stop the match
+    t.play("w0 w1 w0");
+    EXPECT_EQ(t.host.saved_csv.size(), 3u);
+    EXPECT_EQ(t.record.leg_no, 3);
+    Table off(game_of(101));
+    off.play("w0");
+    EXPECT_TRUE(off.host.saved_csv.empty()) << "auto save off";
 
-TEST(ExchangeScores, SwapsTheVisitsButNotThePlayers) {
-    GameSettings g = game_of(501);
-    g.p1_name = "Ann";
-    g.p2_start_score = 401;
-    Table t(g);
-    t.round(100, 40);
-    t.visit(60);
-    t.host.yes_no.push_back(true);
-    t.host.clear();
-    t.match.run_command(kCmdExchange);
-    EXPECT_EQ(t.host.log.front(), "ask Are you sure you want to exchange scores?");
-    EXPECT_EQ(t.leg().scores[0][0], 40);
-    EXPECT_EQ(t.leg().scores[1][0], 100);
-    EXPECT_EQ(t.leg().scores[1][1], 60);
-    // Each player's remaining score comes from the player's own start score and the visits it now has.
-    EXPECT_EQ(t.state(), "round 1/2 first 1 turn 0 sel 0,1 left 461,241 darts 3,6");
-    EXPECT_EQ(t.player(0).tons, 0);
-    EXPECT_EQ(t.player(1).tons, 1);
-    EXPECT_EQ(t.player(0).name, "Ann");
-    EXPECT_EQ(t.player(1).start_score, 401);
-    EXPECT_EQ(Log(t.host.log.end() - 4, t.host.log.end()),
-              (Log{"notify 3 0 0", "notify 1 0 0", "notify 1 1 0", "notify 7 0 0"}));
-}
-
-TEST(ClearScores, NoVisitOfTheLegSurvives) {
-    Table t(game_of(100001));
-    for (int r = 0; r < 12; ++r)
-        t.round(180, 100);
-    t.host.yes_no.push_back(true);
-    t.host.clear();
-    t.match.run_command(kCmdClear);
-    EXPECT_EQ(t.host.log.front(), "ask Are you sure you want to clear scores?");
-    for (size_t p = 0; p < 2; ++p)
-        for (int v : t.leg().scores[p])
-            ASSERT_EQ(v, 0);
-    EXPECT_EQ(t.leg().capacity, 10);
-    EXPECT_EQ(t.state(), "round 0/1 first 0 turn 0 sel 0,0 left 100001,100001 darts 0,0");
-    EXPECT_EQ(t.player(0).tons + t.player(0).one80s, 0);
-    EXPECT_EQ(t.player(1).avg_score, 0.0f);
-    EXPECT_EQ(t.host.log.back(), "notify 1 1 0");
+    // The saved file holds the finished legs only.
+    Table set(rules(101, 0, 0, 0, 2), 1);
+    set.play("w0 w1");
+    ASSERT_EQ(set.record.set_no, 1) << "the set did not end";
+    const std::string head = ",Player 1,,Player 2,\r\nRound,Scored,To Go,Scored,To Go\r\n";
+    const std::string leg1 = ",*,101,,101\r\n1,(3),,,\r\nDarts,3,,,\r\n";
+    const std::string leg2 = ",,101,*,101\r\n1,,,(3),\r\nDarts,,,3,\r\n";
+    EXPECT_EQ(set.host.saved_csv, (Log{head + leg1, head + leg1 + leg2}));
 }
 
 TEST(LeftScoreInput, TurnsTheRemainingScoreIntoTheVisit) {
@@ -487,7 +449,7 @@ TEST(LeftScoreInput, TurnsTheRemainingScoreIntoTheVisit) {
         const char* typed;
         int points; // -1: a beep
     } rows[] = {{501, "441", 60}, {501, "501", 0},  {501, "321", 180}, {501, "320", -1},
-                {501, "", -1},    {501, "600", -1}, {501, "x", -1},    {101, "0", 101}};
+                {501, "", -1},    {501, "600", -1}, {101, "0", 101}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.typed);
         Table t(game_of(row.start));
@@ -507,29 +469,24 @@ TEST(ComResult, PointsFinishesAndStopsComeBackAsTheOperatorWouldEnterThem) {
     GameSettings g = game_of(101);
     g.p1_com = 1;
     g.p2_com = 1;
+    play_scenarios({
+        // clang-format off
+        {"two COM players", g, {
+            // start_leg started the timer; every visit starts it for the next
+            {"k60 k0", {"log com_timer: com_timer 1 / com_timer 1",
+                        "state: round 1/2 first 0 turn 0 sel 0,1 left 41,101 darts 3,3"}},
+            {"k-2", {"log finish_message: finish_message Finished by 2 Throw. (5 darts) | COM | 1",
+                     "leg 0: finished 1 by 0 in 5 from 41, round 1 left 0,101 darts 5,3; legs 1,0 high 41,0 short 5,0",
+                     "log com_timer: com_timer 0"}}, // player 2 opens the next leg
+            // Stopping leaves the leg finished with no winner, and nothing starts.
+            {"k-5", {"leg 1: finished 1 by 0 in 0 from 0, round 0 left 101,101 darts 0,0; legs 1,0 high 41,0 short 5,0",
+                     "log com_timer: ", "entry: "}},
+            {"60", {"unchanged"}}}}, // a stopped leg takes no entries
+        // clang-format on
+    });
     Table t(g);
-    com_visit(t, 60); // start_leg started the timer; every visit starts it for the next
-    com_visit(t, 0);
-    EXPECT_EQ(t.host.calls("com_timer"), (Log{"com_timer 1", "com_timer 1"}));
-    EXPECT_EQ(t.state(), "round 1/2 first 0 turn 0 sel 0,1 left 41,101 darts 3,3");
-    EXPECT_EQ(t.player(0).com_result + t.player(1).com_result, 0);
-    t.host.clear();
-    com_visit(t, -2);
-    EXPECT_EQ(t.host.calls("finish_message"), Log{"finish_message Finished by 2 Throw. (5 darts) | COM | 1"});
-    EXPECT_EQ(outcome(t, 0),
-              "finished 1 by 0 in 5 from 41, round 1 left 0,101 darts 5,3; legs 1,0 high 41,0 short 5,0");
-    EXPECT_EQ(t.host.log.back(), "com_timer 0") << "player 2 opens the next leg";
-
-    // Stopping leaves the leg finished with no winner, and nothing starts.
-    t.host.clear();
-    com_visit(t, kComStopped);
-    EXPECT_EQ(t.leg().finished, 1);
-    EXPECT_EQ(t.record.leg_no, 1);
-    EXPECT_EQ(t.player(1).legs, 0);
-    EXPECT_TRUE(t.host.calls("com_timer").empty());
-    EXPECT_EQ(t.host.entry, "");
-    t.play("60");
-    EXPECT_EQ(t.left(1), 101) << "a stopped leg takes no entries";
+    t.play("k60");
+    EXPECT_EQ(t.player(0).com_result, 0) << "set back once entered";
 }
 
 } // namespace

@@ -1,16 +1,21 @@
+// Text helpers and paths. In code page 932, 0x95 0x5C is one character whose
+// trail byte is a backslash, and it is never taken for a separator.
 #include "core/text.h"
+#include "records/csv_export.h"
 #include "support/fake_system.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 namespace tx9 {
 namespace {
 
+const std::string kTable = "\x95\x5C"; // a kanji ending in the byte of a backslash
+
 TEST(MenuTextCleaner, DropsMnemonicsParenthesesAndDots) {
     const std::pair<const char*, const char*> rows[] = {
         {"&Option...", "Option"},
         {"Check-&Out...", "Check-Out"},
-        {"Finish - &1st Throw", "Finish - 1st Throw"},
         {"Salt && Pepper", "Salt & Pepper"},
         {"\xe6\x96\xb0\xe8\xa6\x8f(&N)...", "\xe6\x96\xb0\xe8\xa6\x8f"},
         {"Open (unclosed", "Open "},
@@ -20,7 +25,7 @@ TEST(MenuTextCleaner, DropsMnemonicsParenthesesAndDots) {
         EXPECT_EQ(clean_menu_text(in), out) << "from " << in;
 }
 
-TEST(TextHelpers, ParseIntSaturatesLikeTheStandardConversion) {
+TEST(TextHelpers, NumbersAndFormatting) {
     const std::pair<const char*, int> rows[] = {{"  42abc", 42},
                                                 {"-7", -7},
                                                 {"+", 0},
@@ -29,21 +34,49 @@ TEST(TextHelpers, ParseIntSaturatesLikeTheStandardConversion) {
                                                 {"-99999999999999999999", -2147483647 - 1}};
     for (auto [text, want] : rows)
         EXPECT_EQ(parse_int(text), want) << text;
-}
-
-TEST(TextHelpers, PathsAndFormatting) {
-    test::ScopedFakeSystem fake;
-    EXPECT_EQ(folder_of("C:\\games\\tx9\\tx9.exe"), "C:\\games\\tx9");
-    EXPECT_EQ(folder_of("tx9.exe"), "");
-    fake.sys.shift_jis = true; // 0x95 0x5C is one Shift-JIS character whose trail byte is a backslash
-    EXPECT_EQ(folder_of("C:\\\x95\x5C\\tx9.exe"), "C:\\\x95\x5C");
-    EXPECT_EQ(folder_of("C:\\\x95\x5Ctx9.exe"), "C:");
-
-    EXPECT_EQ(join_path("D:\\scores", "a.csv"), "D:\\scores\\a.csv");
-    EXPECT_EQ(join_path("D:\\scores\\", "a.csv"), "D:\\scores\\a.csv");
-    EXPECT_EQ(join_path("D:/scores/", "a.csv"), "D:/scores/a.csv");
     EXPECT_EQ(strprintf(",%s,,%s,", std::string(600, 'x').c_str(), "Bob").size(), 607u)
         << "not cut at a fixed size";
+    EXPECT_EQ(fill_number("%d Legs", 12), "12 Legs");
+    EXPECT_EQ(fill_number("%d%% %d %s", 5), "5% %d %s") << "the first number only";
+}
+
+TEST(Paths, FolderJoinAndTrimStepOverDoubleByteCharacters) {
+    test::ScopedFakeSystem fake;
+    const std::pair<std::string, std::string> folders[] = {
+        {"C:\\games\\tx9\\tx9.exe", "C:\\games\\tx9"},
+        {"tx9.exe", ""},
+        {"C:\\" + kTable + "\\tx9.exe", "C:\\" + kTable},
+        {"C:\\" + kTable + "tx9.exe", "C:"},
+    };
+    const std::pair<std::string, std::string> joined[] = {
+        {"D:\\scores", "D:\\scores\\a.csv"},
+        {"D:/scores/", "D:/scores/a.csv"},
+        {"C:\\" + kTable, "C:\\" + kTable + "\\a.csv"},
+        {"C:\\" + kTable + "\\", "C:\\" + kTable + "\\a.csv"},
+    };
+    const std::pair<std::string, std::string> trimmed[] = {
+        {"C:\\" + kTable + "\\\\", "C:\\" + kTable},
+        {"C:\\" + kTable, "C:\\" + kTable},
+        {"D:/x//", "D:/x"},
+        {"\\", "\\"},
+        {"", ""},
+    };
+    fake.sys.shift_jis = true;
+    for (const auto& [path, want] : folders)
+        EXPECT_EQ(folder_of(path), want) << path;
+    for (const auto& [folder, want] : joined)
+        EXPECT_EQ(join_path(folder, "a.csv"), want) << folder;
+    for (const auto& [path, want] : trimmed)
+        EXPECT_EQ(without_trailing_separators(path), want) << path;
+
+    test::ScopedTempDir dir;
+    GameRecord record;
+    record.csv_name = "501_20041105_010509.csv";
+    const std::string app = dir.path() + "\\" + kTable;
+    std::string error;
+    EXPECT_EQ(auto_save_path_for(record, "", app, &error), app + "\\data\\" + record.csv_name);
+    EXPECT_EQ(auto_save_path_for(record, app, "", &error), app + "\\" + record.csv_name);
+    EXPECT_EQ(error, "");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "core/window_placement.h"
+#include "records/history_view.h"
 #include "settings/settings.h"
 #include "support/fake_system.h"
 #include "support/temp_dir.h"
@@ -49,6 +50,22 @@ TEST(WindowPlacement, TitleBarIsBroughtOntoTheWorkArea) {
         EXPECT_EQ(show(place_on_work_area(row.saved, work, row.default_width, row.default_height)),
                   show(row.want))
             << row.why;
+}
+
+TEST(WindowPlacement, DialogsUseTheirOwnMinimumSize) {
+    const ScreenRect work{0, 0, 1280, 1000};
+    struct Row {
+        int min_width, min_height;
+        SavedPlacement saved, want;
+    } rows[] = {
+        {kHistoryMinWidth, kHistoryMinHeight, {-900, 5, 339, 600}, {-900, 5, 0, 0}},
+        {kHistoryMinWidth, kHistoryMinHeight, {-900, 5, 340, 200}, {0, 5, 340, 200}},
+        {kScoreListMinWidth, kScoreListMinHeight, {50, 60, 600, 319}, {50, 60, 0, 0}},
+        {kScoreListMinWidth, kScoreListMinHeight, {1200, 990, 400, 320}, {880, 968, 400, 320}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(show(place_on_work_area(row.saved, work, 0, 0, row.min_width, row.min_height)), show(row.want))
+            << "minimum " << row.min_width << "x" << row.min_height;
 }
 
 TEST(WindowPlacement, SettingsLoadPlacesTheWindowAndBothDialogs) {

@@ -1,5 +1,7 @@
 #include "support/match_harness.h"
 
+#include "core/text.h"
+#include "engine/game_rules.h"
 #include "records/csv_export.h"
 
 #include <gtest/gtest.h>
@@ -7,79 +9,46 @@
 #include <algorithm>
 #include <cctype>
 #include <initializer_list>
+#include <iterator>
 #include <iomanip>
 #include <map>
 #include <sstream>
 
 namespace tx9::test {
 
-namespace {
-template <typename T> T next_answer(std::deque<T>& answers, T cancel, const std::string& what) {
-    if (answers.empty()) {
-        ADD_FAILURE() << what << " with no answer scripted";
-        return cancel;
-    }
-    T answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-} // namespace
-
-int FakeMatchHost::ask_finishing_dart(int finish) {
-    log.push_back("ask_dart " + std::to_string(finish));
-    return next_answer(darts, 0, "Finish dialog for " + std::to_string(finish));
+void FakeMatchHost::unscripted(const std::string& line) {
+    ADD_FAILURE() << line << ": no answer scripted";
 }
 
 bool FakeMatchHost::ask_leg_winner(GameRecord& record) {
-    log.push_back("ask_winner");
-    int w = next_answer(leg_winners, -1, std::string("Middle-for-Diddle dialog"));
-    if (w < 0) return false;
-    record.current_leg().winner = w;
-    return true;
-}
-
-bool FakeMatchHost::ask_yes_no(const std::string& text) {
-    log.push_back("ask " + text);
-    return next_answer(yes_no, false, "question \"" + text + "\"");
-}
-
-bool FakeMatchHost::show_finish_message(const std::string& text, const std::string& title, bool ok_only) {
-    log.push_back("finish_message " + text + " | " + title + " | " + (ok_only ? "1" : "0"));
-    return ok_only || next_answer(finish_oks, true, "finish message \"" + text + "\"");
+    const int w = answer(leg_winners, -1, std::string("ask_winner"));
+    if (w >= 0) record.current_leg().winner = w;
+    return w >= 0;
 }
 
 void FakeMatchHost::reposition_entry(bool scroll_into_view, bool load_cell) {
     log.push_back(std::string("reposition ") + (scroll_into_view ? "1" : "0") + (load_cell ? " 1" : " 0"));
     // As the sheet does: hidden and emptied on a finished leg, else loaded when asked.
-    if (!match) return;
-    if (match->shown().finished == 1)
+    if (match && match->shown().finished == 1)
         entry.clear();
-    else if (load_cell)
+    else if (match && load_cell)
         entry = match->loaded_entry_text();
 }
 
 long FakeMatchHost::notify(int message, int wparam, int lparam) {
-    log.push_back("notify " + std::to_string(message) + " " + std::to_string(wparam) + " " +
-                  std::to_string(lparam));
-    if (message == kNotifySetOver && flow) return flow->set_over() ? 1 : 0;
-    return 0;
-}
-
-void FakeMatchHost::start_com_timer(bool disable_main_window) {
-    log.push_back(disable_main_window ? "com_timer 1" : "com_timer 0");
+    log.push_back(strprintf("notify %d %d %d", message, wparam, lparam));
+    return message == kNotifySetOver && flow && flow->set_over() ? 1 : 0;
 }
 
 bool FakeMatchHost::auto_save(const GameRecord& record) {
-    log.push_back("auto_save");
-    saved_leg_counts.push_back(record.leg_no);
     saved_csv.push_back(format_csv(record));
     return auto_save_ok;
 }
 
 std::vector<std::string> FakeMatchHost::calls(const std::string& prefix) const {
     std::vector<std::string> out;
-    for (const std::string& line : log)
-        if (line.compare(0, prefix.size(), prefix) == 0) out.push_back(line);
+    std::copy_if(log.begin(), log.end(), std::back_inserter(out),
+                 [&prefix](const std::string& line) { return line.compare(0, prefix.size(), prefix) == 0; });
     return out;
 }
 
@@ -102,6 +71,7 @@ Table::Table(const GameSettings& game, int auto_save)
     host.flow = &flow;
     flow_host.match = &match;
     EXPECT_TRUE(flow.start_first_set());
+    EXPECT_TRUE(flow_host.log.empty()) << "the first set is set up quietly";
     match.set_record(record);
     match.start_leg();
     host.clear();
@@ -120,16 +90,33 @@ void Table::play(const std::string& script) {
         {"left", kCmdCellLeft}, {"right", kCmdCellRight}};
     std::istringstream in(script);
     for (std::string step; in >> step;) {
-        if (std::isdigit(static_cast<unsigned char>(step[0])))
+        auto n = [&step] { return std::stoi(step.substr(1)); };
+        if (std::isdigit(static_cast<unsigned char>(step[0]))) {
             visit(std::stoi(step));
-        else if (step[0] == '=')
+        } else if (step[0] == '=') {
             host.entry = step.substr(1);
-        else if (step[0] == 'w')
-            win_leg(step[1] - '0');
-        else if (keys.count(step))
+        } else if (step[0] == 'w') {
+            win_leg(n());
+        } else if (step[0] == 'f' || step[0] == 'c') {
+            finish(remaining(record, record.leg_no, match.sel_round() - 1, match.sel_player()), n(),
+                   step[0] == 'f');
+        } else if (step[0] == 'a') {
+            host.leg_winners.push_back(n());
+        } else if (step[0] == 'm') {
+            host.leg_winners.push_back(n());
+            match.run_command(kCmdMiddleForDiddle);
+        } else if (step[0] == 'k') {
+            match.escape_key();
+            player(leg().turn).com_result = n();
+            match.apply_com_result(leg().turn);
+        } else if (step == "X" || step == "C") {
+            host.yes_no.push_back(true);
+            match.run_command(step == "X" ? kCmdExchange : kCmdClear);
+        } else if (keys.count(step)) {
             match.run_command(keys.at(step));
-        else
+        } else {
             ADD_FAILURE() << "unknown step " << step;
+        }
     }
 }
 
@@ -146,8 +133,7 @@ void Table::finish(int points, int dart, bool ok) {
 }
 
 void Table::win_leg(int p) {
-    const int set = record.set_no;
-    const int leg_no = record.leg_no;
+    const int set = record.set_no, leg_no = record.leg_no;
     for (int guard = 0; guard < 2000; ++guard) {
         if (record.set_no != set || record.leg_no != leg_no || leg().finished == 1) return;
         match.escape_key();
@@ -160,11 +146,9 @@ void Table::win_leg(int p) {
 
 std::string Table::state() {
     const LegRecord& l = leg();
-    std::ostringstream out;
-    out << "round " << l.cur_round << '/' << l.rows << " first " << l.first << " turn " << l.turn << " sel "
-        << match.sel_player() << ',' << match.sel_round() << " left " << left(0) << ',' << left(1)
-        << " darts " << l.darts[0] << ',' << l.darts[1];
-    return out.str();
+    return strprintf("round %d/%d first %d turn %d sel %d,%d left %d,%d darts %d,%d", l.cur_round, l.rows,
+                     l.first, l.turn, match.sel_player(), match.sel_round(), left(0), left(1), l.darts[0],
+                     l.darts[1]);
 }
 
 std::string dump(const GameRecord& r) {

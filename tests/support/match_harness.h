@@ -28,16 +28,21 @@ class FakeMatchHost : public MatchHost {
 
     // One line per call: "notify 1 0 0", "beep", "reposition 1 1", "repaint -1", "scroll"...
     std::vector<std::string> log;
-    std::vector<int> saved_leg_counts; // leg_no at every auto save
     std::vector<std::string> saved_csv; // the file every auto save writes
-    std::string entry;                 // the entry field's text
-    Match* match = nullptr;            // loads the entry as the sheet does
-    GameFlow* flow = nullptr;          // receives WM_APP+5
+    std::string entry;                  // the entry field's text
+    Match* match = nullptr;             // loads the entry as the sheet does
+    GameFlow* flow = nullptr;           // receives WM_APP+5
 
-    int ask_finishing_dart(int finish) override;
+    int ask_finishing_dart(int finish) override {
+        return answer(darts, 0, "ask_dart " + std::to_string(finish));
+    }
     bool ask_leg_winner(GameRecord& record) override;
-    bool ask_yes_no(const std::string& text) override;
-    bool show_finish_message(const std::string& text, const std::string& title, bool ok_only) override;
+    bool ask_yes_no(const std::string& text) override { return answer(yes_no, false, "ask " + text); }
+    bool show_finish_message(const std::string& text, const std::string& title, bool ok_only) override {
+        const std::string line = "finish_message " + text + " | " + title + " | " + (ok_only ? "1" : "0");
+        if (ok_only) log.push_back(line);
+        return ok_only || answer(finish_oks, true, line);
+    }
     void show_information(const std::string& text) override { log.push_back("info " + text); }
     void show_error(const std::string& text) override { log.push_back("error " + text); }
     void beep() override { log.push_back("beep"); }
@@ -47,13 +52,29 @@ class FakeMatchHost : public MatchHost {
     std::string entry_text() override { return entry; }
     void set_entry_text(const std::string& text) override { entry = text; }
     long notify(int message, int wparam, int lparam) override;
-    void start_com_timer(bool disable_main_window) override;
+    void start_com_timer(bool disable_main_window) override {
+        log.push_back(disable_main_window ? "com_timer 1" : "com_timer 0");
+    }
     bool auto_save(const GameRecord& record) override;
 
-    // Log lines that start with prefix, in order.
+    // Log lines that start with prefix, in order; how often a line was logged.
     std::vector<std::string> calls(const std::string& prefix) const;
     int count(const std::string& line) const;
     void clear() { log.clear(); }
+
+  private:
+    // Logs the call and takes the next scripted answer (none: the test fails, `cancel`).
+    template <typename T> T answer(std::deque<T>& answers, T cancel, const std::string& line) {
+        log.push_back(line);
+        if (answers.empty()) {
+            unscripted(line);
+            return cancel;
+        }
+        T next = answers.front();
+        answers.pop_front();
+        return next;
+    }
+    void unscripted(const std::string& line);
 };
 
 class FakeFlowHost : public GameFlowHost {
@@ -91,15 +112,19 @@ struct Table {
     // Types the points and presses Tab.
     void visit(int points);
     // Steps separated by blanks: "60" types 60 and presses Tab, "=60" only types it,
-    // "w1" wins the leg for player 2, and key names press the key: enter esc up down
-    // tab stab (Shift+Tab) home end left right.
+    // "wP" wins the leg for player P (0 or 1), "fD" / "cD" enter the selected cell's
+    // remaining score, finish with dart D and answer the message OK / Cancel,
+    // "mP" Middle for Diddle from the menu won by P, "aP" the answer the next
+    // Middle-for-Diddle dialog gives (P, or -1 = Cancel), "kN" a COM visit of N
+    // (com_result), "X" / "C" Exchange / Clear of Scores answered Yes, and key
+    // names press the key: enter esc up down tab stab (Shift+Tab) home end left right.
     void play(const std::string& script);
     // Esc, then the round's two visits (first thrower's, then the other's).
     void round(int first_points, int second_points);
     // A visit equal to the remaining score, answered with the dart and OK or Cancel.
     void finish(int points, int dart, bool ok = true);
-    // Wins the current leg for player p from any state of an open leg: the
-    // other scores 0, p finishes with the third dart and the message gets OK.
+    // Wins the current leg for player p from any open leg: the other scores 0,
+    // p finishes with the third dart and the message gets OK.
     void win_leg(int p);
     // The shown leg and the selection in one line:
     // "round 1/2 first 0 turn 0 sel 0,1 left 441,456 darts 3,3".

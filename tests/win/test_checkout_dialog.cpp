@@ -2,11 +2,10 @@
 // a thread timer looks at its tree, and where it opens.
 #include "checkout/win/checkout_dialog.h"
 
+#include "core/text.h"
 #include "core/win/gdi.h"
 #include "core/win/win_system.h"
-#include "engine/game_rules.h"
 #include "res/resource.h"
-#include "ui/score/win/score_sheet.h"
 #include "win/support/sheet_fixture.h"
 #include "win/support/win_test_util.h"
 
@@ -23,43 +22,35 @@ using namespace tx9::wintest;
 
 namespace {
 
-// The tree as an indented outline; "[+]" marks an expanded item with
-// children, "[-]" a collapsed one.
+// The top two levels of the tree, indented; "[+]" marks an expanded item
+// with children, "[-]" a collapsed one.
 void outline(HWND tree, HTREEITEM item, int level, std::string& out) {
     for (; item; item = TreeView_GetNextSibling(tree, item)) {
         char text[64] = "";
         TVITEMA info{};
-        info.mask = TVIF_TEXT | TVIF_STATE;
-        info.hItem = item;
-        info.pszText = text;
-        info.cchTextMax = sizeof text;
-        info.stateMask = TVIS_EXPANDED;
+        info.mask = TVIF_TEXT | TVIF_STATE, info.hItem = item, info.stateMask = TVIS_EXPANDED;
+        info.pszText = text, info.cchTextMax = sizeof text;
         TreeView_GetItem(tree, &info);
         HTREEITEM child = TreeView_GetChild(tree, item);
-        out += std::string(static_cast<size_t>(level) * 2, ' ') + text;
-        if (child) out += (info.state & TVIS_EXPANDED) ? " [+]" : " [-]";
-        out += "\n";
+        out += std::string(static_cast<size_t>(level) * 2, ' ') + text +
+               (child ? (info.state & TVIS_EXPANDED) ? " [+]" : " [-]" : "") + "\n";
         if (level < 1) outline(tree, child, level + 1, out);
     }
 }
-
 std::string outline(HWND dialog) {
-    HWND tree = GetDlgItem(dialog, IDC_CHECKOUT_TREE);
     std::string out;
+    HWND tree = GetDlgItem(dialog, IDC_CHECKOUT_TREE);
     outline(tree, TreeView_GetRoot(tree), 0, out);
     return out;
 }
 
-// Opens the dialog on the score; each step runs at a later tick, the dialog is
-// closed with Close after the last.
+// Opens the dialog on the score; each step runs at a later tick, Close follows the last.
 void run_steps(HWND owner, int score, std::vector<std::function<void(HWND)>> steps) {
     size_t next = 0;
     DialogAnswerer answerer([&](const DialogInfo& info) {
-        if (next < steps.size()) {
-            steps[next++](info.hwnd);
-            return 0;
-        }
-        return IDCANCEL;
+        if (next == steps.size()) return IDCANCEL;
+        steps[next++](info.hwnd);
+        return 0;
     });
     run_checkout_dialog(owner, score);
     EXPECT_EQ(steps.size(), next) << "the dialog closed before its last step";
@@ -82,14 +73,31 @@ struct CheckoutDialog : ::testing::Test {
     TestWindow owner{400, 300, "owner"};
 };
 
-TEST_F(CheckoutDialog, TreeFollowsEveryChangeOfTheScore) {
-    std::vector<std::pair<std::string, std::string>> shown;
-    auto record = [&](HWND d) { shown.emplace_back(dialog_item_text(d, IDC_CHECKOUT_SCORE), outline(d)); };
-    HWND spin = nullptr;
+TEST_F(CheckoutDialog, TreeFollowsEveryChangeOfTheScoreInTheRouteFont) {
+    std::vector<std::string> shown;
+    auto record = [&](HWND d) {
+        shown.push_back(dialog_item_text(d, IDC_CHECKOUT_SCORE) + ": " + outline(d));
+    };
     run_steps(owner.hwnd(), 100,
-              {record,
-               [&](HWND d) {
-                   spin = GetDlgItem(d, IDC_CHECKOUT_SPIN);
+              {[&](HWND d) {
+                   record(d);
+                   HWND tree = GetDlgItem(d, IDC_CHECKOUT_TREE);
+                   EXPECT_EQ(TreeView_GetRoot(tree), TreeView_GetFirstVisible(tree))
+                       << "the first route in view";
+                   EXPECT_EQ(48u, TreeView_GetIndent(tree));
+                   // Routes and score in one fixed-pitch font, so that the darts line up.
+                   HFONT font = reinterpret_cast<HFONT>(SendMessageA(tree, WM_GETFONT, 0, 0));
+                   EXPECT_EQ(font, reinterpret_cast<HFONT>(
+                                       SendDlgItemMessageA(d, IDC_CHECKOUT_SCORE, WM_GETFONT, 0, 0)));
+                   LOGFONTA lf{};
+                   GetObjectA(font, sizeof lf, &lf);
+                   EXPECT_EQ(strprintf("%s %d %d", load_resource_string(IDS_ROUTE_FONT).c_str(),
+                                       font_height_for_points(12), FIXED_PITCH),
+                             strprintf("%s %ld %d", lf.lfFaceName, lf.lfHeight, lf.lfPitchAndFamily & 3));
+                   int low = 0, high = 0;
+                   SendDlgItemMessageA(d, IDC_CHECKOUT_SPIN, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                                       reinterpret_cast<LPARAM>(&high));
+                   EXPECT_EQ("1-32767", std::to_string(low) + "-" + std::to_string(high));
                    type_score(d, "1708"); // three digits at most
                    record(d);
                },
@@ -98,86 +106,38 @@ TEST_F(CheckoutDialog, TreeFollowsEveryChangeOfTheScore) {
                    record(d);
                    send_key(GetDlgItem(d, IDC_CHECKOUT_SCORE), VK_UP); // the spin's arrow key
                    record(d);
-               },
-               [&](HWND d) {
-                   SendMessageA(spin, UDM_SETPOS32, 0, 159);
+                   SendDlgItemMessageA(d, IDC_CHECKOUT_SPIN, UDM_SETPOS32, 0, 159);
                    record(d);
                    type_score(d, "");
                    record(d);
                }});
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"100", "T20 - D20\nS20 - T20 - D10 [+]\n  S20 - S20 - D20\n"},
-        {"170", "T20 - T20 - D25 [+]\n  S20 - T18 - D18 [-]\n"},
-        {"3", "S1  - D1 \n"},
-        {"4", "D2 \n"},
-        {"159", ""},
-        {"", ""},
+    const std::vector<std::string> expected = {
+        "100: T20 - D20\nS20 - T20 - D10 [+]\n  S20 - S20 - D20\n",
+        "170: T20 - T20 - D25 [+]\n  S20 - T18 - D18 [-]\n",
+        "3: S1  - D1 \n",
+        "4: D2 \n",
+        "159: ",
+        ": ",
     };
     EXPECT_EQ(expected, shown);
-}
-
-TEST_F(CheckoutDialog, RouteFontSpinAndTree) {
-    run_steps(
-        owner.hwnd(), 108, {[&](HWND d) {
-            HWND tree = GetDlgItem(d, IDC_CHECKOUT_TREE);
-            HFONT font = reinterpret_cast<HFONT>(SendMessageA(tree, WM_GETFONT, 0, 0));
-            EXPECT_EQ(font,
-                      reinterpret_cast<HFONT>(SendDlgItemMessageA(d, IDC_CHECKOUT_SCORE, WM_GETFONT, 0, 0)));
-            LOGFONTA lf{};
-            ASSERT_TRUE(GetObjectA(font, sizeof lf, &lf));
-            EXPECT_EQ(load_resource_string(IDS_ROUTE_FONT), lf.lfFaceName);
-            EXPECT_EQ(font_height_for_points(12), lf.lfHeight);
-            EXPECT_EQ(FIXED_PITCH, lf.lfPitchAndFamily & 3);
-            EXPECT_EQ(48u, TreeView_GetIndent(tree));
-            int low = 0, high = 0;
-            SendDlgItemMessageA(d, IDC_CHECKOUT_SPIN, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
-                                reinterpret_cast<LPARAM>(&high));
-            EXPECT_EQ(1, low);
-            EXPECT_EQ(32767, high);
-            int top = 0;
-            for (HTREEITEM item = TreeView_GetRoot(tree); item; item = TreeView_GetNextSibling(tree, item))
-                ++top;
-            EXPECT_EQ(6, top);
-            EXPECT_EQ(TreeView_GetRoot(tree), TreeView_GetFirstVisible(tree)) << "the first route in view";
-        }});
 }
 
 TEST_F(CheckoutDialog, OpensCentredOverItsOwnerAndOnScreen) {
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    std::vector<RECT> places(std::begin(kOwnerPlaces), std::end(kOwnerPlaces));
-    places.push_back({work.right - 100, work.bottom - 50, work.right + 500, work.bottom + 400});
-    for (size_t i = 0; i < places.size(); ++i) {
-        ASSERT_TRUE(place_window(owner.hwnd(), places[i])) << i;
+    // Over an owner partly off the top left, and one partly off the bottom right.
+    for (const RECT& place :
+         {kOwnerPlaces[2], RECT{work.right - 100, work.bottom - 50, work.right + 500, work.bottom + 400}}) {
+        SCOPED_TRACE(place.left);
+        ASSERT_TRUE(place_window(owner.hwnd(), place));
         RECT at{};
         run_steps(owner.hwnd(), 50, {[&](HWND d) { GetWindowRect(d, &at); }});
-        EXPECT_GE(at.left, 0) << i;
-        EXPECT_GE(at.top, 0) << i;
-        EXPECT_LE(at.right, work.right) << i;
-        EXPECT_LE(at.bottom, work.bottom) << i;
-        if (i < std::size(kOwnerPlaces)) {
-            const POINT expected = centred_on_screen(places[i], at);
-            EXPECT_EQ(expected.x, at.left) << i;
-            EXPECT_EQ(expected.y, at.top) << i;
+        EXPECT_TRUE(at.left >= 0 && at.top >= 0 && at.right <= work.right && at.bottom <= work.bottom);
+        if (place.left < 0) {
+            EXPECT_EQ(centred_on_screen(place, at).x, at.left);
+            EXPECT_EQ(centred_on_screen(place, at).y, at.top);
         }
     }
-}
-
-TEST_F(CheckoutDialog, ScoreSheetOpensItOnTheSelectedPlayersScore) {
-    GameSettings game = plain_game(501);
-    game.p1_start_score = 170;
-    GameRecord record = record_for(game);
-    HWND sheet = create_score_sheet(owner.hwnd(), &record, 0);
-    ASSERT_TRUE(sheet);
-    std::string field;
-    DialogAnswerer answerer([&](const DialogInfo& info) {
-        field = dialog_item_text(info.hwnd, IDC_CHECKOUT_SCORE);
-        return IDCANCEL;
-    });
-    SendMessageA(sheet, WM_COMMAND, IDM_CHECKOUT, 0);
-    EXPECT_EQ("170", field);
-    DestroyWindow(sheet);
-    free_legs(record);
 }
 
 } // namespace

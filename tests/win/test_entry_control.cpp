@@ -1,5 +1,8 @@
 // The score-entry control, created for real under a top-level window and
-// driven with the messages the system and the score sheet send it.
+// driven with the messages the system and the score sheet send it. The editing
+// rules are the model's (tests/core/test_entry_model.cpp); these cases check
+// that keys, characters, the clipboard and the mouse reach them, that a
+// refusal beeps, and what the control draws and tells its owner.
 #include "app/win/entry_control.h"
 #include "core/win/gdi.h"
 #include "settings/settings.h"
@@ -56,55 +59,58 @@ class EntryControlTest : public ::testing::Test {
                                 kHeight, host.hwnd(), reinterpret_cast<HMENU>(100), GetModuleHandleA(nullptr),
                                 nullptr);
         ASSERT_NE(entry, nullptr) << "CreateWindowEx(tx9Edit) failed, error " << GetLastError();
-        SendMessageA(entry, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), 0);
-        SendMessageA(entry, EM_LIMITTEXT, 3, 0);
+        send(WM_SETFONT, reinterpret_cast<WPARAM>(font.get()));
+        send(EM_LIMITTEXT, 3);
         SetFocus(entry);
         pump_pending();
         host.clear_received();
     }
 
-    void set_text(const char* text) { SendMessageA(entry, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
+    void set_text(const char* text) { send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
     std::string text() const { return window_text(entry); }
-    void set_sel(int anchor, int caret) { SendMessageA(entry, EM_SETSEL, anchor, caret); }
+    void set_sel(int anchor, int caret) { send(EM_SETSEL, anchor, caret); }
     Sel sel() const {
         DWORD start = 99, end = 99;
-        SendMessageA(entry, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         return {static_cast<int>(start), static_cast<int>(end)};
     }
-    LRESULT key(UINT vk, Modifiers mods = kNoMods) { return send_key(entry, vk, mods); }
-    LRESULT send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
+    LRESULT send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0) const {
         return SendMessageA(entry, message, wparam, lparam);
     }
 
     // Plays keys as a user types them: a plain character is WM_CHAR ("^x": with
     // Ctrl held); "[Name]" is a key press, "^" and "+" in front holding Ctrl and
-    // Shift ("[^+Z]", "[+Left]", "[BS]", "[A]"); "[=text]" puts text on the clipboard.
+    // Shift ("[^+Z]", "[+Left]", "[BS]", "[A]"); "[=text]" puts text on the
+    // clipboard, "[ro]" makes the control read-only.
     void play(const char* keys) {
         static const std::pair<const char*, UINT> names[] = {
             {"BS", VK_BACK},   {"Del", VK_DELETE},  {"Ins", VK_INSERT}, {"Home", VK_HOME}, {"End", VK_END},
             {"Left", VK_LEFT}, {"Right", VK_RIGHT}, {"Up", VK_UP},      {"Down", VK_DOWN}};
         for (const char* p = keys; *p; ++p) {
-            if (*p == '^') {
-                send_char(entry, *++p, kCtrl);
-            } else if (*p != '[') {
-                send_char(entry, *p);
-            } else {
-                const char* end = std::strchr(p, ']');
-                std::string token(p + 1, end);
-                p = end;
-                if (token[0] == '=') {
-                    ASSERT_TRUE(set_clipboard_text(token.substr(1)));
-                    continue;
-                }
-                Modifiers mods;
-                for (; token.size() > 1 && (token[0] == '^' || token[0] == '+'); token.erase(0, 1))
-                    (token[0] == '^' ? mods.ctrl : mods.shift) = true;
-                UINT vk = token.size() == 1 ? UINT(token[0]) : 0;
-                for (const auto& [name, code] : names)
-                    if (token == name) vk = code;
-                ASSERT_NE(vk, 0u) << "no key " << token;
-                key(vk, mods);
+            if (*p != '[') {
+                bool ctrl = *p == '^';
+                send_char(entry, ctrl ? *++p : *p, ctrl ? kCtrl : kNoMods);
+                continue;
             }
+            const char* end = std::strchr(p, ']');
+            std::string token(p + 1, end);
+            p = end;
+            if (token[0] == '=') {
+                ASSERT_TRUE(set_clipboard_text(token.substr(1)));
+                continue;
+            }
+            if (token == "ro") {
+                send(kEntrySetReadOnly, 1);
+                continue;
+            }
+            Modifiers mods;
+            for (; token.size() > 1 && (token[0] == '^' || token[0] == '+'); token.erase(0, 1))
+                (token[0] == '^' ? mods.ctrl : mods.shift) = true;
+            UINT vk = token.size() == 1 ? UINT(token[0]) : 0;
+            for (const auto& [name, code] : names)
+                if (token == name) vk = code;
+            ASSERT_NE(vk, 0u) << "no key " << token;
+            send_key(entry, vk, mods);
         }
     }
 
@@ -125,10 +131,8 @@ class EntryControlTest : public ::testing::Test {
 
 // Each row starts on a fresh control (limit 3, insert mode) holding `text`
 // with the selection set, plays the keys and checks the text, the selection,
-// the beeps and any request to move to another cell. The editing rules are
-// the core's (tests/core/test_entry_model.cpp); these rows check that every
-// key, character and clipboard request reaches them and that a refusal beeps.
-TEST_F(EntryControlTest, KeysReachTheEditing) {
+// the beeps, any request to move to another cell and the clipboard.
+TEST_F(EntryControlTest, KeysAndCharactersReachTheEditing) {
     struct Row {
         const char* what;
         const char* text;
@@ -138,42 +142,37 @@ TEST_F(EntryControlTest, KeysReachTheEditing) {
         Sel sel;
         int beeps;
         WORD cell = 0;
+        const char* clipboard = "-";
     };
     const Row rows[] = {
-        // Typing.
-        {"a fourth digit over the limit", "", 0, 0, "1809", "180", {3, 3}, 1},
-        {"non-digits beep", "12", 2, 2, "a -+.", "12", {2, 2}, 5},
+        {"a digit past the limit beeps", "", 0, 0, "1809", "180", {3, 3}, 1},
         {"Backspace, Escape and Ctrl characters are silent", "12", 2, 2, "\b\x1b^\x03^7", "12", {2, 2}, 0},
-        {"overwrite", "45", 0, 0, "[Ins]6", "65", {1, 1}, 0},
-        // Deleting, undo and redo.
-        {"Backspace run undone", "123", 3, 3, "[BS][BS][BS][^Z]", "123", {3, 3}, 0},
-        {"Delete run undone", "123", 0, 0, "[Del][Del][Del][^Z]", "123", {3, 3}, 0},
-        {"and redone by Ctrl+Y", "", 0, 0, "45[^Z][^Y]", "45", {2, 2}, 0},
-        {"and by Ctrl+Shift+Z", "", 0, 0, "45[^Z][^+Z]", "45", {2, 2}, 0},
-        // Clipboard.
-        {"paste digits", "4", 1, 1, "[=60][^V]", "460", {3, 3}, 0},
-        {"paste with a space", "45", 2, 2, "[=1 2][+Ins]", "45", {2, 2}, 1},
-        {"paste past the limit", "", 0, 0, "[=12345][^V]", "", {0, 0}, 1},
-        {"cut", "123", 1, 3, "[^X]", "1", {1, 1}, 0},
-        {"Shift+Delete cuts", "123", 0, 1, "[+Del]", "23", {0, 0}, 0},
-        // EM_SETSEL takes -1 as past the end; caret keys move, extend, or ask for another cell.
-        {"EM_SETSEL 0, -1", "123", 0, -1, "", "123", {0, 3}, 0},
-        {"EM_SETSEL -1, 0", "123", -1, 0, "", "123", {0, 3}, 0},
-        {"Left at 0", "123", 0, 0, "[Left]", "123", {0, 0}, 0, kEntryCellLeft},
-        {"Shift+Left at 0", "123", 0, 0, "[+Left]", "123", {0, 0}, 0},
-        {"Right at the end", "123", 3, 3, "[Right]", "123", {3, 3}, 0, kEntryCellRight},
-        {"Right inside", "123", 1, 1, "[Right]", "123", {2, 2}, 0},
+        {"Insert switches to overwrite", "45", 0, 0, "[Ins]6", "65", {1, 1}, 0},
+        {"Backspace", "123", 3, 3, "[BS]", "12", {2, 2}, 0},
+        {"Delete", "123", 0, 0, "[Del]", "23", {0, 0}, 0},
+        {"Ctrl+Z undoes", "", 0, 0, "45[^Z]", "", {0, 0}, 0},
+        {"Ctrl+Y redoes", "", 0, 0, "45[^Z][^Y]", "45", {2, 2}, 0},
+        {"Ctrl+Shift+Z redoes", "", 0, 0, "45[^Z][^+Z]", "45", {2, 2}, 0},
+        {"Ctrl+V pastes", "4", 1, 1, "[=60][^V]", "460", {3, 3}, 0, 0, "60"},
+        {"Shift+Insert pastes, refused past the limit", "4", 1, 1, "[=123][+Ins]", "4", {1, 1}, 1, 0, "123"},
+        {"Ctrl+C copies", "123", 0, 2, "[^C]", "123", {0, 2}, 0, 0, "12"},
+        {"Ctrl+Insert copies", "123", 1, 3, "[^Ins]", "123", {1, 3}, 0, 0, "23"},
+        {"Ctrl+X cuts", "123", 1, 3, "[^X]", "1", {1, 1}, 0, 0, "23"},
+        {"Shift+Delete cuts", "123", 0, 1, "[+Del]", "23", {0, 0}, 0, 0, "1"},
+        {"Left at 0 asks for the previous cell", "123", 0, 0, "[Left]", "123", {0, 0}, 0, kEntryCellLeft},
+        {"Right at the end asks for the next", "123", 3, 3, "[Right]", "123", {3, 3}, 0, kEntryCellRight},
         {"Shift+Right extends", "123", 1, 1, "[+Right]", "123", {1, 2}, 0},
         {"Shift+Home", "123", 2, 2, "[+Home]", "123", {0, 2}, 0},
         {"End", "123", 1, 1, "[End]", "123", {3, 3}, 0},
-        {"Ctrl+A", "123", 1, 1, "[^A]", "123", {0, 3}, 0},
-        {"A alone", "123", 1, 1, "[A]", "123", {1, 1}, 0},
-        {"Up", "123", 1, 2, "[Up]", "123", {1, 2}, 0},
-        {"Down", "123", 1, 2, "[Down]", "123", {1, 2}, 0},
+        {"Ctrl+A selects everything", "123", 1, 1, "[^A]", "123", {0, 3}, 0},
+        {"A, Up and Down do nothing", "123", 1, 2, "[A][Up][Down]", "123", {1, 2}, 0},
+        {"read-only beeps at changes", "123", 3, 3, "[ro]4[=9][^V][Del][BS][^X]", "123", {3, 3}, 5, 0, "9"},
+        {"but selects and copies", "123", 0, 0, "[ro][+Right][+Right][^C]", "123", {0, 2}, 0, 0, "12"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.what) + ": \"" + row.text + "\" then " + row.keys);
         recreate();
+        ASSERT_TRUE(set_clipboard_text("-"));
         set_text(row.text);
         set_sel(row.anchor, row.caret);
         int before = beeps.count();
@@ -183,166 +182,94 @@ TEST_F(EntryControlTest, KeysReachTheEditing) {
         EXPECT_EQ(row.beeps, beeps.count() - before) << "beeps";
         EXPECT_EQ(row.cell == kEntryCellLeft, host.count_command(kEntryCellLeft)) << "previous cell";
         EXPECT_EQ(row.cell == kEntryCellRight, host.count_command(kEntryCellRight)) << "next cell";
+        EXPECT_EQ(row.clipboard, clipboard_text().value_or("<none>"));
     }
 }
 
-TEST_F(EntryControlTest, TextSelectionAndFlagMessages) {
-    play("12");
-    send(EM_SETMODIFY);
+TEST_F(EntryControlTest, AnswersTheOwnersMessages) {
+    EXPECT_EQ(DLGC_WANTALLKEYS, send(WM_GETDLGCODE) & DLGC_WANTALLKEYS);
+    LRESULT own_font = send(WM_GETFONT);
+    EXPECT_TRUE(own_font != 0 && own_font != reinterpret_cast<LRESULT>(font.get()))
+        << "the control keeps its own copy of the font";
     set_text("ab9");
     EXPECT_EQ("ab9", text()) << "WM_SETTEXT checks no digits";
-    EXPECT_FALSE(send(EM_CANUNDO)) << "WM_SETTEXT clears the undo list";
-    EXPECT_EQ(Sel(0, 0), sel());
-    EXPECT_EQ(1, send(EM_GETMODIFY));
-    send(EM_SETMODIFY);
-    EXPECT_EQ(0, send(EM_GETMODIFY));
-    set_sel(3, 3);
-    key(VK_BACK);
-    EXPECT_EQ(1, send(EM_GETMODIFY)) << "a deletion modifies";
-
     set_sel(1, 2);
     DWORD start = 0, end = 0;
     EXPECT_EQ(0, send(EM_GETSEL, reinterpret_cast<WPARAM>(&start))) << "EM_GETSEL needs both pointers";
     EXPECT_EQ(0, send(EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end)));
     EXPECT_EQ(MAKELRESULT(1, 2),
               send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end)));
-    EXPECT_EQ(Sel(1, 2), Sel(start, end));
 
-    // Pending edits count in the length and are committed by WM_GETTEXT.
-    SendMessageA(entry, EM_LIMITTEXT, 0, 0);
-    set_text("123");
-    set_sel(3, 3);
-    play("45");
-    EXPECT_EQ(5, send(WM_GETTEXTLENGTH)) << "pending typing counts";
+    // Typing is pending until read: it counts in the length, and WM_GETTEXT cuts to the buffer.
+    set_text("");
+    send(EM_SETMODIFY, 0);
+    EXPECT_EQ(0, send(EM_GETMODIFY));
+    play("78");
+    EXPECT_EQ(1, send(EM_GETMODIFY)) << "typing modifies";
+    EXPECT_EQ(2, send(WM_GETTEXTLENGTH));
     char buffer[8] = "xxxxxxx";
-    EXPECT_EQ(2, send(WM_GETTEXT, 3, reinterpret_cast<LPARAM>(buffer)));
-    EXPECT_STREQ("12", buffer);
+    EXPECT_EQ(1, send(WM_GETTEXT, 2, reinterpret_cast<LPARAM>(buffer)));
+    EXPECT_STREQ("7", buffer);
     EXPECT_EQ(0, send(WM_GETTEXT, 0, reinterpret_cast<LPARAM>(buffer)));
-    play("[BS][BS]");
-    EXPECT_EQ(3, send(WM_GETTEXTLENGTH)) << "a pending deletion counts";
-    EXPECT_EQ("123", text());
-}
 
-TEST_F(EntryControlTest, AnswersItsOwner) {
-    EXPECT_EQ(DLGC_WANTALLKEYS, send(WM_GETDLGCODE) & DLGC_WANTALLKEYS);
-    EntryState* state = nullptr;
-    send(kEntryGetState, 0, reinterpret_cast<LPARAM>(&state));
-    EXPECT_NE(nullptr, state);
-    EXPECT_EQ(0, send(kEntryGetReadOnly));
-    send(kEntrySetReadOnly, 1);
-    EXPECT_EQ(1, send(kEntryGetReadOnly));
-    send(kEntrySetReadOnly, 0);
-    LRESULT own_font = send(WM_GETFONT);
-    EXPECT_TRUE(own_font != 0 && own_font != reinterpret_cast<LRESULT>(font.get()))
-        << "the control keeps its own copy of the font";
-
-    // The undo messages match the keys.
-    play("7");
-    EXPECT_EQ(1, send(EM_CANUNDO)) << "a pending insertion can be undone";
+    // The undo messages answer whether they changed something.
+    play("9");
+    EXPECT_EQ(1, send(EM_CANUNDO));
     EXPECT_EQ(1, send(EM_UNDO));
-    EXPECT_EQ("", text());
     EXPECT_EQ(1, send(kEntryCanRedo));
     EXPECT_EQ(1, send(kEntryRedo));
-    EXPECT_EQ("7", text());
-    EXPECT_EQ(0, send(kEntryCanRedo));
-    EXPECT_EQ(0, send(kEntryRedo)) << "nothing left to redo";
+    EXPECT_EQ("789", text());
     EXPECT_EQ(1, send(WM_UNDO));
+    EXPECT_EQ(1, send(WM_UNDO));
+    EXPECT_EQ("", text());
     EXPECT_EQ(0, send(WM_UNDO)) << "nothing left to undo";
-    EXPECT_EQ(0, send(EM_CANUNDO));
 
-    for (UINT vk : {VK_SHIFT, VK_CONTROL, VK_MENU}) {
-        host.clear_received();
-        key(vk, Modifiers{false, false, vk == VK_MENU}); // Alt arrives as a system key
-        ASSERT_EQ(1, host.count(kEntryModifierDown)) << "key " << vk;
-        EXPECT_EQ(0u, host.received().back().wparam);
-        EXPECT_EQ(0, host.received().back().lparam);
-    }
+    // The clipboard messages; copying nothing leaves the clipboard alone.
+    ASSERT_TRUE(set_clipboard_text("-"));
+    set_text("123");
+    send(WM_COPY);
+    EXPECT_EQ("-", clipboard_text().value_or("<none>"));
+    set_sel(0, 1);
+    send(WM_CUT);
+    EXPECT_EQ("1", clipboard_text().value_or("<none>"));
+    send(WM_PASTE);
+    set_sel(1, 2);
+    send(WM_CLEAR);
+    EXPECT_EQ("13", text());
+    EXPECT_EQ("1", clipboard_text().value_or("<none>")) << "clear leaves the clipboard alone";
+    EXPECT_EQ(0, beeps.count());
+
+    // Shift, Ctrl and Alt (a system key) going down are told; the wheel is passed on.
     host.clear_received();
+    for (UINT vk : {VK_SHIFT, VK_CONTROL, VK_MENU})
+        send_key(entry, vk, Modifiers{false, false, vk == VK_MENU});
     play("5[+Left]");
-    EXPECT_EQ(0, host.count(kEntryModifierDown)) << "other keys are not reported";
-
+    ASSERT_EQ(3u, host.received().size()) << "one message for each modifier, none for other keys";
+    for (const Received& told : host.received())
+        EXPECT_TRUE(told.message == kEntryModifierDown && told.wparam == 0 && told.lparam == 0);
     send(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(5, 6));
     ASSERT_EQ(1, host.count(WM_MOUSEWHEEL));
     EXPECT_EQ(static_cast<WPARAM>(MAKEWPARAM(0, WHEEL_DELTA)), host.received().back().wparam);
     EXPECT_EQ(MAKELPARAM(5, 6), host.received().back().lparam);
 }
 
-TEST_F(EntryControlTest, ReadOnlyRefusesChangesButSelectsAndCopies) {
-    set_text("123");
-    send(kEntrySetReadOnly, 1);
-    set_sel(3, 3);
-    play("4[=9][^V][Del][BS]");
-    send(WM_CUT);
-    send(WM_PASTE);
-    EXPECT_EQ(6, beeps.count()) << "typing, pasting, Delete, Backspace and cut each beep";
-    EXPECT_EQ("123", text());
-
-    play("[Home][+Right][+Right][^C]");
-    EXPECT_EQ(Sel(0, 2), sel());
-    EXPECT_EQ("12", clipboard_text().value_or("<none>"));
-    EXPECT_EQ(6, beeps.count()) << "selecting and copying are silent";
-
-    send(kEntrySetReadOnly, 0);
-    play("5");
-    send(kEntrySetReadOnly, 1);
-    play("[^Z]");
-    EXPECT_EQ("53", text()) << "undo is a change too";
-    EXPECT_EQ(7, beeps.count());
-}
-
-TEST_F(EntryControlTest, CopyAndClearWorkOnTheSelection) {
-    clear_clipboard();
-    set_text("123");
-    send(WM_COPY);
-    EXPECT_FALSE(clipboard_text().has_value()) << "nothing selected, nothing copied";
-    set_sel(0, 2);
-    play("[^Ins]");
-    EXPECT_EQ("12", clipboard_text().value_or("<none>"));
-    play("[=0][^C]");
-    EXPECT_EQ("12", clipboard_text().value_or("<none>")) << "Ctrl+C";
-    set_sel(1, 3);
-    play("[^X]");
-    EXPECT_EQ("23", clipboard_text().value_or("<none>"));
-    EXPECT_EQ("1", text());
-
-    set_text("45");
-    send(WM_CLEAR);
-    EXPECT_EQ("45", text()) << "nothing selected: nothing cleared";
-    set_sel(0, 1);
-    send(WM_CLEAR);
-    EXPECT_EQ("5", text());
-    EXPECT_EQ("23", clipboard_text().value_or("<none>")) << "clear leaves the clipboard alone";
-    EXPECT_EQ(0, beeps.count());
-}
-
 // ---- Mouse ------------------------------------------------------------------------------
 
-TEST_F(EntryControlTest, ClicksPlaceTheCaretByCharacterHalves) {
+TEST_F(EntryControlTest, TheMouseFocusesPlacesTheCaretSelectsAndAsksForTheMenu) {
     set_text("123");
-    int x0 = caret_x(0), x1 = caret_x(1), x3 = caret_x(3);
-    ASSERT_LT(x0, x1);
-    ASSERT_LT(x1, x3);
-    // The last two: the left half of a character, its middle pixel included, is before it.
-    const std::pair<int, int> clicks[] = {{0, 0},
-                                          {x0 + 1, 0},
-                                          {x1 - 1, 1},
-                                          {x1 + 1, 1},
-                                          {x3 - 1, 3},
-                                          {kWidth - 1, 3},
-                                          {x0 + (x1 - x0) / 2, 0},
-                                          {x0 + (x1 - x0) / 2 + 1, 1}};
+    const int x0 = caret_x(0), x1 = caret_x(1), x2 = caret_x(2), x3 = caret_x(3), y = kHeight / 2;
+    ASSERT_TRUE(x0 < x1 && x1 < x3);
+    // The left half of a character, its middle pixel included, is before it.
+    const std::pair<int, int> clicks[] = {
+        {0, 0}, {x0 + (x1 - x0) / 2, 0}, {x0 + (x1 - x0) / 2 + 1, 1}, {x3 - 1, 3}, {kWidth - 1, 3}};
     for (const auto& [x, expected] : clicks) {
+        SetFocus(host.hwnd());
         set_sel(2, 2);
-        click(entry, x, kHeight / 2);
+        click(entry, x, y);
         EXPECT_EQ(Sel(expected, expected), sel()) << "click at x " << x;
+        EXPECT_EQ(entry, GetFocus());
     }
-    EXPECT_EQ(entry, GetFocus());
-}
 
-TEST_F(EntryControlTest, DragShiftClickAndDoubleClickSelect) {
-    set_text("123");
-    int x0 = caret_x(0), x1 = caret_x(1), x2 = caret_x(2), x3 = caret_x(3);
-    const int y = kHeight / 2;
     send_mouse(entry, WM_LBUTTONDOWN, x0, y, MK_LBUTTON);
     EXPECT_EQ(entry, GetCapture());
     send_mouse(entry, WM_MOUSEMOVE, x2, y, MK_LBUTTON);
@@ -355,54 +282,36 @@ TEST_F(EntryControlTest, DragShiftClickAndDoubleClickSelect) {
     set_sel(1, 1);
     click(entry, x3, y, MK_SHIFT);
     EXPECT_EQ(Sel(1, 3), sel()) << "Shift+click keeps the anchor";
-
+    set_sel(3, 3);
     double_click(entry, x1 + 1, y);
-    EXPECT_EQ(Sel(0, 3), sel()) << "inside the digits";
-    double_click(entry, kWidth - 2, y);
-    EXPECT_EQ(Sel(3, 3), sel()) << "right of the text";
-}
+    EXPECT_EQ(Sel(0, 3), sel()) << "a double click selects the digits, and its button-up keeps them";
 
-TEST_F(EntryControlTest, RightButtonKeepsASelectionUnderItAndAsksForTheMenu) {
-    set_text("123");
-    int x1 = caret_x(1), x3 = caret_x(3);
     set_sel(0, 2);
-    send_mouse(entry, WM_RBUTTONDOWN, x1, kHeight / 2, MK_RBUTTON);
-    EXPECT_EQ(Sel(0, 2), sel()) << "clicked inside the selection";
-    send_mouse(entry, WM_RBUTTONUP, x1, kHeight / 2, 0);
+    send_mouse(entry, WM_RBUTTONDOWN, x1, y, MK_RBUTTON);
+    EXPECT_EQ(Sel(0, 2), sel()) << "right press inside the selection";
+    send_mouse(entry, WM_RBUTTONUP, x1, y, 0);
     ASSERT_EQ(1, host.count(WM_CONTEXTMENU));
     EXPECT_EQ(entry, reinterpret_cast<HWND>(host.received().back().wparam));
-    EXPECT_EQ(MAKELPARAM(x1, kHeight / 2), host.received().back().lparam)
-        << "the point of the button message";
-    send_mouse(entry, WM_RBUTTONDOWN, x3 + 4, kHeight / 2, MK_RBUTTON);
-    EXPECT_EQ(Sel(3, 3), sel()) << "clicked outside the selection";
+    EXPECT_EQ(MAKELPARAM(x1, y), host.received().back().lparam) << "the point of the button message";
+    send_mouse(entry, WM_RBUTTONDOWN, x3 + 4, y, MK_RBUTTON);
+    EXPECT_EQ(Sel(3, 3), sel()) << "right press outside the selection";
 }
 
 // ---- Drawing and the caret ------------------------------------------------------------------
 
-TEST_F(EntryControlTest, TheTonEllipseShowsFromThreeCharactersAtAnySize) {
+TEST_F(EntryControlTest, TheTonEllipseShowsFromThreeCharacters) {
     play("10");
-    Image two = capture_client(entry);
-    ASSERT_EQ(kWidth, two.width);
-    EXPECT_EQ(0, two.count(kTonCircle)) << "no ellipse at two digits";
-    EXPECT_EQ(kBackground, two.at(0, 0));
-    EXPECT_EQ(kBackground, two.at(kWidth - 1, kHeight - 1));
-
+    EXPECT_EQ(0, capture_client(entry).count(kTonCircle)) << "no ellipse at two digits";
     play("0");
     Image three = capture_client(entry);
-    EXPECT_GT(three.count(kTonCircle), 2 * kWidth) << "the ellipse's 2-pixel outline";
+    ASSERT_EQ(kWidth, three.width);
+    // The pen is centred on the outline from (1, 1) to (width - 1, height - 1).
     EXPECT_EQ(kTonCircle, three.at(kWidth / 2, 1)) << "top of the ellipse";
     EXPECT_EQ(kTonCircle, three.at(1, kHeight / 2)) << "left of the ellipse";
+    RECT bounds = three.bounds_of(kTonCircle);
+    EXPECT_TRUE(bounds.right >= kWidth - 1 && bounds.bottom >= kHeight - 1)
+        << "ellipse to " << bounds.right << "," << bounds.bottom;
     EXPECT_EQ(kBackground, three.at(0, 0)) << "corner outside the ellipse";
-
-    // The 2-pixel pen is centred on the outline from (1, 1) to (width - 1, height - 1).
-    SetWindowPos(entry, nullptr, 0, 0, 160, 50, SWP_NOMOVE | SWP_NOZORDER);
-    Image resized = capture_client(entry);
-    ASSERT_EQ(160, resized.width);
-    RECT bounds = resized.bounds_of(kTonCircle);
-    EXPECT_TRUE(bounds.left <= 1 && bounds.top <= 1 && bounds.right >= 159 && bounds.bottom >= 49)
-        << "ellipse from " << bounds.left << "," << bounds.top << " to " << bounds.right << ","
-        << bounds.bottom;
-
     play("[BS]");
     EXPECT_EQ(0, capture_client(entry).count(kTonCircle)) << "deleting a digit removes it";
 }
@@ -410,35 +319,24 @@ TEST_F(EntryControlTest, TheTonEllipseShowsFromThreeCharactersAtAnySize) {
 TEST_F(EntryControlTest, TextIsCentredAndTheSelectionDrawnInItsColours) {
     set_text("88");
     Image plain = capture_client(entry);
-    RECT ink = plain.bounds_of(kText);
-    ASSERT_LT(ink.left, ink.right) << "the text was drawn in input_text";
-    EXPECT_LE(std::abs(ink.left - (kWidth - ink.right)), 4)
-        << "text from " << ink.left << " to " << ink.right;
+    EXPECT_GT(plain.count(kText), 0) << "the text is drawn in input_text";
     EXPECT_EQ(0, plain.count(kSelectBackground));
-
     set_sel(0, -1);
     Image selected = capture_client(entry);
     EXPECT_GT(selected.count(kSelectText), 0);
+    EXPECT_GT(selected.count(kSelectBackground), 0);
     EXPECT_EQ(0, selected.count(kText)) << "everything is selected";
-    RECT band = selected.bounds_of(kSelectBackground);
-    EXPECT_TRUE(band.left <= ink.left && band.right >= ink.right) << "the band covers the text";
-
     set_sel(0, 1);
-    Image half = capture_client(entry);
-    EXPECT_GT(half.count(kSelectBackground), 0);
-    EXPECT_GT(half.count(kText), 0) << "the second 8 stays unselected";
+    EXPECT_GT(capture_client(entry).count(kText), 0) << "the second 8 stays unselected";
 
     // Text starts at half the free width rounded up, less one; the caret at its top.
     set_text("1");
     for (int width : {kWidth, kWidth + 1}) {
         SetWindowPos(entry, nullptr, 0, 0, width, kHeight, SWP_NOMOVE | SWP_NOZORDER);
-        int x0 = caret_x(0);
-        int text_width = caret_x(1) - x0;
+        const int x0 = caret_x(0), text_width = caret_x(1) - x0;
         EXPECT_EQ((width - text_width + 1) / 2 - 1, x0) << "width " << width << ", text width " << text_width;
         RECT caret = caret_rect(entry);
-        POINT at{};
-        GetCaretPos(&at);
-        EXPECT_EQ((kHeight - (caret.bottom - caret.top)) / 2 - 1, at.y)
+        EXPECT_EQ((kHeight - (caret.bottom - caret.top)) / 2 - 1, caret.top)
             << "the caret stands at the text's top";
     }
 }
@@ -454,7 +352,7 @@ TEST_F(EntryControlTest, RecolourTakesTheSettingsAgain) {
 
 TEST_F(EntryControlTest, CaretIsThinWhenInsertingAndCharacterWideWhenOverwriting) {
     set_text("18");
-    int x0 = caret_x(0), x1 = caret_x(1);
+    const int x0 = caret_x(0), x1 = caret_x(1);
     RECT thin = caret_rect(entry);
     EXPECT_EQ(2, thin.right - thin.left);
     EXPECT_GT(thin.bottom - thin.top, 10) << "one line high";
@@ -464,18 +362,11 @@ TEST_F(EntryControlTest, CaretIsThinWhenInsertingAndCharacterWideWhenOverwriting
     UpdateWindow(entry);
     RECT wide = caret_rect(entry);
     EXPECT_EQ(x1 - x0, wide.right - wide.left) << "as wide as the 1 under it";
-
-    play("[Ins]");
-    UpdateWindow(entry);
-    RECT back = caret_rect(entry);
-    EXPECT_EQ(2, back.right - back.left);
-
     Font larger(create_face_font("Arial", 24, ANSI_CHARSET, FW_NORMAL, false, false));
     send(WM_SETFONT, reinterpret_cast<WPARAM>(larger.get()));
     UpdateWindow(entry);
     RECT tall = caret_rect(entry);
-    EXPECT_GT(tall.bottom - tall.top, back.bottom - back.top) << "a new font re-measures the line";
-    EXPECT_EQ(2, tall.right - tall.left);
+    EXPECT_GT(tall.bottom - tall.top, thin.bottom - thin.top) << "a new font re-measures the line";
 
     SetFocus(host.hwnd());
     RECT none = caret_rect(entry);

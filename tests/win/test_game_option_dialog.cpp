@@ -13,9 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <regex>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <imm.h>
@@ -33,10 +32,9 @@ struct Dialog {
     bool visible(int id) const { return IsWindowVisible(GetDlgItem(hwnd, id)) != FALSE; }
     bool enabled(int id) const { return IsWindowEnabled(GetDlgItem(hwnd, id)) != FALSE; }
     std::string text(int id) const { return dialog_item_text(hwnd, id); }
-    void set_text(int id, const std::string& value) const { SetDlgItemTextA(hwnd, id, value.c_str()); }
+    void set_text(int id, const char* value) const { SetDlgItemTextA(hwnd, id, value); }
     // A click as the user makes it: auto buttons change their state and notify the dialog.
     void press(int id) const { SendDlgItemMessageA(hwnd, id, BM_CLICK, 0, 0); }
-    void select_level(int id, int index) const { SendDlgItemMessageA(hwnd, id, CB_SETCURSEL, index, 0); }
     std::vector<std::string> items(int id) const {
         std::vector<std::string> items;
         for (LRESULT i = 0, n = SendDlgItemMessageA(hwnd, id, CB_GETCOUNT, 0, 0); i < n; ++i) {
@@ -50,33 +48,30 @@ struct Dialog {
     // The whole dialog as one line, so that an expectation reads like the
     // dialog and a mismatch shows every control at once.
     std::string view() const {
+        auto edit = [this](int id) { return "'" + text(id) + (enabled(id) ? "' on" : "' off"); };
         std::string view = "none";
         for (auto [id, name] : {std::pair{IDC_SCORE_301, "301"},
                                 {IDC_SCORE_501, "501"},
                                 {IDC_SCORE_1001, "1001"},
                                 {IDC_SCORE_OTHER, "other"}})
             if (checked(id)) view = name;
-        view += strprintf(" '%s' %s | round limit %d '%s' %s | ", text(IDC_OTHER_SCORE).c_str(),
-                          on_off(IDC_OTHER_SCORE), checked(IDC_ROUND_LIMIT), text(IDC_ROUND).c_str(),
-                          on_off(IDC_ROUND));
+        view += " " + edit(IDC_OTHER_SCORE) + strprintf(" | round limit %d ", checked(IDC_ROUND_LIMIT)) +
+                edit(IDC_ROUND) + " | ";
         if (visible(IDC_LEG_LIMIT)) view += strprintf("leg limit %d", checked(IDC_LEG_LIMIT));
         if (visible(IDC_LEG_LABEL)) view += text(IDC_LEG_LABEL);
-        view += strprintf(" '%s' %s, best of %d %s | ", text(IDC_MAX_LEG).c_str(), on_off(IDC_MAX_LEG),
-                          checked(IDC_BEST_OF), on_off(IDC_BEST_OF));
-        view +=
-            player(1, IDC_NAME1_LABEL, IDC_COM1, IDC_NAME1, IDC_LEVEL1, IDC_HANDICAP1, IDC_HANDICAP_SCORE1);
-        view += " | " + player(2, IDC_NAME2_LABEL, IDC_COM2, IDC_NAME2, IDC_LEVEL2, IDC_HANDICAP2,
-                               IDC_HANDICAP_SCORE2);
+        view += " " + edit(IDC_MAX_LEG) + strprintf(", best of %d ", checked(IDC_BEST_OF)) +
+                (enabled(IDC_BEST_OF) ? "on" : "off");
+        const int sides[2][6] = {
+            {IDC_NAME1_LABEL, IDC_COM1, IDC_NAME1, IDC_LEVEL1, IDC_HANDICAP1, IDC_HANDICAP_SCORE1},
+            {IDC_NAME2_LABEL, IDC_COM2, IDC_NAME2, IDC_LEVEL2, IDC_HANDICAP2, IDC_HANDICAP_SCORE2}};
+        for (int p = 0; p < 2; ++p) {
+            const int* id = sides[p];
+            view += strprintf(" | P%d %s%s", p + 1, text(id[0]).c_str(), checked(id[1]) ? " COM" : "");
+            if (visible(id[2])) view += " '" + text(id[2]) + "'";
+            if (visible(id[3])) view += " " + text(id[3]);
+            view += strprintf(", handicap %d ", checked(id[4])) + edit(id[5]);
+        }
         return view + (visible(IDC_SAVE_OPTION) ? " | Save Option" : "");
-    }
-    const char* on_off(int id) const { return enabled(id) ? "on" : "off"; }
-    std::string player(int n, int caption, int com, int names, int levels, int handicap, int score) const {
-        std::string view = strprintf("P%d %s", n, text(caption).c_str());
-        if (checked(com)) view += " COM";
-        if (visible(names)) view += " '" + text(names) + "'";
-        if (visible(levels)) view += " " + text(levels);
-        return view +
-               strprintf(", handicap %d '%s' %s", checked(handicap), text(score).c_str(), on_off(score));
     }
 };
 
@@ -88,24 +83,10 @@ std::string describe(const GameSettings& g) {
                      g.p2_start_score, g.p2_com, g.p2_com_level, g.schedule_entry);
 }
 
-// A record from its description, so that cases read as the records they are.
-GameSettings game(const std::string& text) {
-    static const std::regex form(R"(start (\d+); round_limit (\d) round (\d+); leg_limit (\d) max_leg (\d+) )"
-                                 R"(best_of (\d); p1 '(.*?)' start (\d+) com (\d) level (\d+); )"
-                                 R"(p2 '(.*?)' start (\d+) com (\d) level (\d+); schedule_entry (\d))");
-    std::smatch m;
-    EXPECT_TRUE(std::regex_match(text, m, form)) << text;
-    auto n = [&m](int i) { return std::stoi("0" + m.str(i)); };
-    return {n(1), n(2),  n(3), n(4),  n(5),  n(6),  m.str(7), m.str(11),
-            n(8), n(12), n(9), n(13), n(10), n(14), n(15)};
-}
-
-const std::string kDefaultGame = "start 501; round_limit 1 round 15; leg_limit 0 max_leg 3 best_of 1; "
-                                 "p1 'Player 1' start 0 com 0 level 0; p2 'Player 2' start 0 com 0 level 0; "
-                                 "schedule_entry 0";
-GameSettings default_game() {
-    return game(kDefaultGame);
-}
+// Records are written in field order: start score, round limit, round, leg
+// limit, max leg, best of, names, start scores, COM flags, COM levels, Schedule entry.
+const GameSettings kDefaultGame{501, 1, 15, 0, 3, 1, "Player 1", "Player 2", 0, 0, 0, 0, 0, 0, 0};
+const std::string kDefaultDescribed = describe(kDefaultGame);
 
 // A step looks at or changes the dialog and returns the button to press, or 0
 // to be called with the next step at a later tick.
@@ -121,9 +102,7 @@ struct Outcome {
 bool has_information_icon(HWND box) {
     HICON information = LoadIconA(nullptr, IDI_INFORMATION);
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-            reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0)) == information)
-            return true;
+        if (reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0)) == information) return true;
     return false;
 }
 
@@ -140,7 +119,7 @@ class GameOptionDialog : public ::testing::Test {
         ini_path_ = file;
         settings().ini_path = ini_path_;
         settings().name_list.clear();
-        settings().game = default_game();
+        settings().game = kDefaultGame;
     }
     void TearDown() override {
         DeleteFileA(ini_path_.c_str());
@@ -177,44 +156,67 @@ class GameOptionDialog : public ::testing::Test {
     TestWindow owner_{400, 300, "owner"};
 };
 
-TEST_F(GameOptionDialog, OpensShowingTheRecord) {
+// OK without changes gives the record back, "no handicap" as the start score
+// and the Schedule entry flag cleared. The first record starts player 1 from
+// the start score itself (no handicap); the Schedule entries keep their names
+// as stored, empty staying empty, and their Leg Limit state although the box is
+// hidden; the COM level beyond the list shows as the last level.
+TEST_F(GameOptionDialog, OpensShowingTheRecordAndOkReadsItBack) {
     Outcome none = run(nullptr, {});
     EXPECT_FALSE(none.ok);
     EXPECT_EQ(0, none.sightings) << "the dialog showed although there was no record";
 
-    // The second starts from the start score itself: no handicap. The third is
-    // a Schedule entry, its COM level beyond the list: the last level.
-    GameSettings other =
-        game("start 777; round_limit 0 round 40; leg_limit 1 max_leg 5 best_of 0; "
-             "p1 '' start 777 com 0 level 0; p2 'Zed' start 1001 com 1 level 4; schedule_entry 0");
-    GameSettings entry = game("start 501; round_limit 1 round 15; leg_limit 1 max_leg 3 best_of 1; "
-                              "p1 '' start 0 com 1 level 9; p2 '' start 0 com 0 level 0; schedule_entry 1");
-    const std::pair<GameSettings*, std::string> cases[] = {
-        {&settings().game, "501 '' off | round limit 1 '15' on | leg limit 0 '3' off, best of 1 off | "
-                           "P1 Name: 'Player 1', handicap 0 '501' off | P2 Name: 'Player 2', handicap 0 "
-                           "'501' off | Save Option"},
-        {&other, "other '777' on | round limit 0 '40' off | leg limit 1 '5' on, best of 0 on | "
-                 "P1 Name: 'Player 1', handicap 0 '777' off | P2 Level: COM Level 5, handicap 1 '1001' on"},
-        {&entry, "501 '' off | round limit 1 '15' on | Leg: '3' on, best of 1 on | "
-                 "P1 Level: COM Level 6, handicap 0 '501' off | P2 Name: '', handicap 0 '501' off"},
+    GameSettings other{777, 0, 40, 1, 5, 0, "", "Zed", 777, 1001, 0, 1, 0, 4, 0};
+    GameSettings entry{501, 1, 15, 1, 3, 1, "", "", 0, 0, 1, 0, 9, 0, 1};
+    GameSettings entry_without_legs{1001, 0, 15, 0, 7, 0, "Ann", "", 1200, 0, 0, 0, 0, 0, 1};
+    const std::tuple<GameSettings*, std::string, std::string> cases[] = {
+        {&other,
+         "other '777' on | round limit 0 '40' off | leg limit 1 '5' on, best of 0 on | P1 Name: 'Player 1', "
+         "handicap 0 '777' off | P2 Level: COM Level 5, handicap 1 '1001' on",
+         "start 777; round_limit 0 round 40; leg_limit 1 max_leg 5 best_of 0; p1 'Player 1' start 777 com 0 "
+         "level 0; p2 'Zed' start 1001 com 1 level 4; schedule_entry 0"},
+        {&entry,
+         "501 '' off | round limit 1 '15' on | Leg: '3' on, best of 1 on | P1 Level: COM Level 6, handicap 0 "
+         "'501' off | P2 Name: '', handicap 0 '501' off",
+         "start 501; round_limit 1 round 15; leg_limit 1 max_leg 3 best_of 1; p1 '' start 501 com 1 level 5; "
+         "p2 '' start 501 com 0 level 0; schedule_entry 0"},
+        {&entry_without_legs,
+         "1001 '' off | round limit 0 '15' off | Leg: '7' off, best of 0 off | P1 Name: 'Ann', handicap 1 "
+         "'1200' on | P2 Name: '', handicap 0 '1001' off",
+         "start 1001; round_limit 0 round 15; leg_limit 0 max_leg 7 best_of 0; p1 'Ann' start 1200 com 0 "
+         "level 0; p2 '' start 1001 com 0 level 0; schedule_entry 0"},
     };
-    for (const auto& [record, expected] : cases) {
-        std::string shown;
-        look(record, [&](Dialog d) { shown = d.view(); });
-        EXPECT_EQ(expected, shown) << "opened on " << describe(*record);
+    for (const auto& [record, shown, after] : cases) {
+        SCOPED_TRACE("opened on " + describe(*record));
+        Step step = [&, shown = shown](Dialog d) {
+            EXPECT_EQ(shown, d.view());
+            // Focus on another button of the group would check it.
+            HWND focus = GetFocus();
+            EXPECT_TRUE(focus && GetParent(focus) == d.hwnd &&
+                        SendMessageA(focus, BM_GETCHECK, 0, 0) == BST_CHECKED)
+                << "focus is on control " << (focus ? GetDlgCtrlID(focus) : 0);
+            return IDOK;
+        };
+        EXPECT_TRUE(run(record, {step}).ok);
+        EXPECT_EQ(after, describe(*record));
     }
 }
 
-TEST_F(GameOptionDialog, ControlsHaveTheirTextsKindsAndLimits) {
+// The dialog is centred over the owner, negative coordinates raised to 0.
+TEST_F(GameOptionDialog, ControlsHaveTheirTextsKindsAndLimitsAndTheDialogIsCentred) {
     settings().name_list = {"Ann", "", "Bo"};
+    const RECT& place = kOwnerPlaces[2]; // partly off the left of the screen
+    ASSERT_TRUE(place_window(owner_.hwnd(), place));
+    RECT dialog{};
     look(&settings().game, [&](Dialog d) {
+        GetWindowRect(d.hwnd, &dialog);
         EXPECT_EQ("Game Option", window_text(d.hwnd));
         const std::pair<int, int> edits[] = {{IDC_OTHER_SCORE, 5},
                                              {IDC_ROUND, 4},
                                              {IDC_MAX_LEG, 4},
                                              {IDC_HANDICAP_SCORE1, 5},
                                              {IDC_HANDICAP_SCORE2, 5}};
-        for (const auto& [id, digits] : edits) {
+        for (auto [id, digits] : edits) {
             HWND edit = GetDlgItem(d.hwnd, id);
             EXPECT_TRUE(GetWindowLongA(edit, GWL_STYLE) & ES_NUMBER) << "edit " << id << " takes any text";
             EXPECT_EQ(digits, SendMessageA(edit, EM_GETLIMITTEXT, 0, 0)) << "edit " << id;
@@ -234,69 +236,73 @@ TEST_F(GameOptionDialog, ControlsHaveTheirTextsKindsAndLimits) {
                 d.items(id));
         }
     });
+    POINT expected = centred_on_screen(place, dialog);
+    EXPECT_NEAR(expected.x, dialog.left, 1);
+    EXPECT_NEAR(expected.y, dialog.top, 1);
 }
 
-TEST_F(GameOptionDialog, ControlsFollowTheButtonsAndBoxes) {
-    look(&settings().game, [&](Dialog d) {
-        for (auto [com, n] : {std::pair{IDC_COM1, 1}, {IDC_COM2, 2}}) {
-            d.press(com);
-            std::string view = d.view();
-            EXPECT_NE(std::string::npos, view.find(strprintf("P%d Level: COM Level 1,", n))) << view;
-            EXPECT_NE(std::string::npos, view.find(strprintf("P%d Name: 'Player %d'", 3 - n, 3 - n))) << view;
-            d.press(com);
-            view = d.view();
-            EXPECT_NE(std::string::npos, view.find(strprintf("P%d Name: 'Player %d',", n, n))) << view;
-        }
-        const std::pair<int, std::vector<int>> boxes[] = {{IDC_ROUND_LIMIT, {IDC_ROUND}},
-                                                          {IDC_LEG_LIMIT, {IDC_MAX_LEG, IDC_BEST_OF}},
-                                                          {IDC_HANDICAP1, {IDC_HANDICAP_SCORE1}},
-                                                          {IDC_HANDICAP2, {IDC_HANDICAP_SCORE2}}};
-        for (const auto& [box, dependents] : boxes)
-            for (int click = 0; click < 3; ++click, d.press(box))
-                for (int id : dependents)
-                    EXPECT_EQ(d.checked(box), d.enabled(id))
-                        << "control " << id << " after " << click << " clicks on " << box;
-    });
-
-    // A start-score button sets the usual rounds whatever was typed and leaves
-    // Round Limit alone; "other:" reads its empty edit as 2.
-    const std::tuple<int, int, bool, int> cases[] = {{IDC_SCORE_301, 10, false, 301},
-                                                     {IDC_SCORE_501, 15, false, 501},
-                                                     {IDC_SCORE_1001, 30, false, 1001},
-                                                     {IDC_SCORE_OTHER, 60, true, 2}};
-    for (const auto& [button, rounds, other_on, start_score] : cases) {
-        SCOPED_TRACE(start_score);
-        GameSettings record = default_game();
-        record.start_score = 1001;
-        record.round_limit = 0;
-        Step step = [&, button = button, rounds = rounds, other_on = other_on](Dialog d) {
-            d.set_text(IDC_ROUND, "99");
-            d.press(button);
-            EXPECT_EQ(std::to_string(rounds), d.text(IDC_ROUND));
-            EXPECT_FALSE(d.checked(IDC_ROUND_LIMIT));
-            EXPECT_EQ(other_on, d.enabled(IDC_OTHER_SCORE));
-            return IDOK;
+TEST_F(GameOptionDialog, ButtonsAndBoxesSwitchTheirControlsAndCancelOrCloseChangesNothing) {
+    settings().name_list = {"Ann"};
+    for (bool close : {false, true}) {
+        SCOPED_TRACE(close ? "close" : "Cancel");
+        GameSettings record = kDefaultGame;
+        Step step = [&](Dialog d) {
+            // A start-score button sets the usual rounds whatever was typed and leaves Round Limit alone.
+            const std::pair<int, const char*> buttons[] = {{IDC_SCORE_OTHER, "60"},
+                                                           {IDC_SCORE_301, "10"},
+                                                           {IDC_SCORE_501, "15"},
+                                                           {IDC_SCORE_1001, "30"}};
+            for (auto [button, rounds] : buttons) {
+                d.set_text(IDC_ROUND, "99");
+                d.press(button);
+                EXPECT_EQ(rounds, d.text(IDC_ROUND));
+                EXPECT_EQ(button == IDC_SCORE_OTHER, d.enabled(IDC_OTHER_SCORE));
+                EXPECT_TRUE(d.checked(IDC_ROUND_LIMIT));
+            }
+            for (auto [com, n] : {std::pair{IDC_COM1, 1}, {IDC_COM2, 2}}) {
+                d.press(com);
+                std::string view = d.view();
+                EXPECT_NE(std::string::npos, view.find(strprintf("P%d Level: COM Level 1,", n))) << view;
+                EXPECT_NE(std::string::npos, view.find(strprintf("P%d Name: 'Player %d'", 3 - n, 3 - n)))
+                    << view;
+                d.press(com);
+                view = d.view();
+                EXPECT_NE(std::string::npos, view.find(strprintf("P%d Name: 'Player %d',", n, n))) << view;
+            }
+            const std::pair<int, std::vector<int>> boxes[] = {{IDC_ROUND_LIMIT, {IDC_ROUND}},
+                                                              {IDC_LEG_LIMIT, {IDC_MAX_LEG, IDC_BEST_OF}},
+                                                              {IDC_HANDICAP1, {IDC_HANDICAP_SCORE1}},
+                                                              {IDC_HANDICAP2, {IDC_HANDICAP_SCORE2}}};
+            for (const auto& [box, dependents] : boxes)
+                for (int click = 0; click < 3; ++click, d.press(box))
+                    for (int id : dependents)
+                        EXPECT_EQ(d.checked(box), d.enabled(id))
+                            << "control " << id << " after " << click << " clicks on " << box;
+            d.set_text(IDC_NAME1, "Nobody");
+            if (!close) return IDCANCEL;
+            PostMessageA(d.hwnd, WM_CLOSE, 0, 0);
+            return 0;
         };
-        EXPECT_TRUE(run(&record, {step}).ok);
-        EXPECT_EQ(start_score, record.start_score);
-        EXPECT_EQ(rounds, record.round);
-        EXPECT_EQ(0, record.round_limit);
+        EXPECT_FALSE(run(&record, {step}).ok);
+        EXPECT_EQ(kDefaultDescribed, describe(record));
+        EXPECT_EQ(std::vector<std::string>{"Ann"}, settings().name_list);
     }
 }
 
-TEST_F(GameOptionDialog, OkBringsNumbersIntoRange) {
+TEST_F(GameOptionDialog, OkBringsNumbersIntoRangeAndPutsBothNamesAtTheFrontOfTheNameList) {
     struct Case {
         const char *other, *rounds, *legs, *handicap1, *handicap2;
         int start_score, round, max_leg, p1_start_score, p2_start_score;
     };
     const Case cases[] = {
         {"1", "0", "", "0", "1", 2, 1, 0, 2, 2},
-        {"", "", "0007", "2", "99999", 2, 1, 7, 2, 99999},
-        {"4000", "9999", "9999", "100000", "", 4000, 3333, 9999, 4000, 4000},
+        {"", "", "0007", "3", "99999", 2, 1, 7, 3, 99999},
+        {"4000", "9999", "9999", "2", "100000", 4000, 3333, 9999, 2, 4000},
         {"99999", "3333", "0", "abc", "301", 99999, 3333, 0, 99999, 301},
     };
+    settings().name_list = {"Bo", "player 1"};
     for (const Case& c : cases) {
-        GameSettings record = default_game();
+        GameSettings record = kDefaultGame;
         Step step = [&](Dialog d) {
             d.press(IDC_SCORE_OTHER);
             d.set_text(IDC_OTHER_SCORE, c.other);
@@ -318,130 +324,54 @@ TEST_F(GameOptionDialog, OkBringsNumbersIntoRange) {
             << "typed other '" << c.other << "', rounds '" << c.rounds << "', legs '" << c.legs
             << "', handicaps '" << c.handicap1 << "' and '" << c.handicap2 << "'";
     }
+    EXPECT_EQ((std::vector<std::string>{"Player 2", "Player 1", "Bo"}), settings().name_list)
+        << "player 1's name goes in first, matched whatever its case";
 }
 
-TEST_F(GameOptionDialog, OkWithoutChangesKeepsTheGame) {
-    // "No handicap" reads back as the start score. A Schedule entry keeps its
-    // names as stored, empty stays empty, and its Leg Limit state whether the
-    // box shows or not; its flag is cleared.
-    const std::pair<std::string, std::string> cases[] = {
-        {"start 1001; round_limit 0 round 15; leg_limit 1 max_leg 7 best_of 0; "
-         "p1 'Ann' start 0 com 1 level 5; p2 'Player 2' start 1200 com 0 level 0; schedule_entry 0",
-         "start 1001; round_limit 0 round 15; leg_limit 1 max_leg 7 best_of 0; "
-         "p1 'Ann' start 1001 com 1 level 5; p2 'Player 2' start 1200 com 0 level 0; schedule_entry 0"},
-        {"start 301; round_limit 1 round 15; leg_limit 1 max_leg 3 best_of 1; "
-         "p1 '' start 0 com 0 level 0; p2 '' start 0 com 0 level 0; schedule_entry 1",
-         "start 301; round_limit 1 round 15; leg_limit 1 max_leg 3 best_of 1; "
-         "p1 '' start 301 com 0 level 0; p2 '' start 301 com 0 level 0; schedule_entry 0"},
-        {"start 301; round_limit 1 round 15; leg_limit 0 max_leg 3 best_of 1; "
-         "p1 '' start 0 com 0 level 0; p2 '' start 0 com 0 level 0; schedule_entry 1",
-         "start 301; round_limit 1 round 15; leg_limit 0 max_leg 3 best_of 1; "
-         "p1 '' start 301 com 0 level 0; p2 '' start 301 com 0 level 0; schedule_entry 0"},
-        {"start 777; round_limit 1 round 15; leg_limit 0 max_leg 3 best_of 1; "
-         "p1 '' start 0 com 0 level 0; p2 '' start 0 com 0 level 0; schedule_entry 0",
-         "start 777; round_limit 1 round 15; leg_limit 0 max_leg 3 best_of 1; "
-         "p1 'Player 1' start 777 com 0 level 0; p2 'Player 2' start 777 com 0 level 0; schedule_entry 0"},
-    };
-    for (const auto& [before, after] : cases) {
-        GameSettings record = game(before);
-        Step step = [&](Dialog d) {
-            // Focus on another button of the group would check it.
-            HWND focus = GetFocus();
-            EXPECT_TRUE(focus && GetParent(focus) == d.hwnd &&
-                        SendMessageA(focus, BM_GETCHECK, 0, 0) == BST_CHECKED)
-                << "focus is on control " << (focus ? GetDlgCtrlID(focus) : 0);
-            EXPECT_EQ(record.leg_limit == 1, d.enabled(IDC_MAX_LEG));
-            return IDOK;
-        };
-        EXPECT_TRUE(run(&record, {step}).ok);
-        EXPECT_EQ(after, describe(record)) << "opened on " << before;
-    }
-}
-
-TEST_F(GameOptionDialog, OkPutsBothNamesAtTheFrontOfTheNameList) {
-    struct Case {
-        const char* what;
-        std::vector<std::string> before;
-        const char *name1, *name2;
-        std::vector<std::string> after;
-    };
-    const Case cases[] = {
-        {"player 2 ends up first", {"Ann", "Bo"}, "Cy", "ann", {"ann", "Cy", "Bo"}},
-        {"empty names change nothing", {"Ann"}, "", "", {"Ann"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        settings().name_list = c.before;
-        GameSettings record = default_game();
-        Step step = [&](Dialog d) {
-            d.set_text(IDC_NAME1, c.name1);
-            d.set_text(IDC_NAME2, c.name2);
-            d.press(IDC_COM1); // a COM player keeps the name typed for it
-            d.select_level(IDC_LEVEL1, 3);
-            return IDOK;
-        };
-        run(&record, {step});
-        EXPECT_EQ(c.after, settings().name_list);
-        EXPECT_EQ(strprintf("'%s' com 1 level 3, '%s'", c.name1, c.name2),
-                  strprintf("'%s' com %d level %d, '%s'", record.p1_name.c_str(), record.p1_com,
-                            record.p1_com_level, record.p2_name.c_str()));
-    }
-}
-
+// Save Option stores the values shown and keeps the dialog open as it was; the
+// game in memory stays as it was until OK, the Name list takes the names.
 TEST_F(GameOptionDialog, SaveOptionStoresTheShownValuesAndKeepsTheGame) {
-    for (int closing : {IDCANCEL, IDOK}) {
-        SCOPED_TRACE(closing == IDOK ? "then OK" : "then Cancel");
-        DeleteFileA(ini_path_.c_str());
-        settings().game = default_game();
-        settings().name_list = {"Old"};
-        std::string after_save;
-        Step change_and_save = [](Dialog d) {
-            d.press(IDC_SCORE_301);
-            d.set_text(IDC_NAME1, "Saver");
-            d.press(IDC_COM2);
-            d.select_level(IDC_LEVEL2, 2);
-            d.press(IDC_HANDICAP1);
-            d.set_text(IDC_HANDICAP_SCORE1, "250");
-            press_button(d.hwnd, IDC_SAVE_OPTION);
-            return 0;
-        };
-        Step close = [&](Dialog d) { // back from the message box: still open, as saved
-            after_save = d.view();
-            EXPECT_EQ(kDefaultGame, describe(settings().game)) << "changed by Save Option";
-            return closing;
-        };
-        Outcome outcome = run(&settings().game, {change_and_save, close});
-        EXPECT_EQ(std::vector<std::string>{"The present setup was saved."}, outcome.box_texts);
-        EXPECT_TRUE(outcome.box_information_icon);
-        EXPECT_EQ(
-            "301 '' off | round limit 1 '10' on | leg limit 0 '3' off, best of 1 off | P1 Name: 'Saver', "
-            "handicap 1 '250' on | P2 Level: COM Level 3, handicap 0 '501' off | Save Option",
-            after_save);
-
-        IniDocument ini;
-        ASSERT_TRUE(ini.load(ini_path_));
-        const std::pair<const char*, int> numbers[] = {
-            {"start_score", 301},    {"round_limit", 1}, {"round", 10},           {"leg_limit", 0},
-            {"max_leg", 3},          {"best_of", 1},     {"p1_start_score", 250}, {"p1_com", 0},
-            {"p2_start_score", 301}, {"p2_com", 1},      {"p2_com_level", 2}};
-        for (const auto& [key, value] : numbers)
-            EXPECT_EQ(value, ini.get_int("game", key, -1)) << key;
-        EXPECT_EQ("Saver", ini.get_string("game", "p1_name", "?"));
-        EXPECT_EQ("Player 2", ini.get_string("game", "p2_name", "?"));
-
-        EXPECT_EQ(closing == IDOK, outcome.ok);
-        EXPECT_EQ(closing == IDCANCEL
-                      ? kDefaultGame
-                      : "start 301; round_limit 1 round 10; leg_limit 0 max_leg 3 best_of 1; "
-                        "p1 'Saver' start 250 com 0 level 0; p2 'Player 2' start 301 com 1 level 2; "
-                        "schedule_entry 0",
-                  describe(settings().game));
-        EXPECT_EQ((std::vector<std::string>{"Player 2", "Saver", "Old"}), settings().name_list);
-    }
+    settings().name_list = {"Old"};
+    std::string after_save;
+    Step change_and_save = [](Dialog d) {
+        d.press(IDC_SCORE_301);
+        d.set_text(IDC_NAME1, "Saver");
+        d.press(IDC_COM2);
+        SendDlgItemMessageA(d.hwnd, IDC_LEVEL2, CB_SETCURSEL, 2, 0);
+        d.press(IDC_HANDICAP1);
+        d.set_text(IDC_HANDICAP_SCORE1, "250");
+        press_button(d.hwnd, IDC_SAVE_OPTION);
+        return 0;
+    };
+    Step look_and_cancel = [&](Dialog d) { // back from the message box
+        after_save = d.view();
+        EXPECT_EQ(kDefaultDescribed, describe(settings().game)) << "changed by Save Option";
+        return IDCANCEL;
+    };
+    Outcome outcome = run(&settings().game, {change_and_save, look_and_cancel});
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(std::vector<std::string>{"The present setup was saved."}, outcome.box_texts);
+    EXPECT_TRUE(outcome.box_information_icon);
+    EXPECT_EQ("301 '' off | round limit 1 '10' on | leg limit 0 '3' off, best of 1 off | P1 Name: 'Saver', "
+              "handicap 1 '250' on | P2 Level: COM Level 3, handicap 0 '501' off | Save Option",
+              after_save);
+    IniDocument ini;
+    ASSERT_TRUE(ini.load(ini_path_));
+    for (auto [key, value] : {std::pair{"start_score", 301},
+                              {"round", 10},
+                              {"p1_start_score", 250},
+                              {"p2_start_score", 301},
+                              {"p2_com", 1},
+                              {"p2_com_level", 2}})
+        EXPECT_EQ(value, ini.get_int("game", key, -1)) << key;
+    EXPECT_EQ("Saver", ini.get_string("game", "p1_name", "?"));
+    EXPECT_EQ("Player 2", ini.get_string("game", "p2_name", "?")) << "a COM player keeps its name";
+    EXPECT_EQ(kDefaultDescribed, describe(settings().game));
+    EXPECT_EQ((std::vector<std::string>{"Player 2", "Saver", "Old"}), settings().name_list);
 
     // Only for the Settings' own game.
     DeleteFileA(ini_path_.c_str());
-    GameSettings record = default_game();
+    GameSettings record = kDefaultGame;
     Step save = [&](Dialog d) {
         EXPECT_FALSE(d.visible(IDC_SAVE_OPTION));
         SendMessageA(d.hwnd, WM_COMMAND, MAKEWPARAM(IDC_SAVE_OPTION, BN_CLICKED), 0);
@@ -450,39 +380,6 @@ TEST_F(GameOptionDialog, SaveOptionStoresTheShownValuesAndKeepsTheGame) {
     EXPECT_TRUE(run(&record, {save}).box_texts.empty());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(ini_path_.c_str()))
         << "a record of its own went into the INI file";
-}
-
-TEST_F(GameOptionDialog, CancelOrCloseLeavesEverythingAsItWas) {
-    settings().name_list = {"Ann"};
-    for (bool close : {false, true}) {
-        SCOPED_TRACE(close ? "close" : "Cancel");
-        GameSettings record = default_game();
-        Step step = [&](Dialog d) {
-            d.press(IDC_SCORE_1001);
-            d.set_text(IDC_NAME1, "Nobody");
-            d.press(IDC_COM2);
-            d.press(IDC_LEG_LIMIT);
-            if (!close) return IDCANCEL;
-            PostMessageA(d.hwnd, WM_CLOSE, 0, 0);
-            return 0;
-        };
-        EXPECT_FALSE(run(&record, {step}).ok);
-        EXPECT_EQ(kDefaultGame, describe(record));
-        EXPECT_EQ(std::vector<std::string>{"Ann"}, settings().name_list);
-    }
-}
-
-TEST_F(GameOptionDialog, CentresOverTheOwnerAndStaysOffNegativeCoordinates) {
-    for (const RECT& place : kOwnerPlaces) {
-        SCOPED_TRACE(strprintf("owner at %ld,%ld", place.left, place.top));
-        ASSERT_TRUE(place_window(owner_.hwnd(), place));
-        GameSettings record = default_game();
-        RECT dialog{};
-        look(&record, [&](Dialog d) { GetWindowRect(d.hwnd, &dialog); });
-        POINT expected = centred_on_screen(place, dialog);
-        EXPECT_NEAR(expected.x, dialog.left, 1);
-        EXPECT_NEAR(expected.y, dialog.top, 1);
-    }
 }
 
 TEST_F(GameOptionDialog, JapaneseDialogHasTheEnglishControlsInTheirPlaces) {

@@ -1,13 +1,17 @@
-// The Game History dialog and Save As under Wine: the real modal dialog on a
-// history, answered from a thread timer; the system's Save file dialog is
-// stood in for by a function that answers as the user would.
+// The Game History dialog, the Score List it opens and Save As under Wine:
+// the real modal dialogs on a history, answered from a thread timer; the
+// system's Save file dialog is stood in for by a function that answers as
+// the user would.
 #include "records/win/history_dialog.h"
 
 #include "core/text.h"
 #include "engine/game_rules.h"
+#include "records/win/player_panel_window.h"
 #include "records/win/save_as.h"
+#include "records/win/score_list_dialog.h"
 #include "res/resource.h"
 #include "settings/settings.h"
+#include "ui/score/win/score_sheet.h"
 #include "win/support/sheet_fixture.h"
 #include "win/support/win_test_util.h"
 
@@ -35,14 +39,13 @@ LegRecord leg(int winner, int win_darts) {
     return leg;
 }
 
-// A set with its finished legs and the next leg under way.
-GameRecord set_of(int start_score, std::vector<LegRecord> finished, const char* p1 = "Ann",
-                  const char* p2 = "Bob") {
+// A set of Ann and Bob with its finished legs and the next leg under way.
+GameRecord set_of(int start_score, std::vector<LegRecord> finished) {
     GameRecord record;
     record.start_score = start_score;
     record.csv_name = strprintf("%d_20041105_130509.csv", start_score);
     for (int p = 0; p < 2; ++p) {
-        record.player[p].name = p == 0 ? p1 : p2;
+        record.player[p].name = p == 0 ? "Ann" : "Bob";
         record.player[p].start_score = start_score;
     }
     record.leg_no = static_cast<int>(finished.size());
@@ -52,294 +55,279 @@ GameRecord set_of(int start_score, std::vector<LegRecord> finished, const char* 
     return record;
 }
 
-// The owner of the dialog frees the history on its message, as the main window does.
-struct Owner {
-    History* history = nullptr;
-    int cleared = 0;
-    HWND hwnd = nullptr;
+// The owner frees the history on the dialog's message, as the main window does.
+History* g_owned = nullptr;
+WNDPROC g_owner_proc = nullptr;
+LRESULT CALLBACK owner_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == kHistoryClearedMessage) free_history(*g_owned);
+    return CallWindowProcA(g_owner_proc, hwnd, message, wparam, lparam);
+}
 
-    explicit Owner(History* h) : history(h) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "history_test_owner";
-        RegisterClassA(&wc);
-        hwnd = CreateWindowExA(0, wc.lpszClassName, "owner", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
-                               nullptr, wc.hInstance, nullptr);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+HWND list_of(HWND dialog) {
+    return GetDlgItem(dialog, IDC_HISTORY_LIST);
+}
+// "301|1 Legs|..." and the buttons as "VSC", "-" for a disabled one.
+std::string rows_and_buttons(HWND dialog) {
+    std::string out;
+    for (LRESULT i = 0, n = SendMessageA(list_of(dialog), LB_GETCOUNT, 0, 0); i < n; ++i) {
+        char text[64] = "";
+        SendMessageA(list_of(dialog), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        out += std::string(i ? "|" : "") + text;
     }
-    ~Owner() { DestroyWindow(hwnd); }
-    static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-        auto* self = reinterpret_cast<Owner*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (self && message == kHistoryClearedMessage) {
-            ++self->cleared;
-            free_history(*self->history);
-            return 0;
-        }
-        return DefWindowProcA(hwnd, message, wparam, lparam);
-    }
-};
-
-// The open dialog as a step sees it.
-struct Dialog {
-    HWND hwnd;
-
-    HWND list() const { return GetDlgItem(hwnd, IDC_HISTORY_LIST); }
-    // "301|1 Legs|..." and the enabled buttons as "VSC" with "-" for a disabled one.
-    std::string rows() const {
-        std::string out;
-        for (LRESULT i = 0, n = SendMessageA(list(), LB_GETCOUNT, 0, 0); i < n; ++i) {
-            char text[64] = "";
-            SendMessageA(list(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-            out += std::string(i ? "|" : "") + text;
-        }
-        return out;
-    }
-    std::string buttons() const {
-        std::string out;
-        for (auto [id, mark] :
-             {std::pair{IDC_HISTORY_VIEW, 'V'}, {IDC_HISTORY_SAVE_AS, 'S'}, {IDC_HISTORY_CLEAR, 'C'}})
-            out += IsWindowEnabled(GetDlgItem(hwnd, id)) ? mark : '-';
-        return out;
-    }
-    void select(int row) const {
-        SendMessageA(list(), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-        SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDC_HISTORY_LIST, LBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(list()));
-    }
-};
-
-// A step looks at the dialog it is given and returns the button to press, or 0 to be called again.
-using Step = std::function<int(const DialogInfo&)>;
-
-struct Outcome {
-    int sightings = 0;
-    std::vector<DialogInfo> others; // message boxes and the Score List, in order
-};
+    out += " ";
+    for (auto [id, mark] :
+         {std::pair{IDC_HISTORY_VIEW, 'V'}, {IDC_HISTORY_SAVE_AS, 'S'}, {IDC_HISTORY_CLEAR, 'C'}})
+        out += IsWindowEnabled(GetDlgItem(dialog, id)) ? mark : '-';
+    return out;
+}
+void select_row(HWND dialog, int row) {
+    SendMessageA(list_of(dialog), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_HISTORY_LIST, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list_of(dialog)));
+}
 
 class HistoryDialog : public ::testing::Test {
   protected:
     void SetUp() override {
         prepare_match_windows();
+        register_player_panel(GetModuleHandleA(nullptr)); // once; later calls are refused
         saved_ = settings();
         settings().history = {};
         settings().score_list = {};
+        history_.live = &live_;
     }
     void TearDown() override {
         settings() = saved_;
         set_save_file_dialog_function(nullptr);
     }
 
-    // Runs the dialog: the steps answer it in turn, `other` answers every other window.
-    Outcome run(History* history, std::vector<Step> steps, std::function<int(const DialogInfo&)> other = {}) {
-        Outcome outcome;
+    // Runs the dialog on the history: the steps answer it in turn (each returns
+    // the button to press, or 0), `other` answers every other window (message
+    // boxes, the Score List), which are kept in `others`. Returns the number of
+    // steps taken.
+    size_t run(
+        History* history, std::vector<std::function<int(HWND)>> steps,
+        std::function<int(const DialogInfo&)> other = [](const DialogInfo&) { return IDCANCEL; }) {
         size_t next = 0;
         HWND history_dialog = nullptr;
+        others.clear();
         DialogAnswerer answerer([&](const DialogInfo& info) -> int {
             if (!history_dialog && info.title == "Game History") history_dialog = info.hwnd;
             if (info.hwnd != history_dialog) {
-                if (outcome.others.empty() || outcome.others.back().hwnd != info.hwnd)
-                    outcome.others.push_back(info);
-                return other ? other(info) : IDCANCEL;
+                if (others.empty() || others.back().hwnd != info.hwnd) others.push_back(info);
+                return other(info);
             }
-            // Not while a message box or the Score List it owns is up.
-            if (!IsWindowEnabled(info.hwnd)) return 0;
-            ++outcome.sightings;
+            if (!IsWindowEnabled(info.hwnd)) return 0; // a box or the Score List is over it
             if (next >= steps.size()) {
                 ADD_FAILURE() << "the dialog was still open after the last step";
                 return IDCANCEL;
             }
-            const int button = steps[next++](info);
+            const int button = steps[next++](info.hwnd);
             // The last answer is the answerer's; earlier ones are pressed here, so
             // that the dialog is handed over again for the next step.
             if (next == steps.size()) return button;
             if (button) press_button(info.hwnd, button);
             return 0;
         });
-        Owner owner(history);
-        run_history_dialog(owner.hwnd, history);
-        cleared_ = owner.cleared;
-        return outcome;
+        TestWindow owner(100, 100, "owner");
+        g_owned = history;
+        g_owner_proc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(owner.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(owner_proc)));
+        run_history_dialog(owner.hwnd(), history);
+        cleared_ = owner.count(kHistoryClearedMessage);
+        SetWindowLongPtrA(owner.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_owner_proc));
+        return next;
     }
 
     Settings saved_;
+    History history_;
+    // The live set: player 2 won the second leg with 14 darts; the third was drawn at the round limit.
+    GameRecord live_ = set_of(501, {leg(0, 15), leg(1, 14), leg(0, 0)});
     int cleared_ = 0;
+    std::vector<DialogInfo> others;
 };
 
-TEST_F(HistoryDialog, WithoutFinishedLegsTheListIsEmptyAndTheButtonsOff) {
-    EXPECT_EQ(0, run(nullptr, {}).sightings) << "no history, no dialog";
-    History history;
-    GameRecord live = set_of(501, {});
-    history.live = &live;
-    std::string shown = "not opened";
-    run(&history, {[&](const DialogInfo& info) {
-        shown = "'" + Dialog{info.hwnd}.rows() + "' " + Dialog{info.hwnd}.buttons();
-        return IDCANCEL;
-    }});
-    EXPECT_EQ(shown, "'' ---");
-}
-
-// The rows of archived sets and of the live set, and the buttons with and without archived sets.
-TEST_F(HistoryDialog, ClearAsksThenLeavesTheLiveSet) {
-    History history;
-    history.records = {set_of(301, {leg(1, 12)}), set_of(701, {leg(0, 20)})};
-    GameRecord live = set_of(501, {leg(0, 15)});
-    history.live = &live;
-    std::vector<std::string> seen;
-    bool answer_yes = false;
-    auto look = [&](const DialogInfo& info) {
-        seen.push_back(Dialog{info.hwnd}.rows() + " " + Dialog{info.hwnd}.buttons());
-        return 0;
-    };
-    Outcome outcome =
-        run(&history,
-            {[&](const DialogInfo& info) { return look(info), IDC_HISTORY_CLEAR; },
-             [&](const DialogInfo& info) { return look(info), answer_yes = true, IDC_HISTORY_CLEAR; },
-             [&](const DialogInfo& info) { return look(info), IDCANCEL; }},
-            [&](const DialogInfo&) { return answer_yes ? IDYES : IDNO; });
-
-    const std::vector<std::string> want = {"301|1 Legs|701|1 Legs|501|1 Legs VSC",
-                                           "301|1 Legs|701|1 Legs|501|1 Legs VSC", "501|1 Legs VS-"};
-    EXPECT_EQ(seen, want);
-    EXPECT_EQ(cleared_, 1) << "the owner is told once, after Yes";
-    ASSERT_EQ(outcome.others.size(), 2u);
-    for (const DialogInfo& box : outcome.others) {
-        EXPECT_EQ(box.title, kProgramTitle);
-        EXPECT_EQ(box.text, "Are you sure you want to clear history?");
+// Leg rows frame the winner's darts: text-coloured pixels in player 1's / player 2's column of rows 1 to 3.
+void expect_leg_boxes(HWND dialog) {
+    const Image image = capture_client(list_of(dialog));
+    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), shadow = GetSysColor(COLOR_BTNSHADOW);
+    const int c = image.width / 6;
+    const std::pair<bool, bool> cases[] = {{true, false}, {false, true}, {false, false}};
+    for (int row = 1; row <= 3; ++row) {
+        const int top = row * kHistoryRowHeight, bottom = top + kHistoryRowHeight;
+        const RECT column1{2 * c, top, 4 * c, bottom}, column2{4 * c, top, image.width, bottom};
+        EXPECT_EQ(image.count(text, column1) > 0, cases[row - 1].first) << "row " << row;
+        EXPECT_EQ(image.count(text, column2) > 0, cases[row - 1].second) << "row " << row;
+        // The line between the boxes and every empty box are grey.
+        EXPECT_GT(image.count(shadow, column1) + image.count(shadow, column2), 0) << "row " << row;
     }
 }
 
-TEST_F(HistoryDialog, ViewOpensTheScoreListOnTheSelectedRow) {
-    History history;
-    history.records = {set_of(301, {leg(1, 12), leg(0, 9)})};
-    GameRecord live = set_of(501, {leg(0, 15)});
-    history.live = &live;
+TEST_F(HistoryDialog, ListsTheSetsAndClearAsksThenLeavesTheLiveSet) {
+    run(nullptr, {}); // no history, no dialog: run fails on a dialog it has no step for
+    history_.records = {set_of(301, {leg(1, 12)}), set_of(701, {leg(0, 20)})};
+    std::vector<std::string> seen;
+    bool answer_yes = false;
+    run(&history_,
+        {[&](HWND d) { return seen.push_back(rows_and_buttons(d)), IDC_HISTORY_CLEAR; },
+         [&](HWND d) { return seen.push_back(rows_and_buttons(d)), answer_yes = true, IDC_HISTORY_CLEAR; },
+         [&](HWND d) { return seen.push_back(rows_and_buttons(d)), expect_leg_boxes(d), IDCANCEL; }},
+        [&](const DialogInfo&) { return answer_yes ? IDYES : IDNO; });
+    const std::string live = "501|1 Legs|2 Legs|3 Legs";
+    const std::vector<std::string> want = {"301|1 Legs|701|1 Legs|" + live + " VSC",
+                                           "301|1 Legs|701|1 Legs|" + live + " VSC", live + " VS-"};
+    EXPECT_EQ(seen, want);
+    EXPECT_EQ(cleared_, 1) << "the owner is told once, after Yes";
+    ASSERT_EQ(others.size(), 2u);
+    for (const DialogInfo& box : others)
+        EXPECT_EQ(box.title + ": " + box.text,
+                  std::string(kProgramTitle) + ": Are you sure you want to clear history?");
+}
+
+// "sheet leg 1 view | label 2 '14 Darts'" with only what is visible: the
+// sheet with its leg, the panels, the labels with their texts.
+std::string page_of(HWND list) {
+    auto visible = [&](int id) { return IsWindowVisible(GetDlgItem(list, id)) != FALSE; };
+    std::string out;
+    ScoreSheetInfo info;
+    if (visible(IDC_SCORE_LIST_SHEET) && score_sheet_info(GetDlgItem(list, IDC_SCORE_LIST_SHEET), &info))
+        out += strprintf("sheet leg %d%s", info.shown_leg, info.view_mode ? " view" : "");
+    for (int id : {IDC_SCORE_LIST_PLAYER1, IDC_SCORE_LIST_PLAYER2}) {
+        PlayerPanelInfo panel;
+        if (visible(id) && player_panel_info(GetDlgItem(list, id), &panel))
+            out += strprintf("%spanel %s%s %dpt", out.empty() ? "" : ", ",
+                             panel.block ? panel.block->name.c_str() : "-", panel.full_view ? " full" : "",
+                             panel.font_size);
+    }
+    for (int id : {IDC_SCORE_LIST_DARTS1, IDC_SCORE_LIST_DARTS2})
+        if (visible(id))
+            out += strprintf(" | label %d '%s'", id - IDC_SCORE_LIST_DARTS1 + 1,
+                             dialog_item_text(list, id).c_str());
+    return out;
+}
+
+// "x,y wxh" of the window, or of a control in its dialog.
+std::string place_of(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    if (GetWindowLongA(window, GWL_STYLE) & WS_CHILD)
+        MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+    return strprintf("%ld,%ld %ldx%ld", r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+TEST_F(HistoryDialog, ViewOrDoubleClickOpensTheScoreListOnTheSelectedRow) {
+    {
+        DialogAnswerer answerer([](const DialogInfo&) { return IDCANCEL; });
+        run_score_list_dialog(nullptr, nullptr);
+        EXPECT_TRUE(answerer.seen().empty()) << "no row, no Score List";
+    }
+    history_.records = {set_of(301, {leg(1, 12), leg(0, 9)})};
+    settings().score_list = {30, 40, 640, 480};
+    const std::string players = "panel Ann full 12pt, panel Bob full 12pt";
     struct Case {
         int row;
         bool double_click;
-        const char* opened;
+        std::vector<std::string> pages; // as opened, then after choosing items 1, 3 and 0
     };
-    const Case cases[] = {{0, false, "Score List: Player Information"},
-                          {2, false, "Score List: 2 Legs"},
-                          {4, true, "Score List: 1 Legs"}};
+    const Case cases[] = {
+        {0, false, {"Player Information: " + players}},
+        {2, false, {"2 Legs: sheet leg 1 view | label 1 '9 Darts'"}},
+        {5,
+         true,
+         {"2 Legs: sheet leg 1 view | label 2 '14 Darts'", "1 Legs: sheet leg 0 view | label 1 '15 Darts'",
+          "3 Legs: sheet leg 2 view | label 1 ''", "Player Information: " + players}},
+    };
     for (const Case& c : cases) {
-        std::string opened;
-        run(&history,
-            {[&](const DialogInfo& info) {
-                 Dialog d{info.hwnd};
-                 d.select(c.row);
+        SCOPED_TRACE(c.row);
+        std::vector<std::string> pages;
+        std::string layout, want;
+        run(&history_,
+            {[&](HWND d) {
+                 select_row(d, c.row);
                  if (!c.double_click) return IDC_HISTORY_VIEW;
-                 PostMessageA(info.hwnd, WM_COMMAND, MAKEWPARAM(IDC_HISTORY_LIST, LBN_DBLCLK),
-                              reinterpret_cast<LPARAM>(d.list()));
+                 PostMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_HISTORY_LIST, LBN_DBLCLK),
+                              reinterpret_cast<LPARAM>(list_of(d)));
                  return 0;
              },
-             [&](const DialogInfo&) { return IDCANCEL; }},
+             [](HWND) { return IDCANCEL; }},
             [&](const DialogInfo& info) {
-                opened += info.title + ": " + dialog_item_text(info.hwnd, IDC_SCORE_LIST_LEGS);
+                HWND legs = GetDlgItem(info.hwnd, IDC_SCORE_LIST_LEGS);
+                EXPECT_EQ(info.title, "Score List");
+                for (int item : {-1, 1, 3, 0}) {
+                    if (item >= 0 && pages.size() == c.pages.size()) break;
+                    if (item >= 0) SendMessageA(legs, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+                    if (item >= 0)
+                        SendMessageA(info.hwnd, WM_COMMAND, MAKEWPARAM(IDC_SCORE_LIST_LEGS, CBN_SELCHANGE),
+                                     reinterpret_cast<LPARAM>(legs));
+                    pages.push_back(window_text(legs) + ": " + page_of(info.hwnd));
+                }
+                // Where it was, with the sheet at (0, 40) sized w x (h - 110), label 2
+                // at (w - 150, h - 70) and Close at (w - 98, h - 31).
+                layout = place_of(info.hwnd);
+                for (int id : {IDC_SCORE_LIST_SHEET, IDC_SCORE_LIST_DARTS2, IDCANCEL})
+                    layout += " | " + place_of(GetDlgItem(info.hwnd, id));
+                RECT client{};
+                GetClientRect(info.hwnd, &client);
+                const long w = client.right, h = client.bottom;
+                want = strprintf("30,40 640x480 | 0,40 %ldx%ld | %ld,%ld 150x30 | %ld,%ld 88x21", w, h - 110,
+                                 w - 150, h - 70, w - 98, h - 31);
                 return IDCANCEL;
             });
-        EXPECT_EQ(opened, c.opened) << "row " << c.row;
+        EXPECT_EQ(pages, c.pages);
+        EXPECT_EQ(layout, want);
     }
 }
 
-TEST_F(HistoryDialog, LegRowsFrameTheWinnersDarts) {
-    History history;
-    // Leg 2 won by player 2 with 14 darts; leg 3 drawn at the round limit.
-    GameRecord live = set_of(501, {leg(0, 15), leg(1, 14), leg(0, 0)});
-    history.live = &live;
-    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
-    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
-    struct Case {
-        int row;
-        bool text1, text2; // text-coloured pixels in player 1's / player 2's column
-    };
-    const Case cases[] = {{1, true, false}, {2, false, true}, {3, false, false}};
-    run(&history, {[&](const DialogInfo& info) {
-        Dialog d{info.hwnd};
-        Image image = capture_client(d.list());
-        const int c = image.width / 6;
-        for (const Case& k : cases) {
-            const int top = k.row * kHistoryRowHeight;
-            const RECT column1{2 * c, top, 4 * c, top + kHistoryRowHeight};
-            const RECT column2{4 * c, top, image.width, top + kHistoryRowHeight};
-            EXPECT_EQ(image.count(text, column1) > 0, k.text1) << "row " << k.row;
-            EXPECT_EQ(image.count(text, column2) > 0, k.text2) << "row " << k.row;
-            // The line between the boxes and every empty box are grey.
-            EXPECT_GT(image.count(shadow, column1) + image.count(shadow, column2), 0) << "row " << k.row;
-        }
-        return IDCANCEL;
-    }});
-}
-
-TEST_F(HistoryDialog, OpensWhereItWasAndRemembersWhereItGoes) {
-    History history;
-    GameRecord live = set_of(501, {leg(0, 15)});
-    history.live = &live;
+TEST_F(HistoryDialog, OpensWhereItWasOnTheWorkAreaAndRemembersWhereItGoes) {
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    // Unusable sizes leave the template's size; the core's placement tests cover them.
-    struct Case {
-        DialogPlacement saved;
-        RECT want;
-    };
-    const Case cases[] = {
-        {{40, 50, 520, 380}, {40, 50, 560, 430}},
-        {{work.right + 500, work.bottom + 500, 520, 380},
-         {work.right - 520, work.bottom - 380, work.right, work.bottom}},
-    };
-    for (const Case& c : cases) {
-        settings().history = c.saved;
-        RECT at{};
-        std::string layout;
-        run(&history, {[&](const DialogInfo& info) {
-            GetWindowRect(info.hwnd, &at);
-            RECT client{};
-            GetClientRect(info.hwnd, &client);
-            RECT view{};
-            GetWindowRect(GetDlgItem(info.hwnd, IDC_HISTORY_VIEW), &view);
-            MapWindowPoints(nullptr, info.hwnd, reinterpret_cast<POINT*>(&view), 2);
-            layout = strprintf("%ld,%ld", client.right - view.left, client.bottom - view.top);
+    // Saved on screen it opens there; saved off the work area it opens wholly on it, as large.
+    for (DialogPlacement saved : {DialogPlacement{40, 50, 520, 380},
+                                  DialogPlacement{work.right + 500, work.bottom + 500, 520, 380}}) {
+        settings().history = saved;
+        RECT at{}, client{}, view{};
+        run(&history_, {[&](HWND d) {
+            GetWindowRect(d, &at);
+            GetClientRect(d, &client);
+            GetWindowRect(GetDlgItem(d, IDC_HISTORY_VIEW), &view);
+            MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&view), 2);
             return IDCANCEL;
         }});
-        EXPECT_EQ(strprintf("%ld,%ld-%ld,%ld", at.left, at.top, at.right, at.bottom),
-                  strprintf("%ld,%ld-%ld,%ld", c.want.left, c.want.top, c.want.right, c.want.bottom));
-        EXPECT_EQ(layout, "294,62") << "View sits 294 and 62 pixels in from the bottom right";
+        SCOPED_TRACE(strprintf("saved at %d, shown at %ld,%ld-%ld,%ld", saved.left, at.left, at.top, at.right,
+                               at.bottom));
+        EXPECT_EQ(strprintf("%ldx%ld, View %ld,%ld from the bottom right", at.right - at.left,
+                            at.bottom - at.top, client.right - view.left, client.bottom - view.top),
+                  "520x380, View 294,62 from the bottom right");
+        EXPECT_TRUE(at.left >= work.left && at.top >= work.top && at.right <= work.right &&
+                    at.bottom <= work.bottom);
+        EXPECT_TRUE(saved.left != 40 || (at.left == 40 && at.top == 50));
     }
 
     // Sized by the user: the new rectangle is remembered when the sizing ends.
     settings().history = {};
-    run(&history, {[&](const DialogInfo& info) {
-        SetWindowPos(info.hwnd, nullptr, 70, 80, 600, 450, SWP_NOZORDER);
-        SendMessageA(info.hwnd, WM_EXITSIZEMOVE, 0, 0);
+    run(&history_, {[&](HWND d) {
+        SetWindowPos(d, nullptr, 70, 80, 600, 450, SWP_NOZORDER);
+        SendMessageA(d, WM_EXITSIZEMOVE, 0, 0);
         return IDCANCEL;
     }});
     const DialogPlacement& p = settings().history;
     EXPECT_EQ(strprintf("%d,%d %dx%d", p.left, p.top, p.right, p.bottom), "70,80 600x450");
 }
 
-// ---- Save As
+// ---- Save As (the bytes written are checked end to end)
 
-struct SaveRequest {
-    std::string title, proposed, extension, filter;
-    DWORD flags = 0, max_file = 0;
-    HWND owner = nullptr;
-};
-SaveRequest g_request;
-std::string g_answer; // the path the user picks; empty = Cancel
+std::string g_request; // what the Save file dialog was asked for
+std::string g_answer;  // the path the user picks; empty = Cancel
 
 BOOL WINAPI answer_save_dialog(OPENFILENAMEA* request) {
-    g_request.title = request->lpstrTitle ? request->lpstrTitle : "";
-    g_request.proposed = request->lpstrFile;
-    g_request.extension = request->lpstrDefExt ? request->lpstrDefExt : "";
-    g_request.filter.clear();
-    for (const char* f = request->lpstrFilter; f && *f; f += std::strlen(f) + 1)
-        g_request.filter += std::string(f) + "|";
-    g_request.flags = request->Flags;
-    g_request.max_file = request->nMaxFile;
-    g_request.owner = request->hwndOwner;
-    if (g_answer.empty()) return FALSE;
+    std::string filter;
+    for (const char* f = request->lpstrFilter; *f; f += std::strlen(f) + 1)
+        filter += std::string(f) + "|";
+    g_request =
+        strprintf("%p %s '%s' %s %s %#lx", static_cast<void*>(request->hwndOwner), request->lpstrTitle,
+                  request->lpstrFile, request->lpstrDefExt, filter.c_str(), request->Flags);
     lstrcpynA(request->lpstrFile, g_answer.c_str(), static_cast<int>(request->nMaxFile));
-    return TRUE;
+    return !g_answer.empty();
 }
 
 std::string file_text(const std::string& path) {
@@ -354,60 +342,36 @@ TEST_F(HistoryDialog, SaveAsWritesTheSetOnlyWhereTheUserSaid) {
     GetTempPathA(MAX_PATH, folder);
     const std::string path = std::string(folder) + "tx9_save_as_test.csv";
     DeleteFileA(path.c_str());
-    RemoveDirectoryA((path + ".tmp~").c_str());
+    RemoveDirectoryA((path + ".tmp~").c_str()); // left by an earlier run that stopped half way
     set_save_file_dialog_function(answer_save_dialog);
-
-    // Ann throws first: 140, 121, then finishes her 40 with the second dart.
-    LegRecord first = leg(0, 8);
-    first.rows = 3, first.cur_round = 2, first.turn = 1;
-    first.scores[0] = {140, 121, -2, 0, 0, 0, 0, 0, 0, 0, 0};
-    first.scores[1] = {100, 81, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    History history;
-    history.records = {set_of(301, {first})};
-    GameRecord live = set_of(501, {});
-    history.live = &live;
-    const std::string csv = ",Ann,,Bob,\r\nRound,Scored,To Go,Scored,To Go\r\n,*,301,,301\r\n"
-                            "1,140,161,100,201\r\n2,121,40,81,120\r\n3,(2),,,\r\nDarts,8,,,\r\n";
-
-    struct Case {
-        const char* what;
-        std::string answer;
-        bool blocked; // the file cannot be replaced
-        const char* file_after;
-        size_t boxes;
-    };
-    const Case cases[] = {
-        {"cancelled", "", false, "(no file)", 0},
-        {"saved", path, false, csv.c_str(), 0},
-        {"failed", path, true, csv.c_str(), 1}, // the old file stays whole
-    };
-    for (const Case& c : cases) {
-        g_answer = c.answer;
-        g_request = {};
-        if (c.blocked) CreateDirectoryA((path + ".tmp~").c_str(), nullptr);
+    history_.records = {set_of(301, {leg(0, 8)})};
+    const char* failed = "the old file stays whole";
+    for (const char* what : {"cancelled", "saved", failed}) {
+        SCOPED_TRACE(what);
+        g_answer = std::strcmp(what, "cancelled") ? path : "";
+        if (what == failed) CreateDirectoryA((path + ".tmp~").c_str(), nullptr); // cannot be replaced
+        const std::string before = file_text(path);
         HWND dialog = nullptr;
-        // The leg row of the set saves the whole set; the dialog stays open after a failure.
-        Outcome outcome = run(&history,
-                              {[&](const DialogInfo& info) {
-                                   dialog = info.hwnd;
-                                   Dialog{info.hwnd}.select(1);
-                                   return IDC_HISTORY_SAVE_AS;
-                               },
-                               [&](const DialogInfo&) { return IDCANCEL; }},
-                              [](const DialogInfo&) { return IDOK; });
-        EXPECT_EQ(file_text(path), c.file_after) << c.what;
-        ASSERT_EQ(outcome.others.size(), c.boxes) << c.what;
-        if (c.boxes) {
-            EXPECT_EQ(outcome.others[0].title, kProgramTitle);
-            EXPECT_FALSE(outcome.others[0].text.empty()) << "the system's reason is shown";
+        // The leg row of the set saves the set; the dialog stays open after a failure.
+        run(&history_,
+            {[&](HWND d) { return dialog = d, select_row(d, 1), IDC_HISTORY_SAVE_AS; },
+             [](HWND) { return IDCANCEL; }},
+            [](const DialogInfo&) { return IDOK; });
+        const std::string after = file_text(path);
+        if (what == failed) {
+            EXPECT_EQ(after, before);
         }
-        EXPECT_EQ(g_request.owner, dialog) << c.what;
-        EXPECT_EQ(g_request.title + " '" + g_request.proposed + "' " + g_request.extension + " " +
-                      g_request.filter,
-                  "Save As '301_20041105_130509.csv' csv CSV (*.csv)|*.csv|All files (*.*)|*.*|");
-        EXPECT_EQ(g_request.flags,
-                  static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST));
-        EXPECT_EQ(g_request.max_file, 259u);
+        EXPECT_EQ(after.rfind(",Ann,,Bob,\r\n", 0) == 0, what != std::string("cancelled")) << after;
+        ASSERT_EQ(others.size(), what == failed ? 1u : 0u);
+        if (what == failed) {
+            EXPECT_EQ(others[0].title + (others[0].text.empty() ? "" : ": the system's reason"),
+                      std::string(kProgramTitle) + ": the system's reason");
+        }
+        EXPECT_EQ(g_request, strprintf("%p Save As '301_20041105_130509.csv' csv CSV (*.csv)|*.csv|All files "
+                                       "(*.*)|*.*| %#lx",
+                                       static_cast<void*>(dialog),
+                                       static_cast<unsigned long>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY |
+                                                                  OFN_FILEMUSTEXIST)));
     }
     RemoveDirectoryA((path + ".tmp~").c_str());
     DeleteFileA(path.c_str());

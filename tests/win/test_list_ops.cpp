@@ -3,11 +3,13 @@
 // the arrow buttons' drawing.
 #include "settings/win/list_ops.h"
 
+#include "core/win/gdi.h"
 #include "win/support/win_test_util.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace tx9;
@@ -79,15 +81,8 @@ TEST_F(ListFixture, ItemsOwnTheirRecordsUntilFreed) {
 
 TEST_F(ListFixture, NotificationsReachTheDialogInOneShape) {
     fill({"a"});
-    struct Case {
-        UINT code;
-        WORD key;
-        bool from_list;
-        INT_PTR handled;
-        UINT message; // what the dialog received, 0 for nothing
-        WPARAM wparam;
-    };
-    const Case cases[] = {
+    // Notification, key, from the list, handled, what the dialog received (0 for nothing).
+    const std::tuple<UINT, WORD, bool, INT_PTR, UINT, WPARAM> cases[] = {
         {LVN_ITEMCHANGED, 0, true, TRUE, kListNotify, LVN_ITEMCHANGED},
         {NM_CUSTOMDRAW, 0, true, TRUE, kListNotify, static_cast<WPARAM>(NM_CUSTOMDRAW)},
         {NM_DBLCLK, 0, true, TRUE, WM_COMMAND, MAKEWPARAM(1018, BN_CLICKED)},
@@ -96,59 +91,44 @@ TEST_F(ListFixture, NotificationsReachTheDialogInOneShape) {
         {LVN_COLUMNCLICK, 0, true, FALSE, 0, 0},
         {NM_DBLCLK, 0, false, FALSE, 0, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& [code, key, from_list, handled, message, wparam] : cases) {
         NMLVKEYDOWN note{};
-        note.hdr.hwndFrom = c.from_list ? list : host.hwnd();
-        note.hdr.code = c.code;
-        note.wVKey = c.key;
+        note.hdr.hwndFrom = from_list ? list : host.hwnd();
+        note.hdr.code = code;
+        note.wVKey = key;
         host.clear_received();
-        EXPECT_EQ(c.handled, filter_list_notification(host.hwnd(), note.hdr, list, 1018, 1019)) << c.code;
-        if (c.message == 0) {
-            EXPECT_TRUE(host.received().empty()) << c.code;
-            continue;
-        }
-        ASSERT_EQ(1u, host.received().size()) << c.code;
-        EXPECT_EQ(c.message, host.received()[0].message) << c.code;
-        EXPECT_EQ(c.wparam, host.received()[0].wparam) << c.code;
+        EXPECT_EQ(handled, filter_list_notification(host.hwnd(), note.hdr, list, 1018, 1019)) << code;
+        ASSERT_EQ(message ? 1u : 0u, host.received().size()) << code;
+        EXPECT_TRUE(!message ||
+                    (host.received()[0].message == message && host.received()[0].wparam == wparam))
+            << code;
     }
 }
 
-TEST(ArrowButton, DrawsDirectionStateAndFocus) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 24, 24);
-    HGDIOBJ old = SelectObject(dc, bitmap);
+TEST_F(ListFixture, ArrowButtonsDrawDirectionStateAndFocus) {
+    BackBuffer buffer;
+    ASSERT_TRUE(buffer.resize(host.hwnd(), 24, 24));
     auto draw = [&](bool down, UINT state) {
-        RECT all{0, 0, 24, 24};
-        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         DRAWITEMSTRUCT item{};
-        item.hDC = dc;
-        item.rcItem = all;
+        item.hDC = buffer.dc();
+        item.rcItem = {0, 0, 24, 24};
         item.itemState = state;
+        FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         draw_arrow_button(item, down);
-        return capture_dc(dc, 24, 24).pixels;
+        return capture_dc(item.hDC, 24, 24).pixels;
     };
-    const auto up = draw(false, 0), down = draw(true, 0);
-    const auto disabled = draw(false, ODS_DISABLED), pushed = draw(false, ODS_SELECTED);
-    const auto focused = draw(false, ODS_FOCUS);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-
-    EXPECT_NE(up, down);
-    EXPECT_NE(up, disabled);
-    EXPECT_NE(up, pushed);
+    const auto up = draw(false, 0), focused = draw(false, ODS_FOCUS);
+    EXPECT_NE(up, draw(true, 0));
+    EXPECT_NE(up, draw(false, ODS_DISABLED));
+    EXPECT_NE(up, draw(false, ODS_SELECTED));
     // The focus rectangle changes the ring 3 pixels inside and nothing else.
     int changed = 0;
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 24; ++x) {
-            const size_t i = static_cast<size_t>(y * 24 + x);
-            if (up[i] == focused[i]) continue;
+            if (up[static_cast<size_t>(y * 24 + x)] == focused[static_cast<size_t>(y * 24 + x)]) continue;
             ++changed;
-            const bool on_ring =
-                (x == 3 || x == 20 || y == 3 || y == 20) && x >= 3 && x <= 20 && y >= 3 && y <= 20;
-            EXPECT_TRUE(on_ring) << x << "," << y;
+            EXPECT_TRUE((x == 3 || x == 20 || y == 3 || y == 20) && x >= 3 && x <= 20 && y >= 3 && y <= 20)
+                << x << "," << y;
         }
     EXPECT_GT(changed, 20);
 }

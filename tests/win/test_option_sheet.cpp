@@ -2,7 +2,6 @@
 // drives its pages from a thread timer with messages, answering the Select
 // key dialog, the message boxes and the colour chooser it opens.
 #include "app/win/accelerators.h"
-#include "app/win/main_window.h"
 #include "app/win/startup.h"
 #include "core/text.h"
 #include "core/win/gdi.h"
@@ -32,46 +31,40 @@ namespace {
 using namespace wintest;
 
 constexpr int kColorRedEdit = 706; // the colour chooser's red, green and blue fields
-constexpr int kF1 = VK_F1;
 
-std::string text_of(int id) {
-    return load_resource_string(id);
-}
-
-// One step of a test: done on the first dialog it is for, it returns the
+// One step of a test: done on the first dialog of its kind, it returns the
 // button to press there (0: none). A step must not wait for a modal dialog of
-// its own: it posts the click that opens one. Dialogs are known by their
-// controls or the program's own titles, so the steps work in either language.
+// its own: it posts the click that opens one. Dialogs are known by a control
+// or the program's own titles, so the steps work in either language.
+enum Kind { kSheet, kBox, kSelectKey, kChooser };
 struct Step {
-    std::function<bool(const DialogInfo&)> is_for;
+    Kind kind;
     std::function<int(HWND)> act;
 };
-
-bool has_control(HWND dialog, int id, const char* window_class) {
-    char name[64] = "";
-    HWND control = GetDlgItem(dialog, id);
-    return control && GetClassNameA(control, name, sizeof name) && lstrcmpiA(name, window_class) == 0;
+bool is(Kind kind, const DialogInfo& d) {
+    switch (kind) {
+    case kSheet: return d.title == option_sheet_caption(system_services());
+    case kBox: return d.title == kProgramTitle;
+    case kSelectKey: return GetDlgItem(d.hwnd, IDC_SELECT_HOTKEY) != nullptr;
+    case kChooser: return GetDlgItem(d.hwnd, kColorRedEdit) != nullptr;
+    }
+    return false;
 }
 Step on_sheet(std::function<int(HWND)> act) {
-    return {[](const DialogInfo& d) { return d.title == option_sheet_caption(system_services()); },
-            std::move(act)};
+    return {kSheet, std::move(act)};
 }
-Step on_box(int expected_text, int button) {
-    return {[](const DialogInfo& d) { return d.title == kProgramTitle; },
-            [=](HWND box) {
+Step on_select_key(std::function<int(HWND)> act) {
+    return {kSelectKey, std::move(act)};
+}
+// The message box showing the text, answered with the button.
+Step box(int expected_text, int button) {
+    return {kBox, [=](HWND box) {
                 std::string shown;
                 for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
                     shown += window_text(c) + "|";
-                EXPECT_NE(shown.find(text_of(expected_text)), std::string::npos) << shown;
+                EXPECT_NE(shown.find(load_resource_string(expected_text)), std::string::npos) << shown;
                 return button;
             }};
-}
-Step on_select_key(std::function<int(HWND)> act) {
-    return {[](const DialogInfo& d) { return has_control(d.hwnd, IDC_SELECT_HOTKEY, HOTKEY_CLASSA); },
-            std::move(act)};
-}
-Step on_color_chooser(std::function<int(HWND)> act) {
-    return {[](const DialogInfo& d) { return has_control(d.hwnd, kColorRedEdit, "Edit"); }, std::move(act)};
 }
 
 HWND current_page(HWND sheet) {
@@ -92,6 +85,9 @@ void choose(HWND dialog, int id, int index, UINT select_message, int change_code
 }
 bool enabled(HWND dialog, int id) {
     return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
+LRESULT view_item(HWND page) {
+    return SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCURSEL, 0, 0);
 }
 
 // The Key page's rows, "function = key" each.
@@ -122,9 +118,8 @@ std::string describe(const std::vector<KeyBinding>& bindings) {
 }
 
 int CALLBACK take_face(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM out) {
-    std::string& face = *reinterpret_cast<std::string*>(out);
     if (font->lfFaceName[0] == '@' || !IsCharUpperA(font->lfFaceName[0])) return 1;
-    face = font->lfFaceName;
+    *reinterpret_cast<std::string*>(out) = font->lfFaceName;
     return 0;
 }
 // A face the system has, starting with a capital letter.
@@ -133,6 +128,23 @@ std::string installed_face() {
     WindowDC screen(nullptr);
     EnumFontsA(screen.get(), nullptr, take_face, reinterpret_cast<LPARAM>(&face));
     return face;
+}
+
+// A point of the window on screen that shows the colour.
+bool find_on_screen(HWND window, Color color, POINT* at) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    WindowDC screen(nullptr);
+    const Image shot = capture_dc(screen.get(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    for (int y = std::max(r.top, 0L); y < std::min(r.bottom, static_cast<LONG>(shot.height)); ++y)
+        for (int x = std::max(r.left, 0L); x < std::min(r.right, static_cast<LONG>(shot.width)); ++x)
+            if (shot.at(x, y) == color) return *at = POINT{x, y}, true;
+    return false;
+}
+// A press of the left button over the page, as the cursor request that comes with it.
+void press_at(HWND page, POINT at) {
+    SetCursorPos(at.x, at.y);
+    SendMessageA(page, WM_SETCURSOR, reinterpret_cast<WPARAM>(page), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
 }
 
 class OptionSheetTest : public ::testing::Test {
@@ -150,6 +162,11 @@ class OptionSheetTest : public ::testing::Test {
         settings().font_name = installed_face();
         for (int i = 0; i < kColorCount; ++i)
             settings().colors[static_cast<size_t>(i)] = color_default(i, system_services());
+        settings().keys.bindings = {{kTemplateBase + 60, 0, VK_F1},
+                                    {IDM_CHECKOUT, kModCtrl, 'A'},
+                                    {IDM_ENTER, 0, 'B'}, // no menu text: not listed, dropped on OK
+                                    {kTemplateBase, 0, 0}};
+        settings().keys.keys_customised = 0;
     }
     void TearDown() override { settings() = saved_; }
 
@@ -157,12 +174,16 @@ class OptionSheetTest : public ::testing::Test {
     bool run(std::vector<Step> steps, const std::function<bool()>& modal = nullptr) {
         size_t next = 0;
         DialogAnswerer answerer([&](const DialogInfo& info) -> int {
-            if (next >= steps.size() || !steps[next].is_for(info)) return 0;
+            if (next >= steps.size() || !is(steps[next].kind, info)) return 0;
             return steps[next++].act(info.hwnd);
         });
         const bool result = modal ? modal() : run_option_sheet(owner_.hwnd(), win_key_namer());
         EXPECT_EQ(next, steps.size()) << "the run ended before step " << next;
         return result;
+    }
+    static std::string row(int action, int modifiers, int key) {
+        std::vector<std::string> texts = key_page_texts(win_key_namer(), KeyBinding{action, modifiers, key});
+        return texts[0] + " = " + texts[1] + "|";
     }
 
     Settings saved_;
@@ -171,53 +192,27 @@ class OptionSheetTest : public ::testing::Test {
 
 // ---- The sheet and the View page
 
-TEST_F(OptionSheetTest, OpensOnTheViewPageAndOkUntouchedReportsAChange) {
-    const std::string face = installed_face();
-    std::string lower = face;
+TEST_F(OptionSheetTest, OkUntouchedReportsAChangeAndCancelOnAnyPageRestoresColoursAndFont) {
+    const Settings before = settings();
+    EXPECT_TRUE(run({on_sheet([](HWND) { return IDOK; })}));
+    EXPECT_EQ(settings().colors, before.colors);
+    EXPECT_EQ(settings().font_name, before.font_name);
+
+    std::string lower = before.font_name;
     CharLowerA(lower.data());
-    ASSERT_NE(face, lower);
-    const std::pair<std::string, std::string> fonts[] = {{face, face}, {lower, ""}};
-    for (const auto& [name, selected] : fonts) {
-        settings().font_name = name;
-        const Settings before = settings();
-        const bool ok = run({on_sheet([&](HWND sheet) {
-            HWND page = current_page(sheet);
-            const char* language = std::getenv("TX9_EXPECT_UI_LANGUAGE");
-            EXPECT_EQ(window_text(sheet),
-                      language && std::string(language) == "ja" ? in_code_page(L"オプション") : "Option");
-            EXPECT_EQ(SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCOUNT, 0, 0), kColorCount);
-            EXPECT_EQ(SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCURSEL, 0, 0), 0);
-            EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(before.colors[0]));
-            EXPECT_TRUE(enabled(page, IDC_VIEW_COLOR));
-            EXPECT_EQ(dialog_item_text(page, IDC_VIEW_FONT), selected)
-                << "the face is matched case-sensitively";
-            EXPECT_GT(SendDlgItemMessageA(page, IDC_VIEW_FONT, CB_GETCOUNT, 0, 0), 1);
-
-            ScoreSheetInfo info;
-            EXPECT_TRUE(score_sheet_info(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), 1), &info));
-            EXPECT_TRUE(info.disabled);
-            EXPECT_EQ(window_text(info.entry), "100") << "the preview's entry shows a score not entered";
-            EXPECT_EQ(info.record->player[0].name, text_of(IDS_PLAYER1));
-            return IDOK;
-        })});
-        EXPECT_TRUE(ok) << "OK with nothing touched still reports a change";
-        EXPECT_EQ(settings().colors, before.colors);
-        EXPECT_EQ(settings().font_name, name);
-    }
-}
-
-TEST_F(OptionSheetTest, CancelOnAnyPageRestoresColoursAndFont) {
+    ASSERT_NE(before.font_name, lower);
     for (int cancel_page = 0; cancel_page < 3; ++cancel_page) {
+        SCOPED_TRACE(cancel_page);
         settings().colors.fill(0x123456);
-        const std::string face = installed_face();
-        settings().font_name = face;
+        settings().font_name = lower;
         std::string chosen_face;
-        const bool ok = run({
+        EXPECT_FALSE(run({
             on_sheet([](HWND sheet) {
-                post_click(current_page(sheet), IDC_VIEW_RESET);
-                return 0;
+                EXPECT_EQ(dialog_item_text(current_page(sheet), IDC_VIEW_FONT), "")
+                    << "the face is matched case-sensitively";
+                return post_click(current_page(sheet), IDC_VIEW_RESET), 0;
             }),
-            on_box(IDS_RESET_COLORS_QUESTION, IDYES),
+            box(IDS_RESET_COLORS_QUESTION, IDYES),
             on_sheet([&](HWND sheet) {
                 HWND page = current_page(sheet);
                 EXPECT_EQ(settings().colors[kColorInputBackground], 8454143u) << "Reset gives the defaults";
@@ -229,68 +224,16 @@ TEST_F(OptionSheetTest, CancelOnAnyPageRestoresColoursAndFont) {
                 show_page(sheet, cancel_page);
                 return IDCANCEL;
             }),
-        });
-        EXPECT_FALSE(ok);
-        EXPECT_NE(chosen_face, face);
+        }));
+        EXPECT_NE(chosen_face, lower);
         std::array<Color, kColorCount> expected;
         expected.fill(0x123456);
-        EXPECT_EQ(settings().colors, expected) << "cancelled on page " << cancel_page;
-        EXPECT_EQ(settings().font_name, face) << "cancelled on page " << cancel_page;
+        EXPECT_EQ(settings().colors, expected);
+        EXPECT_EQ(settings().font_name, lower);
     }
 }
 
-// A press of the left button over the page, as the cursor request that comes with it.
-void press_at(HWND page, POINT at) {
-    SetCursorPos(at.x, at.y);
-    SendMessageA(page, WM_SETCURSOR, reinterpret_cast<WPARAM>(page), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
-}
-
-// A point of the window on screen that shows the colour.
-bool find_on_screen(HWND window, Color color, POINT* at) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    WindowDC screen(nullptr);
-    const Image shot = capture_dc(screen.get(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    for (int y = std::max(r.top, 0L); y < std::min(r.bottom, static_cast<LONG>(shot.height)); ++y)
-        for (int x = std::max(r.left, 0L); x < std::min(r.right, static_cast<LONG>(shot.width)); ++x)
-            if (shot.at(x, y) == color) {
-                *at = POINT{x, y};
-                return true;
-            }
-    return false;
-}
-
-TEST_F(OptionSheetTest, TheColourChooserSetsTheSelectedItem) {
-    const bool ok = run({
-        on_sheet([](HWND sheet) {
-            HWND page = current_page(sheet);
-            choose(page, IDC_VIEW_ITEMS, kColorInputBackground, LB_SETCURSEL, LBN_SELCHANGE);
-            post_click(page, IDC_VIEW_COLOR);
-            return 0;
-        }),
-        on_color_chooser([](HWND chooser) {
-            const int rgb[] = {10, 20, 30};
-            for (int i = 0; i < 3; ++i)
-                SetDlgItemInt(chooser, kColorRedEdit + i, static_cast<UINT>(rgb[i]), FALSE);
-            return IDOK;
-        }),
-        on_sheet([](HWND sheet) {
-            EXPECT_EQ(settings().colors[kColorInputBackground], RGB(10, 20, 30));
-            POINT at{};
-            HWND preview = GetDlgItem(GetDlgItem(current_page(sheet), IDC_VIEW_PREVIEW), 1);
-            UpdateWindow(sheet);
-            EXPECT_TRUE(find_on_screen(preview, RGB(10, 20, 30), &at))
-                << "the preview's entry takes the colour at once";
-            EXPECT_EQ(dialog_item_text(current_page(sheet), IDC_VIEW_COLOR),
-                      color_button_text(RGB(10, 20, 30)));
-            return IDOK;
-        }),
-    });
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(settings().colors[kColorInputBackground], RGB(10, 20, 30));
-}
-
-TEST_F(OptionSheetTest, PressOnAPreviewSelectsItsItemAndShiftPressAssignsTheColour) {
+TEST_F(OptionSheetTest, TheColourChooserAndPressesOnThePreviewsSetColours) {
     // Each preview in a colour of its own that no other item has.
     struct Row {
         int preview; // child id in the preview area: sheet 1, player panel 2, left-score panel 3
@@ -304,73 +247,86 @@ TEST_F(OptionSheetTest, PressOnAPreviewSelectsItsItemAndShiftPressAssignsTheColo
     };
     for (const Row& row : rows)
         settings().colors[static_cast<size_t>(row.item)] = row.color;
-    const bool ok = run({on_sheet([&](HWND sheet) -> int {
-        HWND page = current_page(sheet);
-        UpdateWindow(sheet);
-        pump_for(300);
-        for (const Row& row : rows) {
-            HWND preview = GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), row.preview);
-            EXPECT_TRUE(preview) << "no preview " << row.preview;
-            if (!preview) continue;
+    const Color chosen = RGB(10, 20, 30);
+    EXPECT_TRUE(run({
+        on_sheet([](HWND sheet) {
+            // The View page opens on the first item, the preview shows a score not entered.
+            HWND page = current_page(sheet);
+            const char* language = std::getenv("TX9_EXPECT_UI_LANGUAGE");
+            EXPECT_EQ(window_text(sheet),
+                      language && std::string(language) == "ja" ? in_code_page(L"オプション") : "Option");
+            EXPECT_EQ(SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCOUNT, 0, 0), kColorCount);
+            EXPECT_EQ(view_item(page), 0);
+            EXPECT_TRUE(enabled(page, IDC_VIEW_COLOR));
+            EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(settings().colors[0]));
+            EXPECT_EQ(dialog_item_text(page, IDC_VIEW_FONT), settings().font_name);
+            ScoreSheetInfo info;
+            EXPECT_TRUE(score_sheet_info(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), 1), &info));
+            EXPECT_TRUE(info.disabled);
+            EXPECT_EQ(window_text(info.entry), "100");
+            EXPECT_EQ(info.record->player[0].name, load_resource_string(IDS_PLAYER1));
+            choose(page, IDC_VIEW_ITEMS, kColorInputBackground, LB_SETCURSEL, LBN_SELCHANGE);
+            return post_click(page, IDC_VIEW_COLOR), 0;
+        }),
+        {kChooser,
+         [](HWND chooser) {
+             for (int i = 0; i < 3; ++i)
+                 SetDlgItemInt(chooser, kColorRedEdit + i, static_cast<UINT>(10 * (i + 1)), FALSE);
+             return IDOK;
+         }},
+        on_sheet([&](HWND sheet) {
+            HWND page = current_page(sheet);
+            EXPECT_EQ(settings().colors[kColorInputBackground], chosen);
+            EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(chosen));
+            UpdateWindow(sheet);
+            pump_for(300);
             POINT at{};
-            EXPECT_TRUE(find_on_screen(preview, row.color, &at)) << "preview " << row.preview;
-            press_at(page, at);
-            EXPECT_EQ(SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCURSEL, 0, 0), row.item);
-            EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(row.color));
-        }
-
-        POINT at{};
-        find_on_screen(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), 1), rows[0].color, &at);
-        choose(page, IDC_VIEW_ITEMS, kColorLast3NumberText, LB_SETCURSEL, LBN_SELCHANGE);
-        RECT reset{};
-        GetWindowRect(GetDlgItem(page, IDC_VIEW_RESET), &reset);
-        press_at(page, POINT{reset.left + 2, reset.top + 2});
-        EXPECT_EQ(SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCURSEL, 0, 0), kColorLast3NumberText)
-            << "a press outside the previews selects nothing";
-        {
+            EXPECT_TRUE(find_on_screen(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), 1), chosen, &at))
+                << "the preview's entry takes the colour at once";
+            for (const Row& row : rows) {
+                SCOPED_TRACE(row.preview);
+                if (!find_on_screen(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), row.preview), row.color,
+                                    &at)) {
+                    ADD_FAILURE() << "the preview's colour is not on screen";
+                    continue;
+                }
+                press_at(page, at);
+                EXPECT_EQ(view_item(page), row.item);
+                EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(row.color));
+            }
+            choose(page, IDC_VIEW_ITEMS, kColorLast3NumberText, LB_SETCURSEL, LBN_SELCHANGE);
+            RECT reset{};
+            GetWindowRect(GetDlgItem(page, IDC_VIEW_RESET), &reset);
+            press_at(page, POINT{reset.left + 2, reset.top + 2});
+            EXPECT_EQ(view_item(page), kColorLast3NumberText)
+                << "a press outside the previews selects nothing";
+            find_on_screen(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), 1), rows[0].color, &at);
             KeyStateScope shift(kShift);
             press_at(page, at);
-        }
-        EXPECT_EQ(settings().colors[kColorLast3NumberText], rows[0].color);
-        return IDOK;
-    })});
-    EXPECT_TRUE(ok);
+            EXPECT_EQ(settings().colors[kColorLast3NumberText], rows[0].color)
+                << "Shift+press assigns the colour";
+            return IDOK;
+        }),
+    }));
+    EXPECT_EQ(settings().colors[kColorInputBackground], chosen);
 }
 
 // ---- The Key page and the Select key dialog
 
-class KeyPageTest : public OptionSheetTest {
-  protected:
-    void SetUp() override {
-        OptionSheetTest::SetUp();
-        settings().keys.bindings = {{kTemplateBase + 60, 0, kF1},
-                                    {IDM_CHECKOUT, kModCtrl, 'A'},
-                                    {IDM_ENTER, 0, 'B'}, // no menu text: not listed, dropped on OK
-                                    {kTemplateBase, 0, 0}};
-        settings().keys.keys_customised = 0;
-    }
-    std::string row(int action, int modifiers, int key) {
-        KeyBinding b{action, modifiers, key};
-        std::vector<std::string> texts = key_page_texts(win_key_namer(), b);
-        return texts[0] + " = " + texts[1] + "|";
-    }
-};
-
-TEST_F(KeyPageTest, EditsTheListAndOkReplacesTheTable) {
-    const bool ok = run({
+TEST_F(OptionSheetTest, KeyPageEditsTheListAndOkReplacesTheTable) {
+    EXPECT_TRUE(run({
         on_sheet([&](HWND sheet) {
             HWND page = show_page(sheet, 1);
-            EXPECT_EQ(key_rows(page), row(kTemplateBase + 60, 0, kF1) + row(IDM_CHECKOUT, kModCtrl, 'A') +
+            EXPECT_EQ(key_rows(page), row(kTemplateBase + 60, 0, VK_F1) + row(IDM_CHECKOUT, kModCtrl, 'A') +
                                           row(kTemplateBase, 0, 0));
-            EXPECT_NE(key_rows(page).find(" = " + text_of(IDS_NO_KEY) + "|"), std::string::npos);
+            EXPECT_NE(key_rows(page).find(" = " + load_resource_string(IDS_NO_KEY) + "|"), std::string::npos);
             EXPECT_FALSE(enabled(page, IDC_LIST_DOWN)) << "nothing selected yet";
             select_row(page, 0);
             EXPECT_TRUE(enabled(page, IDC_LIST_DOWN));
             SendMessageA(page, WM_COMMAND, IDC_LIST_DOWN, 0);
             EXPECT_EQ(selected_row(page), 1);
             EXPECT_EQ(settings().keys.keys_customised, 1) << "a move marks the table at once";
-            post_click(page, IDC_LIST_ADD);
-            return 0;
+            return post_click(page, IDC_LIST_ADD), 0;
         }),
         on_select_key([](HWND dialog) {
             choose(dialog, IDC_SELECT_FUNCTION, 0, CB_SETCURSEL, CBN_SELCHANGE);
@@ -382,14 +338,13 @@ TEST_F(KeyPageTest, EditsTheListAndOkReplacesTheTable) {
             HWND page = current_page(sheet);
             EXPECT_EQ(selected_row(page), 3) << "the new binding is selected";
             select_row(page, 0);
-            post_click(page, IDC_LIST_DELETE);
-            return 0;
+            return post_click(page, IDC_LIST_DELETE), 0;
         }),
-        on_box(IDS_DELETE_QUESTION, IDYES),
+        box(IDS_DELETE_QUESTION, IDYES),
         on_sheet([&](HWND sheet) {
             HWND page = current_page(sheet);
             EXPECT_EQ(selected_row(page), 0) << "the item now at the deleted place is selected";
-            EXPECT_EQ(key_rows(page), row(kTemplateBase + 60, 0, kF1) + row(kTemplateBase, 0, 0) +
+            EXPECT_EQ(key_rows(page), row(kTemplateBase + 60, 0, VK_F1) + row(kTemplateBase, 0, 0) +
                                           row(kTemplateBase + 99, kModCtrl, 'Q'));
             select_row(page, 1);
             static NMHDR double_click;
@@ -402,48 +357,37 @@ TEST_F(KeyPageTest, EditsTheListAndOkReplacesTheTable) {
             return IDOK;
         }),
         on_sheet([&](HWND sheet) {
-            EXPECT_EQ(key_rows(current_page(sheet)), row(kTemplateBase + 60, 0, kF1) +
+            EXPECT_EQ(key_rows(current_page(sheet)), row(kTemplateBase + 60, 0, VK_F1) +
                                                          row(kTemplateBase, kModShift, VK_F5) +
                                                          row(kTemplateBase + 99, kModCtrl, 'Q'));
             return IDOK;
         }),
-    });
-    EXPECT_TRUE(ok);
+    }));
     EXPECT_EQ(describe(settings().keys.bindings), "51060:0:112 51000:4:116 51099:8:81 ");
 }
 
-TEST_F(KeyPageTest, CancelKeepsTheTableButAnEditMarksItCustomised) {
-    const bool ok = run({on_sheet([](HWND sheet) {
+TEST_F(OptionSheetTest, KeyPageCancelKeepsTheTableButAnEditMarksItCustomised) {
+    EXPECT_FALSE(run({on_sheet([](HWND sheet) {
         HWND page = show_page(sheet, 1);
         select_row(page, 1);
         SendMessageA(page, WM_COMMAND, IDC_LIST_UP, 0);
         EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_LIST_UP));
         return IDCANCEL;
-    })});
-    EXPECT_FALSE(ok);
+    })}));
     EXPECT_EQ(describe(settings().keys.bindings), "51060:0:112 40034:8:65 40001:0:66 51000:0:0 ");
     EXPECT_EQ(settings().keys.keys_customised, 1);
-}
 
-TEST_F(KeyPageTest, AFullListRefusesANewBinding) {
-    settings().keys.bindings.assign(kMaxKeyBindings, KeyBinding{kTemplateBase + 1, 0, kF1});
-    const bool ok = run({
-        on_sheet([](HWND sheet) {
-            post_click(show_page(sheet, 1), IDC_LIST_ADD);
-            return 0;
-        }),
-        on_box(IDS_CANNOT_ADD, IDOK),
-        on_sheet([](HWND) { return IDCANCEL; }),
-    });
-    EXPECT_FALSE(ok);
+    // A full list refuses a new binding, and the refusal marks nothing.
+    settings().keys.bindings.assign(kMaxKeyBindings, KeyBinding{kTemplateBase + 1, 0, VK_F1});
+    settings().keys.keys_customised = 0;
+    EXPECT_FALSE(run({on_sheet([](HWND sheet) { return post_click(show_page(sheet, 1), IDC_LIST_ADD), 0; }),
+                      box(IDS_CANNOT_ADD, IDOK), on_sheet([](HWND) { return IDCANCEL; })}));
     EXPECT_EQ(settings().keys.keys_customised, 0);
 }
 
 TEST_F(OptionSheetTest, SelectKeyShowsTheBindingAndRefusesSeparatorsAndLargeTemplates) {
-    HWND owner = owner_.hwnd();
     KeyBinding binding{kTemplateBase + 45, kModShift, VK_F4};
-    auto dialog_run = [&] { return run_select_key_dialog(owner, binding); };
-    // Shown as it is; Cancel changes nothing.
+    auto dialog_run = [&] { return run_select_key_dialog(owner_.hwnd(), binding); };
     EXPECT_FALSE(run({on_select_key([](HWND d) {
                          EXPECT_EQ(SendDlgItemMessageA(d, IDC_SELECT_FUNCTION, CB_GETCURSEL, 0, 0), 0);
                          EXPECT_EQ(dialog_item_text(d, IDC_SELECT_NUMBER), "45");
@@ -452,7 +396,7 @@ TEST_F(OptionSheetTest, SelectKeyShowsTheBindingAndRefusesSeparatorsAndLargeTemp
                          return IDCANCEL;
                      })},
                      dialog_run));
-    EXPECT_EQ(describe({binding}), "51045:4:115 ");
+    EXPECT_EQ(describe({binding}), "51045:4:115 ") << "Cancel changes nothing";
 
     binding = KeyBinding{IDM_CHECKOUT, kModCtrl, 'A'};
     EXPECT_TRUE(
@@ -460,18 +404,16 @@ TEST_F(OptionSheetTest, SelectKeyShowsTheBindingAndRefusesSeparatorsAndLargeTemp
                  EXPECT_EQ(dialog_item_text(d, IDC_SELECT_FUNCTION), action_name(IDM_CHECKOUT));
                  EXPECT_FALSE(enabled(d, IDC_SELECT_NUMBER));
                  choose(d, IDC_SELECT_FUNCTION, 1, CB_SETCURSEL, CBN_SELCHANGE); // a separator
-                 post_click(d, IDOK); // the dialog stays: the answerer is not to take it as answered
-                 return 0;
+                 return post_click(d, IDOK), 0; // the dialog stays: not answered here
              }),
              on_select_key([](HWND d) {
                  EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_SELECT_FUNCTION)) << "a separator is refused";
                  choose(d, IDC_SELECT_FUNCTION, 0, CB_SETCURSEL, CBN_SELCHANGE);
                  EXPECT_TRUE(enabled(d, IDC_SELECT_NUMBER));
                  SetDlgItemTextA(d, IDC_SELECT_NUMBER, "181");
-                 post_click(d, IDOK);
-                 return 0;
+                 return post_click(d, IDOK), 0;
              }),
-             on_box(IDS_TEMPLATE_RANGE, IDOK), on_select_key([](HWND d) {
+             box(IDS_TEMPLATE_RANGE, IDOK), on_select_key([](HWND d) {
                  // Without a window manager's help the activation may stay elsewhere
                  // after the message box: take it back, the dialog restores its focus.
                  if (!GetFocus()) SetActiveWindow(d);
@@ -488,9 +430,6 @@ TEST_F(OptionSheetTest, SelectKeyShowsTheBindingAndRefusesSeparatorsAndLargeTemp
 // ---- The Player page
 
 TEST_F(OptionSheetTest, PlayerPageStoresTheBoxesOnOkOnly) {
-    const int boxes[] = {IDC_PLAYER_NAME,      IDC_PLAYER_FIRST,     IDC_PLAYER_SETS,     IDC_PLAYER_LEGS,
-                         IDC_PLAYER_TONS,      IDC_PLAYER_180S,      IDC_PLAYER_HIGH_OFF, IDC_PLAYER_SHORT,
-                         IDC_PLAYER_AVG_SCORE, IDC_PLAYER_AVG_DARTS, IDC_PLAYER_ARRANGE};
     auto flags = [] {
         const PlayerPanelFlags& f = settings().player;
         return strprintf("%d%d%d%d%d%d%d%d%d%d%d", f.name, f.first, f.total_sets, f.total_legs, f.total_tons,
@@ -502,7 +441,9 @@ TEST_F(OptionSheetTest, PlayerPageStoresTheBoxesOnOkOnly) {
         std::string shown;
         EXPECT_EQ(run({on_sheet([&](HWND sheet) {
                       HWND page = show_page(sheet, 2);
-                      for (int id : boxes) {
+                      for (int id : {IDC_PLAYER_NAME, IDC_PLAYER_FIRST, IDC_PLAYER_SETS, IDC_PLAYER_LEGS,
+                                     IDC_PLAYER_TONS, IDC_PLAYER_180S, IDC_PLAYER_HIGH_OFF, IDC_PLAYER_SHORT,
+                                     IDC_PLAYER_AVG_SCORE, IDC_PLAYER_AVG_DARTS, IDC_PLAYER_ARRANGE}) {
                           shown += IsDlgButtonChecked(page, id) == BST_CHECKED ? "1" : "0";
                           SendDlgItemMessageA(page, id, BM_CLICK, 0, 0);
                       }
@@ -514,55 +455,17 @@ TEST_F(OptionSheetTest, PlayerPageStoresTheBoxesOnOkOnly) {
     }
 }
 
-// ---- The main window after OK
-
-TEST_F(OptionSheetTest, MainWindowTakesANewBindingAfterOk) {
-    char folder[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, folder);
-    settings().ini_path = std::string(folder) + "tx9_option_sheet_test.ini";
-    DeleteFileA(settings().ini_path.c_str());
-    settings().keys.bindings = {{IDM_CHECKOUT, kModCtrl, 'A'}};
-    settings().keys.keys_customised = 0;
-    settings().view_guide = 0;
-    HWND main = create_main_window(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
-    ASSERT_TRUE(main);
-    KillTimer(main, kNewGameTimer);
-    HMENU templates = GetSubMenu(GetSubMenu(GetMenu(main), 2), 6);
-
-    run({on_sheet([](HWND sheet) {
-             post_click(show_page(sheet, 1), IDC_LIST_ADD);
-             return 0;
-         }),
-         on_select_key([](HWND d) {
-             choose(d, IDC_SELECT_FUNCTION, 0, CB_SETCURSEL, CBN_SELCHANGE);
-             SetDlgItemTextA(d, IDC_SELECT_NUMBER, "77");
-             SendDlgItemMessageA(d, IDC_SELECT_HOTKEY, HKM_SETHOTKEY, 'Q', 0);
-             return IDOK;
-         }),
-         on_sheet([](HWND) { return IDOK; })},
-        [&] {
-            SendMessageA(main, WM_COMMAND, IDM_OPTION, 0);
-            return true;
-        });
-
-    // The key itself and the INI file are checked end to end.
-    char item[64] = "";
-    GetMenuStringA(templates, 0, item, sizeof item, MF_BYPOSITION);
-    EXPECT_EQ(std::string(item), "77\t" + key_text(0, 'Q')) << "the Template submenu is rebuilt";
-    DestroyWindow(main);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-    DeleteFileA(settings().ini_path.c_str());
-}
-
-TEST(OptionSheetResources, JapaneseDialogsHaveTheEnglishLayout) {
-    for (int dialog : {IDD_PAGE_VIEW, IDD_PAGE_KEY, IDD_PAGE_PLAYER, IDD_SELECT_KEY}) {
+// The dialogs of the options and of the records exist in both languages with
+// the same controls in the same places.
+TEST(DialogResources, JapaneseDialogsHaveTheEnglishLayout) {
+    for (int dialog : {IDD_PAGE_VIEW, IDD_PAGE_KEY, IDD_PAGE_PLAYER, IDD_SELECT_KEY, IDD_HISTORY,
+                       IDD_SCORE_LIST, IDD_SCHEDULE, IDD_CHECKOUT}) {
+        SCOPED_TRACE(dialog);
         DialogTemplate en = read_dialog_template(dialog, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
         DialogTemplate ja = read_dialog_template(dialog, MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
-        EXPECT_FALSE(en.items.empty()) << dialog;
-        EXPECT_EQ(en.layout(), ja.layout()) << dialog;
-        EXPECT_NE(en.caption, ja.caption) << dialog;
+        EXPECT_FALSE(en.items.empty());
+        EXPECT_EQ(en.layout(), ja.layout());
+        EXPECT_NE(en.caption, ja.caption) << "not translated";
     }
 }
 

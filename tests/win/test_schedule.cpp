@@ -1,15 +1,11 @@
-// The Schedule under Wine: the Schedule Option dialog driven with messages
-// while a thread timer answers the Game Option dialog and the message boxes it
-// opens, and a Schedule started from the main window's menu and played to its
-// end by two COM players.
+// The Schedule Option dialog under Wine, driven with messages while a thread
+// timer answers the Game Option dialog and the message boxes it opens.
 #include "settings/win/schedule_dialog.h"
 
-#include "app/win/main_window.h"
 #include "core/text.h"
 #include "core/win/win_system.h"
 #include "res/resource.h"
 #include "settings/settings.h"
-#include "ui/score/win/score_sheet.h"
 #include "win/support/sheet_fixture.h"
 #include "win/support/win_test_util.h"
 
@@ -33,9 +29,8 @@ std::string text_of(int id) {
 
 GameSettings entry(int start, int max_leg, int best_of, int p2_com, const char* p1_name) {
     GameSettings g = plain_game(start);
-    g.round_limit = 1;
+    g.round_limit = g.leg_limit = 1;
     g.round = 15;
-    g.leg_limit = 1;
     g.max_leg = max_leg;
     g.best_of = best_of;
     g.p1_name = p1_name;
@@ -45,30 +40,23 @@ GameSettings entry(int start, int max_leg, int best_of, int p2_com, const char* 
     return g;
 }
 
+HWND list_of(HWND dialog) {
+    return GetDlgItem(dialog, IDC_SCHEDULE_LIST);
+}
 // Every row of the list, its columns joined by '|', one row a line.
 std::string rows(HWND dialog) {
-    HWND list = GetDlgItem(dialog, IDC_SCHEDULE_LIST);
     std::string out;
-    for (int i = 0, n = ListView_GetItemCount(list); i < n; ++i) {
+    for (int i = 0, n = ListView_GetItemCount(list_of(dialog)); i < n; ++i)
         for (int column = 0; column < 5; ++column) {
             char text[64] = "";
-            ListView_GetItemText(list, i, column, text, sizeof text);
-            out += (column ? "|" : "") + std::string(text);
+            ListView_GetItemText(list_of(dialog), i, column, text, sizeof text);
+            out += text + std::string(column < 4 ? "|" : "\n");
         }
-        out += "\n";
-    }
     return out;
 }
-
 void select_row(HWND dialog, int index) {
-    ListView_SetItemState(GetDlgItem(dialog, IDC_SCHEDULE_LIST), index, LVIS_SELECTED | LVIS_FOCUSED,
-                          LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(list_of(dialog), index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
-
-int selected_row(HWND dialog) {
-    return ListView_GetNextItem(GetDlgItem(dialog, IDC_SCHEDULE_LIST), -1, LVNI_SELECTED);
-}
-
 // "+" for each enabled button of Game Start, up, down, Edit and Delete, "-" for a disabled one.
 std::string buttons(HWND dialog) {
     std::string out;
@@ -76,14 +64,12 @@ std::string buttons(HWND dialog) {
         out += IsWindowEnabled(GetDlgItem(dialog, id)) ? "+" : "-";
     return out;
 }
-
 const char* icon_of(HWND box) {
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         HICON icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-        if (!icon) continue;
-        if (icon == LoadIconA(nullptr, IDI_HAND)) return "stop";
-        if (icon == LoadIconA(nullptr, IDI_INFORMATION)) return "information";
-        if (icon == LoadIconA(nullptr, IDI_QUESTION)) return "question";
+        if (icon && icon == LoadIconA(nullptr, IDI_HAND)) return "stop";
+        if (icon && icon == LoadIconA(nullptr, IDI_INFORMATION)) return "information";
+        if (icon && icon == LoadIconA(nullptr, IDI_QUESTION)) return "question";
     }
     return "none";
 }
@@ -92,8 +78,6 @@ class ScheduleDialog : public ::testing::Test {
   protected:
     // A step acts on the Schedule dialog and returns the button to press, or 0.
     using Step = std::function<int(HWND)>;
-    // Answers the Game Option dialog: looks at it, changes it, returns the button.
-    using GameOptionAnswer = std::function<int(HWND)>;
 
     void SetUp() override {
         prepare_match_windows();
@@ -137,17 +121,13 @@ class ScheduleDialog : public ::testing::Test {
         EXPECT_EQ(steps.size(), next) << "the dialog closed before its last step";
         return started;
     }
-
     static Step press(int id) {
-        return [id](HWND d) {
-            press_button(d, id);
-            return 0;
-        };
+        return [id](HWND d) { return press_button(d, id), 0; };
     }
 
     std::vector<std::string> boxes;
     std::deque<int> box_answers;
-    GameOptionAnswer game_option;
+    std::function<int(HWND)> game_option; // answers the Game Option dialog
     int game_options = 0;
 
   private:
@@ -155,80 +135,60 @@ class ScheduleDialog : public ::testing::Test {
     TestWindow owner_{400, 300, "owner"};
 };
 
-TEST_F(ScheduleDialog, ShowsTheScheduleAndEnablesButtonsWithTheSelection) {
-    std::string before, after, headers;
-    const bool started =
+TEST_F(ScheduleDialog, ShowsTheListThenAddEditMoveDeleteAndGameStartReplaceTheSchedule) {
+    // Add and Edit: the Game Option dialog edits an entry made from the game settings, or the selected one.
+    game_option = [&](HWND d) {
+        SendDlgItemMessageA(d, game_options == 1 ? IDC_SCORE_1001 : IDC_COM2, BM_CLICK, 0, 0);
+        return IDOK;
+    };
+    std::vector<std::string> shown;
+    int focus = 0, selection = -2;
+    box_answers = {IDNO, IDYES};
+    auto look_then = [&](int row, int button) {
+        return [&, row, button](HWND d) {
+            focus = GetDlgCtrlID(GetFocus());
+            shown.push_back(rows(d));
+            select_row(d, row);
+            return press_button(d, button), 0;
+        };
+    };
+    std::string headers, enabled;
+    EXPECT_TRUE(
         run({[&](HWND d) {
-                 before = buttons(d);
-                 HWND list = GetDlgItem(d, IDC_SCHEDULE_LIST);
                  for (int column = 0; column < 5; ++column) {
                      char text[64] = "";
                      LVCOLUMNA c{};
                      c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
                      c.pszText = text;
                      c.cchTextMax = sizeof text;
-                     ListView_GetColumn(list, column, &c);
+                     ListView_GetColumn(list_of(d), column, &c);
                      headers += strprintf("%s %d %s|", text, c.cx, (c.fmt & LVCFMT_RIGHT) ? "right" : "left");
                  }
-                 EXPECT_TRUE(ListView_GetExtendedListViewStyle(list) & LVS_EX_FULLROWSELECT);
+                 EXPECT_TRUE(ListView_GetExtendedListViewStyle(list_of(d)) & LVS_EX_FULLROWSELECT);
                  EXPECT_EQ(BS_OWNERDRAW, GetWindowLongA(GetDlgItem(d, IDC_LIST_UP), GWL_STYLE) & BS_TYPEMASK);
+                 enabled = buttons(d);
                  select_row(d, 1);
-                 return 0;
+                 enabled += " " + buttons(d);
+                 return press_button(d, IDC_LIST_ADD), 0;
              },
+             look_then(0, IDC_LIST_EDIT), look_then(2, IDC_LIST_UP),
+             [&](HWND d) { // the moved entry stays selected
+                 focus = GetDlgCtrlID(GetFocus());
+                 shown.push_back(rows(d));
+                 return press_button(d, IDC_LIST_DELETE), 0; // answered No
+             },
+             press(IDC_LIST_DELETE), // answered Yes
              [&](HWND d) {
-                 after = buttons(d);
-                 return IDCANCEL;
-             }});
-    EXPECT_FALSE(started);
+                 shown.push_back(rows(d));
+                 selection = ListView_GetNextItem(list_of(d), -1, LVNI_SELECTED);
+                 return IDOK;
+             }}));
     EXPECT_EQ(strprintf("%s 80 left|%s 70 right|%s 90 right|%s 120 left|%s 120 left|",
                         text_of(IDS_COLUMN_START_SCORE).c_str(), text_of(IDS_COLUMN_ROUND).c_str(),
                         text_of(IDS_COLUMN_LEGS).c_str(), text_of(IDS_COLUMN_PLAYER1).c_str(),
                         text_of(IDS_COLUMN_PLAYER2).c_str()),
               headers);
-    EXPECT_EQ("+----", before);
-    EXPECT_EQ("+++++", after);
-}
-
-TEST_F(ScheduleDialog, AddEditMoveDeleteThenGameStartReplacesTheSchedule) {
-    // Add: the Game Option dialog edits a Schedule entry made from the game settings.
-    std::vector<std::string> option_views;
-    game_option = [&](HWND d) {
-        option_views.push_back(dialog_item_text(d, IDC_NAME1) +
-                               (IsWindowVisible(GetDlgItem(d, IDC_LEG_LABEL)) ? " Leg:" : "") +
-                               (IsWindowVisible(GetDlgItem(d, IDC_SAVE_OPTION)) ? " Save" : ""));
-        SendDlgItemMessageA(d, option_views.size() == 1 ? IDC_SCORE_1001 : IDC_COM2, BM_CLICK, 0, 0);
-        return IDOK;
-    };
-    std::vector<std::string> shown;
-    int focus = 0, selection = -2;
-    box_answers = {IDNO, IDYES};
-    const bool started = run({press(IDC_LIST_ADD),
-                              [&](HWND d) {
-                                  shown.push_back(rows(d));
-                                  select_row(d, 0);
-                                  press_button(d, IDC_LIST_EDIT);
-                                  return 0;
-                              },
-                              [&](HWND d) {
-                                  shown.push_back(rows(d));
-                                  select_row(d, 2);
-                                  press_button(d, IDC_LIST_UP);
-                                  return 0;
-                              },
-                              [&](HWND d) {
-                                  focus = GetDlgCtrlID(GetFocus());
-                                  shown.push_back(rows(d));
-                                  press_button(d, IDC_LIST_DELETE); // answered No
-                                  return 0;
-                              },
-                              press(IDC_LIST_DELETE), // answered Yes
-                              [&](HWND d) {
-                                  shown.push_back(rows(d));
-                                  selection = selected_row(d);
-                                  return IDOK;
-                              }});
-    EXPECT_TRUE(started);
-    EXPECT_EQ((std::vector<std::string>{"Ann Leg:", "Ann Leg:"}), option_views);
+    EXPECT_EQ("+---- +++++", enabled) << "Game Start alone until an entry is selected";
     const std::string best_of_5 = strprintf(text_of(IDS_BEST_OF).c_str(), 5);
     const std::string com_3 = strprintf(text_of(IDS_COM_NAME).c_str(), 3);
     const std::string com_1 = strprintf(text_of(IDS_COM_NAME).c_str(), 1);
@@ -248,13 +208,11 @@ TEST_F(ScheduleDialog, AddEditMoveDeleteThenGameStartReplacesTheSchedule) {
 
 TEST_F(ScheduleDialog, SaveOptionThenCancelStoresTheListAndKeepsTheSchedule) {
     box_answers = {IDYES, IDOK};
-    const bool started = run({[&](HWND d) {
-                                  select_row(d, 0);
-                                  press_button(d, IDC_LIST_DELETE);
-                                  return 0;
-                              },
-                              press(IDC_SAVE_OPTION), [](HWND) { return IDCANCEL; }});
-    EXPECT_FALSE(started);
+    EXPECT_FALSE(run({[&](HWND d) {
+                          select_row(d, 0);
+                          return press_button(d, IDC_LIST_DELETE), 0;
+                      },
+                      press(IDC_SAVE_OPTION), [](HWND) { return IDCANCEL; }}));
     EXPECT_EQ((std::vector<std::string>{text_of(IDS_DELETE_QUESTION) + " (question)",
                                         text_of(IDS_SETUP_SAVED) + " (information)"}),
               boxes);
@@ -264,17 +222,16 @@ TEST_F(ScheduleDialog, SaveOptionThenCancelStoresTheListAndKeepsTheSchedule) {
     settings_load(stored, system_services());
     ASSERT_EQ(1u, stored.schedule.size());
     EXPECT_EQ("Bob", stored.schedule[0].p1_name);
-    EXPECT_EQ(1, stored.schedule[0].p2_com);
 }
 
 TEST_F(ScheduleDialog, AFullListRefusesAddAndAnEmptyOneCannotStart) {
     settings().schedule.assign(256, entry(501, 3, 1, 0, "Ann"));
-    std::string enabled;
     EXPECT_FALSE(run({press(IDC_LIST_ADD), [](HWND) { return IDCANCEL; }}));
     EXPECT_EQ(0, game_options);
     EXPECT_EQ(std::vector<std::string>{text_of(IDS_CANNOT_ADD) + " (stop)"}, boxes);
 
     settings().schedule.clear();
+    std::string enabled;
     EXPECT_FALSE(run({[&](HWND d) {
                           enabled = buttons(d);
                           SendMessageA(d, WM_COMMAND, IDOK, 0); // Enter
@@ -282,60 +239,6 @@ TEST_F(ScheduleDialog, AFullListRefusesAddAndAnEmptyOneCannotStart) {
                       },
                       [](HWND) { return IDCANCEL; }}));
     EXPECT_EQ("-----", enabled);
-}
-
-// ---- Playing a Schedule from the main window
-
-TEST(SchedulePlay, NewScheduleTakesEveryEntryAndAnnouncesTheResult) {
-    prepare_match_windows();
-    ASSERT_TRUE(register_main_window(GetModuleHandleA(nullptr)));
-    const Settings saved = settings();
-    settings().schedule.clear();
-    for (int start : {41, 61, 81}) {
-        GameSettings g = entry(start, 1, 0, 1, "");
-        g.p1_com = 1;
-        g.p1_com_level = 5;
-        g.p2_com_level = 5;
-        g.round_limit = 0;
-        settings().schedule.push_back(g);
-    }
-
-    HWND main = create_main_window(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
-    ASSERT_TRUE(main);
-    KillTimer(main, kNewGameTimer);
-    set_score_sheet_dart_interval(main_window_sheet(main), 1);
-    std::vector<std::string> results;
-    std::string title;
-    bool started = false;
-    DialogAnswerer answerer([&](const DialogInfo& info) -> int {
-        if (GetDlgItem(info.hwnd, IDC_SCHEDULE_LIST)) return IDOK;
-        if (GetDlgItem(info.hwnd, IDC_COM_DART1)) return 0; // the COM plays on its own
-        if (info.title == kProgramTitle) results.push_back(info.text);
-        return IDOK;
-    });
-    SendMessageA(main, WM_COMMAND, IDM_NEW_SCHEDULE, 0);
-    title = window_text(main);
-    started = pump_until([&] { return !results.empty(); }, 120000);
-    pump_for(200);
-
-    const GameRecord& r = *main_window_record(main);
-    EXPECT_EQ(strprintf(text_of(IDS_TITLE_SETS).c_str(), "tx9", 1, 1, 1) + text_of(IDS_SCHEDULE_MODE), title);
-    ASSERT_TRUE(started) << "no result box";
-    EXPECT_EQ(3, r.player[0].sets + r.player[1].sets);
-    EXPECT_EQ(2, r.set_no);
-    const int winner = r.player[0].sets > r.player[1].sets ? 0 : 1;
-    EXPECT_EQ(
-        std::vector<std::string>{strprintf(text_of(IDS_WINNER).c_str(), r.player[0].sets, r.player[1].sets,
-                                           strprintf(text_of(IDS_COM_NAME).c_str(), 6).c_str())},
-        results)
-        << "winner " << winner;
-    ASSERT_EQ(3u, main_window_history(main)->records.size());
-    EXPECT_EQ(81, main_window_history(main)->records[2].start_score);
-    DestroyWindow(main);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-    settings() = saved;
 }
 
 } // namespace

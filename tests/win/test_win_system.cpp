@@ -4,12 +4,10 @@
 // byte of a backslash.
 #include "core/win/win_system.h"
 #include "records/csv_export.h"
+#include "records/file_util.h"
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
 
 #include <windows.h>
 
@@ -47,12 +45,10 @@ TEST_F(WinSystemTest, AutoSaveIntoTheDataFolderOfADoubleByteFolder) {
     record.csv_name = "501_20041105_010509.csv";
     record.player[0].name = "Ann";
     record.player[1].name = "Bob";
-    std::string error;
+    std::string error, text;
     const bool saved = auto_save_csv(record, "", app, &error);
     const std::string file = app + "\\data\\" + record.csv_name;
-    std::ifstream in(file, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    in.close();
+    EXPECT_TRUE(read_whole_file(file, text, nullptr)) << "nothing at " << file;
     DeleteFileA(file.c_str());
     RemoveDirectoryA((app + "\\data").c_str());
     RemoveDirectoryA(app.c_str());
