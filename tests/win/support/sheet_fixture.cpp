@@ -72,11 +72,8 @@ DialogTextLog::~DialogTextLog() {
     if (hook_) UnhookWindowsHookEx(hook_);
 }
 
-std::vector<std::string> DialogTextLog::texts_of(int id) const {
-    std::vector<std::string> texts;
-    for (const Entry& e : log_entries())
-        if (e.id == id) texts.push_back(e.text);
-    return texts;
+const std::vector<DialogTextLog::Entry>& DialogTextLog::entries() const {
+    return log_entries();
 }
 
 } // namespace tx9::wintest

@@ -34,8 +34,7 @@ class DialogTextLog {
     DialogTextLog(const DialogTextLog&) = delete;
     DialogTextLog& operator=(const DialogTextLog&) = delete;
 
-    // Texts set into the control id, in order.
-    std::vector<std::string> texts_of(int id) const;
+    const std::vector<Entry>& entries() const;
 
   private:
     HHOOK hook_ = nullptr;
