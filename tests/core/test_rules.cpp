@@ -136,6 +136,9 @@ TEST(EnterVisit, UpToTheRemainingScoreIsStoredAndEqualToItAsksForTheDart) {
         EXPECT_EQ(t.left(0), row.left - stored);
         EXPECT_EQ(t.host.calls("ask_dart"),
                   row.outcome == kAsksDart ? Log{"ask_dart " + std::to_string(row.left)} : Log{});
+        if (row.outcome == kAsksDart) {
+            EXPECT_EQ(t.host.log.back(), "reposition 0 1") << "cancelled: the entry is loaded again";
+        }
     }
 }
 
@@ -453,6 +456,9 @@ TEST(ComResult, PointsFinishesAndStopsComeBackAsTheOperatorWouldEnterThem) {
             {"60", {"unchanged"}}}}, // a stopped leg takes no entries
         // clang-format on
     });
+    Table t(g);
+    t.play("k60");
+    EXPECT_EQ(t.player(0).com_result, 0) << "set back once entered";
 }
 
 } // namespace
