@@ -223,20 +223,7 @@ TEST(MainLayout, ChildPlacesFromTheClientSize) {
     }
 }
 
-// Where the popup menu of TrackPopupMenu came up, found while it is up.
-HMENU g_popup_menu = nullptr;
-RECT g_popup_rect{};
-
-void CALLBACK end_popup(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND popup = FindWindowA("#32768", nullptr);
-    if (!popup || !IsWindowVisible(popup)) return;
-    g_popup_menu = reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
-    GetWindowRect(popup, &g_popup_rect);
-    KillTimer(nullptr, id);
-    EndMenu();
-}
-
-TEST_F(MainWindowTest, ViewTogglesFlipWithTheirCheckMarksAndScoreCommandsGoToTheSheet) {
+TEST_F(MainWindowTest, ViewTogglesFlipWithTheirCheckMarksAndScoreCommandsGoToTheSheetUnchanged) {
     Settings& s = settings();
     s.view_player = s.view_guide = s.throw_count = 0;
     s.view_left = s.auto_save = 1;
@@ -283,8 +270,23 @@ TEST_F(MainWindowTest, ViewTogglesFlipWithTheirCheckMarksAndScoreCommandsGoToThe
     SendMessageA(hwnd_, WM_COMMAND, IDM_ABOUT, 0);
     ASSERT_EQ(1u, answerer.seen().size());
     EXPECT_EQ("About|tx9 Ver 0.0.6", answerer.seen()[0].title + "|" + answerer.seen()[0].text);
+}
 
-    // The context menu is the Score menu at the cursor.
+// Where the popup menu of TrackPopupMenu came up, found while it is up.
+HMENU g_popup_menu = nullptr;
+RECT g_popup_rect{};
+
+void CALLBACK end_popup(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup)) return;
+    g_popup_menu = reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
+    GetWindowRect(popup, &g_popup_rect);
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+
+TEST_F(MainWindowTest, ContextMenuIsTheScoreMenuAtTheCursor) {
+    ASSERT_TRUE(create());
     SetCursorPos(200, 150);
     POINT cursor{};
     GetCursorPos(&cursor);
