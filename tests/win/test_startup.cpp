@@ -59,10 +59,11 @@ class WithSystem : public ::testing::Test {
 };
 
 TEST(ShortcutRun, IsChosenByTheWholeWordInAnyCaseAndLinksWithOneBackslash) {
-    for (const char* line : {"/shortcut", "/SHORTCUT", "/sHoRtCuT"})
-        EXPECT_TRUE(is_shortcut_command(line)) << line;
-    for (const char* line : {"", "/shortcut ", "/shortcut x", "-shortcut", "/shortcu", "/shortcuts"})
-        EXPECT_FALSE(is_shortcut_command(line)) << '"' << line << '"';
+    std::string chosen;
+    for (const char* line : {"/shortcut", "/SHORTCUT", "/sHoRtCuT", "", "/shortcut ", "/shortcut x",
+                             "-shortcut", "/shortcu", "/shortcuts"})
+        chosen += is_shortcut_command(line) ? "1" : "0";
+    EXPECT_EQ("111000000", chosen);
 
     const std::string sjis = "C:\\\x95\x5C"; // "表" in Shift_JIS ends in the byte of a backslash
     test::ScopedFakeSystem fake;
