@@ -60,8 +60,8 @@ void type_score(HWND dialog, const std::string& text) {
     HWND field = GetDlgItem(dialog, IDC_CHECKOUT_SCORE);
     SetFocus(field);
     SendMessageA(field, EM_SETSEL, 0, -1);
-    send_char(field, '\b');
-    send_chars(field, text);
+    for (char c : "\b" + text)
+        send_char(field, c);
 }
 
 struct CheckoutDialog : ::testing::Test {

@@ -27,26 +27,6 @@ namespace {
 const LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 const LANGID kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
 
-// Answers a dialog as a user would: first lets `look` see it, then presses
-// `button`, or types `keys` one per tick into the focused control through the
-// dialog's own message loop; gives up with Cancel when nothing ended it.
-DialogAnswerer::Handler act(int button, std::string keys, std::function<void(HWND)> look = nullptr) {
-    return [=, typed = size_t(0)](const DialogInfo& info) mutable {
-        if (typed == 0 && look) look(info.hwnd);
-        if (button) return button;
-        if (typed > keys.size() + 25) return IDCANCEL;
-        if (typed < keys.size()) {
-            HWND focus = GetFocus();
-            HWND target = focus && IsChild(info.hwnd, focus) ? focus : info.hwnd;
-            PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(keys[typed]), 1);
-            PostMessageA(target, WM_CHAR, static_cast<WPARAM>(keys[typed]), 1);
-            PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(keys[typed]), 0xC0000001);
-        }
-        ++typed;
-        return 0;
-    };
-}
-
 class MatchDialogs : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -57,20 +37,47 @@ class MatchDialogs : public ::testing::Test {
 
     HWND owner() const { return owner_.hwnd(); }
 
+    // Puts the owner at the place and opens a dialog with `open` over a control
+    // of it; answers as a user would: first lets `look` see the dialog, then
+    // presses `button`, or types `keys` one per tick into the focused control
+    // (gives up with Cancel when nothing ended it). Checks that the dialog alone
+    // came up, centred over the owner's top-level window and never at a
+    // negative position, with one asterisk sound; returns it.
+    DialogInfo open_placed(int place, int button, std::string keys, const std::function<void(HWND)>& look,
+                           const std::function<void(HWND)>& open) {
+        EXPECT_TRUE(place_window(owner(), kOwnerPlaces[place])) << "the owner could not be placed";
+        BeepCounter beeps;
+        RECT at{};
+        DialogAnswerer answer([&, typed = size_t(0)](const DialogInfo& info) mutable {
+            if (typed == 0) {
+                GetWindowRect(info.hwnd, &at);
+                look(info.hwnd);
+            }
+            if (button) return button;
+            if (typed > keys.size() + 25) return IDCANCEL;
+            if (typed < keys.size()) {
+                HWND focus = GetFocus();
+                HWND target = focus && IsChild(info.hwnd, focus) ? focus : info.hwnd;
+                PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(keys[typed]), 1);
+                PostMessageA(target, WM_CHAR, static_cast<WPARAM>(keys[typed]), 1);
+                PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(keys[typed]), 0xC0000001);
+            }
+            ++typed;
+            return 0;
+        });
+        open(child_);
+        const POINT expected = centred_on_screen(kOwnerPlaces[place], at);
+        EXPECT_EQ(std::make_pair(expected.x, expected.y), std::make_pair(at.left, at.top)) << place;
+        EXPECT_EQ(1, beeps.count(MB_ICONASTERISK)) << "one asterisk sound when it opens";
+        EXPECT_EQ(1u, answer.seen().size());
+        return answer.seen().empty() ? DialogInfo{} : answer.seen()[0];
+    }
+
     Settings saved_;
     TestWindow owner_{420, 300, "owner"};
-    // The dialogs centre over the owner's top-level window, not over the control that opened them.
     HWND child_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 5, 5, 50, 20, owner(), nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
 };
-
-// Both come up centred over the owner's top-level window, never at a negative
-// position, with the asterisk sound; each row puts the owner at another place.
-void expect_centred_with_beep(int place, const RECT& dialog, const BeepCounter& beeps) {
-    const POINT expected = centred_on_screen(kOwnerPlaces[place], dialog);
-    EXPECT_EQ(std::make_pair(expected.x, expected.y), std::make_pair(dialog.left, dialog.top)) << place;
-    EXPECT_EQ(1, beeps.count(MB_ICONASTERISK)) << "one asterisk sound when it opens";
-}
 
 // ---- Finish and Middle-for-Diddle dialogs ---------------------------------------------
 
@@ -85,22 +92,19 @@ TEST_F(MatchDialogs, FinishEnablesTheDartsThatCanReachItAndAnswersTheDart) {
     for (const auto& [language, finish, enabled, button, keys, expected] : rows) {
         SCOPED_TRACE(
             strprintf("language %04x finish %d button %d keys '%s'", language, finish, button, keys));
-        place = (place + 1) % int(std::size(kOwnerPlaces));
-        ASSERT_TRUE(place_window(owner(), kOwnerPlaces[place])) << "the owner could not be placed";
         ThreadLocaleScope locale(language);
-        BeepCounter beeps;
         std::string seen;
-        RECT at{};
-        DialogAnswerer answer(act(button, keys, [&](HWND dialog) {
-            GetWindowRect(dialog, &at);
-            for (int id : {IDC_FINISH_1, IDC_FINISH_2, IDC_FINISH_3})
-                seen += IsWindowEnabled(GetDlgItem(dialog, id)) ? char('1' + seen.size()) : '-';
-        }));
-        EXPECT_EQ(expected, ask_finishing_dart(child_, finish));
+        int answer = -1;
+        const DialogInfo shown = open_placed(
+            ++place % int(std::size(kOwnerPlaces)), button, keys,
+            [&](HWND dialog) {
+                for (int id : {IDC_FINISH_1, IDC_FINISH_2, IDC_FINISH_3})
+                    seen += IsWindowEnabled(GetDlgItem(dialog, id)) ? char('1' + seen.size()) : '-';
+            },
+            [&, finish = finish](HWND over) { answer = ask_finishing_dart(over, finish); });
+        EXPECT_EQ(expected, answer);
         EXPECT_EQ(enabled, seen);
-        expect_centred_with_beep(place, at, beeps);
-        ASSERT_EQ(1u, answer.seen().size());
-        EXPECT_EQ(in_code_page(read_dialog_template(IDD_FINISH, language).caption), answer.seen()[0].title)
+        EXPECT_EQ(in_code_page(read_dialog_template(IDD_FINISH, language).caption), shown.title)
             << "the dialog of the thread's language did not come up";
     }
 }
@@ -115,7 +119,6 @@ TEST_F(MatchDialogs, MiddleForDiddleNamesThePlayersAndStoresTheWinnerOfTheCurren
     int place = 0;
     for (const auto& [p1_com, p2_com, button, keys, chosen, winner, texts] : rows) {
         SCOPED_TRACE(strprintf("COM flags %d %d, button %d keys '%s'", p1_com, p2_com, button, keys));
-        ASSERT_TRUE(place_window(owner(), kOwnerPlaces[++place]));
         GameRecord record = record_for(plain_game());
         record.player[0].com = p1_com;
         record.player[1].com = p2_com;
@@ -124,23 +127,21 @@ TEST_F(MatchDialogs, MiddleForDiddleNamesThePlayersAndStoresTheWinnerOfTheCurren
         record.leg_no = 1;
         record.leg_records[0].winner = 5;
         record.leg_records[1].winner = 7;
-        BeepCounter beeps;
         std::string buttons;
-        RECT at{};
-        DialogAnswerer answer(act(button, keys, [&](HWND dialog) {
-            GetWindowRect(dialog, &at);
-            buttons = dialog_item_text(dialog, IDC_MIDDLE_PLAYER1) + " | " +
-                      dialog_item_text(dialog, IDC_MIDDLE_PLAYER2);
-        }));
-        EXPECT_EQ(chosen, ask_leg_winner(child_, record));
+        bool answer = !chosen;
+        const DialogInfo shown = open_placed(
+            ++place, button, keys,
+            [&](HWND dialog) {
+                buttons = dialog_item_text(dialog, IDC_MIDDLE_PLAYER1) + " | " +
+                          dialog_item_text(dialog, IDC_MIDDLE_PLAYER2);
+            },
+            [&](HWND over) { answer = ask_leg_winner(over, record); });
+        EXPECT_EQ(chosen, answer);
         EXPECT_EQ(texts, buttons);
         EXPECT_EQ(std::make_pair(5, winner),
                   std::make_pair(record.leg_records[0].winner, record.leg_records[1].winner))
             << "the current leg's winner, an earlier leg untouched";
-        expect_centred_with_beep(place, at, beeps);
-        ASSERT_EQ(1u, answer.seen().size());
-        EXPECT_EQ("Middle for Diddle\nPlease select winner player.",
-                  answer.seen()[0].title + "\n" + answer.seen()[0].text);
+        EXPECT_EQ("Middle for Diddle\nPlease select winner player.", shown.title + "\n" + shown.text);
     }
 }
 
@@ -197,23 +198,21 @@ TEST_F(MatchDialogs, ComVisitThrowsTheDartsAndStopsOnlyAfterAsking) {
     settings().font_name = "Courier New";
     SetWindowPos(owner(), nullptr, -900, -700, 500, 300, SWP_NOZORDER | SWP_NOACTIVATE);
     struct Row {
-        int p1_com, left;
-        char stop; // 0, 's' for the Stop button, 'e' for Esc
+        int p1_com;
+        bool escape; // or the Stop button
         int answer, result;
         std::vector<std::string> darts; // the texts the dart fields were given, in order
     };
-    const Row rows[] = {{1, 501, 's', IDYES, kComStopped, {}},
-                        {1, 501, 's', IDNO, 180, {"1:T20", "2:T20", "3:T20"}},
-                        {0, 501, 'e', IDYES, kComStopped, {}},
-                        {0, 32, 0, 0, -1, {"1:D16"}}};
+    const Row rows[] = {{1, false, IDYES, kComStopped, {}},
+                        {1, false, IDNO, 180, {"1:T20", "2:T20", "3:T20"}},
+                        {0, true, IDYES, kComStopped, {}}};
     for (const Row& row : rows) {
-        SCOPED_TRACE(strprintf("%d COM players, %d left, stop '%c' answered %d", 1 + row.p1_com, row.left,
-                               row.stop, row.answer));
+        SCOPED_TRACE(strprintf("%s with %s, answered %s", row.escape ? "Esc" : "Stop",
+                               row.p1_com ? "two COM players" : "one", row.answer == IDYES ? "Yes" : "No"));
         GameRecord record = record_for(plain_game());
         record.player[0].com = row.p1_com;
         record.player[1].com = 1;
         record.player[1].com_level = 6;
-        record.player[0].left = record.player[1].left = row.left;
         record.player[1].com_result = 77;
         bool stop_visible = false;
         RECT window{}, stop{};
@@ -233,14 +232,13 @@ TEST_F(MatchDialogs, ComVisitThrowsTheDartsAndStopsOnlyAfterAsking) {
             GetObjectA(
                 reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(info.hwnd, IDC_COM_DART2, WM_GETFONT, 0, 0)),
                 sizeof font, &font);
-            if (row.stop == 'e') PostMessageA(GetFocus() ? GetFocus() : info.hwnd, WM_KEYDOWN, VK_ESCAPE, 1);
-            if (row.stop == 's') press_button(info.hwnd, IDCANCEL);
+            if (row.escape)
+                PostMessageA(GetFocus() ? GetFocus() : info.hwnd, WM_KEYDOWN, VK_ESCAPE, 1);
+            else
+                press_button(info.hwnd, IDCANCEL);
             return 0;
         });
-        EXPECT_EQ(row.result, run_com_visit(owner(), record, 1,
-                                            !row.stop             ? 15
-                                            : row.answer == IDYES ? 5000
-                                                                  : 200));
+        EXPECT_EQ(row.result, run_com_visit(owner(), record, 1, row.answer == IDYES ? 5000 : 200));
         EXPECT_EQ(row.result, record.player[1].com_result);
         EXPECT_EQ(0, record.player[0].com_result) << "the other player was touched";
         std::vector<std::string> darts;
@@ -248,8 +246,7 @@ TEST_F(MatchDialogs, ComVisitThrowsTheDartsAndStopsOnlyAfterAsking) {
             if (entry.id >= IDC_COM_DART1 && entry.id <= IDC_COM_DART3)
                 darts.push_back(strprintf("%d:%s", entry.id - IDC_COM_DART1 + 1, entry.text.c_str()));
         EXPECT_EQ(row.darts, darts);
-        EXPECT_EQ(row.stop ? "tx9 Ver 0.0.6\nDo you want to stop a game?" : "\n",
-                  question.title + "\n" + question.text);
+        EXPECT_EQ("tx9 Ver 0.0.6\nDo you want to stop a game?", question.title + "\n" + question.text);
 
         EXPECT_EQ(row.p1_com == 1, stop_visible);
         if (row.p1_com)
