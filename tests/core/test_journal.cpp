@@ -51,7 +51,6 @@ GameSettings game_with(int rounds, int p2_com) {
 
 TEST(Journal, EveryFieldOfTheEveningComesBack) {
     const Evening evenings[] = {
-        {"a fresh game", [](test::Table&) {}},
         {"an open leg with a correction and the selection moved back",
          [](test::Table& t) { t.play("100 60 140 45 up =41 enter up"); }},
         {"a second set with carried statistics and names that need escaping",
