@@ -83,6 +83,7 @@ TEST(OptionPages, SelectKeyChecksThenFillsTheBinding) {
     // The verdict, then the binding: a refused OK leaves it alone.
     const std::pair<SelectKeyInput, const char*> cases[] = {
         {{0, true, "180", ctrl_shift_f}, "accept 51180:12:70 "},
+        {{0, true, "", 0}, "accept 51000:0:0 "},
         {{1, true, "181", 'F'}, "range -1:-1:-1 "}, // the number is checked first
         {{1, false, "", 'F'}, "function -1:-1:-1 "},
         {{-1, false, "", 'F'}, "function -1:-1:-1 "},

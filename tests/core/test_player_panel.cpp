@@ -72,6 +72,11 @@ TEST(PlayerPanelLines, RowsFollowTheFlagsAndTheView) {
          {false, true, true},
          "[Ann]|(blank)|#Totals|Sets:2|Legs:3|Tons:7|180's:3|HighOff:121|Short:12|~#Averages|"
          "Score:22.50a|Darts:18.00a|"},
+        {"full view without sets",
+         kNone,
+         {true, false, true},
+         "[Ann]|- First -|#Totals|Legs:3|Tons:7|180's:3|HighOff:121|Short:12|~#Averages|Score:22.50a|"
+         "Darts:18.00a|"},
         {"nothing on", kNone, {true, true, false}, ""},
     };
     for (const Case& c : cases)
