@@ -100,11 +100,8 @@ TEST(CheckoutTree, ExclusionsGoByDartValueAndItemTexts) {
 }
 
 TEST(RouteParser, ReadsLinesAsDocumented) {
-    struct Row {
-        const char* what;
-        std::string text;
-        const char* want;
-    } rows[] = {
+    const std::tuple<const char*, std::string, const char*> rows[] = {
+        // what, text, routes read
         {"only blanks and line ends", " \t\r\n\r\n\n\r  ", ""},
         {"last line without line end", "100,T20,D20\r\n170,T20,T20,D25", "100[T20|D20|] 170[T20|T20|D25] "},
         {"LF, CR and CR LF line ends", "2,D1\n4,D2\r6,D3\r\n8,D4", "2[D1||] 4[D2||] 6[D3||] 8[D4||] "},
@@ -127,10 +124,10 @@ TEST(RouteParser, ReadsLinesAsDocumented) {
         {"largest ordinary", "2147483646,T20", "2147483646[T20||] "},
         {"300 zeros then 40", std::string(300, '0') + "40,D20", "40[D20||] "},
     };
-    for (const Row& row : rows) {
+    for (const auto& [what, text, want] : rows) {
         CheckoutTable table;
-        table.parse(row.text);
-        EXPECT_EQ(describe(table), row.want) << row.what;
+        table.parse(text);
+        EXPECT_EQ(describe(table), want) << what;
     }
 }
 

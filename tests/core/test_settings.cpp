@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tx9 {
@@ -281,21 +282,17 @@ TEST_F(SettingsTest, StartUpRemovesWhatAnInterruptedSaveLeftAndAReadOnlyFileIsKe
 TEST(NameListUpdate, MovesTheNameToTheFrontOnce) {
     ScopedFakeSystem fake; // folds as the system does, accented letters of code page 1252 too
     using Names = std::vector<std::string>;
-    struct Row {
-        Names before;
-        const char* name;
-        Names after;
-    } rows[] = {
+    const std::tuple<Names, const char*, Names> rows[] = {
+        // the list, the name added, the list after
         {{"Ann", "Bo"}, "", {"Ann", "Bo"}},
         {{"Ann", "Bo"}, "Cy", {"Cy", "Ann", "Bo"}},
         {{"Ann", "Bo", "Cy"}, "bO", {"bO", "Ann", "Cy"}},
         {{"Ann", "", "Bo"}, "Bo", {"Bo", "Ann", ""}},
         {{"Ann", "Jos\xE9"}, "JOS\xC9", {"JOS\xC9", "Ann"}},
     };
-    for (const Row& row : rows) {
-        Names names = row.before;
-        name_list_update(names, row.name);
-        EXPECT_EQ(names, row.after) << "adding [" << row.name << "]";
+    for (auto [names, name, after] : rows) {
+        name_list_update(names, name);
+        EXPECT_EQ(names, after) << "adding [" << name << "]";
     }
 
     // A 31st new name pushes the oldest out; a name already there moves up.
