@@ -132,10 +132,9 @@ TEST(ComThrow, EveryDartLandsAsTheLevelsAccuracyDecides) {
     const Dart aims[] = {T(20), T(19), D(16), D(20), D(1), S(20), S(5), S(25), D(25)};
     for (int level : {INT_MIN, -3, 0, 1, 2, 3, 4, 5, 6, 9, INT_MAX})
         for (const Dart& aim : aims) {
-            const ComAccuracy& a = kLevels[std::clamp(level, 0, 6)];
             int wrong = 0;
             for (std::uint32_t seed = 1; seed <= 3000 && wrong < 3; ++seed) {
-                const Dart want = expected_landing(a, aim, seed);
+                const Dart want = expected_landing(kLevels[std::clamp(level, 0, 6)], aim, seed);
                 if (throw_dart(level, aim, seed) == want) continue;
                 ++wrong;
                 ADD_FAILURE() << "level " << level << " aiming " << aim << " with seed " << seed << " landed "
@@ -204,8 +203,7 @@ TEST(ComVisitTicks, StopTicksAfterTheEndAndTheTickCountSeed) {
     test::ScopedFakeSystem fake;
     fake.sys.ticks_ = 424242;
     PlayerBlock block;
-    block.left = 32;
-    block.com_level = 2;
+    block.left = 32, block.com_level = 2;
     ComVisit from_block(1, block, built_in(), tick_count_seed());
     EXPECT_EQ(from_block.tick().dart, expected_landing(kLevels[2], D(16), 424242u))
         << "seeded by the tick count";

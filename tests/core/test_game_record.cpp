@@ -57,10 +57,8 @@ std::string set_up(const GameRecord& r) {
 TEST(InitForSet, FreshSetFromTheGameSettingsAndTheNextSetOfTheGame) {
     ScopedFakeSystem fake;
     GameSettings g = game_of(501);
-    g.round = 15;
-    g.leg_limit = 1, g.max_leg = 5, g.best_of = 1;
-    g.p1_name = "Ann";
-    g.p2_com = 1, g.p2_com_level = 4;
+    g.round = 15, g.leg_limit = 1, g.max_leg = 5, g.best_of = 1;
+    g.p1_name = "Ann", g.p2_com = 1, g.p2_com_level = 4;
     GameRecord record;
     record.schedule_mode = 1, record.set_no = 3, record.archived = 1;
     PlayerBlock& ann = record.player[0];
@@ -82,30 +80,28 @@ TEST(InitForSet, FreshSetFromTheGameSettingsAndTheNextSetOfTheGame) {
               "301_20041105_003000.csv legs 0/0 best 0 rounds 15 archived 0 | Ann 301 sets 2 "
               "legs 0 tons 0 high 0 short 0 avg 0 carried 4,100,0 | Player 2 301/301 com 1,4 | "
               "legs 1 rows 15/15 cells 16,16");
-    next.p1_name = "Cy";
-    next.p2_com = 1, next.p2_com_level = 5;
+    next.p1_name = "Cy", next.p2_com = 1, next.p2_com_level = 5;
     ASSERT_TRUE(init_for_set(record, next, false, nullptr));
-    EXPECT_EQ(ann.name, "Cy");
-    EXPECT_EQ(record.player[1].name, "Player 2") << "COM flag given: the empty name is taken and defaulted";
-    EXPECT_EQ(record.player[1].com_level, 5);
+    EXPECT_EQ(ann.name + " | " + record.player[1].name + " " + std::to_string(record.player[1].com_level),
+              "Cy | Player 2 5")
+        << "COM flag given: the empty name is taken and defaulted";
 
     // Handicap start scores of 1 or more only.
-    for (int handicap : {0, -5, 1, 701}) {
+    for (auto [handicap, start] :
+         {std::pair(0, 501), std::pair(-5, 501), std::pair(1, 1), std::pair(701, 701)}) {
         g.p2_start_score = handicap;
         ASSERT_TRUE(init_for_set(record, g, true, nullptr));
         EXPECT_EQ(strprintf("%d %d/%d", ann.start_score, record.player[1].start_score, record.player[1].left),
-                  strprintf("501 %d/%d", handicap >= 1 ? handicap : 501, handicap >= 1 ? handicap : 501))
-            << handicap;
+                  strprintf("501 %d/%d", start, start));
     }
 }
 
 TEST(Remaining, StartScoreMinusTheCellsUpToTheRound) {
-    ScopedFakeSystem fake;
-    GameRecord record;
     GameSettings g = game_of(501);
     g.p2_start_score = 301;
-    ASSERT_TRUE(init_for_set(record, g, true, nullptr));
-    std::vector<int>& cells = record.leg(0).scores[1];
+    Table t(g);
+    const GameRecord& record = t.record;
+    std::vector<int>& cells = t.leg().scores[1];
     cells[0] = 100, cells[1] = 60, cells[10] = 5;
     cells[2] = -2; // a finishing cell holds the dart number
     struct Row {
@@ -134,7 +130,7 @@ TEST(History, TheArchivedCopyHasNoCarriedValues) {
 }
 
 // Fails the n-th allocation of the step for n = 0, 1, ... until it gets through:
-// every failure must be noticed, leave `state` as it was and show `said`.
+// every failure must be noticed, leave `state` as it was and show the error `said`.
 void fail_each_allocation(const std::function<bool()>& step, const std::function<std::string()>& state,
                           const std::function<std::string()>& said, int at_least) {
     const std::string before = state();
@@ -147,7 +143,7 @@ void fail_each_allocation(const std::function<bool()>& step, const std::function
         if (!failed) break;
         EXPECT_FALSE(ok) << "allocation " << n << " failed unnoticed";
         EXPECT_EQ(state(), before) << "after allocation " << n << " failed";
-        EXPECT_EQ(said(), kOutOfMemory) << "after allocation " << n << " failed";
+        EXPECT_EQ(said(), std::string("error ") + kOutOfMemory) << "after allocation " << n << " failed";
     }
     EXPECT_GE(n, at_least);
     EXPECT_LT(n, 100) << "the step never got through";
@@ -161,16 +157,14 @@ TEST(OutOfMemory, AFailedStepLeavesEverythingAsItWasAndSaysSo) {
     t.record.archived = 0;
     std::string error;
     auto state = [&] { return dump(t.record) + "\nhistory " + std::to_string(t.history.records.size()); };
-    auto said = [&] { return error; };
+    auto said = [&] { return "error " + error; }; // as the window shows it
     fail_each_allocation([&] { return error.clear(), append_to_history(t.history, t.record, &error); }, state,
                          said, 3);
     EXPECT_EQ(t.history.records.size(), 2u);
 
     t.record.current_leg().finished = 1;
-    auto shown = [&] { return t.host.log.empty() ? std::string() : t.host.log.back(); };
-    fail_each_allocation(
-        [&] { return t.host.clear(), t.match.leg_over() == 1; }, state,
-        [&] { return shown() == "error " + std::string(kOutOfMemory) ? kOutOfMemory : shown(); }, 2);
+    fail_each_allocation([&] { return t.host.clear(), t.match.leg_over() == 1; }, state,
+                         [&] { return t.host.log.empty() ? std::string() : t.host.log.back(); }, 2);
     EXPECT_EQ(t.record.leg_no, 3);
 
     GameSettings next = game_of(301);

@@ -1,10 +1,12 @@
-// Visit scoring, finishes and match progression, played through a faked sheet and main window.
+// Visit scoring, finishes, match progression and the score sheet's commands and selection,
+// played through a faked sheet and main window.
 #include "core/text.h"
 #include "support/match_harness.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <tuple>
 
 namespace tx9::test {
@@ -12,20 +14,9 @@ namespace {
 
 GameSettings rules(int start, int p2_start, int rounds = 0, int p2_com = 0, int max_leg = 0) {
     GameSettings g = game_of(start);
-    g.p2_start_score = p2_start;
-    g.round_limit = rounds > 0;
-    g.round = rounds;
-    g.p2_com = p2_com;
-    g.leg_limit = max_leg > 0;
-    g.max_leg = max_leg;
+    g.p2_start_score = p2_start, g.round_limit = rounds > 0, g.round = rounds;
+    g.p2_com = p2_com, g.leg_limit = max_leg > 0, g.max_leg = max_leg;
     return g;
-}
-
-std::string repeat(const std::string& steps, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i)
-        out += steps + " ";
-    return out;
 }
 
 std::string joined(const Log& lines) {
@@ -44,6 +35,7 @@ std::string joined(const Log& lines) {
 //   log      the sheet's calls, " / " between them; "log PREFIX": those that start with PREFIX;
 //            "start N": the first N
 //   match    the set and leg numbers, the players' sets and the history (Table::progress)
+//   com      both players' com_result
 std::string view(Table& t, const std::string& name) {
     const PlayerBlock &a = t.player(0), &b = t.player(1);
     if (name == "state") return t.state();
@@ -54,6 +46,7 @@ std::string view(Table& t, const std::string& name) {
         return joined(Log(t.host.log.begin(), t.host.log.begin() + std::min<long>(std::stol(name.substr(6)),
                                                                                   long(t.host.log.size()))));
     if (name == "match") return t.progress();
+    if (name == "com") return strprintf("%d,%d", a.com_result, b.com_result);
     if (name == "figures")
         return strprintf("left %d,%d tons %d,%d 180s %d,%d high %d,%d short %d,%d avg %.2f,%.2f "
                          "per leg %.2f,%.2f legs %d,%d",
@@ -104,9 +97,7 @@ void play_scenarios(const std::vector<Scenario>& scenarios) {
                 const size_t colon = want.find(": ");
                 if (want == "unchanged")
                     EXPECT_EQ(dump(t.record), before);
-                else if (colon == std::string::npos)
-                    ADD_FAILURE() << "no view in \"" << want << '"';
-                else
+                else // a text without "VIEW: " names no view
                     EXPECT_EQ(view(t, want.substr(0, colon)), want.substr(colon + 2));
             }
         }
@@ -127,15 +118,13 @@ TEST(EnterVisit, UpToTheRemainingScoreIsStoredAndEqualToItAsksForTheDart) {
         SCOPED_TRACE(testing::Message() << row.points << " on " << row.left);
         Table t(game_of(row.left));
         t.host.darts.push_back(0); // Cancel
-        EXPECT_EQ(t.match.enter_visit(row.points), row.outcome == kStored);
+        const bool accepted = t.match.enter_visit(row.points);
         const int stored = row.outcome == kStored ? row.points : 0;
-        EXPECT_EQ(t.leg().scores[0][0], stored);
-        EXPECT_EQ(t.left(0), row.left - stored);
-        EXPECT_EQ(t.host.calls("ask_dart"),
-                  row.outcome == kAsksDart ? Log{"ask_dart " + std::to_string(row.left)} : Log{});
-        if (row.outcome == kAsksDart) {
-            EXPECT_EQ(t.host.log.back(), "reposition 0 1") << "cancelled: the entry is loaded again";
-        }
+        EXPECT_EQ(strprintf("%d cell %d left %d", accepted, t.leg().scores[0][0], t.left(0)),
+                  strprintf("%d cell %d left %d", row.outcome == kStored, stored, row.left - stored));
+        // Cancelled, the entry is loaded again.
+        EXPECT_EQ(joined(t.host.calls(row.outcome == kAsksDart ? "" : "ask_dart")),
+                  row.outcome == kAsksDart ? strprintf("ask_dart %d / reposition 0 1", row.left) : "");
     }
 }
 
@@ -171,7 +160,7 @@ TEST(EnterVisit, VisitsAndCorrections) {
 }
 
 TEST(FinishLeg, RecordsTheWinAndTheLoserByThrowingOrder) {
-    const std::string rounds = repeat("60 60", 4); // round 5 (index 4) is next
+    const std::string rounds = "60 60 60 60 60 60 60 60 "; // round 5 (index 4) is next
     play_scenarios({
         // clang-format off
         {"the first thrower with the 2nd dart", game_of(301), {{rounds + "f2", {
@@ -272,7 +261,7 @@ TEST(RuleFigures, EachStepRefreshesTheFiguresOfBothSides) {
              {"f3", {"figures: left 501,301 tons 0,2 180s 0,0 high 0,161 short 0,9 avg 20.00,33.44 per leg 0.00,9.00 legs 0,1"}},
              // Exchange: each player's remaining score comes from the player's own start score.
              {"100 40 esc 60", {}},
-             {"X", {"figures: left 461,141 tons 0,3 180s 0,0 high 0,161 short 0,9 avg 17.78,30.73 per leg 0.00,9.00 legs 0,1",
+             {"y1 exchange", {"figures: left 461,141 tons 0,3 180s 0,0 high 0,161 short 0,9 avg 17.78,30.73 per leg 0.00,9.00 legs 0,1",
                                   "log ask: ask Are you sure you want to exchange scores?", "cells: 0,0=40 1,0=100 1,1=60",
                                   "state: round 1/2 first 1 turn 0 sel 0,1 left 461,141 darts 3,6",
                                   "log notify: notify 3 0 0 / notify 1 0 0 / notify 1 1 0 / notify 7 0 0"}},
@@ -280,8 +269,8 @@ TEST(RuleFigures, EachStepRefreshesTheFiguresOfBothSides) {
         {"player 2 finishes second, with a ton; exchange and clear", game_of(301), {
              {"60 140 60 61 60", {"figures: left 121,100 tons 0,1 180s 0,0 high 0,0 short 0,0 avg 20.00,33.50 per leg 0.00,0.00 legs 0,0"}},
              {"f2", {"figures: left 301,301 tons 0,2 180s 0,0 high 0,100 short 0,8 avg 20.00,37.62 per leg 0.00,8.00 legs 0,1"}},
-             {"60 180 X", {"figures: left 241,121 tons 0,3 180s 0,1 high 0,100 short 0,8 avg 20.00,43.73 per leg 0.00,8.00 legs 0,1"}},
-             {"C", {"figures: left 301,301 tons 0,2 180s 0,0 high 0,100 short 0,8 avg 20.00,37.62 per leg 0.00,8.00 legs 0,1",
+             {"60 180 y1 exchange", {"figures: left 241,121 tons 0,3 180s 0,1 high 0,100 short 0,8 avg 20.00,43.73 per leg 0.00,8.00 legs 0,1"}},
+             {"y1 clear", {"figures: left 301,301 tons 0,2 180s 0,0 high 0,100 short 0,8 avg 20.00,37.62 per leg 0.00,8.00 legs 0,1",
                     "log ask: ask Are you sure you want to clear scores?", "cells: ",
                     "log notify 1: notify 1 0 0 / notify 1 1 0 / notify 1 0 0 / notify 1 1 0",
                     "state: round 0/1 first 0 turn 0 sel 0,0 left 301,301 darts 0,0"}},
@@ -305,7 +294,9 @@ TEST(RuleFigures, EachStepRefreshesTheFiguresOfBothSides) {
 }
 
 TEST(RoundLimit, TheLastRoundAsksForMiddleForDiddleOrDrawsAgainstTheComPlayer) {
-    const std::string rounds = repeat("60", 29); // the last visit of round 15 is next
+    std::string rounds; // up to the last visit of round 15
+    for (int visit = 0; visit < 29; ++visit)
+        rounds += "60 ";
     play_scenarios({
         // clang-format off
         {"Middle for Diddle decides", rules(10001, 0, 15), {{rounds, {}}, {"a1 60", {
@@ -317,7 +308,7 @@ TEST(RoundLimit, TheLastRoundAsksForMiddleForDiddleOrDrawsAgainstTheComPlayer) {
             {rounds, {}},
             {"a-1 60", {"start 4: notify 1 1 0 / repaint -1 / reposition 0 0 / ask_winner",
                                  "log notify 7: notify 7 0 0"}}, // the visit was accepted
-            {"esc", {"state: round 15/15 first 0 turn 0 sel 1,14 left 9101,9101 darts 45,45"}}, // no next cell
+            {"esc down", {"state: round 15/15 first 0 turn 0 sel 1,14 left 9101,9101 darts 45,45"}}, // no next cell
             {"=61 stab a1 mfd", {"leg 0: finished 1 by 1 in 46 from 0, round 15 left 9101,9100 darts 45,45; legs 0,1 high 0,0 short 0,46"}}}},
         // With a COM player the leg is drawn, and counts toward the leg limit.
         {"a COM player draws", rules(10001, 0, 2, 1, 2), {
@@ -378,23 +369,22 @@ TEST(LeftScoreInput, TurnsTheRemainingScoreIntoTheVisitAndMovesOnAsTabDoes) {
     struct Row {
         int start;
         const char* typed;
-        const char* want; // what the sheet asked, then player 1's remaining score and the selected player
+        const char* want; // player 1's remaining score, the selected player, then what the sheet said
     } rows[] = {
         // clang-format off
-        {501, "441", "left 441 sel 1"}, {501, "501", "left 501 sel 1"}, {501, "321", "left 321 sel 1"},
-        {501, "320", "beep / left 501 sel 0"}, {501, "", "beep / left 501 sel 0"},
-        {501, "600", "beep / left 501 sel 0"}, {101, "0", "ask_dart 101 / left 101 sel 0"},
+        {501, "441", "left 441 sel 1 "}, {501, "501", "left 501 sel 1 "}, {501, "321", "left 321 sel 1 "},
+        {501, "320", "left 501 sel 0 beep"}, {501, "", "left 501 sel 0 beep"},
+        {501, "600", "left 501 sel 0 beep"}, {101, "0", "left 101 sel 0 ask_dart 101"},
         // clang-format on
     };
     for (const Row& row : rows) {
         Table t(game_of(row.start));
-        t.host.entry = row.typed;
         t.host.darts.push_back(0); // a finish is cancelled
-        t.match.run_command(kCmdLeftScore);
-        Log said = t.host.calls("beep"), asked = t.host.calls("ask_dart");
-        said.insert(said.end(), asked.begin(), asked.end());
-        said.push_back(strprintf("left %d sel %d", t.left(0), t.match.sel_player()));
-        EXPECT_EQ(joined(said), row.want) << '"' << row.typed << '"';
+        t.play("=" + std::string(row.typed) + " lscore");
+        EXPECT_EQ(strprintf("left %d sel %d ", t.left(0), t.match.sel_player()) +
+                      joined(t.host.calls("beep")) + joined(t.host.calls("ask_dart")),
+                  row.want)
+            << '"' << row.typed << '"';
     }
 }
 
@@ -406,7 +396,7 @@ TEST(ComResult, PointsFinishesAndStopsComeBackAsTheOperatorWouldEnterThem) {
         // clang-format off
         {"two COM players", g, {
             // start_leg started the timer; every visit starts it for the next
-            {"k60 k0", {"log com_timer: com_timer 1 / com_timer 1",
+            {"k60 k0", {"log com_timer: com_timer 1 / com_timer 1", "com: 0,0", // set back once entered
                         "state: round 1/2 first 0 turn 0 sel 0,1 left 41,101 darts 3,3"}},
             {"k-2", {"log finish_message: finish_message Finished by 2 Throw. (5 darts) | COM | 1",
                      "leg 0: finished 1 by 0 in 5 from 41, round 1 left 0,101 darts 5,3; legs 1,0 high 41,0 short 5,0",
@@ -417,9 +407,123 @@ TEST(ComResult, PointsFinishesAndStopsComeBackAsTheOperatorWouldEnterThem) {
             {"60", {"unchanged"}}}}, // a stopped leg takes no entries
         // clang-format on
     });
-    Table t(g);
-    t.play("k60");
-    EXPECT_EQ(t.player(0).com_result, 0) << "set back once entered";
+}
+
+// Three full rounds: player 1 60, 61, 62; player 2 40, 41, 42; player 1 to throw in round 3.
+const char* kThreeRounds = "esc 60 40 esc 61 41 esc 62 42 esc";
+
+// In a leg with a round limit all its rows exist from the start: the keys stop at the current round.
+TEST(Keys, CommitTheEntryThenMoveTheSelection) {
+    GameSettings g = game_of(501);
+    g.round_limit = 1;
+    g.round = 15;
+    struct Row {
+        int player, round; // selected, with the entry loaded from the cell
+        const char* keys;  // as in Table::play
+        int to_player, to_round;
+        const char* entry;                       // the entry's text afterwards
+        int cell_player, cell_round, cell_value; // the one cell changed (player -1: none)
+    } rows[] = {
+        // clang-format off
+        // Tab and Shift+Tab follow the throwing order; above round 0 is the start row, shown as round 0.
+        {0, 1, "tab", 1, 1, "41", -1, 0, 0},     {1, 1, "tab", 0, 2, "62", -1, 0, 0},
+        {1, 0, "tab", 0, 1, "61", -1, 0, 0},     {1, 1, "stab", 0, 1, "61", -1, 0, 0},
+        {0, 1, "stab", 1, 0, "40", -1, 0, 0},    {1, 3, "stab", 0, 3, "", -1, 0, 0},
+        {0, 0, "stab", 1, 0, "40", -1, 0, 0},    {0, 3, "tab", 1, 3, "", -1, 0, 0}, // an empty entry only moves
+        {1, 1, "= tab", 1, 1, "", -1, 0, 0},     // ... but on an older cell it stops
+        {0, 3, "enter", 0, 3, "", -1, 0, 0},     {0, 3, "=45 enter", 1, 3, "", 0, 3, 45},
+        {1, 1, "=99 esc", 0, 3, "", -1, 0, 0},   // the edit is dropped
+        {0, 3, "=20 up", 0, 2, "62", 0, 3, 20},  {0, 3, "down", 0, 3, "", -1, 0, 0}, // round 4 not reached
+        {0, 1, "=181 up", 0, 1, "181", -1, 0, 0}, // a refused commit stops the move
+        {0, 0, "up", 0, 0, "60", -1, 0, 0},      {1, 2, "home", 0, 0, "60", -1, 0, 0},
+        {1, 1, "end", 0, 3, "", -1, 0, 0},       {0, 3, "=50 left", 0, 3, "50", -1, 0, 0}, // left column
+        {0, 3, "=50 right", 1, 3, "", 0, 3, 50}, {1, 2, "=7 right", 1, 2, "7", -1, 0, 0},
+        {1, 3, "=7 left", 0, 3, "", 1, 3, 7},    // player 2 entered first
+        // clang-format on
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "\"" << row.keys << "\" from " << row.player << ", " << row.round);
+        Table t(g);
+        t.play(kThreeRounds);
+        std::array<std::vector<int>, 2> cells = t.leg().scores;
+        if (row.cell_player >= 0) cells[size_t(row.cell_player)][size_t(row.cell_round)] = row.cell_value;
+        t.match.select(row.player, row.round);
+        t.host.entry = t.match.loaded_entry_text();
+        t.play(row.keys);
+        EXPECT_EQ(strprintf("%d,%d %s", t.match.sel_player(), t.match.sel_round(), t.host.entry.c_str()),
+                  strprintf("%d,%d %s", row.to_player, row.to_round, row.entry));
+        EXPECT_EQ(t.leg().scores, cells);
+    }
+}
+
+TEST(Entry, LoadedOnlyWhereAVisitWasEnteredAndCheckOutStartsFromTheSelectedRound) {
+    Table t(game_of(501));
+    t.play(kThreeRounds);
+    t.match.select(1, 3);
+    EXPECT_EQ(t.match.loaded_entry_text(), "") << "second thrower's cell before the first threw";
+    t.play("esc 100");
+    struct Row {
+        int player, round;
+        const char* text;
+        int checkout;
+    } rows[] = {{0, 0, "60", 441},  {1, 1, "41", 420}, {0, 2, "62", 318},
+                {0, 3, "100", 218}, {1, 3, "", 378},   {1, 2, "42", 378}};
+    for (const Row& row : rows) {
+        t.match.select(row.player, row.round);
+        EXPECT_EQ(t.match.loaded_entry_text(), row.text) << row.player << ", " << row.round;
+        EXPECT_EQ(t.match.checkout_score(), row.checkout) << row.player << ", " << row.round;
+    }
+}
+
+const SheetGeometry kSheet{340, 220, 20, 20, 0}; // u = 20, 10 visible rows
+
+TEST(HitTest, ColumnsAndRowsOfTheSheet) {
+    LegRecord leg;
+    leg.rows = 4, leg.cur_round = 3;
+    struct Row {
+        int x, y, top_row;
+        const char* cell; // player,round
+    } rows[] = {
+        // clang-format off
+        {0, 25, 0, "0,-1"}, // the start row
+        {139, 45, 0, "0,0"}, {140, 45, 0, "miss"}, {200, 45, 0, "miss"}, {201, 45, 0, "1,0"}, // round column
+        {339, 65, 0, "1,1"}, {340, 45, 0, "miss"}, {10, 19, 0, "miss"}, // header
+        {10, 200, 0, "0,3"}, // below the entered rounds
+        {10, 25, 2, "0,1"},  // scrolled
+        // clang-format on
+    };
+    for (const Row& row : rows) {
+        SheetGeometry g = kSheet;
+        g.top_row = row.top_row;
+        CellHit hit = hit_test_cell(g, leg, row.x, row.y);
+        EXPECT_EQ(hit.hit ? strprintf("%d,%d", hit.player, hit.round) : "miss", row.cell)
+            << row.x << ", " << row.y;
+    }
+    leg.rows = 3; // at its round limit a leg has no row after the last
+    EXPECT_FALSE(hit_test_cell(kSheet, leg, 10, 200).hit);
+}
+
+TEST(Click, CommitsThenSelectsTheCellUnderTheMouse) {
+    Table t(game_of(501));
+    t.play(kThreeRounds);
+    t.host.entry = "60";
+    EXPECT_TRUE(t.match.click(kSheet, 10, 25)); // start row
+    EXPECT_EQ(t.state(), "round 3/4 first 0 turn 1 sel 0,0 left 258,378 darts 12,9") << "committed first";
+
+    // The round under the mouse is lowered to the current round after the commit.
+    t.play("esc =10");
+    t.match.click(kSheet, 300, 210);
+    EXPECT_EQ(t.state(), "round 4/5 first 0 turn 0 sel 1,4 left 258,368 darts 12,12");
+}
+
+TEST(ShowLeg, StaysInsideTheRecord) {
+    Table t(game_of(101));
+    t.play("w1 w0");
+    t.match.show_leg(0);
+    EXPECT_EQ(t.match.shown_leg(), 0);
+    EXPECT_EQ(t.leg().winner, 1);
+    t.match.show_leg(9);
+    EXPECT_EQ(t.match.shown_leg(), 2);
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 
 #include <cctype>
 #include <iomanip>
-#include <iterator>
 #include <map>
 #include <sstream>
 
@@ -13,8 +12,8 @@ namespace tx9::test {
 
 std::vector<std::string> FakeMatchHost::calls(const std::string& prefix) const {
     std::vector<std::string> out;
-    std::copy_if(log.begin(), log.end(), std::back_inserter(out),
-                 [&prefix](const std::string& line) { return line.compare(0, prefix.size(), prefix) == 0; });
+    for (const std::string& line : log)
+        if (line.rfind(prefix, 0) == 0) out.push_back(line);
     return out;
 }
 
@@ -26,12 +25,9 @@ GameSettings game_of(int start_score) {
 
 Table::Table(const GameSettings& game, int auto_save)
     : flow(record, history, settings, flow_host), match(record, host, settings) {
-    settings.game = game;
-    settings.auto_save = auto_save;
+    settings.game = game, settings.auto_save = auto_save;
     history.live = &record;
-    host.match = &match;
-    host.flow = &flow;
-    flow_host.match = &match;
+    host.match = &match, host.flow = &flow, flow_host.match = &match;
     EXPECT_TRUE(flow.start_first_set());
     EXPECT_TRUE(flow_host.log.empty()) << "the first set is set up quietly";
     match.set_record(record);
@@ -78,9 +74,6 @@ void Table::play(const std::string& script) {
             match.escape_key();
             player(leg().turn).com_result = n();
             match.apply_com_result(leg().turn);
-        } else if (step == "X" || step == "C") {
-            host.yes_no.push_back(true);
-            match.run_command(step == "X" ? kCmdExchange : kCmdClear);
         } else {
             ADD_FAILURE() << "unknown step " << step;
         }

@@ -138,12 +138,11 @@ struct Table {
     // Steps separated by blanks: "60" types 60 and presses Tab, "=60" only types it,
     // "wP" wins the leg for player P (0 or 1), "fD" / "cD" enter the selected cell's
     // remaining score, finish with dart D and answer the message OK / Cancel,
-    // "aP" the answer the next Middle-for-Diddle dialog gives (P, or -1 = Cancel),
-    // "y1" / "y0" the answer the
-    // next question gets (Yes / No), "kN" a COM visit of N (com_result), "tN" the
-    // template score N, "X" / "C" Exchange / Clear of Scores answered Yes; key names
-    // press the key: enter esc up down tab stab (Shift+Tab) home end left right, and
-    // command names run the menu command: finish1..3 lscore mfd exchange clear.
+    // "aP" / "y1" / "y0" the answer the next Middle-for-Diddle dialog (P, or -1 =
+    // Cancel) / question (Yes / No) gets, "kN" a COM visit of N (com_result), "tN" the
+    // template score N; key names press the key: enter esc up down tab stab (Shift+Tab)
+    // home end left right, and command names run the menu command: finish1..3 lscore
+    // mfd exchange clear.
     void play(const std::string& script);
     // Esc, then the round's two visits (first thrower's, then the other's).
     void round(int first_points, int second_points);
