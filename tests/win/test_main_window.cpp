@@ -86,12 +86,9 @@ class MainWindowTest : public ::testing::Test {
         static WinSystem system(instance());
         set_system_services(&system);
         set_app_instance(instance());
-        static bool registered = [] {
-            INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-            InitCommonControlsEx(&controls);
-            return register_window_classes(instance());
-        }();
-        ASSERT_TRUE(registered);
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        ASSERT_TRUE(register_window_classes(instance()));
     }
 
     void SetUp() override {
@@ -226,20 +223,7 @@ TEST(MainLayout, ChildPlacesFromTheClientSize) {
     }
 }
 
-// Where the popup menu of TrackPopupMenu came up, found while it is up.
-HMENU g_popup_menu = nullptr;
-RECT g_popup_rect{};
-
-void CALLBACK end_popup(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND popup = FindWindowA("#32768", nullptr);
-    if (!popup || !IsWindowVisible(popup)) return;
-    g_popup_menu = reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
-    GetWindowRect(popup, &g_popup_rect);
-    KillTimer(nullptr, id);
-    EndMenu();
-}
-
-TEST_F(MainWindowTest, ViewTogglesFlipWithTheirCheckMarksAndScoreCommandsGoToTheSheet) {
+TEST_F(MainWindowTest, ViewTogglesFlipWithTheirCheckMarksAndScoreCommandsGoToTheSheetUnchanged) {
     Settings& s = settings();
     s.view_player = s.view_guide = s.throw_count = 0;
     s.view_left = s.auto_save = 1;
@@ -286,8 +270,23 @@ TEST_F(MainWindowTest, ViewTogglesFlipWithTheirCheckMarksAndScoreCommandsGoToThe
     SendMessageA(hwnd_, WM_COMMAND, IDM_ABOUT, 0);
     ASSERT_EQ(1u, answerer.seen().size());
     EXPECT_EQ("About|tx9 Ver 0.0.6", answerer.seen()[0].title + "|" + answerer.seen()[0].text);
+}
 
-    // The context menu is the Score menu at the cursor.
+// Where the popup menu of TrackPopupMenu came up, found while it is up.
+HMENU g_popup_menu = nullptr;
+RECT g_popup_rect{};
+
+void CALLBACK end_popup(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup)) return;
+    g_popup_menu = reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
+    GetWindowRect(popup, &g_popup_rect);
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+
+TEST_F(MainWindowTest, ContextMenuIsTheScoreMenuAtTheCursor) {
+    ASSERT_TRUE(create());
     SetCursorPos(200, 150);
     POINT cursor{};
     GetCursorPos(&cursor);
@@ -297,29 +296,6 @@ TEST_F(MainWindowTest, ViewTogglesFlipWithTheirCheckMarksAndScoreCommandsGoToThe
     EXPECT_EQ(GetSubMenu(GetMenu(hwnd_), 2), g_popup_menu);
     EXPECT_EQ(cursor.x, g_popup_rect.left);
     EXPECT_EQ(cursor.y, g_popup_rect.top);
-}
-
-TEST_F(MainWindowTest, MoveOrResizeEndStoresPlaceAndSizeOfANormalWindowOnly) {
-    ASSERT_TRUE(create());
-    const Settings& s = settings();
-    auto stored = [&s] {
-        return strprintf("%d,%d %dx%d state %d", s.left, s.top, s.right, s.bottom, s.state);
-    };
-    SetWindowPos(hwnd_, nullptr, 50, 60, 700, 500, SWP_NOZORDER);
-    SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
-    const std::string normal = strprintf("%ld,%ld 700x500 state 10", r.left, r.top);
-    EXPECT_EQ(normal, stored());
-
-    ShowWindow(hwnd_, SW_MAXIMIZE);
-    SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
-    EXPECT_EQ(strprintf("%ld,%ld 700x500 state 3", r.left, r.top), stored()) << "the place from before";
-    ShowWindow(hwnd_, SW_RESTORE);
-    ShowWindow(hwnd_, SW_MINIMIZE);
-    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
-    EXPECT_EQ(normal, stored()) << "a minimised window stores nothing";
 }
 
 TEST_F(MainWindowTest, JournalIsWrittenOnceAChangeIsWholeNeverWhileAFinishIsAsked) {
@@ -357,8 +333,30 @@ TEST_F(MainWindowTest, JournalIsWrittenOnceAChangeIsWholeNeverWhileAFinishIsAske
     DeleteFileA(journal.c_str());
 }
 
-TEST_F(MainWindowTest, CloseAsksAndNoKeepsTheWindowButLoggingOffSavesWithoutAsking) {
+// A move or resize stores the place and size of a normal window only; closing
+// asks, and No keeps the window, but logging off saves without asking.
+TEST_F(MainWindowTest, RemembersItsPlaceAndAsksBeforeClosingButNotAtLogOff) {
     ASSERT_TRUE(create());
+    const Settings& s = settings();
+    auto stored = [&s] {
+        return strprintf("%d,%d %dx%d state %d", s.left, s.top, s.right, s.bottom, s.state);
+    };
+    SetWindowPos(hwnd_, nullptr, 50, 60, 700, 500, SWP_NOZORDER);
+    SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    const std::string normal = strprintf("%ld,%ld 700x500 state 10", r.left, r.top);
+    EXPECT_EQ(normal, stored());
+
+    ShowWindow(hwnd_, SW_MAXIMIZE);
+    SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
+    EXPECT_EQ(strprintf("%ld,%ld 700x500 state 3", r.left, r.top), stored()) << "the place from before";
+    ShowWindow(hwnd_, SW_RESTORE);
+    ShowWindow(hwnd_, SW_MINIMIZE);
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
+    EXPECT_EQ(normal, stored()) << "a minimised window stores nothing";
+
     DialogAnswerer answerer([](const DialogInfo&) { return IDNO; });
     SendMessageA(hwnd_, WM_COMMAND, IDM_EXIT, 0);
     ASSERT_EQ(1u, answerer.seen().size());
