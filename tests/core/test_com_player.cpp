@@ -82,14 +82,8 @@ std::uint32_t seed_landing(int level, Dart aim, Dart want) {
     return 0;
 }
 
-TEST(ComTables, NeighboursGeneratorAndLevelsOutsideTheTable) {
-    for (int n = 1; n <= 20; ++n) {
-        EXPECT_EQ(board_neighbours(n).first, board_step(n, 0)) << "first neighbour of " << n;
-        EXPECT_EQ(board_neighbours(n).second, board_step(n, 1)) << "second neighbour of " << n;
-    }
-    for (int n : {0, 21, 25})
-        EXPECT_EQ(board_neighbours(n).first + board_neighbours(n).second, 0) << n;
-
+// The generator every landing depends on: the C runtime's rand() sequence.
+TEST(ComRandom, GivesTheRuntimesSequence) {
     ComRandom rng(1);
     for (int want : {41, 18467, 6334, 26500, 19169})
         EXPECT_EQ(rng.next(), want);
@@ -97,14 +91,6 @@ TEST(ComTables, NeighboursGeneratorAndLevelsOutsideTheTable) {
     EXPECT_EQ(wrap.next(), 2316998 >> 16);
     rng.seed(1);
     EXPECT_EQ(rng.roll(), 42);
-
-    // A level outside 0..6 uses the nearest row.
-    for (int level : {-1, INT_MIN, 0, 3, 6, 7, INT_MAX}) {
-        ComAccuracy got = com_accuracy(level), want = kLevels[std::clamp(level, 0, 6)];
-        EXPECT_EQ(std::vector<int>({got.p_double, got.p_treble, got.p_single}),
-                  std::vector<int>({want.p_double, want.p_treble, want.p_single}))
-            << "level " << level;
-    }
 }
 
 TEST(ComAim, DartTextsAndAimsFromRoutes) {
@@ -141,9 +127,11 @@ TEST(ComAim, FirstDartOfTheFirstRouteElseTreble20) {
         EXPECT_EQ(choose_aim(left, table), want) << left;
 }
 
+// Thousands of seeds per aim and level: every roll lands on each boundary of
+// the accuracy rows (a single-aimed dart rolling exactly p_double takes the double).
 TEST(ComThrow, EveryDartLandsAsTheLevelsAccuracyDecides) {
     const Dart aims[] = {T(20), T(19), D(16), D(20), D(1), S(20), S(5), S(25), D(25)};
-    for (int level : {-3, 0, 1, 2, 3, 4, 5, 6, 9})
+    for (int level : {INT_MIN, -3, 0, 1, 2, 3, 4, 5, 6, 9, INT_MAX})
         for (const Dart& aim : aims) {
             const ComAccuracy& a = kLevels[std::clamp(level, 0, 6)];
             int wrong = 0;
@@ -155,23 +143,6 @@ TEST(ComThrow, EveryDartLandsAsTheLevelsAccuracyDecides) {
                               << throw_dart(level, aim, seed) << ", not " << want;
             }
         }
-}
-
-// Aimed at a single, a dart that misses the single twice and the treble lands
-// in the double on a roll of exactly p_double; one more and it drifts on.
-TEST(ComThrow, SingleAimedDartTakesTheDoubleOnItsBoundaryRoll) {
-    const ComAccuracy a = kLevels[2];
-    for (int last : {a.p_double, a.p_double + 1}) {
-        std::uint32_t seed = 0;
-        for (std::uint32_t s = 1; s < 1000000 && seed == 0; ++s) {
-            ComRandom r(s);
-            r.next(); // the side
-            if (r.roll() > a.p_single && r.roll() > a.p_single && r.roll() > a.p_treble && r.roll() == last)
-                seed = s;
-        }
-        ASSERT_NE(seed, 0u) << "no seed rolls " << last;
-        EXPECT_EQ(throw_dart(2, S(20), seed) == D(20), last == a.p_double) << "roll " << last;
-    }
 }
 
 // Seeds handed out in order, counting how many were asked for.
@@ -223,7 +194,6 @@ TEST(ComVisitTicks, AimsFollowTheRemainingScoreAndBustsScoreNothing) {
         EXPECT_EQ(end.kind, ComStep::kDone);
         EXPECT_EQ(end.com_result, row.result);
         EXPECT_EQ(seeds.used, row.darts.size()) << "one seed before every dart";
-        EXPECT_EQ(visit.player(), 1);
     }
 }
 
@@ -247,7 +217,6 @@ TEST(ComVisitTicks, StopTicksAfterTheEndAndTheTickCountSeed) {
     ComVisit from_block(1, block, built_in(), tick_count_seed());
     EXPECT_EQ(from_block.tick().dart, expected_landing(kLevels[2], D(16), 424242u))
         << "seeded by the tick count";
-    EXPECT_EQ(from_block.player(), 1);
 }
 
 } // namespace

@@ -11,13 +11,13 @@ namespace tx9 {
 namespace {
 
 TEST(LeftPanelMetrics, FontFromTheSmallerSideAndAThinFrame) {
-    struct Case {
-        int width, height, points, margin;
-    } cases[] = {{300, 60, 60, 2}, {200, 90, 50, 3}, {120, 29, 29, 0}, {0, 0, 0, 0}, {-5, -8, 0, 0}};
-    for (const Case& c : cases) {
-        const LeftPanelMetrics m = left_panel_metrics(c.width, c.height);
-        EXPECT_EQ(c.points, m.font_points) << c.width << "x" << c.height;
-        EXPECT_EQ(c.margin, m.frame_margin) << c.width << "x" << c.height;
+    // width, height, font points, frame margin
+    const int cases[][4] = {
+        {300, 60, 60, 2}, {200, 90, 50, 3}, {120, 29, 29, 0}, {0, 0, 0, 0}, {-5, -8, 0, 0}};
+    for (auto [width, height, points, margin] : cases) {
+        const LeftPanelMetrics m = left_panel_metrics(width, height);
+        EXPECT_EQ(std::make_pair(points, margin), std::make_pair(m.font_points, m.frame_margin))
+            << width << "x" << height;
     }
     EXPECT_EQ("-12", left_score_text(-12));
 }
@@ -27,30 +27,26 @@ TEST(MainLayout, EveryDisplayOnInATinyWindowGetsNoNegativeSize) {
         for (int height : {0, 5, 30}) {
             const MainLayout l = layout_main_window(width, height, 20, 10, true);
             for (const ChildPlace* p :
-                 {&l.sheet, &l.left[0], &l.left[1], &l.player[0], &l.player[1], &l.guide}) {
-                EXPECT_GE(p->width, 0) << width << "x" << height;
-                EXPECT_GE(p->height, 0) << width << "x" << height;
-            }
+                 {&l.sheet, &l.left[0], &l.left[1], &l.player[0], &l.player[1], &l.guide})
+                EXPECT_TRUE(p->width >= 0 && p->height >= 0) << width << "x" << height;
         }
     // Room left for the panels keeps its sides as laid out.
     const MainLayout l = layout_main_window(40, 30, 20, 10, true);
-    EXPECT_EQ(18, l.left[0].width);
-    EXPECT_EQ(8, l.player[1].width);
-    EXPECT_EQ(0, l.sheet.height);
+    EXPECT_EQ(std::vector<int>({l.left[0].width, l.player[1].width, l.sheet.height}),
+              std::vector<int>({18, 8, 0}));
 }
 
 TEST(GuideGrid, PointsLieOnTheirKeyOrOnNone) {
-    struct Case {
-        int x, y, width, height, key;
-    } cases[] = {
+    const int cases[][5] = {
+        // x, y, width, height, key
         {0, 0, 600, 40, 1},   {99, 19, 600, 40, 1},   {100, 0, 600, 40, 2},  {599, 0, 600, 40, 6},
         {0, 20, 600, 40, 7},  {599, 39, 600, 40, 12}, {604, 10, 604, 41, 0}, // left over at the right
         {10, 40, 604, 41, 0},                                                // left over below
         {-1, 5, 600, 40, 0},  {5, 0, 5, 40, 0},       {0, 0, 600, 1, 0},     // too small for any key
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.key, guide_key_at(c.x, c.y, c.width, c.height))
-            << c.x << "," << c.y << " in " << c.width << "x" << c.height;
+    for (auto [x, y, width, height, key] : cases)
+        EXPECT_EQ(key, guide_key_at(x, y, width, height))
+            << x << "," << y << " in " << width << "x" << height;
 
     const GuideCell f9 = guide_cell(9, 604, 41);
     EXPECT_EQ((std::vector<int>{200, 20, 100, 20}), (std::vector<int>{f9.x, f9.y, f9.width, f9.height}));

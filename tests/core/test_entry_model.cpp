@@ -5,9 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <map>
-#include <cstring>
 #include <string>
 #include <utility>
 
@@ -19,62 +20,58 @@ using Sel = std::pair<int, int>;
 struct Played {
     int refusals = 0;
     std::string cells; // "<" previous cell, ">" next cell, in order
-    std::string copied;
 };
 
 // A character is typed; "[...]" is a key or a request, "+" in front holding
-// Shift: BS, Del, Ins (mode), Home, End, Left, Right, Z (undo), Y (redo),
-// A (select all), X (cut), C (copy), W (word under the caret), ro (read-only),
-// "=text" (paste text), "Pn" / "+Pn" (press at n), "Dn" (drag to n),
-// "Rn" (right press at n).
+// Shift: BS, Del, Ins (mode), Home, Left, Right, Z (undo), Y (redo), X (cut),
+// W (word under the caret), ro (read-only), "=text" (paste text),
+// "Pn" / "+Pn" (press at n), "Dn" (drag to n), "Rn" (right press at n).
 Played play(EntryModel& m, const char* keys) {
     Played out;
-    auto count = [&out](EditResult r) { out.refusals += r == EditResult::refused; };
+    const char* p = keys;
     bool shift = false;
-    auto move = [&](CaretKey key) {
-        CellRequest r = m.move(key, shift);
+    std::string argument;
+    auto go = [&](CaretKey key) {
+        const CellRequest r = m.move(key, shift);
         if (r != CellRequest::none) out.cells += r == CellRequest::previous ? "<" : ">";
+        return EditResult::unchanged;
     };
-    const std::map<std::string, std::function<void()>> actions = {
-        {"BS", [&] { count(m.backspace()); }},
-        {"Del", [&] { count(m.delete_forward()); }},
-        {"Z", [&] { count(m.undo()); }},
-        {"Y", [&] { count(m.redo()); }},
-        {"X", [&] { m.read_only() ? void(++out.refusals) : (out.copied = m.copy(), count(m.clear())); }},
-        {"Ins", [&] { m.toggle_insert_mode(); }},
-        {"A", [&] { m.select_all(); }},
-        {"C", [&] { out.copied = m.copy(); }},
-        {"W", [&] { m.select_word(); }},
-        {"ro", [&] { m.set_read_only(true); }},
-        {"Home", [&] { move(CaretKey::home); }},
-        {"End", [&] { move(CaretKey::end); }},
-        {"Left", [&] { move(CaretKey::left); }},
-        {"Right", [&] { move(CaretKey::right); }},
+    auto at = [&] { return std::atoi(argument.c_str()); };
+    using E = EditResult;
+    const std::map<std::string, std::function<EditResult()>> actions = {
+        {"", [&] { return m.type(*p); }},
+        {"=", [&] { return m.paste(argument); }},
+        {"BS", [&] { return m.backspace(); }},
+        {"Del", [&] { return m.delete_forward(); }},
+        {"Z", [&] { return m.undo(); }},
+        {"Y", [&] { return m.redo(); }},
+        {"X", [&] { return m.clear(); }},
+        {"Ins", [&] { return m.toggle_insert_mode(), E::unchanged; }},
+        {"W", [&] { return m.select_word(), E::unchanged; }},
+        {"ro", [&] { return m.set_read_only(true), E::unchanged; }},
+        {"Home", [&] { return go(CaretKey::home); }},
+        {"Left", [&] { return go(CaretKey::left); }},
+        {"Right", [&] { return go(CaretKey::right); }},
+        {"P", [&] { return m.press_at(at(), shift), E::unchanged; }},
+        {"D", [&] { return m.drag_to(at()), E::unchanged; }},
+        {"R", [&] { return m.right_press_at(at()), E::unchanged; }},
     };
-    for (const char* p = keys; *p; ++p) {
-        if (*p != '[') {
-            count(m.type(*p));
-            continue;
+    for (; *p; ++p) {
+        std::string token;
+        if (*p == '[') {
+            const char* end = std::strchr(p, ']');
+            token.assign(p + 1, end);
+            p = end;
         }
-        const char* end = std::strchr(p, ']');
-        std::string token(p + 1, end);
-        p = end;
         shift = token.size() > 1 && token[0] == '+';
         if (shift) token.erase(0, 1);
-        const int n =
-            std::isdigit(static_cast<unsigned char>(token.back())) ? std::stoi(token.substr(1)) : -1;
-        if (actions.count(token))
-            actions.at(token)();
-        else if (token[0] == '=')
-            count(m.paste(token.substr(1)));
-        else if (n >= 0 && token[0] == 'P')
-            m.press_at(n, shift);
-        else if (n >= 0 && token[0] == 'D')
-            m.drag_to(n);
-        else if (n >= 0 && token[0] == 'R')
-            m.right_press_at(n);
-        else
+        if (token.size() > 1 && (token[0] == '=' || std::isdigit(static_cast<unsigned char>(token[1]))))
+            argument = token.substr(1), token.resize(1);
+        const auto action = actions.find(token);
+        if (action == actions.end())
             ADD_FAILURE() << "no key " << token;
+        else
+            out.refusals += action->second() == EditResult::refused;
     }
     return out;
 }

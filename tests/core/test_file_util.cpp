@@ -64,22 +64,6 @@ TEST(FileUtil, ReadOnlyTargetIsRefusedAndKept) {
     EXPECT_EQ(test::read_test_file(csv), "old");
 }
 
-TEST(FileUtil, CreateDirectoriesLevelByLevel) {
-    test::ScopedTempDir dir;
-    const std::pair<std::string, std::string> rows[] = {// path, then the same with '/'
-                                                        {dir.path() + "\\a\\b\\c", dir.path() + "/a/b/c"},
-                                                        {dir.path() + "/f\\g/", dir.path() + "/f/g"},
-                                                        {dir.path() + "/a/b", dir.path() + "/a/b"}};
-    for (const auto& [path, check] : rows) {
-        EXPECT_TRUE(create_directories(path)) << path;
-        EXPECT_TRUE(directory_exists(check)) << path;
-    }
-    ASSERT_TRUE(write_whole_file(dir.file("plain"), "x", nullptr));
-    EXPECT_FALSE(directory_exists(dir.file("plain"))) << "a file is not a directory";
-    EXPECT_FALSE(create_directories(dir.file("plain") + "/sub")) << "nothing can be made below a file";
-    EXPECT_FALSE(directory_exists(""));
-}
-
 TEST(FileUtil, StartUpRemovesOnlyTheTemporaryFilesOfSets) {
     test::ScopedFakeSystem fake; // the folder is trimmed in the system's code page
     test::ScopedTempDir dir;

@@ -30,13 +30,10 @@ TEST(Texts, TitleByLegsOrSetsAndTheResultOfASchedule) {
     }
     // Results a schedule ends with (the draw and player 1's win are played below).
     GameRecord r;
-    r.player[0].name = "Ann";
-    r.player[1].name = "Bob";
-    r.player[0].sets = 1;
-    r.player[1].sets = 3;
+    r.player[0].name = "Ann", r.player[1].name = "Bob";
+    r.player[0].sets = 1, r.player[1].sets = 3;
     EXPECT_EQ(GameFlow::result_text(r), "1 - 3: Winner is \"Bob.\"");
-    r.player[1].com = 1;
-    r.player[1].com_level = 4;
+    r.player[1].com = 1, r.player[1].com_level = 4;
     EXPECT_EQ(GameFlow::result_text(r), "1 - 3: Winner is \"COM (Lv.5).\"");
 }
 
@@ -47,109 +44,57 @@ GameSettings one_leg_sets(int start_score) {
     return g;
 }
 
-TEST(SetOver, AnOrdinaryGameGoesOnSetAfterSet) {
-    GameSettings g = one_leg_sets(101);
-    g.p1_name = "Ann";
-    Table t(g);
-    t.play("w1");
-    EXPECT_EQ(t.flow_host.log, Log{"start_leg"});
-    EXPECT_EQ(t.record.set_no, 1);
-    EXPECT_EQ(t.record.archived, 0);
-    EXPECT_EQ(t.player(1).sets, 1);
-    EXPECT_EQ(t.player(0).name, "Ann");
-    ASSERT_EQ(t.history.records.size(), 1u);
-    EXPECT_EQ(t.history.records[0].player[1].legs, 1);
-    // The sheet shows the first leg of the new set, player 1 to throw.
-    EXPECT_EQ(t.match.shown_leg(), 0);
-    EXPECT_EQ(t.state(), "round 0/1 first 0 turn 0 sel 0,0 left 101,101 darts 0,0");
-    EXPECT_EQ(t.host.log.back(), "notify 7 0 0");
-    t.play("w0 w0");
-    EXPECT_EQ(t.record.set_no, 3);
-    EXPECT_EQ(t.player(0).sets, 2);
-    EXPECT_EQ(t.history.records.size(), 3u);
-}
-
 TEST(SetOver, AScheduleEndsWithTheResultAfterItsLastEntry) {
     Table t(game_of(501));
+    const GameRecord before = t.record;
+    EXPECT_FALSE(t.flow.start_new_schedule()) << "a schedule needs an entry to start";
+    EXPECT_EQ(t.record, before);
     t.settings.schedule = {one_leg_sets(101), one_leg_sets(101), one_leg_sets(201)};
     t.settings.schedule[2].p2_name = "Bob";
     ASSERT_TRUE(t.flow.start_new_schedule());
     EXPECT_EQ(t.flow_host.log, (Log{"leg_limit 1", "start_leg"}));
     EXPECT_EQ(t.record.schedule_mode, 1);
     EXPECT_EQ(t.record.start_score, 101);
-    EXPECT_TRUE(t.history.records.empty()) << "the game before had no finished leg";
     EXPECT_EQ(t.flow.title(), "tx9 - 1 Sets - (1 Legs / 1 Legs) - Schedule mode");
 
     t.play("w0"); // in 3 darts
     EXPECT_EQ(t.player(0).carried_short, 3);
     t.play("w1");
     EXPECT_EQ(t.player(0).carried_short, 0) << "another start score in a schedule";
-    EXPECT_EQ(t.record.set_no, 2);
     EXPECT_EQ(t.record.start_score, 201);
     EXPECT_EQ(t.player(1).name, "Bob");
 
     t.flow_host.log.clear();
     t.play("w0");
     EXPECT_EQ(t.flow_host.log, (Log{"panels", "info 2 - 1: Winner is \"Player 1.\""}));
-    EXPECT_EQ(t.history.records.size(), 3u);
-    EXPECT_EQ(t.record.archived, 1);
     // No fourth set: the record stays, the sheet keeps showing the finished leg.
-    EXPECT_EQ(t.record.set_no, 2);
-    EXPECT_EQ(t.record.leg_no, 1);
+    EXPECT_EQ(t.progress(), "set 2 leg 1 sets 2,1 archived 1 history 3");
     EXPECT_EQ(t.match.shown_leg(), 0);
     t.host.clear();
     t.play("=60 esc enter tab");
     EXPECT_TRUE(t.host.log.empty()) << "play has stopped";
 
     // A new game after it does not archive the set twice and starts afresh.
+    t.flow_host.log.clear();
     ASSERT_TRUE(t.flow.start_new_game());
-    EXPECT_EQ(t.history.records.size(), 3u);
-    EXPECT_EQ(t.record.schedule_mode + t.record.set_no, 0);
+    EXPECT_EQ(t.flow_host.log, (Log{"leg_limit 0", "start_leg"}));
+    EXPECT_EQ(t.progress(), "set 0 leg 0 sets 0,0 archived 0 history 3");
+    EXPECT_EQ(t.record.schedule_mode + t.player(0).carried_tons + t.leg().finished, 0);
     EXPECT_EQ(t.record.start_score, 501);
-    EXPECT_EQ(t.player(0).sets + t.player(0).carried_tons, 0);
-    EXPECT_EQ(t.leg().finished, 0);
 }
 
 TEST(SetOver, AScheduleWithAComPlayerPlayedToEvenSetsIsADraw) {
     GameSettings com = one_leg_sets(101);
     com.p2_com = 1;
-    com.p2_com_level = 5;
     Table t(game_of(501));
     t.settings.schedule = {one_leg_sets(101), com};
     ASSERT_TRUE(t.flow.start_new_schedule());
     t.play("w0");
-    ASSERT_EQ(t.record.set_no, 1);
     EXPECT_EQ(t.player(1).com, 1);
     t.flow_host.log.clear();
     t.play("0 k-3"); // the COM player wins the last set with its own visit
     EXPECT_EQ(t.flow_host.log, (Log{"panels", "info A game is a draw."}));
-    EXPECT_EQ(t.player(0).sets + t.player(1).sets, 2);
-}
-
-TEST(NewGame, ArchivesThePlayedSetAndStartsFresh) {
-    Table t(game_of(101));
-    t.play("w0 w0 60");
-    t.settings.game = game_of(301);
-    t.settings.game.round_limit = 1;
-    t.settings.game.round = 15;
-    t.flow_host.log.clear();
-    ASSERT_TRUE(t.flow.start_new_game());
-    EXPECT_EQ(t.flow_host.log, (Log{"leg_limit 0", "start_leg"}));
-    ASSERT_EQ(t.history.records.size(), 1u);
-    EXPECT_EQ(t.history.records[0].leg_no, 2);
-    EXPECT_EQ(t.history.records[0].player[0].legs, 2);
-    EXPECT_EQ(t.record.leg_no, 0);
-    EXPECT_EQ(t.player(0).legs, 0);
-    EXPECT_EQ(t.state(), "round 0/15 first 0 turn 0 sel 0,0 left 301,301 darts 0,0");
-
-    // A schedule needs an entry to start.
-    t.play("w0");
-    t.settings.schedule.clear();
-    const GameRecord before = t.record;
-    t.flow_host.log.clear();
-    EXPECT_FALSE(t.flow.start_new_schedule());
-    EXPECT_EQ(t.record, before);
-    EXPECT_TRUE(t.flow_host.log.empty());
+    EXPECT_EQ(t.progress(), "set 1 leg 1 sets 1,1 archived 1 history 2");
 }
 
 } // namespace

@@ -22,22 +22,6 @@ IniDocument parsed(std::string_view text) {
 
 const auto rewritten = [](std::string_view text) { return parsed(text).text(); };
 
-TEST(NameHash, SkipsSpacesFoldsCapitalsAndCountsHighBytesNegative) {
-    struct Row {
-        const char* name;
-        std::uint32_t hash;
-    } rows[] = {
-        // clang-format off
-        {"", 0}, {"a", 97}, {"ab", 2 * 97 + 98}, {"A B", 2 * 97 + 98}, {" ab ", 2 * 97 + 98},
-        {"\t", 9},                                      // tabs are neither skipped nor folded
-        {"a\x80", 2 * 97 - 128}, {"\xff", 0xFFFFFFFFu}, // bytes from 0x80 count negative
-        {"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", 0u - 97u}, // 97 * (2^32 - 1), wrapped
-        // clang-format on
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(name_hash(row.name), row.hash) << "name \"" << row.name << "\"";
-}
-
 TEST(IniParse, FileIsWrittenBackInTheStoresOwnShape) {
     // Every rule of the reader in one file: keys before any header, comments, ';' lines, headers with
     // blanks after ']', empty and unclosed headers, repeated sections, keys without '=', indented lines,
@@ -68,12 +52,9 @@ TEST(IniParse, LookupsFollowTheFirstMatch) {
     EXPECT_EQ(doc.get_int("", "root_key", -1), -1) << "the root section is never found";
     EXPECT_EQ(doc.get_string("game", "p1_name", ""), " two words ");
     EXPECT_EQ(doc.get_string("game", "# p1_name=commented", "dflt"), "dflt") << "comments are not keys";
-}
-
-TEST(IniParse, EqualHashesAloneNeverMatch) {
-    IniDocument doc = parsed("[s]\na b=1\n");
+    // The lookup hash skips blanks, so "a b" and "ab" hash alike; the names must still match.
     ASSERT_EQ(name_hash("a b"), name_hash("ab"));
-    EXPECT_EQ(doc.get_int("s", "a b", 0), 1);
+    doc.parse("[s]\na b=1\n");
     EXPECT_EQ(doc.get_int("s", "ab", 7), 7);
 }
 
@@ -107,32 +88,28 @@ TEST(IniParse, LongLinesAreHeldWholeAndNamesCutTo255) {
 }
 
 TEST(IniGet, ValuesAreTrimmedThenUnquotedOnce) {
-    struct Row {
-        const char *raw, *read;
-    } strings[] = {
+    const std::pair<const char*, const char*> strings[] = {
         // clang-format off
         {" \" two words \" ", " two words "}, {"plain", "plain"}, {"\t padded \t", "padded"}, {"\"open", "open"},
         {"close\"", "close"}, {"\"", ""}, {"\"\"", ""}, {"\"\"\"", "\""}, {"\"\"x\"\"", "\"x\""}, {"   ", ""},
         {"", ""},
         // clang-format on
     };
-    for (const Row& row : strings)
-        EXPECT_EQ(parsed(std::string("[s]\nk=") + row.raw + "\n").get_string("s", "k", "default"), row.read)
-            << "raw value [" << row.raw << "]";
+    for (auto [raw, read] : strings)
+        EXPECT_EQ(parsed(std::string("[s]\nk=") + raw + "\n").get_string("s", "k", "default"), read)
+            << "raw value [" << raw << "]";
     EXPECT_EQ(parsed("").get_string("s", "missing", " \"dflt\" "), "dflt") << "the default is unquoted too";
 
-    struct IntRow {
-        const char* raw;
-        int read;
-    } ints[] = {
+    const std::pair<const char*, int> ints[] = {
         // clang-format off
         {"12", 12}, {"\"42\"", 42}, {" -7 ", -7}, {"+3", 3}, {"", 0}, {"\"\"", 0}, {"abc", 0}, {"12abc", 12},
-        {"0x1F", 0}, {"007", 7}, {"\" 9\"", 9}, {"99999999999", 2147483647}, {"- 5", 0}, {"\t8", 8},
+        {"0x1F", 0}, {"007", 7}, {"\" 9\"", 9}, {"99999999999", 2147483647}, {"-99999999999", -2147483647 - 1},
+        {"- 5", 0}, {"\t8", 8},
         // clang-format on
     };
-    for (const IntRow& row : ints)
-        EXPECT_EQ(parsed(std::string("[s]\nk=") + row.raw + "\n").get_int("s", "k", -1), row.read)
-            << "raw value [" << row.raw << "]";
+    for (auto [raw, read] : ints)
+        EXPECT_EQ(parsed(std::string("[s]\nk=") + raw + "\n").get_int("s", "k", -1), read)
+            << "raw value [" << raw << "]";
     IniDocument doc = parsed("[s]\nnovalue\n");
     EXPECT_EQ(doc.get_int("s", "novalue", 55), 0) << "present but empty is 0, not the default";
     EXPECT_EQ(doc.get_int("s", "missing", 55), 55);
@@ -218,7 +195,6 @@ TEST(IniCycle, MissingFileGivesDefaultsPutsCreateItAndFailuresChangeNothing) {
     EXPECT_STREQ(buffer, "Cour");
     EXPECT_FALSE(ini_load(dir.file("missing.ini")));
     EXPECT_EQ(ini_get_int("window", "state", 0, path), 3) << "a failed load replaced the document";
-    EXPECT_FALSE(ini_write(dir.file("no_such_folder/tx9.ini")));
     EXPECT_TRUE(ini_put_int("window", "state", 2, path));
     EXPECT_EQ(read_test_file(path).substr(0, 19), "[window]\r\nstate=3\r\n")
         << "puts reached the file without a write";

@@ -11,13 +11,6 @@
 namespace tx9 {
 namespace {
 
-class Namer : public KeyNamer {
-  public:
-    std::string key_name(int vk) const override {
-        return vk >= 'A' && vk <= 'Z' ? std::string(1, static_cast<char>(vk)) : std::string();
-    }
-};
-
 TEST(OptionPages, ColourItemsInColourOrder) {
     test::ScopedFakeSystem fake;
     std::string texts;
@@ -28,7 +21,6 @@ TEST(OptionPages, ColourItemsInColourOrder) {
                      "Left score Background|Left score Text|Left score Active Border|Player name Background|"
                      "Player name Text|Player information Background|Player information Text|"
                      "Player information Header|");
-    EXPECT_EQ(option_sheet_caption(fake.sys), "Option");
 }
 
 TEST(OptionPages, PreviewPixelPicksTheFirstMatchingItem) {
@@ -37,12 +29,7 @@ TEST(OptionPages, PreviewPixelPicksTheFirstMatchingItem) {
         colors[static_cast<size_t>(i)] = 0x100u + static_cast<Color>(i);
     colors[kColorOddBackground] = colors[kColorBackground]; // equal colours: the earlier item wins
     colors[kColorPlayerNameText] = colors[kColorPlayerNameBackground];
-    struct Case {
-        Preview preview;
-        Color pixel;
-        int item;
-    };
-    const Case cases[] = {
+    const std::tuple<Preview, Color, int> cases[] = {
         {Preview::Sheet, 0x100, kColorBackground},
         {Preview::Sheet, 0x103, kColorHeaderBackground},
         {Preview::Sheet, 0x109, kColorInputBackground},
@@ -54,9 +41,9 @@ TEST(OptionPages, PreviewPixelPicksTheFirstMatchingItem) {
         {Preview::Left, 0x10D, kColorLeftBackground},
         {Preview::Left, 0x0, kColorLeftText},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(preview_item_for_pixel(c.preview, c.pixel, colors), c.item)
-            << "preview " << static_cast<int>(c.preview) << " pixel " << c.pixel;
+    for (auto [preview, pixel, item] : cases)
+        EXPECT_EQ(preview_item_for_pixel(preview, pixel, colors), item)
+            << "preview " << static_cast<int>(preview) << " pixel " << pixel;
     colors[kColorOddBackground] = 0x555;
     EXPECT_EQ(preview_item_for_pixel(Preview::Sheet, 0x555, colors), kColorOddBackground);
 }
@@ -73,7 +60,7 @@ TEST(OptionPages, KeyPageListsNameableActionsWithTheirTexts) {
         {IDM_TEMPLATE_NOTHING, 0, 'A'},       {IDM_ENTER, 0, 'B'},
         {kTemplateBase + 181, 0, 'C'},        {IDM_ABOUT, kModCtrl, 'D'},
     };
-    Namer namer;
+    test::FakeKeyNamer namer;
     std::string rows;
     for (const KeyBinding& b : key_page_bindings(table)) {
         std::vector<std::string> texts = key_page_texts(namer, b);
@@ -96,24 +83,22 @@ TEST(OptionPages, SelectKeyChecksThenFillsTheBinding) {
     struct Case {
         SelectKeyInput input;
         SelectKeyVerdict verdict;
-        std::string binding; // action:modifiers:key
+        std::string binding; // "action:modifiers:key "
     };
     const Case cases[] = {
-        {{0, true, "180", ctrl_shift_f}, SelectKeyVerdict::Accept, "51180:12:70"},
-        {{0, true, "", 0}, SelectKeyVerdict::Accept, "51000:0:0"},
+        {{0, true, "180", ctrl_shift_f}, SelectKeyVerdict::Accept, "51180:12:70 "},
+        {{0, true, "", 0}, SelectKeyVerdict::Accept, "51000:0:0 "},
         {{0, true, "181", 'F'}, SelectKeyVerdict::TemplateRange, ""},
         {{1, true, "181", 'F'}, SelectKeyVerdict::TemplateRange, ""}, // the number is checked first
         {{1, false, "", 'F'}, SelectKeyVerdict::NoFunction, ""},
         {{-1, false, "", 'F'}, SelectKeyVerdict::NoFunction, ""},
         {{22, false, "", 'F'}, SelectKeyVerdict::NoFunction, ""},
-        {{21, false, "999", 'A' | (4u << 8)}, SelectKeyVerdict::Accept, "40034:16:65"},
+        {{21, false, "999", 'A' | (4u << 8)}, SelectKeyVerdict::Accept, "40034:16:65 "},
     };
     for (const Case& c : cases) {
         KeyBinding b{-1, -1, -1};
         EXPECT_EQ(check_select_key(c.input, &b), c.verdict) << c.input.choice << " " << c.input.number_text;
-        const std::string filled =
-            std::to_string(b.action) + ":" + std::to_string(b.modifiers) + ":" + std::to_string(b.key);
-        EXPECT_EQ(filled, c.verdict == SelectKeyVerdict::Accept ? c.binding : "-1:-1:-1")
+        EXPECT_EQ(test::describe({b}), c.verdict == SelectKeyVerdict::Accept ? c.binding : "-1:-1:-1 ")
             << "a refused OK leaves the binding alone";
     }
 }

@@ -1,4 +1,5 @@
-// The statistics carried from set to set, and how two averages combine.
+// The statistics carried from set to set.
+#include "core/text.h"
 #include "engine/statistics.h"
 #include "support/match_harness.h"
 
@@ -7,30 +8,28 @@
 namespace tx9 {
 namespace {
 
-using test::game_of;
-using test::Table;
-
-TEST(CombineAverage, MeanOfBothOnlyWhenBothArePositive) {
-    struct Row {
-        float carried, current, combined;
-    } rows[] = {{0, 0, 0}, {20, 0, 20}, {0, 30, 30}, {25, 40, 32.5f}, {-1, 5, 5}, {7, -2, 7}};
-    for (const Row& row : rows)
-        EXPECT_EQ(combine_average(row.carried, row.current), row.combined)
-            << row.carried << ", " << row.current;
+std::string carried(const PlayerBlock& p) {
+    return strprintf("tons %d 180s %d high %d short %d avg %g darts %g", p.carried_tons, p.carried_180s,
+                     p.carried_high_off, p.carried_short, double(p.carried_avg_score),
+                     double(p.carried_avg_darts));
 }
 
 TEST(CarryOver, FoldsTheSetIntoTheCarriedValues) {
     struct Row {
-        int schedule_mode, entering_start, short_, carried_short, expected_short;
-        float expected_avg_darts;
+        int schedule_mode, entering_start, short_, carried_short;
+        const char* carried;
     } rows[] = {
-        {0, 501, 0, 12, 12, 21}, {0, 501, 15, 0, 15, 21}, {0, 501, 15, 12, 12, 21},
-        {0, 501, 9, 12, 9, 21},  {0, 301, 9, 12, 9, 21}, // outside a schedule a new start score carries on
-        {1, 501, 9, 12, 9, 21},  {1, 301, 9, 12, 0, 0},  // a schedule entry with another start score restarts
+        // clang-format off
+        {0, 501, 0, 12, "tons 7 180s 3 high 100 short 12 avg 25 darts 21"},
+        {0, 501, 15, 0, "tons 7 180s 3 high 100 short 15 avg 25 darts 21"},
+        {0, 501, 15, 12, "tons 7 180s 3 high 100 short 12 avg 25 darts 21"},
+        {0, 501, 9, 12, "tons 7 180s 3 high 100 short 9 avg 25 darts 21"},
+        {0, 301, 9, 12, "tons 7 180s 3 high 100 short 9 avg 25 darts 21"}, // a new start score carries on
+        {1, 501, 9, 12, "tons 7 180s 3 high 100 short 9 avg 25 darts 21"},
+        {1, 301, 9, 12, "tons 7 180s 3 high 100 short 0 avg 25 darts 0"}, // a schedule entry restarts
+        // clang-format on
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "schedule " << row.schedule_mode << " into " << row.entering_start
-                                        << ", short " << row.short_ << " over " << row.carried_short);
         GameRecord record;
         record.schedule_mode = row.schedule_mode;
         record.start_score = 501;
@@ -38,41 +37,29 @@ TEST(CarryOver, FoldsTheSetIntoTheCarriedValues) {
         p.tons = 3, p.one80s = 1, p.high_off = 80, p.short_ = row.short_, p.avg_score = 30, p.avg_darts = 24;
         p.carried_tons = 4, p.carried_180s = 2, p.carried_high_off = 100, p.carried_short = row.carried_short;
         p.carried_avg_score = 20, p.carried_avg_darts = 18;
-        carry_over(record, game_of(row.entering_start));
-        EXPECT_EQ(p.carried_tons, 7);
-        EXPECT_EQ(p.carried_180s, 3);
-        EXPECT_EQ(p.carried_high_off, 100);
-        EXPECT_EQ(p.carried_short, row.expected_short);
-        EXPECT_EQ(p.carried_avg_score, 25.0f);
-        EXPECT_EQ(p.carried_avg_darts, row.expected_avg_darts);
+        carry_over(record, test::game_of(row.entering_start));
+        EXPECT_EQ(carried(p), row.carried)
+            << "schedule " << row.schedule_mode << " into " << row.entering_start << ", short " << row.short_;
     }
 }
 
 TEST(CarryOver, AveragesGiveEachNewSetHalfTheWeight) {
-    GameSettings g = game_of(120); // one-leg sets, won in two visits: 20 points per dart
+    GameSettings g = test::game_of(120); // one-leg sets, won in two visits: 20 points per dart
     g.leg_limit = 1;
     g.max_leg = 1;
-    Table t(g);
+    test::Table t(g);
     t.settings.game.start_score = 180; // the next set: 30 per dart
     t.play("60 0 f3");
-    ASSERT_EQ(t.record.set_no, 1);
-    EXPECT_EQ(t.player(0).carried_avg_score, 20.0f);
-    EXPECT_EQ(t.player(0).avg_score, 0.0f);
+    EXPECT_EQ(carried(t.player(0)), "tons 0 180s 0 high 60 short 6 avg 20 darts 6");
     t.play("90 0");
     EXPECT_EQ(combine_average(t.player(0).carried_avg_score, t.player(0).avg_score), 25.0f)
         << "shown in set 2";
     t.settings.game.start_score = 240; // then 40 per dart
-    t.play("f3");
-    ASSERT_EQ(t.record.set_no, 2);
-    EXPECT_EQ(t.player(0).carried_avg_score, 25.0f);
-    EXPECT_EQ(t.player(0).carried_short, 6);
-    EXPECT_EQ(t.player(0).carried_avg_darts, 6.0f) << "outside a schedule a new start score carries darts on";
-    t.play("120 0 f3");
-    EXPECT_EQ(t.player(0).carried_avg_score, 32.5f) << "(25 + 40) / 2, not weighted by darts";
-    EXPECT_EQ(t.player(0).carried_high_off, 120);
-    EXPECT_EQ(t.player(0).carried_tons, 2) << "120 scored and 120 finished";
+    t.play("f3 120 0 f3");
+    // (25 + 40) / 2, not weighted by darts; 120 scored and 120 finished.
+    EXPECT_EQ(carried(t.player(0)), "tons 2 180s 0 high 120 short 6 avg 32.5 darts 6");
+    EXPECT_EQ(carried(t.player(1)), "tons 0 180s 0 high 0 short 0 avg 0 darts 0");
     EXPECT_EQ(t.player(0).sets, 3);
-    EXPECT_EQ(t.player(1).carried_avg_score, 0.0f) << "player 2 never scored";
 }
 
 } // namespace

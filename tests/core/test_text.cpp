@@ -1,9 +1,7 @@
 // Text helpers and paths. In code page 932, 0x95 0x5C is one character whose
 // trail byte is a backslash, and it is never taken for a separator.
 #include "core/text.h"
-#include "records/csv_export.h"
 #include "support/fake_system.h"
-#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -25,15 +23,7 @@ TEST(MenuTextCleaner, DropsMnemonicsParenthesesAndDots) {
         EXPECT_EQ(clean_menu_text(in), out) << "from " << in;
 }
 
-TEST(TextHelpers, NumbersAndFormatting) {
-    const std::pair<const char*, int> rows[] = {{"  42abc", 42},
-                                                {"-7", -7},
-                                                {"+", 0},
-                                                {"", 0},
-                                                {"99999999999999999999", 2147483647},
-                                                {"-99999999999999999999", -2147483647 - 1}};
-    for (auto [text, want] : rows)
-        EXPECT_EQ(parse_int(text), want) << text;
+TEST(TextHelpers, Formatting) {
     EXPECT_EQ(strprintf(",%s,,%s,", std::string(600, 'x').c_str(), "Bob").size(), 607u)
         << "not cut at a fixed size";
     EXPECT_EQ(fill_number("%d Legs", 12), "12 Legs");
@@ -68,15 +58,6 @@ TEST(Paths, FolderJoinAndTrimStepOverDoubleByteCharacters) {
         EXPECT_EQ(join_path(folder, "a.csv"), want) << folder;
     for (const auto& [path, want] : trimmed)
         EXPECT_EQ(without_trailing_separators(path), want) << path;
-
-    test::ScopedTempDir dir;
-    GameRecord record;
-    record.csv_name = "501_20041105_010509.csv";
-    const std::string app = dir.path() + "\\" + kTable;
-    std::string error;
-    EXPECT_EQ(auto_save_path_for(record, "", app, &error), app + "\\data\\" + record.csv_name);
-    EXPECT_EQ(auto_save_path_for(record, app, "", &error), app + "\\" + record.csv_name);
-    EXPECT_EQ(error, "");
 }
 
 } // namespace

@@ -1,18 +1,15 @@
 #include "fake_system.h"
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
 namespace tx9::test {
 
-std::string source_path(const std::string& relative) { return std::string(TX9_SOURCE_DIR) + "/" + relative; }
-
 const std::map<int, std::string>& english_strings()
 {
     static const std::map<int, std::string> table = [] {
         std::map<int, std::string> out;
-        std::ifstream in(source_path("res/strings_en.inc"), std::ios::binary);
+        std::ifstream in(std::string(TX9_SOURCE_DIR) + "/res/strings_en.inc", std::ios::binary);
         std::string line;
         while (std::getline(in, line)) {
             // S(id, "text") with "" for a quote
@@ -65,6 +62,40 @@ int FakeSystem::compare_text_no_case(std::string_view a, std::string_view b) con
         return out;
     };
     return fold(a).compare(fold(b));
+}
+
+std::string FakeKeyNamer::key_name(int vk) const
+{
+    if (vk >= 0x70 && vk <= 0x7B) return "F" + std::to_string(vk - 0x70 + 1);
+    if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return std::string(1, static_cast<char>(vk));
+    auto it = names.find(vk);
+    return it == names.end() ? std::string() : it->second;
+}
+
+std::string describe(const GameSettings& g)
+{
+    std::ostringstream out;
+    out << g.start_score << '/' << g.round_limit << '/' << g.round << '/' << g.leg_limit << '/' << g.max_leg
+        << '/' << g.best_of << " [" << g.p1_name << "] " << g.p1_start_score << '/' << g.p1_com << '/'
+        << g.p1_com_level << " [" << g.p2_name << "] " << g.p2_start_score << '/' << g.p2_com << '/'
+        << g.p2_com_level << " entry " << g.schedule_entry;
+    return out.str();
+}
+
+std::string describe(const std::vector<GameSettings>& games)
+{
+    std::string out;
+    for (const GameSettings& g : games)
+        out += describe(g) + "\n";
+    return out;
+}
+
+std::string describe(const std::vector<KeyBinding>& bindings)
+{
+    std::ostringstream out;
+    for (const KeyBinding& b : bindings)
+        out << b.action << ':' << b.modifiers << ':' << b.key << ' ';
+    return out.str();
 }
 
 ScopedFakeSystem::ScopedFakeSystem() { set_system_services(&sys); }

@@ -1,11 +1,15 @@
 // A SystemServices with fixed, settable answers for tests. Its strings are
-// the program's English string table.
+// the program's English string table. Also a key namer and readable forms of
+// settings records shared by the suites.
 #pragma once
 
+#include "app/key_bindings.h"
 #include "core/system.h"
+#include "settings/game_settings.h"
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace tx9::test {
 
@@ -44,7 +48,17 @@ public:
 // The English string table as read from res/strings_en.inc.
 const std::map<int, std::string>& english_strings();
 
-// Path of a file in the source tree.
-std::string source_path(const std::string& relative);
+// Names keys as a keyboard layout would; keys it does not list have no scan code.
+class FakeKeyNamer : public KeyNamer {
+  public:
+    std::string key_name(int vk) const override;
+    std::map<int, std::string> names{{0x24, "Home"}, {0x0D, "Enter"}};
+};
+
+// "501/1/15/0/3/1 [Ann] 0/0/0 [Bob] 0/0/0 entry 0": every field, one line per record.
+std::string describe(const GameSettings& g);
+std::string describe(const std::vector<GameSettings>& games);
+// "action:modifiers:key " for each binding.
+std::string describe(const std::vector<KeyBinding>& bindings);
 
 } // namespace tx9::test

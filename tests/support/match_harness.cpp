@@ -4,27 +4,13 @@
 #include "engine/game_rules.h"
 #include "records/csv_export.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cctype>
-#include <initializer_list>
-#include <iterator>
 #include <iomanip>
+#include <iterator>
 #include <map>
 #include <sstream>
 
 namespace tx9::test {
-
-void FakeMatchHost::unscripted(const std::string& line) {
-    ADD_FAILURE() << line << ": no answer scripted";
-}
-
-bool FakeMatchHost::ask_leg_winner(GameRecord& record) {
-    const int w = answer(leg_winners, -1, std::string("ask_winner"));
-    if (w >= 0) record.current_leg().winner = w;
-    return w >= 0;
-}
 
 void FakeMatchHost::reposition_entry(bool scroll_into_view, bool load_cell) {
     log.push_back(std::string("reposition ") + (scroll_into_view ? "1" : "0") + (load_cell ? " 1" : " 0"));
@@ -33,11 +19,6 @@ void FakeMatchHost::reposition_entry(bool scroll_into_view, bool load_cell) {
         entry.clear();
     else if (match && load_cell)
         entry = match->loaded_entry_text();
-}
-
-long FakeMatchHost::notify(int message, int wparam, int lparam) {
-    log.push_back(strprintf("notify %d %d %d", message, wparam, lparam));
-    return message == kNotifySetOver && flow && flow->set_over() ? 1 : 0;
 }
 
 bool FakeMatchHost::auto_save(const GameRecord& record) {
@@ -50,10 +31,6 @@ std::vector<std::string> FakeMatchHost::calls(const std::string& prefix) const {
     std::copy_if(log.begin(), log.end(), std::back_inserter(out),
                  [&prefix](const std::string& line) { return line.compare(0, prefix.size(), prefix) == 0; });
     return out;
-}
-
-int FakeMatchHost::count(const std::string& line) const {
-    return static_cast<int>(std::count(log.begin(), log.end(), line));
 }
 
 GameSettings game_of(int start_score) {
@@ -98,8 +75,9 @@ void Table::play(const std::string& script) {
         } else if (step[0] == 'w') {
             win_leg(n());
         } else if (step[0] == 'f' || step[0] == 'c') {
-            finish(remaining(record, record.leg_no, match.sel_round() - 1, match.sel_player()), n(),
-                   step[0] == 'f');
+            host.darts.push_back(n());
+            host.finish_oks.push_back(step[0] == 'f');
+            visit(remaining(record, record.leg_no, match.sel_round() - 1, match.sel_player()));
         } else if (step[0] == 'a') {
             host.leg_winners.push_back(n());
         } else if (step[0] == 'm') {
@@ -126,19 +104,13 @@ void Table::round(int first_points, int second_points) {
     visit(second_points);
 }
 
-void Table::finish(int points, int dart, bool ok) {
-    host.darts.push_back(dart);
-    host.finish_oks.push_back(ok);
-    visit(points);
-}
-
 void Table::win_leg(int p) {
     const int set = record.set_no, leg_no = record.leg_no;
     for (int guard = 0; guard < 2000; ++guard) {
         if (record.set_no != set || record.leg_no != leg_no || leg().finished == 1) return;
         match.escape_key();
         int who = match.sel_player();
-        if (who == p && left(p) <= 180 && left(p) > 0) return finish(left(p), 3);
+        if (who == p && left(p) <= 180 && left(p) > 0) return play("f3");
         visit(who == p ? 60 : 0);
     }
     ADD_FAILURE() << "leg did not end";
@@ -151,28 +123,32 @@ std::string Table::state() {
                      l.darts[1]);
 }
 
+std::string Table::progress() {
+    return strprintf("set %d leg %d sets %d,%d archived %d history %d", record.set_no, record.leg_no,
+                     player(0).sets, player(1).sets, record.archived, int(history.records.size()));
+}
+
+// Each value after a blank.
+template <typename... T> void put(std::ostream& out, const T&... values) {
+    ((out << ' ' << values), ...);
+}
+
 std::string dump(const GameRecord& r) {
     std::ostringstream out;
-    out << std::setprecision(9);
-    auto ints = [&out](std::initializer_list<int> values) {
-        for (int v : values)
-            out << ' ' << v;
-    };
-    out << "record";
-    ints({r.schedule_mode, r.archived, r.start_score, r.set_no, r.leg_no, r.leg_limit, r.max_leg, r.best_of,
-          r.round_limit, r.round});
-    out << ' ' << r.csv_name;
+    out << std::setprecision(9) << "record";
+    put(out, r.schedule_mode, r.archived, r.start_score, r.set_no, r.leg_no, r.leg_limit, r.max_leg,
+        r.best_of, r.round_limit, r.round, r.csv_name);
     for (const PlayerBlock& p : r.player) {
-        out << "\nplayer " << p.name;
-        ints({p.start_score, p.left, p.sets, p.legs, p.tons, p.one80s, p.high_off, p.short_, p.carried_tons,
-              p.carried_180s, p.carried_high_off, p.carried_short, p.com, p.com_level, p.com_result});
-        out << ' ' << p.avg_score << ' ' << p.avg_darts << ' ' << p.carried_avg_score << ' '
-            << p.carried_avg_darts;
+        out << "\nplayer";
+        put(out, p.name, p.start_score, p.left, p.sets, p.legs, p.tons, p.one80s, p.high_off, p.short_,
+            p.carried_tons, p.carried_180s, p.carried_high_off, p.carried_short, p.com, p.com_level,
+            p.com_result, p.avg_score, p.avg_darts, p.carried_avg_score, p.carried_avg_darts);
     }
     for (const LegRecord& l : r.leg_records) {
         out << "\nleg";
-        ints({l.cur_round, l.turn, l.rows, l.capacity, l.first, l.finished, l.winner, l.win_darts, l.checkout,
-              l.tons[0], l.tons[1], l.one80s[0], l.one80s[1], l.left[0], l.left[1], l.darts[0], l.darts[1]});
+        put(out, l.cur_round, l.turn, l.rows, l.capacity, l.first, l.finished, l.winner, l.win_darts,
+            l.checkout, l.tons[0], l.tons[1], l.one80s[0], l.one80s[1], l.left[0], l.left[1], l.darts[0],
+            l.darts[1]);
         for (const std::vector<int>& cells : l.scores) {
             out << " |";
             for (int v : cells)

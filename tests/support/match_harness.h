@@ -10,6 +10,9 @@
 #include "settings/settings.h"
 #include "support/fake_system.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <deque>
 #include <ostream>
 #include <string>
@@ -36,7 +39,11 @@ class FakeMatchHost : public MatchHost {
     int ask_finishing_dart(int finish) override {
         return answer(darts, 0, "ask_dart " + std::to_string(finish));
     }
-    bool ask_leg_winner(GameRecord& record) override;
+    bool ask_leg_winner(GameRecord& record) override {
+        const int w = answer(leg_winners, -1, std::string("ask_winner"));
+        if (w >= 0) record.current_leg().winner = w;
+        return w >= 0;
+    }
     bool ask_yes_no(const std::string& text) override { return answer(yes_no, false, "ask " + text); }
     bool show_finish_message(const std::string& text, const std::string& title, bool ok_only) override {
         const std::string line = "finish_message " + text + " | " + title + " | " + (ok_only ? "1" : "0");
@@ -51,7 +58,11 @@ class FakeMatchHost : public MatchHost {
     void update_scroll_bar() override { log.push_back("scroll"); }
     std::string entry_text() override { return entry; }
     void set_entry_text(const std::string& text) override { entry = text; }
-    long notify(int message, int wparam, int lparam) override;
+    long notify(int message, int wparam, int lparam) override {
+        log.push_back("notify " + std::to_string(message) + ' ' + std::to_string(wparam) + ' ' +
+                      std::to_string(lparam));
+        return message == kNotifySetOver && flow && flow->set_over() ? 1 : 0;
+    }
     void start_com_timer(bool disable_main_window) override {
         log.push_back(disable_main_window ? "com_timer 1" : "com_timer 0");
     }
@@ -59,7 +70,7 @@ class FakeMatchHost : public MatchHost {
 
     // Log lines that start with prefix, in order; how often a line was logged.
     std::vector<std::string> calls(const std::string& prefix) const;
-    int count(const std::string& line) const;
+    int count(const std::string& line) const { return int(std::count(log.begin(), log.end(), line)); }
     void clear() { log.clear(); }
 
   private:
@@ -67,14 +78,13 @@ class FakeMatchHost : public MatchHost {
     template <typename T> T answer(std::deque<T>& answers, T cancel, const std::string& line) {
         log.push_back(line);
         if (answers.empty()) {
-            unscripted(line);
+            ADD_FAILURE() << line << ": no answer scripted";
             return cancel;
         }
         T next = answers.front();
         answers.pop_front();
         return next;
     }
-    void unscripted(const std::string& line);
 };
 
 class FakeFlowHost : public GameFlowHost {
@@ -121,14 +131,14 @@ struct Table {
     void play(const std::string& script);
     // Esc, then the round's two visits (first thrower's, then the other's).
     void round(int first_points, int second_points);
-    // A visit equal to the remaining score, answered with the dart and OK or Cancel.
-    void finish(int points, int dart, bool ok = true);
     // Wins the current leg for player p from any open leg: the other scores 0,
     // p finishes with the third dart and the message gets OK.
     void win_leg(int p);
     // The shown leg and the selection in one line:
     // "round 1/2 first 0 turn 0 sel 0,1 left 441,456 darts 3,3".
     std::string state();
+    // The match in one line: "set 1 leg 0 sets 0,1 archived 0 history 1".
+    std::string progress();
 };
 
 GameSettings game_of(int start_score);

@@ -2,6 +2,7 @@
 // a thread timer looks at its tree, and where it opens.
 #include "checkout/win/checkout_dialog.h"
 
+#include "core/text.h"
 #include "core/win/gdi.h"
 #include "core/win/win_system.h"
 #include "res/resource.h"
@@ -72,7 +73,7 @@ struct CheckoutDialog : ::testing::Test {
     TestWindow owner{400, 300, "owner"};
 };
 
-TEST_F(CheckoutDialog, TreeFollowsEveryChangeOfTheScore) {
+TEST_F(CheckoutDialog, TreeFollowsEveryChangeOfTheScoreInTheRouteFont) {
     std::vector<std::string> shown;
     auto record = [&](HWND d) {
         shown.push_back(dialog_item_text(d, IDC_CHECKOUT_SCORE) + ": " + outline(d));
@@ -83,6 +84,20 @@ TEST_F(CheckoutDialog, TreeFollowsEveryChangeOfTheScore) {
                    HWND tree = GetDlgItem(d, IDC_CHECKOUT_TREE);
                    EXPECT_EQ(TreeView_GetRoot(tree), TreeView_GetFirstVisible(tree))
                        << "the first route in view";
+                   EXPECT_EQ(48u, TreeView_GetIndent(tree));
+                   // Routes and score in one fixed-pitch font, so that the darts line up.
+                   HFONT font = reinterpret_cast<HFONT>(SendMessageA(tree, WM_GETFONT, 0, 0));
+                   EXPECT_EQ(font, reinterpret_cast<HFONT>(
+                                       SendDlgItemMessageA(d, IDC_CHECKOUT_SCORE, WM_GETFONT, 0, 0)));
+                   LOGFONTA lf{};
+                   GetObjectA(font, sizeof lf, &lf);
+                   EXPECT_EQ(strprintf("%s %d %d", load_resource_string(IDS_ROUTE_FONT).c_str(),
+                                       font_height_for_points(12), FIXED_PITCH),
+                             strprintf("%s %ld %d", lf.lfFaceName, lf.lfHeight, lf.lfPitchAndFamily & 3));
+                   int low = 0, high = 0;
+                   SendDlgItemMessageA(d, IDC_CHECKOUT_SPIN, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                                       reinterpret_cast<LPARAM>(&high));
+                   EXPECT_EQ("1-32767", std::to_string(low) + "-" + std::to_string(high));
                    type_score(d, "1708"); // three digits at most
                    record(d);
                },
@@ -107,40 +122,20 @@ TEST_F(CheckoutDialog, TreeFollowsEveryChangeOfTheScore) {
     EXPECT_EQ(expected, shown);
 }
 
-TEST_F(CheckoutDialog, RouteFontIndentAndSpinRange) {
-    run_steps(owner.hwnd(), 108, {[&](HWND d) {
-                  HWND tree = GetDlgItem(d, IDC_CHECKOUT_TREE);
-                  HFONT font = reinterpret_cast<HFONT>(SendMessageA(tree, WM_GETFONT, 0, 0));
-                  EXPECT_EQ(font, reinterpret_cast<HFONT>(
-                                      SendDlgItemMessageA(d, IDC_CHECKOUT_SCORE, WM_GETFONT, 0, 0)));
-                  LOGFONTA lf{};
-                  ASSERT_TRUE(GetObjectA(font, sizeof lf, &lf));
-                  EXPECT_EQ(load_resource_string(IDS_ROUTE_FONT), lf.lfFaceName);
-                  EXPECT_EQ(font_height_for_points(12), lf.lfHeight);
-                  EXPECT_EQ(FIXED_PITCH, lf.lfPitchAndFamily & 3);
-                  EXPECT_EQ(48u, TreeView_GetIndent(tree));
-                  int low = 0, high = 0;
-                  SendDlgItemMessageA(d, IDC_CHECKOUT_SPIN, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
-                                      reinterpret_cast<LPARAM>(&high));
-                  EXPECT_EQ("1-32767", std::to_string(low) + "-" + std::to_string(high));
-              }});
-}
-
 TEST_F(CheckoutDialog, OpensCentredOverItsOwnerAndOnScreen) {
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    std::vector<RECT> places(std::begin(kOwnerPlaces), std::end(kOwnerPlaces));
-    places.push_back({work.right - 100, work.bottom - 50, work.right + 500, work.bottom + 400});
-    for (size_t i = 0; i < places.size(); ++i) {
-        SCOPED_TRACE(i);
-        ASSERT_TRUE(place_window(owner.hwnd(), places[i]));
+    // Over an owner partly off the top left, and one partly off the bottom right.
+    for (const RECT& place :
+         {kOwnerPlaces[2], RECT{work.right - 100, work.bottom - 50, work.right + 500, work.bottom + 400}}) {
+        SCOPED_TRACE(place.left);
+        ASSERT_TRUE(place_window(owner.hwnd(), place));
         RECT at{};
         run_steps(owner.hwnd(), 50, {[&](HWND d) { GetWindowRect(d, &at); }});
         EXPECT_TRUE(at.left >= 0 && at.top >= 0 && at.right <= work.right && at.bottom <= work.bottom);
-        if (i < std::size(kOwnerPlaces)) {
-            const POINT expected = centred_on_screen(places[i], at);
-            EXPECT_EQ(expected.x, at.left);
-            EXPECT_EQ(expected.y, at.top);
+        if (place.left < 0) {
+            EXPECT_EQ(centred_on_screen(place, at).x, at.left);
+            EXPECT_EQ(centred_on_screen(place, at).y, at.top);
         }
     }
 }

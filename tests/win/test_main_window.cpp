@@ -35,10 +35,6 @@ HINSTANCE instance() {
     return GetModuleHandleA(nullptr);
 }
 
-std::string text_of(int id) {
-    return load_resource_string(id);
-}
-
 std::string temp_file(const char* name) {
     char temp[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, temp);
@@ -53,7 +49,7 @@ std::string menu_text(HMENU menu, UINT item, UINT by = MF_BYCOMMAND) {
 }
 
 std::string bound_text(int command, int modifiers, int key) {
-    return text_of(command) + "\t" + key_text(modifiers, key);
+    return load_resource_string(command) + "\t" + key_text(modifiers, key);
 }
 
 // The Template submenu: "id text" per item, " (grayed)" after a greyed one.
@@ -90,12 +86,9 @@ class MainWindowTest : public ::testing::Test {
         static WinSystem system(instance());
         set_system_services(&system);
         set_app_instance(instance());
-        static bool registered = [] {
-            INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-            InitCommonControlsEx(&controls);
-            return register_window_classes(instance());
-        }();
-        ASSERT_TRUE(registered);
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        ASSERT_TRUE(register_window_classes(instance()));
     }
 
     void SetUp() override {
@@ -162,7 +155,7 @@ class MainWindowTest : public ::testing::Test {
     static inline MainWindowTest* watched_ = nullptr;
 };
 
-TEST_F(MainWindowTest, PassesTheFocusOnAndKeepsTitleAndMenuTextsInStep) {
+TEST_F(MainWindowTest, KeepsTitleMenuTextsAndKeysInStepWithTheGameAndTheOptions) {
     ASSERT_TRUE(create());
     EXPECT_EQ(&record(), history().live);
     HWND sheet = main_window_sheet(hwnd_);
@@ -171,13 +164,13 @@ TEST_F(MainWindowTest, PassesTheFocusOnAndKeepsTitleAndMenuTextsInStep) {
     EXPECT_TRUE(GetFocus() == sheet || IsChild(sheet, GetFocus())) << "the focus goes on to the sheet";
 
     // The sheet's player-changed notice rebuilds the title unless its lParam is 1.
-    const std::string first = strprintf(text_of(100).c_str(), "tx9", 1);
+    const std::string first = strprintf(load_resource_string(100).c_str(), "tx9", 1);
     EXPECT_EQ(first, window_text(hwnd_));
     record().leg_no = 2;
     SendMessageA(hwnd_, kMainPlayerChanged, 0, 1);
     EXPECT_EQ(first, window_text(hwnd_)) << "lParam 1 leaves the title";
     SendMessageA(hwnd_, kMainPlayerChanged, 1, 0);
-    EXPECT_EQ(strprintf(text_of(100).c_str(), "tx9", 3), window_text(hwnd_));
+    EXPECT_EQ(strprintf(load_resource_string(100).c_str(), "tx9", 3), window_text(hwnd_));
 
     // Menu items show the key of their first binding, here the defaults.
     const std::pair<int, char> ctrl_bound[] = {
@@ -185,30 +178,23 @@ TEST_F(MainWindowTest, PassesTheFocusOnAndKeepsTitleAndMenuTextsInStep) {
         {IDM_FINISH_3, '3'}, {IDM_MIDDLE, 'M'},  {IDM_CHECKOUT, 'A'}, {IDM_LEFT_SCORE_INPUT, 'T'}};
     for (const auto& [command, key] : ctrl_bound)
         EXPECT_EQ(bound_text(command, kModCtrl, key), menu_text(GetMenu(hwnd_), static_cast<UINT>(command)));
-}
-
-TEST_F(MainWindowTest, ChangedOptionsAreSavedAndReachKeysMenusAndTheSheet) {
-    Settings& s = settings();
-    s.keys.bindings = {{IDM_HISTORY, kModCtrl, 'H'}};
-    ASSERT_TRUE(create());
-    const std::string nothing = strprintf("%d %s (grayed)\n", IDM_TEMPLATE_NOTHING, text_of(102).c_str());
-    EXPECT_EQ(nothing, template_menu(hwnd_)) << "no template bindings";
-    EXPECT_EQ(bound_text(IDM_HISTORY, kModCtrl, 'H'), menu_text(GetMenu(hwnd_), IDM_HISTORY));
+    EXPECT_EQ(0u, template_menu(hwnd_).find(template_line(0, 0, VK_F1)));
 
     watch_sheet();
-    s.ini_path = temp_file("tx9_main_window_options.ini");
+    Settings& s = settings();
+    s.ini_path = temp_file("tx9_main_window_options.ini"); // saved on every change
     s.keys.bindings = {{kTemplateBase + 100, 0, VK_F8}, {IDM_NEW_GAME, kModAlt, 'G'}};
-    s.keys.keys_customised = 1;
     main_window_options_changed(hwnd_);
-    EXPECT_TRUE(path_exists(s.ini_path)) << "the Settings were not saved";
-    DeleteFileA(s.ini_path.c_str());
-    ASSERT_TRUE(user_accelerators());
-    EXPECT_EQ(2, CopyAcceleratorTableA(user_accelerators(), nullptr, 0));
-    destroy_user_accelerators();
     EXPECT_EQ(template_line(100, 0, VK_F8), template_menu(hwnd_));
     EXPECT_EQ(bound_text(IDM_NEW_GAME, kModAlt, 'G'), menu_text(GetMenu(hwnd_), IDM_NEW_GAME));
-    EXPECT_EQ(text_of(IDM_HISTORY), menu_text(GetMenu(hwnd_), IDM_HISTORY)) << "a lost binding loses its key";
+    EXPECT_EQ(load_resource_string(IDM_HISTORY), menu_text(GetMenu(hwnd_), IDM_HISTORY))
+        << "a lost binding loses its key";
     EXPECT_EQ(Log{sheet_entry(WM_APP + 108, 0, 0)}, sheet_log()) << "colours and fonts changed";
+    s.keys.bindings.clear();
+    main_window_options_changed(hwnd_);
+    EXPECT_EQ(strprintf("%d %s (grayed)\n", IDM_TEMPLATE_NOTHING, load_resource_string(102).c_str()),
+              template_menu(hwnd_));
+    DeleteFileA(s.ini_path.c_str());
 }
 
 std::string place(const ChildPlace& p) {
@@ -237,7 +223,7 @@ TEST(MainLayout, ChildPlacesFromTheClientSize) {
     }
 }
 
-TEST_F(MainWindowTest, ViewTogglesFollowTheSettingsAndFlipWithTheirCheckMarks) {
+TEST_F(MainWindowTest, ViewTogglesFlipWithTheirCheckMarksAndScoreCommandsGoToTheSheetUnchanged) {
     Settings& s = settings();
     s.view_player = s.view_guide = s.throw_count = 0;
     s.view_left = s.auto_save = 1;
@@ -261,11 +247,8 @@ TEST_F(MainWindowTest, ViewTogglesFollowTheSettingsAndFlipWithTheirCheckMarks) {
     SendMessageA(hwnd_, WM_COMMAND, IDM_AUTO_SAVE, 0);
     EXPECT_EQ(0, s.auto_save);
     EXPECT_EQ(Log(2, sheet_entry(WM_APP + 103, 0, 0)), sheet_log()) << "Index of Throw redraws the rows";
-}
 
-TEST_F(MainWindowTest, ScoreMenuAndNavigationCommandsGoToTheSheetUnchanged) {
-    ASSERT_TRUE(create());
-    watch_sheet();
+    // Score menu and navigation commands go to the sheet unchanged.
     for (int command : {IDM_FINISH_1, IDM_FINISH_2, IDM_FINISH_3, IDM_MIDDLE, IDM_LEFT_SCORE_INPUT,
                         IDM_EXCHANGE, IDM_CLEAR_SCORES, IDM_CHECKOUT, IDM_ENTER, IDM_ESCAPE, IDM_UP, IDM_DOWN,
                         IDM_TAB, IDM_SHIFT_TAB, IDM_PAGE_UP, IDM_PAGE_DOWN, IDM_HOME, IDM_END}) {
@@ -315,29 +298,6 @@ TEST_F(MainWindowTest, ContextMenuIsTheScoreMenuAtTheCursor) {
     EXPECT_EQ(cursor.y, g_popup_rect.top);
 }
 
-TEST_F(MainWindowTest, MoveOrResizeEndStoresPlaceAndSizeOfANormalWindowOnly) {
-    ASSERT_TRUE(create());
-    const Settings& s = settings();
-    auto stored = [&s] {
-        return strprintf("%d,%d %dx%d state %d", s.left, s.top, s.right, s.bottom, s.state);
-    };
-    SetWindowPos(hwnd_, nullptr, 50, 60, 700, 500, SWP_NOZORDER);
-    SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
-    const std::string normal = strprintf("%ld,%ld 700x500 state 10", r.left, r.top);
-    EXPECT_EQ(normal, stored());
-
-    ShowWindow(hwnd_, SW_MAXIMIZE);
-    SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
-    EXPECT_EQ(strprintf("%ld,%ld 700x500 state 3", r.left, r.top), stored()) << "the place from before";
-    ShowWindow(hwnd_, SW_RESTORE);
-    ShowWindow(hwnd_, SW_MINIMIZE);
-    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
-    EXPECT_EQ(normal, stored()) << "a minimised window stores nothing";
-}
-
 TEST_F(MainWindowTest, JournalIsWrittenOnceAChangeIsWholeNeverWhileAFinishIsAsked) {
     settings().game.start_score = 301;
     settings().game.round_limit = 0;
@@ -352,9 +312,6 @@ TEST_F(MainWindowTest, JournalIsWrittenOnceAChangeIsWholeNeverWhileAFinishIsAske
     EXPECT_FALSE(path_exists(journal)) << "the game set up at start-up is nothing to keep";
     for (int points : {140, 100, 121})
         visit(points);
-    EXPECT_EQ("121 1 1", strprintf("%d %d %d", kept().live.current_leg().scores[0][1],
-                                   kept().selection.player, kept().selection.round))
-        << "Ann's second visit, Bob's next cell";
 
     // While the finish is asked for and announced, the journal still holds the leg before it.
     std::vector<std::string> seen;
@@ -376,12 +333,34 @@ TEST_F(MainWindowTest, JournalIsWrittenOnceAChangeIsWholeNeverWhileAFinishIsAske
     DeleteFileA(journal.c_str());
 }
 
-TEST_F(MainWindowTest, CloseAsksAndNoKeepsTheWindowButLoggingOffSavesWithoutAsking) {
+// A move or resize stores the place and size of a normal window only; closing
+// asks, and No keeps the window, but logging off saves without asking.
+TEST_F(MainWindowTest, RemembersItsPlaceAndAsksBeforeClosingButNotAtLogOff) {
     ASSERT_TRUE(create());
+    const Settings& s = settings();
+    auto stored = [&s] {
+        return strprintf("%d,%d %dx%d state %d", s.left, s.top, s.right, s.bottom, s.state);
+    };
+    SetWindowPos(hwnd_, nullptr, 50, 60, 700, 500, SWP_NOZORDER);
+    SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    const std::string normal = strprintf("%ld,%ld 700x500 state 10", r.left, r.top);
+    EXPECT_EQ(normal, stored());
+
+    ShowWindow(hwnd_, SW_MAXIMIZE);
+    SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
+    EXPECT_EQ(strprintf("%ld,%ld 700x500 state 3", r.left, r.top), stored()) << "the place from before";
+    ShowWindow(hwnd_, SW_RESTORE);
+    ShowWindow(hwnd_, SW_MINIMIZE);
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageA(hwnd_, WM_EXITSIZEMOVE, 0, 0);
+    EXPECT_EQ(normal, stored()) << "a minimised window stores nothing";
+
     DialogAnswerer answerer([](const DialogInfo&) { return IDNO; });
     SendMessageA(hwnd_, WM_COMMAND, IDM_EXIT, 0);
     ASSERT_EQ(1u, answerer.seen().size());
-    EXPECT_EQ(std::string(kProgramTitle) + "|" + text_of(101),
+    EXPECT_EQ(std::string(kProgramTitle) + "|" + load_resource_string(101),
               answerer.seen()[0].title + "|" + answerer.seen()[0].text);
     EXPECT_TRUE(IsWindow(hwnd_));
     EXPECT_FALSE(drain_quit());
@@ -417,15 +396,15 @@ TEST_F(MainWindowTest, GameOptionOpensByItselfOnceAndOnlyOkStartsANewGame) {
     ASSERT_TRUE(
         wintest::pump_until([&] { return !answerer.seen().empty() && !IsWindow(answerer.seen()[0].hwnd); }));
     EXPECT_EQ(hwnd_, owner) << "the dialog belongs to the main window";
-    EXPECT_EQ("501 1", strprintf("%d %d", record().start_score, record().leg_no))
-        << "a cancelled dialog changes nothing";
-    EXPECT_TRUE(history().records.empty());
-
+    // The game settings, the live set's start score and leg, the sets archived.
+    auto game = [this] {
+        return strprintf("%d %d %d %d", settings().game.start_score, record().start_score, record().leg_no,
+                         static_cast<int>(history().records.size()));
+    };
+    EXPECT_EQ("501 501 1 0", game()) << "a cancelled dialog changes nothing";
     answer = IDOK;
     SendMessageA(hwnd_, WM_COMMAND, IDM_NEW_GAME, 0);
-    EXPECT_EQ(301, settings().game.start_score);
-    EXPECT_EQ("301 0", strprintf("%d %d", record().start_score, record().leg_no));
-    EXPECT_EQ(1u, history().records.size()) << "the played set is archived";
+    EXPECT_EQ("301 301 0 1", game()) << "a new game of 301, the played set archived";
     wintest::pump_for(100);
     EXPECT_EQ(2u, answerer.seen().size()) << "it opens by itself once only";
     SendMessageA(hwnd_, kMainClearHistory, 0, 0);

@@ -2,7 +2,6 @@
 // drives its pages from a thread timer with messages, answering the Select
 // key dialog, the message boxes and the colour chooser it opens.
 #include "app/win/accelerators.h"
-#include "app/win/main_window.h"
 #include "app/win/startup.h"
 #include "core/text.h"
 #include "core/win/gdi.h"
@@ -33,37 +32,33 @@ using namespace wintest;
 
 constexpr int kColorRedEdit = 706; // the colour chooser's red, green and blue fields
 
-// One step of a test: done on the first dialog it is for, it returns the
+// One step of a test: done on the first dialog of its kind, it returns the
 // button to press there (0: none). A step must not wait for a modal dialog of
-// its own: it posts the click that opens one. Dialogs are known by their
-// controls or the program's own titles, so the steps work in either language.
+// its own: it posts the click that opens one. Dialogs are known by a control
+// or the program's own titles, so the steps work in either language.
+enum Kind { kSheet, kBox, kSelectKey, kChooser };
 struct Step {
-    std::function<bool(const DialogInfo&)> is_for;
+    Kind kind;
     std::function<int(HWND)> act;
 };
-
-bool has_control(HWND dialog, int id, const char* window_class) {
-    char name[64] = "";
-    HWND control = GetDlgItem(dialog, id);
-    return control && GetClassNameA(control, name, sizeof name) && lstrcmpiA(name, window_class) == 0;
+bool is(Kind kind, const DialogInfo& d) {
+    switch (kind) {
+    case kSheet: return d.title == option_sheet_caption(system_services());
+    case kBox: return d.title == kProgramTitle;
+    case kSelectKey: return GetDlgItem(d.hwnd, IDC_SELECT_HOTKEY) != nullptr;
+    case kChooser: return GetDlgItem(d.hwnd, kColorRedEdit) != nullptr;
+    }
+    return false;
 }
-Step on_sheet(std::function<int(HWND)> act) {
-    return {[](const DialogInfo& d) { return d.title == option_sheet_caption(system_services()); },
-            std::move(act)};
-}
-Step on_box(int expected_text, int button) {
-    return {[](const DialogInfo& d) { return d.title == kProgramTitle; },
-            [=](HWND box) {
+// The message box showing the text, answered with the button.
+Step box(int expected_text, int button) {
+    return {kBox, [=](HWND box) {
                 std::string shown;
                 for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
                     shown += window_text(c) + "|";
                 EXPECT_NE(shown.find(load_resource_string(expected_text)), std::string::npos) << shown;
                 return button;
             }};
-}
-Step on_select_key(std::function<int(HWND)> act) {
-    return {[](const DialogInfo& d) { return has_control(d.hwnd, IDC_SELECT_HOTKEY, HOTKEY_CLASSA); },
-            std::move(act)};
 }
 
 HWND current_page(HWND sheet) {
@@ -116,6 +111,17 @@ std::string describe(const std::vector<KeyBinding>& bindings) {
     return out;
 }
 
+// The Player page's boxes in the order of the flags they set.
+constexpr int kPlayerBoxes[] = {IDC_PLAYER_NAME,      IDC_PLAYER_FIRST,  IDC_PLAYER_SETS,
+                                IDC_PLAYER_LEGS,      IDC_PLAYER_TONS,   IDC_PLAYER_180S,
+                                IDC_PLAYER_HIGH_OFF,  IDC_PLAYER_SHORT,  IDC_PLAYER_AVG_SCORE,
+                                IDC_PLAYER_AVG_DARTS, IDC_PLAYER_ARRANGE};
+std::string player_flags() {
+    const PlayerPanelFlags& f = settings().player;
+    return strprintf("%d%d%d%d%d%d%d%d%d%d%d", f.name, f.first, f.total_sets, f.total_legs, f.total_tons,
+                     f.total_180s, f.total_high_off, f.total_short, f.avg_score, f.avg_darts, f.arrange);
+}
+
 int CALLBACK take_face(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM out) {
     if (font->lfFaceName[0] == '@' || !IsCharUpperA(font->lfFaceName[0])) return 1;
     *reinterpret_cast<std::string*>(out) = font->lfFaceName;
@@ -166,6 +172,7 @@ class OptionSheetTest : public ::testing::Test {
                                     {IDM_ENTER, 0, 'B'}, // no menu text: not listed, dropped on OK
                                     {kTemplateBase, 0, 0}};
         settings().keys.keys_customised = 0;
+        settings().player = PlayerPanelFlags{};
     }
     void TearDown() override { settings() = saved_; }
 
@@ -173,7 +180,7 @@ class OptionSheetTest : public ::testing::Test {
     bool run(std::vector<Step> steps, const std::function<bool()>& modal = nullptr) {
         size_t next = 0;
         DialogAnswerer answerer([&](const DialogInfo& info) -> int {
-            if (next >= steps.size() || !steps[next].is_for(info)) return 0;
+            if (next >= steps.size() || !is(steps[next].kind, info)) return 0;
             return steps[next++].act(info.hwnd);
         });
         const bool result = modal ? modal() : run_option_sheet(owner_.hwnd(), win_key_namer());
@@ -191,9 +198,9 @@ class OptionSheetTest : public ::testing::Test {
 
 // ---- The sheet and the View page
 
-TEST_F(OptionSheetTest, OkUntouchedReportsAChangeAndCancelOnAnyPageRestoresColoursAndFont) {
+TEST_F(OptionSheetTest, OkUntouchedReportsAChangeAndCancelOnAnyPageRestoresColoursFontKeysAndBoxes) {
     const Settings before = settings();
-    EXPECT_TRUE(run({on_sheet([](HWND) { return IDOK; })}));
+    EXPECT_TRUE(run({{kSheet, [](HWND) { return IDOK; }}}));
     EXPECT_EQ(settings().colors, before.colors);
     EXPECT_EQ(settings().font_name, before.font_name);
 
@@ -204,31 +211,44 @@ TEST_F(OptionSheetTest, OkUntouchedReportsAChangeAndCancelOnAnyPageRestoresColou
         SCOPED_TRACE(cancel_page);
         settings().colors.fill(0x123456);
         settings().font_name = lower;
+        settings().keys.keys_customised = 0;
         std::string chosen_face;
         EXPECT_FALSE(run({
-            on_sheet([](HWND sheet) {
-                EXPECT_EQ(dialog_item_text(current_page(sheet), IDC_VIEW_FONT), "")
-                    << "the face is matched case-sensitively";
-                return post_click(current_page(sheet), IDC_VIEW_RESET), 0;
-            }),
-            on_box(IDS_RESET_COLORS_QUESTION, IDYES),
-            on_sheet([&](HWND sheet) {
-                HWND page = current_page(sheet);
-                EXPECT_EQ(settings().colors[kColorInputBackground], 8454143u) << "Reset gives the defaults";
-                EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(settings().colors[0]));
-                choose(page, IDC_VIEW_FONT, 0, CB_SETCURSEL, CBN_SELCHANGE);
-                chosen_face = dialog_item_text(page, IDC_VIEW_FONT);
-                EXPECT_EQ(settings().font_name, chosen_face)
-                    << "a chosen face goes into the Settings at once";
-                show_page(sheet, cancel_page);
-                return IDCANCEL;
-            }),
+            {kSheet,
+             [](HWND sheet) {
+                 EXPECT_EQ(dialog_item_text(current_page(sheet), IDC_VIEW_FONT), "")
+                     << "the face is matched case-sensitively";
+                 return post_click(current_page(sheet), IDC_VIEW_RESET), 0;
+             }},
+            box(IDS_RESET_COLORS_QUESTION, IDYES),
+            {kSheet,
+             [&](HWND sheet) {
+                 HWND page = current_page(sheet);
+                 EXPECT_EQ(settings().colors[kColorInputBackground], 8454143u) << "Reset gives the defaults";
+                 EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(settings().colors[0]));
+                 choose(page, IDC_VIEW_FONT, 0, CB_SETCURSEL, CBN_SELCHANGE);
+                 chosen_face = dialog_item_text(page, IDC_VIEW_FONT);
+                 EXPECT_EQ(settings().font_name, chosen_face)
+                     << "a chosen face goes into the Settings at once";
+                 page = show_page(sheet, cancel_page);
+                 if (cancel_page == 1) { // a move on the Key page
+                     select_row(page, 1);
+                     SendMessageA(page, WM_COMMAND, IDC_LIST_UP, 0);
+                     EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_LIST_UP));
+                 }
+                 for (int id : kPlayerBoxes)
+                     if (cancel_page == 2) SendDlgItemMessageA(page, id, BM_CLICK, 0, 0);
+                 return IDCANCEL;
+             }},
         }));
         EXPECT_NE(chosen_face, lower);
         std::array<Color, kColorCount> expected;
         expected.fill(0x123456);
         EXPECT_EQ(settings().colors, expected);
         EXPECT_EQ(settings().font_name, lower);
+        EXPECT_EQ(describe(settings().keys.bindings), "51060:0:112 40034:8:65 40001:0:66 51000:0:0 ");
+        EXPECT_EQ(settings().keys.keys_customised, cancel_page == 1 ? 1 : 0) << "an edit marks it at once";
+        EXPECT_EQ(player_flags(), "11111010110");
     }
 }
 
@@ -248,210 +268,166 @@ TEST_F(OptionSheetTest, TheColourChooserAndPressesOnThePreviewsSetColours) {
         settings().colors[static_cast<size_t>(row.item)] = row.color;
     const Color chosen = RGB(10, 20, 30);
     EXPECT_TRUE(run({
-        on_sheet([](HWND sheet) {
-            // The View page opens on the first item, the preview shows a score not entered.
-            HWND page = current_page(sheet);
-            const char* language = std::getenv("TX9_EXPECT_UI_LANGUAGE");
-            EXPECT_EQ(window_text(sheet),
-                      language && std::string(language) == "ja" ? in_code_page(L"オプション") : "Option");
-            EXPECT_EQ(SendDlgItemMessageA(page, IDC_VIEW_ITEMS, LB_GETCOUNT, 0, 0), kColorCount);
-            EXPECT_EQ(view_item(page), 0);
-            EXPECT_TRUE(enabled(page, IDC_VIEW_COLOR));
-            EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(settings().colors[0]));
-            EXPECT_EQ(dialog_item_text(page, IDC_VIEW_FONT), settings().font_name);
-            ScoreSheetInfo info;
-            EXPECT_TRUE(score_sheet_info(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), 1), &info));
-            EXPECT_TRUE(info.disabled);
-            EXPECT_EQ(window_text(info.entry), "100");
-            EXPECT_EQ(info.record->player[0].name, load_resource_string(IDS_PLAYER1));
-            choose(page, IDC_VIEW_ITEMS, kColorInputBackground, LB_SETCURSEL, LBN_SELCHANGE);
-            return post_click(page, IDC_VIEW_COLOR), 0;
-        }),
-        {[](const DialogInfo& d) { return has_control(d.hwnd, kColorRedEdit, "Edit"); },
+        {kSheet,
+         [](HWND sheet) {
+             // The View page opens on the first item and the face in use; the preview shows a score not
+             // entered.
+             HWND page = current_page(sheet);
+             const char* language = std::getenv("TX9_EXPECT_UI_LANGUAGE");
+             EXPECT_EQ(window_text(sheet),
+                       language && std::string(language) == "ja" ? in_code_page(L"オプション") : "Option");
+             EXPECT_EQ(view_item(page), 0);
+             EXPECT_EQ(dialog_item_text(page, IDC_VIEW_FONT), settings().font_name);
+             ScoreSheetInfo info;
+             EXPECT_TRUE(score_sheet_info(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), 1), &info));
+             EXPECT_EQ(strprintf("%d %s %s", info.disabled, window_text(info.entry).c_str(),
+                                 info.record->player[0].name.c_str()),
+                       "1 100 " + load_resource_string(IDS_PLAYER1));
+             choose(page, IDC_VIEW_ITEMS, kColorInputBackground, LB_SETCURSEL, LBN_SELCHANGE);
+             return post_click(page, IDC_VIEW_COLOR), 0;
+         }},
+        {kChooser,
          [](HWND chooser) {
              for (int i = 0; i < 3; ++i)
                  SetDlgItemInt(chooser, kColorRedEdit + i, static_cast<UINT>(10 * (i + 1)), FALSE);
              return IDOK;
          }},
-        on_sheet([&](HWND sheet) {
-            HWND page = current_page(sheet);
-            EXPECT_EQ(settings().colors[kColorInputBackground], chosen);
-            EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(chosen));
-            UpdateWindow(sheet);
-            pump_for(300);
-            POINT at{};
-            EXPECT_TRUE(find_on_screen(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), 1), chosen, &at))
-                << "the preview's entry takes the colour at once";
-            for (const Row& row : rows) {
-                SCOPED_TRACE(row.preview);
-                if (!find_on_screen(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), row.preview), row.color,
-                                    &at)) {
-                    ADD_FAILURE() << "the preview's colour is not on screen";
-                    continue;
-                }
-                press_at(page, at);
-                EXPECT_EQ(view_item(page), row.item);
-                EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(row.color));
-            }
-            choose(page, IDC_VIEW_ITEMS, kColorLast3NumberText, LB_SETCURSEL, LBN_SELCHANGE);
-            RECT reset{};
-            GetWindowRect(GetDlgItem(page, IDC_VIEW_RESET), &reset);
-            press_at(page, POINT{reset.left + 2, reset.top + 2});
-            EXPECT_EQ(view_item(page), kColorLast3NumberText)
-                << "a press outside the previews selects nothing";
-            find_on_screen(GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), 1), rows[0].color, &at);
-            KeyStateScope shift(kShift);
-            press_at(page, at);
-            EXPECT_EQ(settings().colors[kColorLast3NumberText], rows[0].color)
-                << "Shift+press assigns the colour";
-            return IDOK;
-        }),
+        {kSheet,
+         [&](HWND sheet) {
+             HWND page = current_page(sheet);
+             EXPECT_EQ(settings().colors[kColorInputBackground], chosen);
+             EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(chosen));
+             UpdateWindow(sheet);
+             pump_for(300);
+             auto preview = [page](int id) { return GetDlgItem(GetDlgItem(page, IDC_VIEW_PREVIEW), id); };
+             POINT at{};
+             EXPECT_TRUE(find_on_screen(preview(1), chosen, &at))
+                 << "the preview's entry takes the colour at once";
+             for (const Row& row : rows) {
+                 SCOPED_TRACE(row.preview);
+                 if (!find_on_screen(preview(row.preview), row.color, &at)) {
+                     ADD_FAILURE() << "the preview's colour is not on screen";
+                     continue;
+                 }
+                 press_at(page, at);
+                 EXPECT_EQ(view_item(page), row.item);
+                 EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(row.color));
+             }
+             choose(page, IDC_VIEW_ITEMS, kColorLast3NumberText, LB_SETCURSEL, LBN_SELCHANGE);
+             RECT reset{};
+             GetWindowRect(GetDlgItem(page, IDC_VIEW_RESET), &reset);
+             press_at(page, POINT{reset.left + 2, reset.top + 2});
+             EXPECT_EQ(view_item(page), kColorLast3NumberText)
+                 << "a press outside the previews selects nothing";
+             find_on_screen(preview(1), rows[0].color, &at);
+             KeyStateScope shift(kShift);
+             press_at(page, at);
+             EXPECT_EQ(settings().colors[kColorLast3NumberText], rows[0].color)
+                 << "Shift+press assigns the colour";
+             return IDOK;
+         }},
     }));
     EXPECT_EQ(settings().colors[kColorInputBackground], chosen);
 }
 
-// ---- The Key page and the Select key dialog
+// ---- The Key page and the Select key dialog (Add with a new template and key is checked end to end)
 
 TEST_F(OptionSheetTest, KeyPageEditsTheListAndOkReplacesTheTable) {
     EXPECT_TRUE(run({
-        on_sheet([&](HWND sheet) {
-            HWND page = show_page(sheet, 1);
-            EXPECT_EQ(key_rows(page), row(kTemplateBase + 60, 0, VK_F1) + row(IDM_CHECKOUT, kModCtrl, 'A') +
-                                          row(kTemplateBase, 0, 0));
-            EXPECT_NE(key_rows(page).find(" = " + load_resource_string(IDS_NO_KEY) + "|"), std::string::npos);
-            EXPECT_FALSE(enabled(page, IDC_LIST_DOWN)) << "nothing selected yet";
-            select_row(page, 0);
-            EXPECT_TRUE(enabled(page, IDC_LIST_DOWN));
-            SendMessageA(page, WM_COMMAND, IDC_LIST_DOWN, 0);
-            EXPECT_EQ(selected_row(page), 1);
-            EXPECT_EQ(settings().keys.keys_customised, 1) << "a move marks the table at once";
-            return post_click(page, IDC_LIST_ADD), 0;
-        }),
-        on_select_key([](HWND dialog) {
-            choose(dialog, IDC_SELECT_FUNCTION, 0, CB_SETCURSEL, CBN_SELCHANGE);
-            SetDlgItemTextA(dialog, IDC_SELECT_NUMBER, "99");
-            SendDlgItemMessageA(dialog, IDC_SELECT_HOTKEY, HKM_SETHOTKEY, 'Q' | (HOTKEYF_CONTROL << 8), 0);
-            return IDOK;
-        }),
-        on_sheet([&](HWND sheet) {
-            HWND page = current_page(sheet);
-            EXPECT_EQ(selected_row(page), 3) << "the new binding is selected";
-            select_row(page, 0);
-            return post_click(page, IDC_LIST_DELETE), 0;
-        }),
-        on_box(IDS_DELETE_QUESTION, IDYES),
-        on_sheet([&](HWND sheet) {
-            HWND page = current_page(sheet);
-            EXPECT_EQ(selected_row(page), 0) << "the item now at the deleted place is selected";
-            EXPECT_EQ(key_rows(page), row(kTemplateBase + 60, 0, VK_F1) + row(kTemplateBase, 0, 0) +
-                                          row(kTemplateBase + 99, kModCtrl, 'Q'));
-            select_row(page, 1);
-            static NMHDR double_click;
-            double_click = NMHDR{GetDlgItem(page, IDC_KEY_LIST), IDC_KEY_LIST, static_cast<UINT>(NM_DBLCLK)};
-            PostMessageA(page, WM_NOTIFY, IDC_KEY_LIST, reinterpret_cast<LPARAM>(&double_click));
-            return 0;
-        }),
-        on_select_key([](HWND dialog) {
-            SendDlgItemMessageA(dialog, IDC_SELECT_HOTKEY, HKM_SETHOTKEY, VK_F5 | (HOTKEYF_SHIFT << 8), 0);
-            return IDOK;
-        }),
-        on_sheet([&](HWND sheet) {
-            EXPECT_EQ(key_rows(current_page(sheet)), row(kTemplateBase + 60, 0, VK_F1) +
-                                                         row(kTemplateBase, kModShift, VK_F5) +
-                                                         row(kTemplateBase + 99, kModCtrl, 'Q'));
-            return IDOK;
-        }),
+        {kSheet,
+         [&](HWND sheet) {
+             HWND page = show_page(sheet, 1);
+             EXPECT_EQ(key_rows(page), row(kTemplateBase + 60, 0, VK_F1) + row(IDM_CHECKOUT, kModCtrl, 'A') +
+                                           row(kTemplateBase, 0, 0));
+             EXPECT_FALSE(enabled(page, IDC_LIST_DOWN)) << "nothing selected yet";
+             select_row(page, 0);
+             EXPECT_TRUE(enabled(page, IDC_LIST_DOWN));
+             SendMessageA(page, WM_COMMAND, IDC_LIST_DOWN, 0);
+             EXPECT_EQ(selected_row(page), 1);
+             return post_click(page, IDC_LIST_DELETE), 0;
+         }},
+        box(IDS_DELETE_QUESTION, IDYES),
+        {kSheet,
+         [&](HWND sheet) {
+             HWND page = current_page(sheet);
+             EXPECT_EQ(selected_row(page), 1) << "the item now at the deleted place is selected";
+             static NMHDR double_click;
+             double_click = NMHDR{GetDlgItem(page, IDC_KEY_LIST), IDC_KEY_LIST, static_cast<UINT>(NM_DBLCLK)};
+             PostMessageA(page, WM_NOTIFY, IDC_KEY_LIST, reinterpret_cast<LPARAM>(&double_click));
+             return 0;
+         }},
+        {kSelectKey,
+         [](HWND dialog) {
+             SendDlgItemMessageA(dialog, IDC_SELECT_HOTKEY, HKM_SETHOTKEY, VK_F5 | (HOTKEYF_SHIFT << 8), 0);
+             return IDOK;
+         }},
+        {kSheet,
+         [&](HWND sheet) {
+             EXPECT_EQ(key_rows(current_page(sheet)),
+                       row(IDM_CHECKOUT, kModCtrl, 'A') + row(kTemplateBase, kModShift, VK_F5));
+             return IDOK;
+         }},
     }));
-    EXPECT_EQ(describe(settings().keys.bindings), "51060:0:112 51000:4:116 51099:8:81 ");
-}
-
-TEST_F(OptionSheetTest, KeyPageCancelKeepsTheTableButAnEditMarksItCustomised) {
-    EXPECT_FALSE(run({on_sheet([](HWND sheet) {
-        HWND page = show_page(sheet, 1);
-        select_row(page, 1);
-        SendMessageA(page, WM_COMMAND, IDC_LIST_UP, 0);
-        EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_LIST_UP));
-        return IDCANCEL;
-    })}));
-    EXPECT_EQ(describe(settings().keys.bindings), "51060:0:112 40034:8:65 40001:0:66 51000:0:0 ");
-    EXPECT_EQ(settings().keys.keys_customised, 1);
+    EXPECT_EQ(describe(settings().keys.bindings), "40034:8:65 51000:4:116 ");
 
     // A full list refuses a new binding, and the refusal marks nothing.
     settings().keys.bindings.assign(kMaxKeyBindings, KeyBinding{kTemplateBase + 1, 0, VK_F1});
     settings().keys.keys_customised = 0;
-    EXPECT_FALSE(run({on_sheet([](HWND sheet) { return post_click(show_page(sheet, 1), IDC_LIST_ADD), 0; }),
-                      on_box(IDS_CANNOT_ADD, IDOK), on_sheet([](HWND) { return IDCANCEL; })}));
+    EXPECT_FALSE(run({{kSheet, [](HWND sheet) { return post_click(show_page(sheet, 1), IDC_LIST_ADD), 0; }},
+                      box(IDS_CANNOT_ADD, IDOK),
+                      {kSheet, [](HWND) { return IDCANCEL; }}}));
     EXPECT_EQ(settings().keys.keys_customised, 0);
 }
 
-TEST_F(OptionSheetTest, SelectKeyShowsTheBindingAndRefusesSeparatorsAndLargeTemplates) {
+TEST_F(OptionSheetTest, SelectKeyShowsTheBindingAndRefusesLargeTemplatesAndSeparators) {
     KeyBinding binding{kTemplateBase + 45, kModShift, VK_F4};
-    auto dialog_run = [&] { return run_select_key_dialog(owner_.hwnd(), binding); };
-    EXPECT_FALSE(run({on_select_key([](HWND d) {
-                         EXPECT_EQ(SendDlgItemMessageA(d, IDC_SELECT_FUNCTION, CB_GETCURSEL, 0, 0), 0);
-                         EXPECT_EQ(dialog_item_text(d, IDC_SELECT_NUMBER), "45");
-                         EXPECT_EQ(SendDlgItemMessageA(d, IDC_SELECT_HOTKEY, HKM_GETHOTKEY, 0, 0),
-                                   VK_F4 | (HOTKEYF_SHIFT << 8));
-                         return IDCANCEL;
-                     })},
-                     dialog_run));
-    EXPECT_EQ(describe({binding}), "51045:4:115 ") << "Cancel changes nothing";
-
-    binding = KeyBinding{IDM_CHECKOUT, kModCtrl, 'A'};
-    EXPECT_TRUE(
-        run({on_select_key([](HWND d) {
-                 EXPECT_EQ(dialog_item_text(d, IDC_SELECT_FUNCTION), action_name(IDM_CHECKOUT));
-                 EXPECT_FALSE(enabled(d, IDC_SELECT_NUMBER));
-                 choose(d, IDC_SELECT_FUNCTION, 1, CB_SETCURSEL, CBN_SELCHANGE); // a separator
-                 return post_click(d, IDOK), 0; // the dialog stays: not answered here
-             }),
-             on_select_key([](HWND d) {
-                 EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_SELECT_FUNCTION)) << "a separator is refused";
-                 choose(d, IDC_SELECT_FUNCTION, 0, CB_SETCURSEL, CBN_SELCHANGE);
-                 EXPECT_TRUE(enabled(d, IDC_SELECT_NUMBER));
-                 SetDlgItemTextA(d, IDC_SELECT_NUMBER, "181");
-                 return post_click(d, IDOK), 0;
-             }),
-             on_box(IDS_TEMPLATE_RANGE, IDOK), on_select_key([](HWND d) {
-                 // Without a window manager's help the activation may stay elsewhere
-                 // after the message box: take it back, the dialog restores its focus.
-                 if (!GetFocus()) SetActiveWindow(d);
-                 EXPECT_TRUE(pump_until([d] { return GetFocus() == GetDlgItem(d, IDC_SELECT_NUMBER); }, 2000))
-                     << "a template above 180 is refused with the focus on the number";
-                 SetDlgItemTextA(d, IDC_SELECT_NUMBER, "");
-                 SendDlgItemMessageA(d, IDC_SELECT_HOTKEY, HKM_SETHOTKEY, 0, 0);
-                 return IDOK;
-             })},
-            dialog_run));
-    EXPECT_EQ(describe({binding}), "51000:0:0 ") << "empty number and key: template 0 on no key";
+    EXPECT_FALSE(run(
+        {{kSelectKey,
+          [](HWND d) {
+              EXPECT_TRUE(enabled(d, IDC_SELECT_NUMBER)) << "a template is chosen";
+              EXPECT_EQ(dialog_item_text(d, IDC_SELECT_NUMBER), "45");
+              EXPECT_EQ(SendDlgItemMessageA(d, IDC_SELECT_HOTKEY, HKM_GETHOTKEY, 0, 0),
+                        VK_F4 | (HOTKEYF_SHIFT << 8));
+              choose(d, IDC_SELECT_FUNCTION, 21, CB_SETCURSEL, CBN_SELCHANGE); // Check-Out takes no number
+              EXPECT_FALSE(enabled(d, IDC_SELECT_NUMBER));
+              choose(d, IDC_SELECT_FUNCTION, 0, CB_SETCURSEL, CBN_SELCHANGE);
+              SetDlgItemTextA(d, IDC_SELECT_NUMBER, "181");
+              return post_click(d, IDOK), 0; // the dialog stays: not answered here
+          }},
+         box(IDS_TEMPLATE_RANGE, IDOK),
+         {kSelectKey,
+          [](HWND d) {
+              // Without a window manager's help the activation may stay elsewhere
+              // after the message box: take it back, the dialog restores its focus.
+              if (!GetFocus()) SetActiveWindow(d);
+              EXPECT_TRUE(pump_until([d] { return GetFocus() == GetDlgItem(d, IDC_SELECT_NUMBER); }, 2000))
+                  << "a template above 180 is refused with the focus on the number";
+              choose(d, IDC_SELECT_FUNCTION, 1, CB_SETCURSEL, CBN_SELCHANGE); // a separator
+              return post_click(d, IDOK), 0;
+          }},
+         {kSelectKey,
+          [](HWND d) {
+              EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_SELECT_FUNCTION)) << "a separator is refused";
+              return IDCANCEL;
+          }}},
+        [&] { return run_select_key_dialog(owner_.hwnd(), binding); }));
+    EXPECT_EQ(describe({binding}), "51045:4:115 ") << "refusals and Cancel change nothing";
 }
 
-// ---- The Player page
+// ---- The Player page (Cancel is checked with the other pages above)
 
-TEST_F(OptionSheetTest, PlayerPageStoresTheBoxesOnOkOnly) {
-    auto flags = [] {
-        const PlayerPanelFlags& f = settings().player;
-        return strprintf("%d%d%d%d%d%d%d%d%d%d%d", f.name, f.first, f.total_sets, f.total_legs, f.total_tons,
-                         f.total_180s, f.total_high_off, f.total_short, f.avg_score, f.avg_darts, f.arrange);
-    };
-    settings().player = PlayerPanelFlags{};
-    ASSERT_EQ(flags(), "11111010110");
-    for (int button : {IDCANCEL, IDOK}) {
-        std::string shown;
-        EXPECT_EQ(run({on_sheet([&](HWND sheet) {
-                      HWND page = show_page(sheet, 2);
-                      for (int id : {IDC_PLAYER_NAME, IDC_PLAYER_FIRST, IDC_PLAYER_SETS, IDC_PLAYER_LEGS,
-                                     IDC_PLAYER_TONS, IDC_PLAYER_180S, IDC_PLAYER_HIGH_OFF, IDC_PLAYER_SHORT,
-                                     IDC_PLAYER_AVG_SCORE, IDC_PLAYER_AVG_DARTS, IDC_PLAYER_ARRANGE}) {
-                          shown += IsDlgButtonChecked(page, id) == BST_CHECKED ? "1" : "0";
-                          SendDlgItemMessageA(page, id, BM_CLICK, 0, 0);
-                      }
-                      return button;
-                  })}),
-                  button == IDOK);
-        EXPECT_EQ(shown, "11111010110");
-        EXPECT_EQ(flags(), button == IDOK ? "00000101001" : "11111010110");
-    }
+TEST_F(OptionSheetTest, PlayerPageShowsTheBoxesAndStoresThemOnOk) {
+    std::string shown;
+    EXPECT_TRUE(run({{kSheet, [&](HWND sheet) {
+                          HWND page = show_page(sheet, 2);
+                          for (int id : kPlayerBoxes) {
+                              shown += IsDlgButtonChecked(page, id) == BST_CHECKED ? "1" : "0";
+                              SendDlgItemMessageA(page, id, BM_CLICK, 0, 0);
+                          }
+                          return IDOK;
+                      }}}));
+    EXPECT_EQ(shown, "11111010110");
+    EXPECT_EQ(player_flags(), "00000101001");
 }
 
 // The dialogs of the options and of the records exist in both languages with

@@ -135,43 +135,10 @@ class ScheduleDialog : public ::testing::Test {
     TestWindow owner_{400, 300, "owner"};
 };
 
-TEST_F(ScheduleDialog, ShowsTheScheduleAndEnablesButtonsWithTheSelection) {
-    std::string before, after, headers;
-    EXPECT_FALSE(
-        run({[&](HWND d) {
-                 before = buttons(d);
-                 for (int column = 0; column < 5; ++column) {
-                     char text[64] = "";
-                     LVCOLUMNA c{};
-                     c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-                     c.pszText = text;
-                     c.cchTextMax = sizeof text;
-                     ListView_GetColumn(list_of(d), column, &c);
-                     headers += strprintf("%s %d %s|", text, c.cx, (c.fmt & LVCFMT_RIGHT) ? "right" : "left");
-                 }
-                 EXPECT_TRUE(ListView_GetExtendedListViewStyle(list_of(d)) & LVS_EX_FULLROWSELECT);
-                 EXPECT_EQ(BS_OWNERDRAW, GetWindowLongA(GetDlgItem(d, IDC_LIST_UP), GWL_STYLE) & BS_TYPEMASK);
-                 select_row(d, 1);
-                 return 0;
-             },
-             [&](HWND d) { return after = buttons(d), IDCANCEL; }}));
-    EXPECT_EQ(strprintf("%s 80 left|%s 70 right|%s 90 right|%s 120 left|%s 120 left|",
-                        text_of(IDS_COLUMN_START_SCORE).c_str(), text_of(IDS_COLUMN_ROUND).c_str(),
-                        text_of(IDS_COLUMN_LEGS).c_str(), text_of(IDS_COLUMN_PLAYER1).c_str(),
-                        text_of(IDS_COLUMN_PLAYER2).c_str()),
-              headers);
-    EXPECT_EQ("+----", before);
-    EXPECT_EQ("+++++", after);
-}
-
-TEST_F(ScheduleDialog, AddEditMoveDeleteThenGameStartReplacesTheSchedule) {
-    // Add and Edit: the Game Option dialog edits a Schedule entry made from the game settings.
-    std::vector<std::string> option_views;
+TEST_F(ScheduleDialog, ShowsTheListThenAddEditMoveDeleteAndGameStartReplaceTheSchedule) {
+    // Add and Edit: the Game Option dialog edits an entry made from the game settings, or the selected one.
     game_option = [&](HWND d) {
-        option_views.push_back(dialog_item_text(d, IDC_NAME1) +
-                               (IsWindowVisible(GetDlgItem(d, IDC_LEG_LABEL)) ? " Leg:" : "") +
-                               (IsWindowVisible(GetDlgItem(d, IDC_SAVE_OPTION)) ? " Save" : ""));
-        SendDlgItemMessageA(d, option_views.size() == 1 ? IDC_SCORE_1001 : IDC_COM2, BM_CLICK, 0, 0);
+        SendDlgItemMessageA(d, game_options == 1 ? IDC_SCORE_1001 : IDC_COM2, BM_CLICK, 0, 0);
         return IDOK;
     };
     std::vector<std::string> shown;
@@ -185,19 +152,43 @@ TEST_F(ScheduleDialog, AddEditMoveDeleteThenGameStartReplacesTheSchedule) {
             return press_button(d, button), 0;
         };
     };
-    EXPECT_TRUE(run({press(IDC_LIST_ADD), look_then(0, IDC_LIST_EDIT), look_then(2, IDC_LIST_UP),
-                     [&](HWND d) { // the moved entry stays selected
-                         focus = GetDlgCtrlID(GetFocus());
-                         shown.push_back(rows(d));
-                         return press_button(d, IDC_LIST_DELETE), 0; // answered No
-                     },
-                     press(IDC_LIST_DELETE), // answered Yes
-                     [&](HWND d) {
-                         shown.push_back(rows(d));
-                         selection = ListView_GetNextItem(list_of(d), -1, LVNI_SELECTED);
-                         return IDOK;
-                     }}));
-    EXPECT_EQ((std::vector<std::string>{"Ann Leg:", "Ann Leg:"}), option_views);
+    std::string headers, enabled;
+    EXPECT_TRUE(
+        run({[&](HWND d) {
+                 for (int column = 0; column < 5; ++column) {
+                     char text[64] = "";
+                     LVCOLUMNA c{};
+                     c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+                     c.pszText = text;
+                     c.cchTextMax = sizeof text;
+                     ListView_GetColumn(list_of(d), column, &c);
+                     headers += strprintf("%s %d %s|", text, c.cx, (c.fmt & LVCFMT_RIGHT) ? "right" : "left");
+                 }
+                 EXPECT_TRUE(ListView_GetExtendedListViewStyle(list_of(d)) & LVS_EX_FULLROWSELECT);
+                 EXPECT_EQ(BS_OWNERDRAW, GetWindowLongA(GetDlgItem(d, IDC_LIST_UP), GWL_STYLE) & BS_TYPEMASK);
+                 enabled = buttons(d);
+                 select_row(d, 1);
+                 enabled += " " + buttons(d);
+                 return press_button(d, IDC_LIST_ADD), 0;
+             },
+             look_then(0, IDC_LIST_EDIT), look_then(2, IDC_LIST_UP),
+             [&](HWND d) { // the moved entry stays selected
+                 focus = GetDlgCtrlID(GetFocus());
+                 shown.push_back(rows(d));
+                 return press_button(d, IDC_LIST_DELETE), 0; // answered No
+             },
+             press(IDC_LIST_DELETE), // answered Yes
+             [&](HWND d) {
+                 shown.push_back(rows(d));
+                 selection = ListView_GetNextItem(list_of(d), -1, LVNI_SELECTED);
+                 return IDOK;
+             }}));
+    EXPECT_EQ(strprintf("%s 80 left|%s 70 right|%s 90 right|%s 120 left|%s 120 left|",
+                        text_of(IDS_COLUMN_START_SCORE).c_str(), text_of(IDS_COLUMN_ROUND).c_str(),
+                        text_of(IDS_COLUMN_LEGS).c_str(), text_of(IDS_COLUMN_PLAYER1).c_str(),
+                        text_of(IDS_COLUMN_PLAYER2).c_str()),
+              headers);
+    EXPECT_EQ("+---- +++++", enabled) << "Game Start alone until an entry is selected";
     const std::string best_of_5 = strprintf(text_of(IDS_BEST_OF).c_str(), 5);
     const std::string com_3 = strprintf(text_of(IDS_COM_NAME).c_str(), 3);
     const std::string com_1 = strprintf(text_of(IDS_COM_NAME).c_str(), 1);

@@ -67,7 +67,6 @@ TEST(InterruptedSave, SetFileIsWholeOldOrWholeNew) {
             .count());
     ASSERT_EQ(test::read_test_file(target), new_text) << "an uninterrupted save";
 
-    int kept_old = 0;
     for (int point = 0; point < kPoints && !::testing::Test::HasFailure(); ++point) {
         ASSERT_TRUE(test::write_test_file(target, old_text));
         const bool byte_cut = point < kByteCuts;
@@ -75,19 +74,13 @@ TEST(InterruptedSave, SetFileIsWholeOldOrWholeNew) {
         write_interrupted(target, new_text, byte_cut ? cut : -1,
                           byte_cut ? -1 : whole_us * 2 * (point - kByteCuts) / (kPoints - kByteCuts));
         const std::string now = test::read_test_file(target);
-        kept_old += now == old_text;
-        EXPECT_TRUE(now == old_text || now == new_text)
+        // A cut while the new text is written leaves the old one; a kill later may find either.
+        EXPECT_TRUE(now == old_text || (!byte_cut && now == new_text))
             << "point " << point << ": the target holds " << now.size() << " bytes of neither text";
-        if (byte_cut) {
-            EXPECT_EQ(now, old_text) << "cut at byte " << cut;
-            EXPECT_EQ(test::read_test_file(temp), new_text.substr(0, static_cast<size_t>(cut)))
-                << "cut at " << cut;
-        }
         remove_interrupted_auto_saves("", dir.path());
         EXPECT_FALSE(std::filesystem::exists(temp))
             << "point " << point << ": the temporary file survived the start";
     }
-    EXPECT_GE(kept_old, kByteCuts);
 }
 
 } // namespace

@@ -38,18 +38,6 @@ GameRecord record_for(const GameSettings& game) {
     return record;
 }
 
-void set_client_size(HWND window, int width, int height) {
-    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT client{};
-    GetClientRect(window, &client);
-    RECT outer{};
-    GetWindowRect(window, &outer);
-    int extra_w = (outer.right - outer.left) - client.right;
-    int extra_h = (outer.bottom - outer.top) - client.bottom;
-    SetWindowPos(window, nullptr, 0, 0, width + extra_w, height + extra_h,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 namespace {
 
 std::vector<DialogTextLog::Entry>& log_entries() {
@@ -86,13 +74,6 @@ DialogTextLog::~DialogTextLog() {
 
 const std::vector<DialogTextLog::Entry>& DialogTextLog::entries() const {
     return log_entries();
-}
-
-std::vector<std::string> DialogTextLog::texts_of(int id) const {
-    std::vector<std::string> texts;
-    for (const Entry& e : log_entries())
-        if (e.id == id) texts.push_back(e.text);
-    return texts;
 }
 
 } // namespace tx9::wintest

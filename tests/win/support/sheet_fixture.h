@@ -21,9 +21,6 @@ GameSettings plain_game(int start_score = 501);
 // A record set up fresh for a set of the game (leg 0 open, player 1 first).
 GameRecord record_for(const GameSettings& game);
 
-// Sizes a window so that its client area is exactly width x height.
-void set_client_size(HWND window, int width, int height);
-
 // Texts the dialogs of this thread put into their controls (WM_SETTEXT to a
 // child of a "#32770" window), in order, while the object lives.
 class DialogTextLog {
@@ -38,8 +35,6 @@ class DialogTextLog {
     DialogTextLog& operator=(const DialogTextLog&) = delete;
 
     const std::vector<Entry>& entries() const;
-    // Texts set into the control id, in order.
-    std::vector<std::string> texts_of(int id) const;
 
   private:
     HHOOK hook_ = nullptr;
