@@ -61,7 +61,7 @@ TEST(SheetBackBuffer, IsTheFreshDrawingAfterEveryCommand) {
     TestWindow host(700, 800, "host");
     HWND sheet = create_score_sheet(host.hwnd(), &record);
     ASSERT_NE(nullptr, sheet);
-    set_client_size(sheet, 340, 300);
+    SetWindowPos(sheet, nullptr, 0, 0, 360, 300, SWP_NOZORDER);
     SendMessageA(sheet, kScoreSheetStartLeg, 0, 0);
     const auto command = [sheet](int id) { SendMessageA(sheet, WM_COMMAND, MAKEWPARAM(id, 0), 0); };
     const auto visit = [sheet](int points) { SendMessageA(sheet, kScoreSheetTemplate, points, 0); };
