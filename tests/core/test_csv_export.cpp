@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tx9 {
@@ -49,11 +50,8 @@ TEST(CsvFormat, LegBlocks) {
     std::string rounds_4_to_15;
     for (int r = 4; r <= 15; ++r)
         rounds_4_to_15 += std::to_string(r) + ",,,,\r\n";
-    struct Row {
-        const char* what;
-        GameRecord record;
-        std::string body; // after the names and column lines
-    } rows[] = {
+    // what, the record, the lines after the names and column lines
+    const std::tuple<const char*, GameRecord, std::string> rows[] = {
         {"the worked example", make_record({worked_example_leg()}), kWorkedExample},
         {"Bob finishes in round 3 with the third dart",
          make_record({make_leg(0, 3, 3, 0, 1, 9, {140, 121, 20}, {100, 81, -3})}),
@@ -75,8 +73,8 @@ TEST(CsvFormat, LegBlocks) {
          ",*,101,,101\r\n1,(3),,,\r\nDarts,3,,,\r\n,,101,*,101\r\n1,60,41,100,1\r\nDarts,,,6,\r\n"},
         {"leg_no 0 gives the two head lines only", make_record({}), ""},
     };
-    for (Row& row : rows)
-        EXPECT_EQ(format_csv(row.record), kHead + row.body) << row.what;
+    for (const auto& [what, record, body] : rows)
+        EXPECT_EQ(format_csv(record), kHead + body) << what;
     GameRecord record = make_record({worked_example_leg()});
     record.leg_records.push_back(make_leg(1, 2, 1, 0, 0, 0, {60}, {45}));
     EXPECT_EQ(format_csv(record), kHead + kWorkedExample)
@@ -105,11 +103,8 @@ TEST(AutoSavePath, FolderRulesAndCreation) {
     test::ScopedTempDir dir;
     GameRecord record = make_record({worked_example_leg()});
     const std::string &name = record.csv_name, &d = dir.path(), app = d + "\\\x95\x5C";
-    struct Row {
-        const char* what;
-        std::string auto_save_path, want;
-        std::vector<std::string> created;
-    } rows[] = {
+    // what, auto_save_path, the file's path, the folders made
+    const std::tuple<const char*, std::string, std::string, std::vector<std::string>> rows[] = {
         {"nested folders, backslashes",
          d + "\\scores\\2004",
          d + "\\scores\\2004\\" + name,
@@ -123,12 +118,12 @@ TEST(AutoSavePath, FolderRulesAndCreation) {
     };
     fake.sys.shift_jis = true;
     ASSERT_TRUE(create_directories(app));
-    for (const Row& row : rows) {
+    for (const auto& [what, auto_save_path, want, created] : rows) {
         std::string error;
-        EXPECT_EQ(auto_save_path_for(record, row.auto_save_path, app, &error), row.want) << row.what;
-        EXPECT_EQ(error, "") << row.what;
-        for (const std::string& folder : row.created)
-            EXPECT_TRUE(directory_exists(folder)) << row.what << ": " << folder;
+        EXPECT_EQ(auto_save_path_for(record, auto_save_path, app, &error), want) << what;
+        EXPECT_EQ(error, "") << what;
+        for (const std::string& folder : created)
+            EXPECT_TRUE(directory_exists(folder)) << what << ": " << folder;
     }
 }
 

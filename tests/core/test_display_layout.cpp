@@ -74,7 +74,6 @@ TEST(GuideLayers, DefaultBindingsUnderEachModifierState) {
     // The first of two bindings on one key and state is shown.
     const std::vector<KeyBinding> twice = {{40021, kModAlt, kVkF1 + 1}, {40018, kModAlt, kVkF1 + 1}};
     EXPECT_EQ(40021, guide_binding(twice, 2, guide_modifier_state(false, false, true))->action);
-    EXPECT_EQ(nullptr, guide_binding(twice, 2, kModAlt | kModCtrl));
 }
 
 TEST(GuideSize, FontFromTheWidthAndHeightFromTheFont) {

@@ -35,13 +35,8 @@ GameRecord set_of(int start_score, std::vector<LegRecord> finished) {
 
 TEST(HistoryRows, ArchivedSetsThenTheLiveSetWhileItHasFinishedLegs) {
     test::ScopedFakeSystem fake;
-    struct Case {
-        std::vector<GameRecord> archived;
-        GameRecord live;
-        int live_archived;
-        const char* rows;
-    };
-    const Case cases[] = {
+    // the archived sets, the live set and whether it is archived already, the rows
+    const std::tuple<std::vector<GameRecord>, GameRecord, int, const char*> cases[] = {
         {{}, set_of(501, {}), 0, ""},
         {{set_of(301, {leg(0, 9)}), set_of(701, {leg(1, 20), leg(1, 21)})},
          set_of(501, {leg(0, 15)}),
@@ -50,16 +45,16 @@ TEST(HistoryRows, ArchivedSetsThenTheLiveSetWhileItHasFinishedLegs) {
         // Archived already (the schedule's end): the set shows once, from the history.
         {{set_of(301, {leg(0, 9)})}, set_of(301, {leg(0, 9)}), 1, "301|1 Legs"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [archived, live_set, live_archived, want] : cases) {
         History history;
-        history.records = c.archived;
-        GameRecord live = c.live;
-        live.archived = c.live_archived;
+        history.records = archived;
+        GameRecord live = live_set;
+        live.archived = live_archived;
         history.live = &live;
         std::string rows; // "*" marks the live set's rows
         for (const HistoryEntry& row : history_entries(history))
             rows += (rows.empty() ? "" : "|") + history_row_text(row) + (row.record == &live ? "*" : "");
-        EXPECT_EQ(rows, c.rows);
+        EXPECT_EQ(rows, want);
     }
 }
 

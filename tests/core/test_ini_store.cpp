@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 
 namespace tx9 {
 namespace {
@@ -73,18 +74,13 @@ TEST(IniParse, EmptyHeaderOnlyAndNulEndedTexts) {
 TEST(IniParse, LongLinesAreHeldWholeAndNamesCutTo255) {
     std::string name(300, 'n'), value(100000, 'v'), comment = "#" + std::string(400, 'c'), section(260, 's');
     IniDocument doc = parsed("[" + section + "]\n" + name + "=" + value + "\n" + comment + "\n");
-    ASSERT_EQ(doc.sections().size(), 2u);
-    const IniDocument::Section& found = doc.sections()[1];
-    EXPECT_EQ(found.name, section.substr(0, 255));
-    ASSERT_EQ(found.keys.size(), 2u);
-    EXPECT_EQ(found.keys[0].name, name.substr(0, 255));
-    EXPECT_EQ(found.keys[1].name, comment.substr(0, 255));
+    EXPECT_EQ(doc.text(), "[" + section.substr(0, 255) + "]\r\n" + name.substr(0, 255) + "=" + value +
+                              "\r\n" + comment.substr(0, 255) + "\r\n\r\n");
     EXPECT_EQ(doc.get_string(section.substr(0, 255), name.substr(0, 255), "", 200000), value);
 
     // Blanks of a name beyond the cut do not count; the cut comes first.
     doc.parse("[s]\n" + std::string(255, ' ') + "x=1\n" + std::string(250, 'k') + "      y=2\n");
-    ASSERT_EQ(doc.sections()[1].keys.size(), 1u);
-    EXPECT_EQ(doc.sections()[1].keys[0].name, std::string(250, 'k'));
+    EXPECT_EQ(doc.text(), "[s]\r\n" + std::string(250, 'k') + "=2\r\n\r\n");
 }
 
 TEST(IniGet, ValuesAreTrimmedThenUnquotedOnce) {
@@ -120,17 +116,12 @@ TEST(IniGet, ValuesAreTrimmedThenUnquotedOnce) {
 TEST(IniGet, StringsFitTheCallersBuffer) {
     IniDocument doc = parsed("[s]\nk=\"abcdef\"\n");
     char buffer[8];
-    struct Row {
-        size_t size, length;
-        const char* text;
-    } rows[] = {{7, 6, "abcdef"}, {4, 3, "abc"}, {1, 0, ""}};
-    for (const Row& row : rows) {
+    const std::tuple<size_t, size_t, const char*> rows[] = {{7, 6, "abcdef"}, {4, 3, "abc"}, {1, 0, ""}};
+    for (auto [size, length, text] : rows) {
         std::fill(std::begin(buffer), std::end(buffer), '#');
-        EXPECT_EQ(doc.get_string("s", "k", "", buffer, row.size), row.length) << "buffer size " << row.size;
-        EXPECT_STREQ(buffer, row.text);
-        if (row.size < sizeof buffer) {
-            EXPECT_EQ(buffer[row.size], '#') << "written beyond a buffer of " << row.size;
-        }
+        EXPECT_EQ(doc.get_string("s", "k", "", buffer, size), length) << "buffer size " << size;
+        EXPECT_STREQ(buffer, text);
+        EXPECT_EQ(buffer[size], '#') << "written beyond a buffer of " << size;
     }
     buffer[0] = 'x';
     EXPECT_EQ(doc.get_string("s", "k", "", buffer, 0), 0u);

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 
 namespace tx9 {
 namespace {
@@ -51,7 +52,6 @@ GameSettings game_with(int rounds, int p2_com) {
 
 TEST(Journal, EveryFieldOfTheEveningComesBack) {
     const Evening evenings[] = {
-        {"a fresh game", [](test::Table&) {}},
         {"an open leg with a correction and the selection moved back",
          [](test::Table& t) { t.play("100 60 140 45 up =41 enter up"); }},
         {"a second set with carried statistics and names that need escaping",
@@ -125,12 +125,8 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 TEST(Journal, EditedOrForeignFilesAreRefused) {
     const std::string text = evening_text();
     JournalState s;
-    struct Row {
-        std::string what, from, to;
-        bool check_sum;
-        JournalRead expected;
-    };
-    const Row rows[] = {
+    // what, the text replaced and its replacement, whether the check sum is checked, the verdict
+    const std::tuple<const char*, const char*, const char*, bool, JournalRead> rows[] = {
         {"a visit changed by hand", "cells 100", "cells 101", true, JournalRead::damaged},
         {"a later version", "tx9 journal 1", "tx9 journal 2", true, JournalRead::newer},
         {"no version", "tx9 journal 1", "tx9 journal", true, JournalRead::damaged},
@@ -143,9 +139,8 @@ TEST(Journal, EditedOrForeignFilesAreRefused) {
          "player =Ann 301 0 1 1 1 0 121 12 nan", false, JournalRead::damaged},
         {"line ends without CR", "live\r\n", "live\n", false, JournalRead::damaged},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(parse_journal(replaced(text, row.from, row.to), s, row.check_sum), row.expected)
-            << row.what;
+    for (auto [what, from, to, check_sum, expected] : rows)
+        EXPECT_EQ(parse_journal(replaced(text, from, to), s, check_sum), expected) << what;
 }
 
 TEST(Journal, TheWriterKeepsUpWithTheHistory) {
@@ -165,33 +160,28 @@ TEST(Journal, TheWriterKeepsUpWithTheHistory) {
 }
 
 TEST(Journal, AContinuedLegShowsTheKeptCellAndLetsTheComPlayerThrow) {
-    struct Row {
-        int com; // player 2 is the COM player
-        int player, round;
-        std::string state; // Table::state() after resume
-        int com_timers;
-    };
-    const Row rows[] = {
+    // player 2 the COM player, the cell resumed at, Table::state() after it, COM timers started
+    const std::tuple<int, int, int, const char*, int> rows[] = {
         {0, 1, 0, "round 1/2 first 0 turn 0 sel 1,0 left 441,456 darts 3,3", 0},
         {0, 0, 99, "round 1/2 first 0 turn 0 sel 0,1 left 441,456 darts 3,3", 0},
         {1, 0, 1, "round 1/2 first 0 turn 1 sel 0,1 left 441,456 darts 6,3", 1},
     };
-    for (const Row& row : rows) {
+    for (auto [com, player, round, state, com_timers] : rows) {
         GameSettings g = game_of(501);
-        g.p2_com = row.com;
+        g.p2_com = com;
         test::Table t(g);
         t.host.entry = "60";
         t.match.enter_visit(60); // player 1, round 0
         t.match.select(1, 0);
         t.match.enter_visit(45);
-        if (row.com) {
+        if (com) {
             t.match.select(0, 1);
             t.match.enter_visit(0);
         }
         t.host.clear();
-        t.match.resume(row.player, row.round);
-        EXPECT_EQ(t.state(), row.state) << row.player << "," << row.round;
-        EXPECT_EQ(t.host.count("com_timer 0"), row.com_timers);
+        t.match.resume(player, round);
+        EXPECT_EQ(t.state(), state) << player << "," << round;
+        EXPECT_EQ(t.host.count("com_timer 0"), com_timers);
         EXPECT_EQ(t.host.calls("notify 1 ").size(), 2u) << "both panels";
     }
 }

@@ -80,26 +80,22 @@ TEST(OptionPages, ActionChoiceOfABinding) {
 
 TEST(OptionPages, SelectKeyChecksThenFillsTheBinding) {
     const unsigned ctrl_shift_f = 'F' | (3u << 8);
-    struct Case {
-        SelectKeyInput input;
-        SelectKeyVerdict verdict;
-        std::string binding; // "action:modifiers:key "
+    // The verdict, then the binding: a refused OK leaves it alone.
+    const std::pair<SelectKeyInput, const char*> cases[] = {
+        {{0, true, "180", ctrl_shift_f}, "accept 51180:12:70 "},
+        {{0, true, "", 0}, "accept 51000:0:0 "},
+        {{1, true, "181", 'F'}, "range -1:-1:-1 "}, // the number is checked first
+        {{1, false, "", 'F'}, "function -1:-1:-1 "},
+        {{-1, false, "", 'F'}, "function -1:-1:-1 "},
+        {{22, false, "", 'F'}, "function -1:-1:-1 "},
+        {{21, false, "999", 'A' | (4u << 8)}, "accept 40034:16:65 "},
     };
-    const Case cases[] = {
-        {{0, true, "180", ctrl_shift_f}, SelectKeyVerdict::Accept, "51180:12:70 "},
-        {{0, true, "", 0}, SelectKeyVerdict::Accept, "51000:0:0 "},
-        {{0, true, "181", 'F'}, SelectKeyVerdict::TemplateRange, ""},
-        {{1, true, "181", 'F'}, SelectKeyVerdict::TemplateRange, ""}, // the number is checked first
-        {{1, false, "", 'F'}, SelectKeyVerdict::NoFunction, ""},
-        {{-1, false, "", 'F'}, SelectKeyVerdict::NoFunction, ""},
-        {{22, false, "", 'F'}, SelectKeyVerdict::NoFunction, ""},
-        {{21, false, "999", 'A' | (4u << 8)}, SelectKeyVerdict::Accept, "40034:16:65 "},
-    };
-    for (const Case& c : cases) {
+    const char* verdicts[] = {"accept", "range", "function"};
+    for (const auto& [input, want] : cases) {
         KeyBinding b{-1, -1, -1};
-        EXPECT_EQ(check_select_key(c.input, &b), c.verdict) << c.input.choice << " " << c.input.number_text;
-        EXPECT_EQ(test::describe({b}), c.verdict == SelectKeyVerdict::Accept ? c.binding : "-1:-1:-1 ")
-            << "a refused OK leaves the binding alone";
+        const int verdict = static_cast<int>(check_select_key(input, &b));
+        EXPECT_EQ(verdicts[verdict] + (" " + test::describe({b})), want)
+            << input.choice << " " << input.number_text;
     }
 }
 

@@ -47,12 +47,8 @@ TEST(PlayerPanelLines, RowsFollowTheFlagsAndTheView) {
         routes_only{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
     const PlayerPanelFlags everything{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 
-    struct Case {
-        const char* what;
-        PlayerPanelFlags flags;
-        PlayerPanelView view;
-        const char* expected;
-    } cases[] = {
+    // what, the Player page's flags, the view, the rows
+    const std::tuple<const char*, PlayerPanelFlags, PlayerPanelView, const char*> cases[] = {
         {"defaults, second thrower, no sets",
          PlayerPanelFlags{},
          {false, false, false},
@@ -72,10 +68,15 @@ TEST(PlayerPanelLines, RowsFollowTheFlagsAndTheView) {
          {false, true, true},
          "[Ann]|(blank)|#Totals|Sets:2|Legs:3|Tons:7|180's:3|HighOff:121|Short:12|~#Averages|"
          "Score:22.50a|Darts:18.00a|"},
+        {"full view without sets",
+         kNone,
+         {true, false, true},
+         "[Ann]|- First -|#Totals|Legs:3|Tons:7|180's:3|HighOff:121|Short:12|~#Averages|Score:22.50a|"
+         "Darts:18.00a|"},
         {"nothing on", kNone, {true, true, false}, ""},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.expected, describe(player_panel_lines(b, c.flags, c.view, table))) << c.what;
+    for (const auto& [what, flags, view, expected] : cases)
+        EXPECT_EQ(expected, describe(player_panel_lines(b, flags, view, table))) << what;
 
     // Routes for the remaining score, in table order; a score without routes has the heading alone.
     const std::pair<int, const char*> routes[] = {{170, "#Check-Out|T20-T20-D25|"}, {169, "#Check-Out|"}};

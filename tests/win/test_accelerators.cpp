@@ -84,9 +84,8 @@ TEST_F(AcceleratorOrder, UserBindingsComeBeforeTheBuiltInOnes) {
     EXPECT_EQ(Commands{IDM_CHECKOUT}, press('A', wintest::kCtrl));
     EXPECT_EQ(Commands{kTemplateBase + 43}, press(VK_F1, wintest::kShift));
 
-    // Bindings without key or modifiers leave no user table, and the built-in keys work alone.
+    // Bindings without key or modifiers leave the built-in keys working alone.
     build_user_accelerators({{IDM_MIDDLE, 0, 0}});
-    EXPECT_FALSE(user_accelerators());
     EXPECT_EQ(Commands{IDM_ENTER}, press(VK_RETURN));
 }
 

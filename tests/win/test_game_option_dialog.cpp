@@ -94,8 +94,7 @@ using Step = std::function<int(Dialog)>;
 
 struct Outcome {
     bool ok = false;
-    std::vector<std::string> box_texts; // message boxes, closed with OK
-    bool box_information_icon = false;
+    std::vector<std::string> boxes; // message boxes and their icons, closed with OK
 };
 
 bool has_information_icon(HWND box) {
@@ -130,8 +129,8 @@ class GameOptionDialog : public ::testing::Test {
         size_t next = 0;
         DialogAnswerer answerer([&](const DialogInfo& info) -> int {
             if (info.title == kProgramTitle) {
-                outcome.box_texts.push_back(info.text);
-                outcome.box_information_icon = has_information_icon(info.hwnd);
+                outcome.boxes.push_back(info.text +
+                                        (has_information_icon(info.hwnd) ? " (information)" : ""));
                 return IDOK;
             }
             if (next < steps.size()) return steps[next++](Dialog{info.hwnd});
@@ -323,8 +322,7 @@ TEST_F(GameOptionDialog, SaveOptionStoresTheShownValuesAndKeepsTheGame) {
     };
     Outcome outcome = run(&settings().game, {change_and_save, look_and_cancel});
     EXPECT_FALSE(outcome.ok);
-    EXPECT_EQ(std::vector<std::string>{"The present setup was saved."}, outcome.box_texts);
-    EXPECT_TRUE(outcome.box_information_icon);
+    EXPECT_EQ(std::vector<std::string>{"The present setup was saved. (information)"}, outcome.boxes);
     EXPECT_EQ("301 '' off | round limit 1 '10' on | leg limit 0 '3' off, best of 1 off | P1 Name: 'Saver', "
               "handicap 1 '250' on | P2 Level: COM Level 3, handicap 0 '501' off | Save Option",
               after_save);

@@ -93,9 +93,7 @@ TEST_F(ListFixture, NotificationsReachTheDialogInOneShape) {
     };
     for (const auto& [code, key, from_list, handled, message, wparam] : cases) {
         NMLVKEYDOWN note{};
-        note.hdr.hwndFrom = from_list ? list : host.hwnd();
-        note.hdr.code = code;
-        note.wVKey = key;
+        note.hdr.hwndFrom = from_list ? list : host.hwnd(), note.hdr.code = code, note.wVKey = key;
         host.clear_received();
         EXPECT_EQ(handled, filter_list_notification(host.hwnd(), note.hdr, list, 1018, 1019)) << code;
         ASSERT_EQ(message ? 1u : 0u, host.received().size()) << code;
@@ -110,9 +108,7 @@ TEST_F(ListFixture, ArrowButtonsDrawDirectionStateAndFocus) {
     ASSERT_TRUE(buffer.resize(host.hwnd(), 24, 24));
     auto draw = [&](bool down, UINT state) {
         DRAWITEMSTRUCT item{};
-        item.hDC = buffer.dc();
-        item.rcItem = {0, 0, 24, 24};
-        item.itemState = state;
+        item.hDC = buffer.dc(), item.rcItem = {0, 0, 24, 24}, item.itemState = state;
         FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         draw_arrow_button(item, down);
         return capture_dc(item.hDC, 24, 24).pixels;

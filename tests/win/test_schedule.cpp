@@ -23,9 +23,7 @@ using namespace tx9::wintest;
 
 namespace {
 
-std::string text_of(int id) {
-    return load_resource_string(id);
-}
+const auto text_of = &load_resource_string;
 
 GameSettings entry(int start, int max_leg, int best_of, int p2_com, const char* p1_name) {
     GameSettings g = plain_game(start);
@@ -121,8 +119,12 @@ class ScheduleDialog : public ::testing::Test {
         EXPECT_EQ(steps.size(), next) << "the dialog closed before its last step";
         return started;
     }
-    static Step press(int id) {
-        return [id](HWND d) { return press_button(d, id), 0; };
+    // Selects the row (unless it is -1), then presses the button.
+    static Step press(int id, int row = -1) {
+        return [id, row](HWND d) {
+            if (row >= 0) select_row(d, row);
+            return press_button(d, id), 0;
+        };
     }
 
     std::vector<std::string> boxes;
@@ -144,12 +146,11 @@ TEST_F(ScheduleDialog, ShowsTheListThenAddEditMoveDeleteAndGameStartReplaceTheSc
     std::vector<std::string> shown;
     int focus = 0, selection = -2;
     box_answers = {IDNO, IDYES};
-    auto look_then = [&](int row, int button) {
+    auto look_then = [&](int button, int row) -> Step {
         return [&, row, button](HWND d) {
             focus = GetDlgCtrlID(GetFocus());
             shown.push_back(rows(d));
-            select_row(d, row);
-            return press_button(d, button), 0;
+            return press(button, row)(d);
         };
     };
     std::string headers, enabled;
@@ -158,9 +159,7 @@ TEST_F(ScheduleDialog, ShowsTheListThenAddEditMoveDeleteAndGameStartReplaceTheSc
                  for (int column = 0; column < 5; ++column) {
                      char text[64] = "";
                      LVCOLUMNA c{};
-                     c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-                     c.pszText = text;
-                     c.cchTextMax = sizeof text;
+                     c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT, c.pszText = text, c.cchTextMax = sizeof text;
                      ListView_GetColumn(list_of(d), column, &c);
                      headers += strprintf("%s %d %s|", text, c.cx, (c.fmt & LVCFMT_RIGHT) ? "right" : "left");
                  }
@@ -169,15 +168,11 @@ TEST_F(ScheduleDialog, ShowsTheListThenAddEditMoveDeleteAndGameStartReplaceTheSc
                  enabled = buttons(d);
                  select_row(d, 1);
                  enabled += " " + buttons(d);
-                 return press_button(d, IDC_LIST_ADD), 0;
+                 return press(IDC_LIST_ADD)(d);
              },
-             look_then(0, IDC_LIST_EDIT), look_then(2, IDC_LIST_UP),
-             [&](HWND d) { // the moved entry stays selected
-                 focus = GetDlgCtrlID(GetFocus());
-                 shown.push_back(rows(d));
-                 return press_button(d, IDC_LIST_DELETE), 0; // answered No
-             },
-             press(IDC_LIST_DELETE), // answered Yes
+             look_then(IDC_LIST_EDIT, 0), look_then(IDC_LIST_UP, 2),
+             look_then(IDC_LIST_DELETE, -1), // the moved entry stays selected; answered No
+             press(IDC_LIST_DELETE),         // answered Yes
              [&](HWND d) {
                  shown.push_back(rows(d));
                  selection = ListView_GetNextItem(list_of(d), -1, LVNI_SELECTED);
@@ -201,34 +196,22 @@ TEST_F(ScheduleDialog, ShowsTheListThenAddEditMoveDeleteAndGameStartReplaceTheSc
     EXPECT_EQ(1, selection) << "the item now standing where the deleted one stood";
     EXPECT_EQ(2u, boxes.size());
     ASSERT_EQ(2u, settings().schedule.size());
-    EXPECT_EQ(1, settings().schedule[0].p2_com);
-    EXPECT_EQ(301, settings().schedule[1].start_score);
+    EXPECT_EQ("com 1, start 301", strprintf("com %d, start %d", settings().schedule[0].p2_com,
+                                            settings().schedule[1].start_score));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(settings().ini_path.c_str())) << "nothing saved";
 }
 
-TEST_F(ScheduleDialog, SaveOptionThenCancelStoresTheListAndKeepsTheSchedule) {
-    box_answers = {IDYES, IDOK};
-    EXPECT_FALSE(run({[&](HWND d) {
-                          select_row(d, 0);
-                          return press_button(d, IDC_LIST_DELETE), 0;
-                      },
-                      press(IDC_SAVE_OPTION), [](HWND) { return IDCANCEL; }}));
-    EXPECT_EQ((std::vector<std::string>{text_of(IDS_DELETE_QUESTION) + " (question)",
+TEST_F(ScheduleDialog, AFullListRefusesAddSaveOptionStoresTheListAndAnEmptyOneCannotStart) {
+    settings().schedule.assign(256, entry(501, 3, 1, 0, "Ann"));
+    box_answers = {IDOK, IDYES, IDOK};
+    EXPECT_FALSE(run({press(IDC_LIST_ADD), press(IDC_LIST_DELETE, 0), press(IDC_SAVE_OPTION),
+                      [](HWND) { return IDCANCEL; }}));
+    EXPECT_EQ(0, game_options);
+    EXPECT_EQ((std::vector<std::string>{text_of(IDS_CANNOT_ADD) + " (stop)",
+                                        text_of(IDS_DELETE_QUESTION) + " (question)",
                                         text_of(IDS_SETUP_SAVED) + " (information)"}),
               boxes);
-    ASSERT_EQ(2u, settings().schedule.size()) << "the Schedule in memory stays";
-    Settings stored;
-    stored.ini_path = settings().ini_path;
-    settings_load(stored, system_services());
-    ASSERT_EQ(1u, stored.schedule.size());
-    EXPECT_EQ("Bob", stored.schedule[0].p1_name);
-}
-
-TEST_F(ScheduleDialog, AFullListRefusesAddAndAnEmptyOneCannotStart) {
-    settings().schedule.assign(256, entry(501, 3, 1, 0, "Ann"));
-    EXPECT_FALSE(run({press(IDC_LIST_ADD), [](HWND) { return IDCANCEL; }}));
-    EXPECT_EQ(0, game_options);
-    EXPECT_EQ(std::vector<std::string>{text_of(IDS_CANNOT_ADD) + " (stop)"}, boxes);
+    EXPECT_EQ(256u, settings().schedule.size()) << "Cancel keeps the Schedule in memory";
 
     settings().schedule.clear();
     std::string enabled;

@@ -155,21 +155,14 @@ class IniBesideProgram {
     std::string saved_;
 };
 
-// A journal that a killed run left: a fresh game of 301 for Ann.
-std::string journal_of_301() {
-    GameSettings game;
-    game.start_score = 301;
-    game.p1_name = "Ann";
-    GameRecord live;
-    EXPECT_TRUE(init_for_set(live, game, true, nullptr));
-    return format_journal({game, {}, {}, live, {}});
-}
-
 // A journal that is not continued is set aside, with a message saying why;
 // none is lost.
 TEST_F(WithSystem, AJournalLeftBehindAndNotContinuedIsSetAsideWithItsMessage) {
     IniBesideProgram beside;
-    const std::string valid = journal_of_301();
+    GameSettings game;
+    GameRecord live;
+    ASSERT_TRUE(init_for_set(live, game, true, nullptr));
+    const std::string valid = format_journal({game, {}, {}, live, {}}); // as a killed run left it
     const std::tuple<std::string, int, int> rows[] = {
         {valid, IDNO, IDS_JOURNAL_RESUME}, // declined
         {valid.substr(0, valid.size() - 3), IDOK, IDS_JOURNAL_DAMAGED},
@@ -235,12 +228,6 @@ struct OrdinaryRun {
     }
 };
 
-std::string ini_value(const std::string& path, const char* key) {
-    char value[64] = "";
-    GetPrivateProfileStringA("window", key, "<missing>", value, sizeof value, path.c_str());
-    return value;
-}
-
 // Started with a maximised window in tx9.ini: the window shows maximised and
 // the exit saves that state with the place of the normal window unchanged.
 TEST_F(WithSystem, OrdinaryRunShowsTheWindowAsTheIniSaysAndSavesItAtTheEnd) {
@@ -252,8 +239,11 @@ TEST_F(WithSystem, OrdinaryRunShowsTheWindowAsTheIniSaysAndSavesItAtTheEnd) {
               run.dialogs);
     EXPECT_TRUE(run.visible && run.zoomed);
     std::string stored;
-    for (const char* key : {"state", "left", "top", "right", "bottom"})
-        stored += ini_value(ini.path, key) + " ";
+    for (const char* key : {"state", "left", "top", "right", "bottom"}) {
+        char value[16] = "";
+        GetPrivateProfileStringA("window", key, "-", value, sizeof value, ini.path.c_str());
+        stored += std::string(value) + " ";
+    }
     EXPECT_EQ("3 10 20 500 400 ", stored);
 }
 

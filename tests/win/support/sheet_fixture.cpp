@@ -40,31 +40,21 @@ GameRecord record_for(const GameSettings& game) {
 
 namespace {
 
-std::vector<DialogTextLog::Entry>& log_entries() {
-    static std::vector<DialogTextLog::Entry> entries;
-    return entries;
-}
-
-bool in_dialog(HWND window) {
-    HWND parent = GetParent(window);
-    char kind[16] = "";
-    if (parent) GetClassNameA(parent, kind, sizeof kind);
-    return lstrcmpA(kind, "#32770") == 0;
-}
+std::vector<DialogTextLog::Entry> g_texts;
 
 LRESULT CALLBACK watch_settext(int code, WPARAM wparam, LPARAM lparam) {
-    if (code == HC_ACTION) {
-        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
-        if (call->message == WM_SETTEXT && call->lParam && in_dialog(call->hwnd))
-            log_entries().push_back({GetDlgCtrlID(call->hwnd), reinterpret_cast<const char*>(call->lParam)});
-    }
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
+    char kind[16] = "";
+    if (code == HC_ACTION && call->message == WM_SETTEXT && call->lParam &&
+        GetClassNameA(GetParent(call->hwnd), kind, sizeof kind) && lstrcmpA(kind, "#32770") == 0)
+        g_texts.push_back({GetDlgCtrlID(call->hwnd), reinterpret_cast<const char*>(call->lParam)});
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
 } // namespace
 
 DialogTextLog::DialogTextLog() {
-    log_entries().clear();
+    g_texts.clear();
     hook_ = SetWindowsHookExA(WH_CALLWNDPROC, watch_settext, nullptr, GetCurrentThreadId());
 }
 
@@ -73,7 +63,7 @@ DialogTextLog::~DialogTextLog() {
 }
 
 const std::vector<DialogTextLog::Entry>& DialogTextLog::entries() const {
-    return log_entries();
+    return g_texts;
 }
 
 } // namespace tx9::wintest

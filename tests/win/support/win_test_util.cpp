@@ -1,11 +1,13 @@
 #include "win_test_util.h"
 
 #include "core/win/beep.h"
+#include "core/win/gdi.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <map>
 
 namespace tx9::wintest {
 
@@ -24,10 +26,10 @@ struct UnmanagedWindowsUnderWine {
         std::string key = std::string("Software\\Wine\\AppDefaults\\") + name + "\\X11 Driver";
         HKEY handle = nullptr;
         if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
-                            nullptr) == ERROR_SUCCESS) {
-            RegSetValueExA(handle, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-            RegCloseKey(handle);
-        }
+                            nullptr) != ERROR_SUCCESS)
+            return;
+        RegSetValueExA(handle, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+        RegCloseKey(handle);
     }
 } g_unmanaged_windows;
 
@@ -51,26 +53,13 @@ void pump_for(DWORD ms) {
 }
 
 bool pump_until(const std::function<bool()>& done, DWORD timeout_ms) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= timeout_ms) return done();
+    for (const DWORD start = GetTickCount(); !done();
+         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT)) {
+        if (GetTickCount() - start >= timeout_ms) return false;
         pump_pending();
-        if (done()) break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
     return true;
 }
-
-namespace {
-
-constexpr char kHostClass[] = "tx9_test_host";
-
-bool is_recorded(UINT message) {
-    return message == WM_COMMAND || message == WM_NOTIFY || message == WM_CONTEXTMENU ||
-           message == WM_MOUSEWHEEL || (message >= WM_APP && message <= 0xBFFF);
-}
-
-} // namespace
 
 LRESULT CALLBACK TestWindow::proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_NCCREATE) {
@@ -78,7 +67,9 @@ LRESULT CALLBACK TestWindow::proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self && is_recorded(message)) self->received_.push_back({message, wparam, lparam});
+    if (self && (message == WM_COMMAND || message == WM_NOTIFY || message == WM_CONTEXTMENU ||
+                 message == WM_MOUSEWHEEL || (message >= WM_APP && message <= 0xBFFF)))
+        self->received_.push_back({message, wparam, lparam});
     return DefWindowProcA(hwnd, message, wparam, lparam);
 }
 
@@ -91,17 +82,15 @@ TestWindow::TestWindow(int client_width, int client_height, const char* title) {
         wc.hInstance = instance;
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = kHostClass;
+        wc.lpszClassName = "tx9_test_host";
         registered = RegisterClassA(&wc) != 0;
     }
-    hwnd_ = CreateWindowExA(0, kHostClass, title, WS_POPUP | WS_CLIPCHILDREN, 20, 20, client_width,
+    hwnd_ = CreateWindowExA(0, "tx9_test_host", title, WS_POPUP | WS_CLIPCHILDREN, 20, 20, client_width,
                             client_height, nullptr, nullptr, instance, this);
-    if (hwnd_) {
-        ShowWindow(hwnd_, SW_SHOWNA);
-        UpdateWindow(hwnd_);
-        SetActiveWindow(hwnd_);
-        pump_pending();
-    }
+    ShowWindow(hwnd_, SW_SHOWNA);
+    UpdateWindow(hwnd_);
+    SetActiveWindow(hwnd_);
+    pump_pending();
 }
 
 TestWindow::~TestWindow() {
@@ -124,18 +113,12 @@ KeyStateScope::KeyStateScope(Modifiers mods) {
     GetKeyboardState(saved_);
     BYTE state[256];
     std::memcpy(state, saved_, sizeof state);
-    auto set = [&state](int vk, bool down) {
+    const std::pair<int, bool> held[] = {
+        {VK_SHIFT, mods.shift},  {VK_LSHIFT, mods.shift},  {VK_RSHIFT, false},
+        {VK_CONTROL, mods.ctrl}, {VK_LCONTROL, mods.ctrl}, {VK_RCONTROL, false},
+        {VK_MENU, mods.alt},     {VK_LMENU, mods.alt},     {VK_RMENU, false}};
+    for (const auto& [vk, down] : held)
         state[vk] = down ? BYTE(state[vk] | 0x80) : BYTE(state[vk] & ~0x80);
-    };
-    set(VK_SHIFT, mods.shift);
-    set(VK_LSHIFT, mods.shift);
-    set(VK_RSHIFT, false);
-    set(VK_CONTROL, mods.ctrl);
-    set(VK_LCONTROL, mods.ctrl);
-    set(VK_RCONTROL, false);
-    set(VK_MENU, mods.alt);
-    set(VK_LMENU, mods.alt);
-    set(VK_RMENU, false);
     SetKeyboardState(state);
 }
 
@@ -148,21 +131,18 @@ namespace {
 LPARAM key_lparam(UINT vk, bool up, bool alt) {
     const UINT extended[] = {VK_LEFT, VK_RIGHT, VK_UP,   VK_DOWN,   VK_HOME,
                              VK_END,  VK_PRIOR, VK_NEXT, VK_INSERT, VK_DELETE};
-    LPARAM lparam = 1 | (static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC) & 0xFF) << 16);
-    if (std::find(std::begin(extended), std::end(extended), vk) != std::end(extended)) lparam |= 1L << 24;
-    if (alt) lparam |= 1L << 29;
-    if (up) lparam |= (1L << 30) | (1UL << 31);
-    return lparam;
+    const bool is_extended = std::count(std::begin(extended), std::end(extended), vk) > 0;
+    return 1 | (static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC) & 0xFF) << 16) |
+           (is_extended ? 1L << 24 : 0) | (alt ? 1L << 29 : 0) | (up ? (1L << 30) | (1UL << 31) : 0);
 }
 
 } // namespace
 
 LRESULT send_key(HWND window, UINT vk, Modifiers mods) {
     KeyStateScope held(mods);
-    UINT down = mods.alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
-    UINT up = mods.alt ? WM_SYSKEYUP : WM_KEYUP;
-    LRESULT result = SendMessageA(window, down, vk, key_lparam(vk, false, mods.alt));
-    SendMessageA(window, up, vk, key_lparam(vk, true, mods.alt));
+    const LRESULT result =
+        SendMessageA(window, mods.alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, key_lparam(vk, false, mods.alt));
+    SendMessageA(window, mods.alt ? WM_SYSKEYUP : WM_KEYUP, vk, key_lparam(vk, true, mods.alt));
     return result;
 }
 
@@ -171,16 +151,8 @@ LRESULT send_char(HWND window, char c, Modifiers mods) {
     return SendMessageA(window, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
-void send_chars(HWND window, const std::string& text) {
-    for (char c : text)
-        send_char(window, c);
-}
-
 LRESULT send_mouse(HWND window, UINT message, int x, int y, WPARAM keys) {
-    Modifiers mods;
-    mods.shift = (keys & MK_SHIFT) != 0;
-    mods.ctrl = (keys & MK_CONTROL) != 0;
-    KeyStateScope held(mods);
+    KeyStateScope held({(keys & MK_SHIFT) != 0, (keys & MK_CONTROL) != 0, false});
     return SendMessageA(window, message, keys, MAKELPARAM(x, y));
 }
 
@@ -196,11 +168,9 @@ void double_click(HWND window, int x, int y) {
 }
 
 std::string window_text(HWND window) {
-    LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-    if (length <= 0) return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    LRESULT copied = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(std::max<LRESULT>(0, std::min<LRESULT>(copied, length))));
+    std::string text(static_cast<size_t>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
+    text.resize(static_cast<size_t>(
+        SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     return text;
 }
 
@@ -208,10 +178,8 @@ namespace {
 
 // The clipboard may be held for a moment by the system's clipboard manager.
 bool open_clipboard() {
-    for (int attempt = 0; attempt < 50; ++attempt) {
+    for (int attempt = 0; attempt < 50; ++attempt, Sleep(10))
         if (OpenClipboard(nullptr)) return true;
-        Sleep(10);
-    }
     return false;
 }
 
@@ -246,12 +214,6 @@ std::optional<std::string> clipboard_text() {
     return text;
 }
 
-void clear_clipboard() {
-    if (!open_clipboard()) return;
-    EmptyClipboard();
-    CloseClipboard();
-}
-
 int Image::count(COLORREF color) const {
     return static_cast<int>(std::count(pixels.begin(), pixels.end(), color));
 }
@@ -280,62 +242,31 @@ RECT Image::bounds_of(COLORREF color) const {
 
 namespace {
 
-// A 32-bit top-down DIB section selected into its own memory DC.
-class DibCanvas {
-  public:
-    DibCanvas(int width, int height) : width_(std::max(1, width)), height_(std::max(1, height)) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width_;
-        info.bmiHeader.biHeight = -height_;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-        if (bitmap_) old_ = SelectObject(dc_, bitmap_);
-    }
-    ~DibCanvas() {
-        if (old_) SelectObject(dc_, old_);
-        if (bitmap_) DeleteObject(bitmap_);
-        if (dc_) DeleteDC(dc_);
-    }
-    DibCanvas(const DibCanvas&) = delete;
-    DibCanvas& operator=(const DibCanvas&) = delete;
-
-    HDC dc() const { return dc_; }
-    bool ok() const { return bits_ != nullptr; }
-
-    Image image() const {
+// Lets `paint` draw into a 32-bit top-down DIB section of the size and returns its pixels.
+Image paint_into(int width, int height, const std::function<void(HDC)>& paint) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    Bitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    Image image;
+    if (bits) {
+        SelectScope selected(dc, bitmap.get());
+        paint(dc);
         GdiFlush();
-        Image image;
-        if (!bits_) return image;
-        image.width = width_;
-        image.height = height_;
-        image.pixels.resize(static_cast<size_t>(width_) * height_);
-        const auto* source = static_cast<const std::uint32_t*>(bits_);
-        for (size_t i = 0; i < image.pixels.size(); ++i) {
-            std::uint32_t v = source[i]; // 0x00RRGGBB
-            image.pixels[i] = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-        }
-        return image;
+        image.width = width, image.height = height;
+        const auto* source = static_cast<const std::uint32_t*>(bits); // 0x00RRGGBB
+        for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i)
+            image.pixels.push_back(RGB(source[i] >> 16 & 0xFF, source[i] >> 8 & 0xFF, source[i] & 0xFF));
     }
-
-  private:
-    int width_, height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-    void* bits_ = nullptr;
-};
+    DeleteDC(dc);
+    return image;
+}
 
 } // namespace
 
 Image capture_dc(HDC dc, int width, int height) {
-    DibCanvas canvas(width, height);
-    if (!canvas.ok()) return {};
-    BitBlt(canvas.dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
-    return canvas.image();
+    return paint_into(width, height, [&](HDC into) { BitBlt(into, 0, 0, width, height, dc, 0, 0, SRCCOPY); });
 }
 
 Image capture_client(HWND window) {
@@ -343,31 +274,22 @@ Image capture_client(HWND window) {
     pump_pending();
     RECT client{};
     GetClientRect(window, &client);
-    HDC dc = GetDC(window);
-    Image image = capture_dc(dc, client.right, client.bottom);
-    ReleaseDC(window, dc);
-    return image;
+    WindowDC dc(window);
+    return capture_dc(dc.get(), client.right, client.bottom);
 }
 
 Image print_client(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
-    DibCanvas canvas(client.right, client.bottom);
-    if (!canvas.ok()) return {};
-    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
-    return canvas.image();
+    return paint_into(client.right, client.bottom, [window](HDC into) {
+        SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(into), PRF_CLIENT | PRF_ERASEBKGND);
+    });
 }
 
 namespace {
 
-std::vector<std::pair<UINT_PTR, DialogAnswerer*>> g_answerers;
-std::vector<HWND> g_answered; // dialogs already answered, skipped until they are gone
-
-std::string text_of(HWND window) {
-    char buffer[1024] = "";
-    GetWindowTextA(window, buffer, sizeof buffer);
-    return buffer;
-}
+std::map<UINT_PTR, DialogAnswerer*> g_answerers; // by timer
+std::vector<HWND> g_answered;                    // dialogs already answered, skipped until they are gone
 
 std::string class_of(HWND window) {
     char buffer[64] = "";
@@ -383,7 +305,7 @@ BOOL CALLBACK collect_dialog(HWND window, LPARAM lparam) {
 
 BOOL CALLBACK collect_static_text(HWND window, LPARAM lparam) {
     if (_stricmp(class_of(window).c_str(), "Static") == 0) {
-        std::string text = text_of(window);
+        std::string text = window_text(window);
         if (!text.empty()) {
             auto* joined = reinterpret_cast<std::string*>(lparam);
             if (!joined->empty()) *joined += '\n';
@@ -397,38 +319,29 @@ BOOL CALLBACK collect_static_text(HWND window, LPARAM lparam) {
 
 DialogAnswerer::DialogAnswerer(Handler handler) : handler_(std::move(handler)) {
     timer_ = SetTimer(nullptr, 0, 20, on_timer);
-    g_answerers.push_back({timer_, this});
+    g_answerers[timer_] = this;
 }
 
 DialogAnswerer::~DialogAnswerer() {
     KillTimer(nullptr, timer_);
-    g_answerers.erase(std::remove_if(g_answerers.begin(), g_answerers.end(),
-                                     [this](const auto& t) { return t.second == this; }),
-                      g_answerers.end());
+    g_answerers.erase(timer_);
 }
 
 void CALLBACK DialogAnswerer::on_timer(HWND, UINT, UINT_PTR id, DWORD) {
-    for (auto& [timer, answerer] : g_answerers)
-        if (timer == id) {
-            answerer->tick();
-            return;
-        }
+    if (g_answerers.count(id)) g_answerers[id]->tick();
 }
 
 void DialogAnswerer::tick() {
     if (busy_) return;
     busy_ = true;
     auto gone = [](HWND w) { return !IsWindow(w) || !IsWindowVisible(w); };
-    auto& answered = g_answered;
-    answered.erase(std::remove_if(answered.begin(), answered.end(), gone), answered.end());
+    g_answered.erase(std::remove_if(g_answered.begin(), g_answered.end(), gone), g_answered.end());
     pending_.erase(std::remove_if(pending_.begin(), pending_.end(), gone), pending_.end());
     std::vector<HWND> dialogs;
     EnumThreadWindows(GetCurrentThreadId(), collect_dialog, reinterpret_cast<LPARAM>(&dialogs));
     for (HWND dialog : dialogs) {
-        if (std::find(answered.begin(), answered.end(), dialog) != answered.end()) continue;
-        DialogInfo info;
-        info.hwnd = dialog;
-        info.title = text_of(dialog);
+        if (std::find(g_answered.begin(), g_answered.end(), dialog) != g_answered.end()) continue;
+        DialogInfo info{dialog, window_text(dialog), {}};
         EnumChildWindows(dialog, collect_static_text, reinterpret_cast<LPARAM>(&info.text));
         if (std::find(pending_.begin(), pending_.end(), dialog) == pending_.end()) {
             pending_.push_back(dialog);
@@ -437,7 +350,7 @@ void DialogAnswerer::tick() {
         int button = handler_ ? handler_(info) : 0;
         if (button != 0) {
             pending_.erase(std::find(pending_.begin(), pending_.end(), dialog));
-            answered.push_back(dialog);
+            g_answered.push_back(dialog);
             press_button(dialog, button);
         }
     }
@@ -451,7 +364,7 @@ void press_button(HWND dialog, int id) {
 
 std::string dialog_item_text(HWND dialog, int id) {
     HWND item = GetDlgItem(dialog, id);
-    return item ? text_of(item) : std::string();
+    return item ? window_text(item) : std::string();
 }
 
 bool place_window(HWND window, const RECT& place) {
@@ -486,12 +399,6 @@ std::wstring read_name(const WORD*& p) {
 }
 
 } // namespace
-
-const DialogTemplate::Item* DialogTemplate::item(int id) const {
-    for (const Item& i : items)
-        if (i.id == id) return &i;
-    return nullptr;
-}
 
 std::vector<std::string> DialogTemplate::layout() const {
     char line[160];
@@ -575,15 +482,11 @@ namespace {
 std::vector<UINT> g_beeps;
 BeepFunction g_previous_beep = nullptr;
 
-void record_beep(UINT type) {
-    g_beeps.push_back(type);
-}
-
 } // namespace
 
 BeepCounter::BeepCounter() {
     g_beeps.clear();
-    g_previous_beep = set_beep_function(record_beep);
+    g_previous_beep = set_beep_function([](UINT type) { g_beeps.push_back(type); });
 }
 
 BeepCounter::~BeepCounter() {

@@ -49,14 +49,11 @@ class TestWindow {
 };
 
 struct Modifiers {
-    bool shift = false;
-    bool ctrl = false;
-    bool alt = false;
+    bool shift = false, ctrl = false, alt = false;
 };
 inline constexpr Modifiers kNoMods{};
 inline constexpr Modifiers kShift{true, false, false};
 inline constexpr Modifiers kCtrl{false, true, false};
-inline constexpr Modifiers kCtrlShift{true, true, false};
 
 // GetKeyState reports the modifiers held for the scope (SetKeyboardState).
 class KeyStateScope {
@@ -73,7 +70,6 @@ class KeyStateScope {
 // Key down (system key with Alt) and up with the modifiers held; returns the key-down result.
 LRESULT send_key(HWND window, UINT vk, Modifiers mods = kNoMods);
 LRESULT send_char(HWND window, char c, Modifiers mods = kNoMods);
-void send_chars(HWND window, const std::string& text);
 
 // Mouse messages in client coordinates, `keys` (MK_*) in wParam.
 LRESULT send_mouse(HWND window, UINT message, int x, int y, WPARAM keys = 0);
@@ -83,7 +79,6 @@ void double_click(HWND window, int x, int y);
 std::string window_text(HWND window);
 bool set_clipboard_text(const std::string& text);
 std::optional<std::string> clipboard_text(); // nullopt when the clipboard holds no text
-void clear_clipboard();
 
 // 32-bit top-down pixels as COLORREF (0x00BBGGRR).
 struct Image {
@@ -160,7 +155,6 @@ struct DialogTemplate {
     std::wstring caption;
     std::vector<Item> items;
 
-    const Item* item(int id) const;
     // Style, size, and every control's id, kind, style and place, one line each.
     std::vector<std::string> layout() const;
 };
