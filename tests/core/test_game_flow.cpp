@@ -1,18 +1,51 @@
-// The main window's part of a match: sets, schedules, new games and the title.
-#include "engine/game_flow.h"
+// The main window's part of a match: sets, the statistics carried between them, schedules,
+// new games and the title.
+#include "core/text.h"
+#include "engine/statistics.h"
 #include "support/match_harness.h"
 
 #include <gtest/gtest.h>
 
-namespace tx9 {
+namespace tx9::test {
 namespace {
 
-using test::game_of;
-using test::Table;
-using Log = std::vector<std::string>;
+std::string carried(const PlayerBlock& p) {
+    return strprintf("tons %d 180s %d high %d short %d avg %g darts %g", p.carried_tons, p.carried_180s,
+                     p.carried_high_off, p.carried_short, double(p.carried_avg_score),
+                     double(p.carried_avg_darts));
+}
+
+TEST(CarryOver, FoldsTheSetIntoTheCarriedValues) {
+    struct Row {
+        int schedule_mode, entering_start, short_, carried_short;
+        const char* carried;
+    } rows[] = {
+        // clang-format off
+        {0, 501, 0, 12, "tons 7 180s 3 high 100 short 12 avg 25 darts 21"},
+        {0, 501, 15, 0, "tons 7 180s 3 high 100 short 15 avg 25 darts 21"},
+        {0, 501, 15, 12, "tons 7 180s 3 high 100 short 12 avg 25 darts 21"},
+        {0, 501, 9, 12, "tons 7 180s 3 high 100 short 9 avg 25 darts 21"},
+        {0, 301, 9, 12, "tons 7 180s 3 high 100 short 9 avg 25 darts 21"}, // a new start score carries on
+        {1, 501, 9, 12, "tons 7 180s 3 high 100 short 9 avg 25 darts 21"},
+        {1, 301, 9, 12, "tons 7 180s 3 high 100 short 0 avg 25 darts 0"}, // a schedule entry restarts
+        // clang-format on
+    };
+    for (const Row& row : rows) {
+        GameRecord record;
+        record.schedule_mode = row.schedule_mode;
+        record.start_score = 501;
+        PlayerBlock& p = record.player[1];
+        p.tons = 3, p.one80s = 1, p.high_off = 80, p.short_ = row.short_, p.avg_score = 30, p.avg_darts = 24;
+        p.carried_tons = 4, p.carried_180s = 2, p.carried_high_off = 100, p.carried_short = row.carried_short;
+        p.carried_avg_score = 20, p.carried_avg_darts = 18;
+        carry_over(record, game_of(row.entering_start));
+        EXPECT_EQ(carried(p), row.carried)
+            << "schedule " << row.schedule_mode << " into " << row.entering_start << ", short " << row.short_;
+    }
+}
 
 TEST(Texts, TitleByLegsOrSetsAndTheResultOfASchedule) {
-    test::ScopedFakeSystem fake;
+    ScopedFakeSystem fake;
     struct Title {
         int leg_limit, best_of, schedule_mode, set_no, leg_no, max_leg;
         const char* text;
@@ -98,4 +131,4 @@ TEST(SetOver, AScheduleWithAComPlayerPlayedToEvenSetsIsADraw) {
 }
 
 } // namespace
-} // namespace tx9
+} // namespace tx9::test

@@ -36,11 +36,8 @@ void operator delete(void* p, std::size_t) noexcept {
 #pragma GCC diagnostic pop
 #endif
 
-namespace tx9 {
+namespace tx9::test {
 namespace {
-
-using test::game_of;
-using test::Table;
 
 const char* kOutOfMemory = "Not enough memory resources are available to process this command.";
 
@@ -58,7 +55,7 @@ std::string set_up(const GameRecord& r) {
 }
 
 TEST(InitForSet, FreshSetFromTheGameSettingsAndTheNextSetOfTheGame) {
-    test::ScopedFakeSystem fake;
+    ScopedFakeSystem fake;
     GameSettings g = game_of(501);
     g.round = 15;
     g.leg_limit = 1, g.max_leg = 5, g.best_of = 1;
@@ -103,16 +100,14 @@ TEST(InitForSet, FreshSetFromTheGameSettingsAndTheNextSetOfTheGame) {
 }
 
 TEST(Remaining, StartScoreMinusTheCellsUpToTheRound) {
-    test::ScopedFakeSystem fake;
+    ScopedFakeSystem fake;
     GameRecord record;
     GameSettings g = game_of(501);
     g.p2_start_score = 301;
     ASSERT_TRUE(init_for_set(record, g, true, nullptr));
     std::vector<int>& cells = record.leg(0).scores[1];
-    cells[0] = 100;
-    cells[1] = 60;
+    cells[0] = 100, cells[1] = 60, cells[10] = 5;
     cells[2] = -2; // a finishing cell holds the dart number
-    cells[10] = 5;
     struct Row {
         int round, left;
     } rows[] = {{-1, 301}, {0, 201}, {1, 141}, {2, 143}, {9, 143}, {10, 138}, {500, 138}};
@@ -165,9 +160,7 @@ TEST(OutOfMemory, AFailedStepLeavesEverythingAsItWasAndSaysSo) {
     t.play("w1");
     t.record.archived = 0;
     std::string error;
-    auto state = [&] {
-        return test::dump(t.record) + "\nhistory " + std::to_string(t.history.records.size());
-    };
+    auto state = [&] { return dump(t.record) + "\nhistory " + std::to_string(t.history.records.size()); };
     auto said = [&] { return error; };
     fail_each_allocation([&] { return error.clear(), append_to_history(t.history, t.record, &error); }, state,
                          said, 3);
@@ -217,4 +210,4 @@ TEST(OutOfMemory, ALegThatCannotGrowTakesTheVisitOnceMemoryIsBack) {
 }
 
 } // namespace
-} // namespace tx9
+} // namespace tx9::test

@@ -5,13 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
-namespace tx9 {
+namespace tx9::test {
 namespace {
-
-using test::game_of;
-using test::Table;
-using Log = std::vector<std::string>;
 
 GameSettings rules(int start, int p2_start, int rounds = 0, int p2_com = 0, int max_leg = 0) {
     GameSettings g = game_of(start);
@@ -100,13 +97,13 @@ void play_scenarios(const std::vector<Scenario>& scenarios) {
         Table t(s.game);
         for (const Step& step : s.steps) {
             SCOPED_TRACE(s.what + ", after \"" + step.script + "\"");
-            const std::string before = test::dump(t.record);
+            const std::string before = dump(t.record);
             t.host.clear();
             t.play(step.script);
             for (const std::string& want : step.want) {
                 const size_t colon = want.find(": ");
                 if (want == "unchanged")
-                    EXPECT_EQ(test::dump(t.record), before);
+                    EXPECT_EQ(dump(t.record), before);
                 else if (colon == std::string::npos)
                     ADD_FAILURE() << "no view in \"" << want << '"';
                 else
@@ -144,38 +141,32 @@ TEST(EnterVisit, UpToTheRemainingScoreIsStoredAndEqualToItAsksForTheDart) {
 
 TEST(EnterVisit, VisitsAndCorrections) {
     play_scenarios({
-        {"in throwing order",
-         game_of(501),
-         {{"60",
-           {"log: notify 1 0 0 / notify 7 1 0 / repaint 0 / reposition 1 1",
-            "state: round 0/1 first 0 turn 1 sel 1,0 left 441,501 darts 3,0"}},
-          {"45",
-           {"log: notify 1 1 0 / scroll / notify 7 0 0 / repaint 0 / reposition 1 1",
-            "state: round 1/2 first 0 turn 0 sel 0,1 left 441,456 darts 3,3"}}}},
-        {"player 2 entered first becomes the first thrower",
-         game_of(501),
-         {{"right", {"state: round 0/1 first 0 turn 0 sel 1,0 left 501,501 darts 0,0"}}, // an empty entry
-          {"100",
-           {"log: notify 1 1 0 / repaint -1 / notify 3 1 0 / notify 7 0 0 / repaint 0 / reposition 1 1",
-            "state: round 0/1 first 1 turn 0 sel 0,0 left 501,401 darts 0,3"}},
-          {"20", {"state: round 1/2 first 1 turn 1 sel 1,1 left 481,401 darts 3,3"}}}},
-        {"corrections of earlier rounds; later rounds are not tested again",
-         game_of(301),
-         {{"esc 100 50 esc 100 50 esc 100 50 esc home", {"entry: 100"}}, // player 1 has 1 left
-          {"=140 down",
-           {"log: reposition 0 0 / notify 1 0 0 / notify 7 0 0 / repaint 0 / reposition 1 1",
-            "state: round 3/4 first 0 turn 0 sel 0,1 left -39,151 darts 9,9"}},
-          // Above the score before the visit is refused, unless the cell already holds that value.
-          {"=170 down", {"unchanged", "state: round 3/4 first 0 turn 0 sel 0,1 left -39,151 darts 9,9"}},
-          {"=100 down", {"unchanged", "entry: 100"}}, // 61 before round 2, but the cell holds 100
-          {"down",
-           {"unchanged", "log notify: ", "state: round 3/4 first 0 turn 0 sel 0,3 left -39,151 darts 9,9"}}}},
+        // clang-format off
+        {"in throwing order", game_of(501), {
+            {"60", {"log: notify 1 0 0 / notify 7 1 0 / repaint 0 / reposition 1 1",
+                    "state: round 0/1 first 0 turn 1 sel 1,0 left 441,501 darts 3,0"}},
+            {"45", {"log: notify 1 1 0 / scroll / notify 7 0 0 / repaint 0 / reposition 1 1",
+                    "state: round 1/2 first 0 turn 0 sel 0,1 left 441,456 darts 3,3"}}}},
+        {"player 2 entered first becomes the first thrower", game_of(501), {
+            {"right", {"state: round 0/1 first 0 turn 0 sel 1,0 left 501,501 darts 0,0"}}, // an empty entry
+            {"100", {"log: notify 1 1 0 / repaint -1 / notify 3 1 0 / notify 7 0 0 / repaint 0 / reposition 1 1",
+                     "state: round 0/1 first 1 turn 0 sel 0,0 left 501,401 darts 0,3"}},
+            {"20", {"state: round 1/2 first 1 turn 1 sel 1,1 left 481,401 darts 3,3"}}}},
+        {"corrections of earlier rounds; later rounds are not tested again", game_of(301), {
+            {"esc 100 50 esc 100 50 esc 100 50 esc home", {"entry: 100"}}, // player 1 has 1 left
+            {"=140 down", {"log: reposition 0 0 / notify 1 0 0 / notify 7 0 0 / repaint 0 / reposition 1 1",
+                           "state: round 3/4 first 0 turn 0 sel 0,1 left -39,151 darts 9,9"}},
+            // Above the score before the visit is refused, unless the cell already holds that value.
+            {"=170 down", {"unchanged", "state: round 3/4 first 0 turn 0 sel 0,1 left -39,151 darts 9,9"}},
+            {"=100 down", {"unchanged", "entry: 100"}}, // 61 before round 2, but the cell holds 100
+            {"down", {"unchanged", "log notify: ",
+                      "state: round 3/4 first 0 turn 0 sel 0,3 left -39,151 darts 9,9"}}}},
         // A correction's darts count the current round when the player has thrown in it.
-        {"darts of corrections",
-         game_of(501),
-         {{"esc 60 60 esc 60 60 60 stab up =61 up",
-           {"state: round 2/3 first 0 turn 1 sel 0,0 left 320,381 darts 9,6"}},
-          {"right =61 down", {"state: round 2/3 first 0 turn 1 sel 1,1 left 320,380 darts 9,6"}}}},
+        {"darts of corrections", game_of(501), {
+            {"esc 60 60 esc 60 60 60 stab up =61 up",
+             {"state: round 2/3 first 0 turn 1 sel 0,0 left 320,381 darts 9,6"}},
+            {"right =61 down", {"state: round 2/3 first 0 turn 1 sel 1,1 left 320,380 darts 9,6"}}}},
+        // clang-format on
     });
 }
 
@@ -201,6 +192,7 @@ TEST(FinishLeg, RecordsTheWinAndTheLoserByThrowingOrder) {
     Table t(game_of(301));
     t.play(rounds + "f2");
     EXPECT_EQ(t.record.leg(0).scores[0][4], -2) << "the finishing cell holds the dart";
+    EXPECT_TRUE(t.host.saved_csv.empty()) << "auto save off";
 }
 
 TEST(FinishLeg, CancellingTheMessagePutsTheLegBackExactly) {
@@ -214,82 +206,55 @@ TEST(FinishLeg, CancellingTheMessagePutsTheLegBackExactly) {
                       first_changes ? "notify 3 1 0 / " : "", p + 1)};
     };
     play_scenarios({
-        {"first thrower, with an earlier leg won",
-         game_of(201),
-         {{"w1 esc 140 0 esc", {}},
-          {"c3", cancelled(1, false, "state: round 1/2 first 1 turn 1 sel 1,1 left 201,61 darts 3,3")}}},
-        {"second thrower after the first threw",
-         game_of(201),
-         {{"esc 100 140 0", {}},
-          {"c3", cancelled(1, false, "state: round 1/2 first 0 turn 1 sel 1,1 left 101,61 darts 6,3")}}},
-        {"second thrower before the first: the first thrower would change",
-         game_of(201),
+        // clang-format off
+        {"first thrower, with an earlier leg won", game_of(201), {{"w1 esc 140 0 esc", {}},
+            {"c3", cancelled(1, false, "state: round 1/2 first 1 turn 1 sel 1,1 left 201,61 darts 3,3")}}},
+        {"second thrower after the first threw", game_of(201), {{"esc 100 140 0", {}},
+            {"c3", cancelled(1, false, "state: round 1/2 first 0 turn 1 sel 1,1 left 101,61 darts 6,3")}}},
+        {"second thrower before the first: the first thrower would change", game_of(201),
          {{"esc 100 140 esc right", {}},
-          {"c3", cancelled(1, true, "state: round 1/2 first 0 turn 0 sel 1,1 left 101,61 darts 3,3")}}},
-        {"correction of an earlier round",
-         game_of(201),
-         {{"esc 140 20 esc 40 20 esc 10 20 esc home down", {}},
-          {"c3", cancelled(0, false, "state: round 3/4 first 0 turn 0 sel 0,1 left 11,141 darts 9,9")}}},
+            {"c3", cancelled(1, true, "state: round 1/2 first 0 turn 0 sel 1,1 left 101,61 darts 3,3")}}},
+        {"correction of an earlier round", game_of(201), {{"esc 140 20 esc 40 20 esc 10 20 esc home down", {}},
+            {"c3", cancelled(0, false, "state: round 3/4 first 0 turn 0 sel 0,1 left 11,141 darts 9,9")}}},
+        // clang-format on
     });
 }
 
 TEST(FinishLeg, MenuFinishChecksTheDartAgainstTheRemainingScore) {
-    struct Row {
-        int left, dart;
-        bool finishes;
-    } rows[] = {{61, 1, false},  {61, 2, true},  {60, 1, true},
-                {121, 2, false}, {121, 3, true}, {180, 3, true}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.left << " with dart " << row.dart);
-        Table t(game_of(row.left));
-        t.host.entry = "7"; // the entry's text plays no part
+    const std::tuple<int, int, bool> rows[] = {{61, 1, false},  {61, 2, true},  {60, 1, true},
+                                               {121, 2, false}, {121, 3, true}, {180, 3, true}};
+    for (auto [left, dart, finishes] : rows) {
+        Table t(game_of(left));
         t.host.finish_oks.push_back(true);
-        t.match.run_command(kCmdFinish1 + row.dart - 1);
-        EXPECT_EQ(t.host.count("beep"), row.finishes ? 0 : 1);
-        EXPECT_EQ(t.record.leg(0).checkout, row.finishes ? row.left : 0);
+        t.play(strprintf("=7 finish%d", dart)); // the entry's text plays no part
+        EXPECT_EQ(strprintf("beeps %d checkout %d", t.host.count("beep"), t.record.leg(0).checkout),
+                  strprintf("beeps %d checkout %d", finishes ? 0 : 1, finishes ? left : 0))
+            << left << " with dart " << dart;
     }
 }
 
 TEST(Refusals, ACommandForTheComPlayerBeepsAndAFinishedLegTakesNothing) {
-    GameSettings g = game_of(101);
-    g.p1_com = 1;
-    for (int id : {int{kCmdFinish3}, int{kCmdLeftScore}, int{kCmdExchange}, int{kCmdClear}, 0}) {
-        Table t(g);
-        const GameRecord before = t.record;
-        t.host.entry = "41";
-        if (id)
-            t.match.run_command(id);
-        else
-            t.match.enter_template(60, true);
-        EXPECT_EQ(t.host.log, Log{"beep"}) << id;
-        EXPECT_EQ(t.record, before) << id;
-    }
+    GameSettings com = game_of(101);
+    com.p1_com = 1;
+    play_scenarios({
+        // clang-format off
+        {"the COM player's cell", com, {{"=41 finish3 =41 lscore =41 exchange =41 clear t60",
+            {"unchanged", "log: beep / beep / beep / beep / beep"}}}},
+        {"cancelled dialogs", game_of(501), {{"esc 100 100 60", {}}, {"a-1 mfd y0 exchange y0 clear", {"unchanged",
+            "log ask: ask_winner / ask Are you sure you want to exchange scores? / ask Are you sure you want to clear scores?"}}}},
+        // clang-format on
+    });
     Table t(game_of(101));
     t.play("esc 60 0");
     t.leg().finished = 1;
     const GameRecord before = t.record;
     t.host.clear();
-    for (int id : {kCmdFinish1, kCmdFinish3, kCmdMiddleForDiddle, kCmdExchange, kCmdLeftScore, kCmdEnter,
-                   kCmdEscape, kCmdUp, kCmdDown, kCmdTab, kCmdShiftTab, kCmdHome, kCmdEnd, kCmdCellRight}) {
-        t.host.entry = "41";
-        t.match.run_command(id);
-    }
+    t.play("=41 finish1 =41 finish3 =41 mfd =41 exchange =41 lscore =41 enter esc up down tab stab home end "
+           "right");
     t.match.finish_leg(3, true); // a late COM finish
     EXPECT_FALSE(t.match.click(SheetGeometry{340, 220, 20, 20, 0}, 10, 45));
     EXPECT_TRUE(t.host.log.empty());
     EXPECT_EQ(t.record, before);
-
-    // Cancelled dialogs change nothing.
-    Table c(game_of(501));
-    c.play("esc 100 100 60");
-    const GameRecord open = c.record;
-    c.host.leg_winners.push_back(-1);
-    c.host.yes_no = {false, false};
-    EXPECT_EQ(c.match.middle_for_diddle(), 0);
-    c.match.exchange_scores();
-    c.match.clear_scores();
-    EXPECT_EQ(c.record, open);
-    EXPECT_EQ(c.host.calls("ask").size(), 3u);
 }
 
 // The figures every rule step refreshes, for the configurations that are not
@@ -328,7 +293,7 @@ TEST(RuleFigures, EachStepRefreshesTheFiguresOfBothSides) {
          }},
         {"Middle for Diddle from the menu after the first thrower threw", rules(501, 0, 2), {
              {"100 140 60", {"figures: left 341,361 tons 1,1 180s 0,0 high 0,0 short 0,0 avg 26.67,46.67 per leg 0.00,0.00 legs 0,0"}},
-             {"m1", {"figures: left 501,501 tons 1,1 180s 0,0 high 0,0 short 0,4 avg 26.67,46.67 per leg 0.00,7.00 legs 0,1",
+             {"a1 mfd", {"figures: left 501,501 tons 1,1 180s 0,0 high 0,0 short 0,4 avg 26.67,46.67 per leg 0.00,7.00 legs 0,1",
                      "leg 0: finished 1 by 1 in 7 from 0, round 1 left 341,361 darts 6,3; legs 0,1 high 0,0 short 0,4"}},
          }},
         {"the round limit against the COM player: a draw, then a won leg", rules(101, 0, 1, 1), {
@@ -353,7 +318,7 @@ TEST(RoundLimit, TheLastRoundAsksForMiddleForDiddleOrDrawsAgainstTheComPlayer) {
             {"a-1 60", {"start 4: notify 1 1 0 / repaint -1 / reposition 0 0 / ask_winner",
                                  "log notify 7: notify 7 0 0"}}, // the visit was accepted
             {"esc", {"state: round 15/15 first 0 turn 0 sel 1,14 left 9101,9101 darts 45,45"}}, // no next cell
-            {"=61 stab m1", {"leg 0: finished 1 by 1 in 46 from 0, round 15 left 9101,9100 darts 45,45; legs 0,1 high 0,0 short 0,46"}}}},
+            {"=61 stab a1 mfd", {"leg 0: finished 1 by 1 in 46 from 0, round 15 left 9101,9100 darts 45,45; legs 0,1 high 0,0 short 0,46"}}}},
         // With a COM player the leg is drawn, and counts toward the leg limit.
         {"a COM player draws", rules(10001, 0, 2, 1, 2), {
             {"60", {"log com_timer: com_timer 1"}},
@@ -398,10 +363,6 @@ TEST(LegLimit, SetEndsAfterAllLegsOrAtTheBestOfMajority) {
 }
 
 TEST(LegOver, EveryFinishedLegIsSavedTheLastOfALimitedSetToo) {
-    Table off(game_of(101));
-    off.play("w0");
-    EXPECT_TRUE(off.host.saved_csv.empty()) << "auto save off";
-
     // The saved file holds the finished legs only; a failed save does not stop the match.
     Table set(rules(101, 0, 0, 0, 2), 1);
     set.host.auto_save_ok = false;
@@ -462,4 +423,4 @@ TEST(ComResult, PointsFinishesAndStopsComeBackAsTheOperatorWouldEnterThem) {
 }
 
 } // namespace
-} // namespace tx9
+} // namespace tx9::test

@@ -2,7 +2,6 @@
 
 #include "core/text.h"
 #include "engine/game_rules.h"
-#include "records/csv_export.h"
 
 #include <cctype>
 #include <iomanip>
@@ -11,20 +10,6 @@
 #include <sstream>
 
 namespace tx9::test {
-
-void FakeMatchHost::reposition_entry(bool scroll_into_view, bool load_cell) {
-    log.push_back(std::string("reposition ") + (scroll_into_view ? "1" : "0") + (load_cell ? " 1" : " 0"));
-    // As the sheet does: hidden and emptied on a finished leg, else loaded when asked.
-    if (match && match->shown().finished == 1)
-        entry.clear();
-    else if (match && load_cell)
-        entry = match->loaded_entry_text();
-}
-
-bool FakeMatchHost::auto_save(const GameRecord& record) {
-    saved_csv.push_back(format_csv(record));
-    return auto_save_ok;
-}
 
 std::vector<std::string> FakeMatchHost::calls(const std::string& prefix) const {
     std::vector<std::string> out;
@@ -62,13 +47,18 @@ void Table::visit(int points) {
 
 void Table::play(const std::string& script) {
     static const std::map<std::string, int> keys = {
-        {"enter", kCmdEnter},   {"esc", kCmdEscape},     {"up", kCmdUp},     {"down", kCmdDown},
-        {"tab", kCmdTab},       {"stab", kCmdShiftTab},  {"home", kCmdHome}, {"end", kCmdEnd},
-        {"left", kCmdCellLeft}, {"right", kCmdCellRight}};
+        {"enter", kCmdEnter},       {"esc", kCmdEscape},       {"up", kCmdUp},
+        {"down", kCmdDown},         {"tab", kCmdTab},          {"stab", kCmdShiftTab},
+        {"home", kCmdHome},         {"end", kCmdEnd},          {"left", kCmdCellLeft},
+        {"right", kCmdCellRight},   {"finish1", kCmdFinish1},  {"finish2", kCmdFinish2},
+        {"finish3", kCmdFinish3},   {"lscore", kCmdLeftScore}, {"mfd", kCmdMiddleForDiddle},
+        {"exchange", kCmdExchange}, {"clear", kCmdClear}};
     std::istringstream in(script);
     for (std::string step; in >> step;) {
         auto n = [&step] { return std::stoi(step.substr(1)); };
-        if (std::isdigit(static_cast<unsigned char>(step[0]))) {
+        if (keys.count(step)) {
+            match.run_command(keys.at(step));
+        } else if (std::isdigit(static_cast<unsigned char>(step[0]))) {
             visit(std::stoi(step));
         } else if (step[0] == '=') {
             host.entry = step.substr(1);
@@ -80,9 +70,10 @@ void Table::play(const std::string& script) {
             visit(remaining(record, record.leg_no, match.sel_round() - 1, match.sel_player()));
         } else if (step[0] == 'a') {
             host.leg_winners.push_back(n());
-        } else if (step[0] == 'm') {
-            host.leg_winners.push_back(n());
-            match.run_command(kCmdMiddleForDiddle);
+        } else if (step[0] == 'y') {
+            host.yes_no.push_back(n() != 0);
+        } else if (step[0] == 't') {
+            match.enter_template(n(), true);
         } else if (step[0] == 'k') {
             match.escape_key();
             player(leg().turn).com_result = n();
@@ -90,8 +81,6 @@ void Table::play(const std::string& script) {
         } else if (step == "X" || step == "C") {
             host.yes_no.push_back(true);
             match.run_command(step == "X" ? kCmdExchange : kCmdClear);
-        } else if (keys.count(step)) {
-            match.run_command(keys.at(step));
         } else {
             ADD_FAILURE() << "unknown step " << step;
         }

@@ -7,6 +7,7 @@
 #include "engine/game_record.h"
 #include "engine/match.h"
 #include "engine/match_host.h"
+#include "records/csv_export.h"
 #include "settings/settings.h"
 #include "support/fake_system.h"
 
@@ -19,6 +20,8 @@
 #include <vector>
 
 namespace tx9::test {
+
+using Log = std::vector<std::string>;
 
 class FakeMatchHost : public MatchHost {
   public:
@@ -53,7 +56,15 @@ class FakeMatchHost : public MatchHost {
     void show_information(const std::string& text) override { log.push_back("info " + text); }
     void show_error(const std::string& text) override { log.push_back("error " + text); }
     void beep() override { log.push_back("beep"); }
-    void reposition_entry(bool scroll_into_view, bool load_cell) override;
+    void reposition_entry(bool scroll_into_view, bool load_cell) override {
+        log.push_back(std::string("reposition ") + (scroll_into_view ? "1" : "0") +
+                      (load_cell ? " 1" : " 0"));
+        // As the sheet does: hidden and emptied on a finished leg, else loaded when asked.
+        if (match && match->shown().finished == 1)
+            entry.clear();
+        else if (match && load_cell)
+            entry = match->loaded_entry_text();
+    }
     void repaint_from_round(int round) override { log.push_back("repaint " + std::to_string(round)); }
     void update_scroll_bar() override { log.push_back("scroll"); }
     std::string entry_text() override { return entry; }
@@ -66,7 +77,10 @@ class FakeMatchHost : public MatchHost {
     void start_com_timer(bool disable_main_window) override {
         log.push_back(disable_main_window ? "com_timer 1" : "com_timer 0");
     }
-    bool auto_save(const GameRecord& record) override;
+    bool auto_save(const GameRecord& record) override {
+        saved_csv.push_back(format_csv(record));
+        return auto_save_ok;
+    }
 
     // Log lines that start with prefix, in order; how often a line was logged.
     std::vector<std::string> calls(const std::string& prefix) const;
@@ -124,10 +138,12 @@ struct Table {
     // Steps separated by blanks: "60" types 60 and presses Tab, "=60" only types it,
     // "wP" wins the leg for player P (0 or 1), "fD" / "cD" enter the selected cell's
     // remaining score, finish with dart D and answer the message OK / Cancel,
-    // "mP" Middle for Diddle from the menu won by P, "aP" the answer the next
-    // Middle-for-Diddle dialog gives (P, or -1 = Cancel), "kN" a COM visit of N
-    // (com_result), "X" / "C" Exchange / Clear of Scores answered Yes, and key
-    // names press the key: enter esc up down tab stab (Shift+Tab) home end left right.
+    // "aP" the answer the next Middle-for-Diddle dialog gives (P, or -1 = Cancel),
+    // "y1" / "y0" the answer the
+    // next question gets (Yes / No), "kN" a COM visit of N (com_result), "tN" the
+    // template score N, "X" / "C" Exchange / Clear of Scores answered Yes; key names
+    // press the key: enter esc up down tab stab (Shift+Tab) home end left right, and
+    // command names run the menu command: finish1..3 lscore mfd exchange clear.
     void play(const std::string& script);
     // Esc, then the round's two visits (first thrower's, then the other's).
     void round(int first_points, int second_points);

@@ -68,7 +68,6 @@ TEST_F(ListFixture, ItemsOwnTheirRecordsUntilFreed) {
     EXPECT_EQ(0, move_list_item(list, 1, -1));
     EXPECT_EQ(-1, move_list_item(list, 0, -1));
     EXPECT_EQ("b:#b a:#a c:#c ", order()) << "a move carries the record and the texts";
-    EXPECT_EQ(0, list_selection(list));
     EXPECT_EQ(nullptr, list_record<Counted>(list, 3));
     EXPECT_EQ(nullptr, list_record<Counted>(list, -1));
 

@@ -53,10 +53,11 @@ void pump_for(DWORD ms) {
 }
 
 bool pump_until(const std::function<bool()>& done, DWORD timeout_ms) {
-    for (const DWORD start = GetTickCount(); !done();
-         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT)) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
         if (GetTickCount() - start >= timeout_ms) return false;
         pump_pending();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
     return true;
 }
