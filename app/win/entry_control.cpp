@@ -35,7 +35,11 @@ struct EntryState {
 
     EntryModel model;
 
+    // The buffer only grows: the entry takes the width of the cell it stands
+    // on, which differs by a pixel between the players, and a new bitmap at
+    // every move would cost more than the drawing. width by height is the client.
     BackBuffer buffer;
+    int width = 0, height = 0;
     Font font;
     HGDIOBJ previous_font = nullptr;
     int line_height = 0;
@@ -137,8 +141,8 @@ struct TextLayout {
 TextLayout layout(const EntryState& s) {
     TextLayout result;
     result.text = s.model.visible_text();
-    int width = s.buffer.width();
-    int height = s.buffer.height();
+    int width = s.width;
+    int height = s.height;
     int room = width - text_width(s, result.text.c_str(), static_cast<int>(result.text.size()));
     // Half rounded up, for negative room as well.
     int half = room >= 0 ? (room + 1) / 2 : -((-room) / 2);
@@ -167,7 +171,7 @@ void create_caret(HWND hwnd, EntryState& s, int width) {
 
 void render(EntryState& s) {
     HDC dc = s.buffer.dc();
-    RECT client{0, 0, s.buffer.width(), s.buffer.height()};
+    RECT client{0, 0, s.width, s.height};
     FillRect(dc, &client, s.background.get());
     if (s.model.length() >= 3) {
         SelectScope brush(dc, s.background.get());
@@ -235,6 +239,8 @@ void make_brushes(EntryState& s) {
 LRESULT on_create(HWND hwnd, const CREATESTRUCTA& create) {
     auto s = std::make_unique<EntryState>();
     if (!s->buffer.resize(hwnd, create.cx, create.cy)) return -1;
+    s->width = create.cx;
+    s->height = create.cy;
     SetTextAlign(s->buffer.dc(), TA_LEFT | TA_TOP);
     SetTextCharacterExtra(s->buffer.dc(), 0);
     make_brushes(*s);
@@ -258,7 +264,7 @@ void on_paint(HWND hwnd, EntryState& s) {
 
 void on_print_client(EntryState& s, HDC target) {
     render(s);
-    RECT all{0, 0, s.buffer.width(), s.buffer.height()};
+    RECT all{0, 0, s.width, s.height};
     s.buffer.copy_to(target, all);
 }
 
@@ -416,7 +422,10 @@ LRESULT handle(HWND hwnd, EntryState& s, UINT message, WPARAM wparam, LPARAM lpa
     case WM_ERASEBKGND: return 1;
     case WM_SIZE:
         if (wparam != SIZE_MINIMIZED) {
-            s.buffer.resize(hwnd, LOWORD(lparam), HIWORD(lparam));
+            s.width = LOWORD(lparam);
+            s.height = HIWORD(lparam);
+            if (s.width > s.buffer.width() || s.height > s.buffer.height())
+                s.buffer.resize(hwnd, std::max(s.width, s.buffer.width()), std::max(s.height, s.buffer.height()));
             repaint(hwnd);
         }
         return 0;

@@ -108,16 +108,18 @@ bool prepare_process(HINSTANCE instance) {
     return prepare_bench_process(instance, "tx9_bench_win_no_such_folder");
 }
 
-// ---- Counting the sheet's paints
+// ---- Counting the paints of the main window's children
 
 struct PaintCount {
     WNDPROC original = nullptr;
-    int paints = 0;
+    int paints = 0;       // since the last visit began
+    long long total = 0;  // in every timed visit
+    std::string name;     // window class
 };
 
 const char kPaintCountProp[] = "tx9_bench_paint_count";
 
-LRESULT CALLBACK counting_sheet_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK counting_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     auto* count = static_cast<PaintCount*>(GetPropA(hwnd, kPaintCountProp));
     if (!count) return DefWindowProcA(hwnd, message, wparam, lparam);
     if (message == WM_PAINT) ++count->paints;
@@ -165,6 +167,7 @@ struct LegRun {
     std::vector<double> after_ms; // what the loop does once the visit is painted (the journal's write)
     std::vector<int> visit_paints; // WM_PAINTs of the sheet in each timed visit
     int visits_without_paint = 0;
+    std::vector<std::pair<std::string, double>> paints_by_window; // per visit, windows that painted
     int sheet_width = 0, sheet_height = 0;
     int row_height = 0, header_height = 0;
     GameRecord record; // the record as the leg left it, for the drawing-only figures
@@ -221,10 +224,27 @@ LegRun play_unlimited_leg(HINSTANCE instance, int visits, bool measure_pieces, b
     run.row_height = info.row_height;
     run.header_height = info.header_height;
 
-    PaintCount count;
-    SetPropA(sheet, kPaintCountProp, &count);
-    count.original = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(sheet, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&counting_sheet_proc)));
+    // The sheet, every other window under the main window and the main window count their paints.
+    std::vector<HWND> windows{sheet};
+    EnumChildWindows(
+        main,
+        [](HWND child, LPARAM list) {
+            auto& all = *reinterpret_cast<std::vector<HWND>*>(list);
+            if (child != all.front()) all.push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    windows.push_back(main);
+    std::vector<PaintCount> counts(windows.size());
+    for (size_t w = 0; w < windows.size(); ++w) {
+        char name[64] = "";
+        GetClassNameA(windows[w], name, sizeof name);
+        counts[w].name = name;
+        SetPropA(windows[w], kPaintCountProp, &counts[w]);
+        counts[w].original = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(windows[w], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&counting_proc)));
+    }
+    PaintCount& count = counts.front();
 
     run.visit_ms.reserve(static_cast<size_t>(visits));
     for (int i = 0; i < visits; ++i) {
@@ -235,7 +255,8 @@ LegRun play_unlimited_leg(HINSTANCE instance, int visits, bool measure_pieces, b
         if (i > 0) run.after_ms.push_back(now_ms() - queued);
         const std::string score = std::to_string(kScores[static_cast<size_t>(i) % std::size(kScores)]);
         SendMessageA(info.entry, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(score.c_str()));
-        count.paints = 0;
+        for (PaintCount& c : counts)
+            c.paints = 0;
 
         const double start = now_ms();
         SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_TAB, 0), 0);
@@ -243,6 +264,8 @@ LegRun play_unlimited_leg(HINSTANCE instance, int visits, bool measure_pieces, b
         RedrawWindow(displays ? main : sheet, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         run.visit_ms.push_back(now_ms() - start);
 
+        for (PaintCount& c : counts)
+            c.total += c.paints;
         run.visit_paints.push_back(count.paints);
         if (count.paints == 0) ++run.visits_without_paint;
         const LegRecord& leg = record->current_leg();
@@ -254,6 +277,9 @@ LegRun play_unlimited_leg(HINSTANCE instance, int visits, bool measure_pieces, b
             return run;
         }
     }
+    for (const PaintCount& c : counts)
+        if (c.total > 0)
+            run.paints_by_window.emplace_back(c.name, static_cast<double>(c.total) / visits);
     run.record = *record;
     run.ok = true;
     if (measure_pieces) run.pieces = measure_visit_pieces(main, sheet, 200);
@@ -283,6 +309,10 @@ void report_leg(const char* name, const LegRun& run, size_t block) {
     std::printf("  sheet paints per visit: %.2f for the 1st visit of a round, %.2f for the 2nd\n",
                 opening.empty() ? 0.0 : opening_paints / static_cast<double>(opening.size()),
                 closing.empty() ? 0.0 : closing_paints / static_cast<double>(closing.size()));
+    std::printf("  paints per visit by window:");
+    for (const auto& [window, paints] : run.paints_by_window)
+        std::printf(" %s %.2f", window.c_str(), paints);
+    std::printf("\n");
     for (size_t from : {size_t{0}, n - 50}) {
         const std::string range = std::to_string(from + 1) + "-" + std::to_string(from + 50);
         print_row((from == 0 ? "first 50 (" : "last 50 (") + range + ")",

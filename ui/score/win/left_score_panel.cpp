@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <new>
+#include <string>
 #include <utility>
 
 namespace tx9 {
@@ -25,6 +26,7 @@ struct LeftPanelState {
     int frame_margin = 0;
     bool active = false;
     PlayerBlock* block = nullptr;
+    std::string shown; // the text the back buffer holds
 };
 
 // Bitmap, font and frame region for the client size.
@@ -57,6 +59,7 @@ void render(LeftPanelState& st) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, settings().colors[kColorLeftText]);
     const std::string text = left_score_text(st.block->left);
+    st.shown = text;
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
@@ -73,8 +76,18 @@ int wanted_height(int width) {
     return screen_font_height(font.get());
 }
 
+// After a visit: drawn again only when the score shown changes, and painted
+// with whatever else the visit changed (the frame) when the window is next
+// painted, not at once.
+void refresh(LeftPanelState& st) {
+    if (st.block && left_score_text(st.block->left) == st.shown) return;
+    render(st);
+    InvalidateRect(st.window, nullptr, FALSE);
+}
+
 // Only the frame changes: it is filled in the back buffer and only it is repainted.
 void set_active(LeftPanelState& st, bool active) {
+    if (active == st.active) return;
     st.active = active;
     if (!st.frame || !st.buffer.dc()) return;
     FillRgn(st.buffer.dc(), st.frame.get(), active ? st.border.get() : st.background.get());
@@ -112,7 +125,7 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         free_window_state<LeftPanelState>(hwnd);
         return 0;
     }
-    case kLeftScoreRefresh: repaint_all(*st); return 0;
+    case kLeftScoreRefresh: refresh(*st); return 0;
     case kLeftScoreWantedHeight: return wanted_height(static_cast<int>(wparam));
     case kLeftScoreAppearance:
         build_for_size(*st);

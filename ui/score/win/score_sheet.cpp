@@ -80,7 +80,9 @@ struct SheetState final : MatchHost {
     // --- work left for the end of the message -------------------------------
     int batch_depth = 0;             // handlers under way (since the last modal loop began)
     bool scroll_bar_pending = false; // `scroll` or top_row changed since the bar was set
-    bool render_pending = false;     // the back buffer is out of date
+    bool render_pending = false;     // part of the back buffer is out of date:
+    bool stale_all = false;          // all of it,
+    RECT stale_bounds{};             // or the part within these bounds
     bool update_pending = false;     // something was invalidated: paint before returning
     bool window_gone = false;        // destroyed while a handler was still running
     // Handlers under way, modal loops or not: at 0 no rule is half done, and
@@ -117,11 +119,29 @@ struct SheetState final : MatchHost {
     }
 
     // --- drawing ------------------------------------------------------------
-    // The back buffer drawn again if anything in it is out of date.
+    // Notes part of the back buffer (nullptr: all of it) as out of date.
+    void mark_stale(const RECT* area) {
+        if (!area) {
+            stale_all = true;
+        } else if (!render_pending) {
+            stale_bounds = *area;
+        } else {
+            const RECT before = stale_bounds;
+            UnionRect(&stale_bounds, &before, area);
+        }
+        render_pending = true;
+    }
+
+    // The back buffer drawn again where it is out of date. The drawing is
+    // clipped to that part: a visit changes a row or two, and everything
+    // outside the clip is drawn in a fraction of the time.
     void render_if_pending() {
         if (!render_pending) return;
         render_pending = false;
+        const bool all = stale_all;
+        stale_all = false;
         if (!buffer.dc()) return;
+        if (!all && IsRectEmpty(&stale_bounds)) return;
         SheetView view;
         view.record = &match.record();
         view.shown_leg = match.shown_leg();
@@ -129,7 +149,11 @@ struct SheetState final : MatchHost {
         view.width = buffer.width();
         view.height = buffer.height();
         view.throw_count = settings().throw_count == 1;
+        if (!all)
+            IntersectClipRect(buffer.dc(), stale_bounds.left, stale_bounds.top, stale_bounds.right,
+                              stale_bounds.bottom);
         render_score_sheet(buffer.dc(), tools, view);
+        if (!all) SelectClipRgn(buffer.dc(), nullptr);
     }
 
     void invalidate(const RECT* area) {
@@ -140,16 +164,16 @@ struct SheetState final : MatchHost {
     // Render again and repaint from a visible row down (rows counted from the
     // first one shown; 0 or less repaints everything), at the end of the message.
     void repaint_from_visible_row(int visible_row) {
-        render_pending = true;
         RECT area = client();
         if (visible_row > 0)
             area.top = std::min<LONG>(area.bottom, tools.header_height + visible_row * tools.row_height);
+        mark_stale(visible_row > 0 ? &area : nullptr);
         invalidate(&area);
     }
 
     bool rebuild_fonts_and_buffer() {
         RECT r = client();
-        render_pending = true;
+        mark_stale(nullptr);
         if (!buffer.resize(window, r.right, r.bottom)) return false;
         return build_sheet_fonts(tools, buffer.dc(), r.right, view_mode);
     }
@@ -169,21 +193,24 @@ struct SheetState final : MatchHost {
     // that change stay the same, but the copy from the back buffer is only
     // a row high. Invalid parts move along with the rows (the system offsets
     // the update region); the entry is drawn again wherever it goes next.
+    // The back buffer's rows shift the same way, and only the uncovered
+    // rows and what was already out of date are drawn again.
     void scroll_to(int new_top) {
         scroll_bar_pending = true;
         if (new_top == top_row) return;
         const int shift = (top_row - new_top) * tools.row_height;
         top_row = new_top;
-        render_pending = true;
         RECT below = client();
         below.top = std::min<LONG>(below.bottom, tools.header_height);
         // The header's thick rule reaches a pixel into the first row and stays.
         RECT rows = below;
         rows.top = std::min<LONG>(rows.bottom, rows.top + 1);
         if (std::abs(shift) >= rows.bottom - rows.top || !IsWindowVisible(window)) {
+            mark_stale(&below);
             invalidate(&below);
             return;
         }
+        shift_buffer_rows(rows, shift);
         RECT stale{};
         const bool entry_shown = IsWindowVisible(entry);
         if (entry_shown) {
@@ -198,6 +225,27 @@ struct SheetState final : MatchHost {
             invalidate(&stale);
             InvalidateRect(entry, nullptr, FALSE);
         }
+    }
+
+    // The back buffer's rows moved down by shift pixels (up when negative)
+    // within rows; what was out of date moves along, and the rows uncovered
+    // are out of date too.
+    void shift_buffer_rows(const RECT& rows, int shift) {
+        const int height = rows.bottom - rows.top - std::abs(shift);
+        if (buffer.dc())
+            BitBlt(buffer.dc(), rows.left, rows.top + std::max(shift, 0), rows.right - rows.left, height,
+                   buffer.dc(), rows.left, rows.top + std::max(-shift, 0), SRCCOPY);
+        if (render_pending && !stale_all) {
+            RECT moved = stale_bounds;
+            OffsetRect(&moved, 0, shift);
+            mark_stale(&moved);
+        }
+        RECT uncovered = rows;
+        if (shift < 0)
+            uncovered.top = uncovered.bottom + shift;
+        else
+            uncovered.bottom = uncovered.top + shift;
+        mark_stale(&uncovered);
     }
 
     void apply_scroll_bar();
@@ -252,7 +300,6 @@ struct SheetState final : MatchHost {
             repaint_from_visible_row(0);
             return;
         }
-        render_pending = true;
         const int last = std::max(round, match.shown().cur_round);
         RECT area = client();
         const LONG bottom = area.bottom;
@@ -260,7 +307,10 @@ struct SheetState final : MatchHost {
                                     tools.header_height, bottom);
         area.bottom =
             std::clamp<LONG>(tools.header_height + (last + 2 - top_row) * tools.row_height, area.top, bottom);
-        if (area.top < area.bottom) invalidate(&area);
+        if (area.top < area.bottom) {
+            mark_stale(&area);
+            invalidate(&area);
+        }
     }
     void update_scroll_bar() override;
     std::string entry_text() override {
@@ -328,7 +378,7 @@ class Batch {
         const bool settled = --st_->rule_depth == 0;
         // Drawing text may run out of memory; the next paint tries again.
         if (--st_->batch_depth == 0 && !st_->window_gone)
-            guarded([this] { st_->flush(); }, [this] { st_->render_pending = true; });
+            guarded([this] { st_->flush(); }, [this] { st_->mark_stale(nullptr); });
         // Kept once the change is on the screen: putting the file on disk takes milliseconds.
         if (settled) guarded([this] { st_->tell_game_settled(); }, [] {});
     }
@@ -369,7 +419,10 @@ void SheetState::reposition_entry(bool scroll_into_view_first, bool load_cell) {
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&before), 2);
     const EntryRect place = entry_rect(g, match.sel_player(), round);
     const RECT after{place.x, place.y, place.x + place.width, place.y + place.height};
-    if (!EqualRect(&before, &after)) MoveWindow(entry, place.x, place.y, place.width, place.height, FALSE);
+    // Its old pixels are not copied along: it is drawn again where it goes.
+    if (!EqualRect(&before, &after))
+        SetWindowPos(entry, nullptr, place.x, place.y, place.width, place.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS);
     if (!was_shown) ShowWindow(entry, SW_SHOW);
     // A disabled sheet (the colour preview) must not pull the focus off its dialog.
     if (!match.disabled() && GetFocus() != entry) SetFocus(entry);
@@ -497,7 +550,7 @@ bool on_create(HWND window, const CREATESTRUCTA& create) {
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(slot.release()));
     Batch batch(shared);
     st.update_scroll_bar();
-    st.render_pending = true;
+    st.mark_stale(nullptr);
     return true;
 }
 
