@@ -1,6 +1,5 @@
-// The Option sheet under Wine: each test opens the real modal sheet and
-// drives its pages from a thread timer with messages, answering the Select
-// key dialog, the message boxes and the colour chooser it opens.
+// The Option sheet under Wine: each test opens the real modal sheet and drives its pages from a thread timer
+// with messages, answering the Select key dialog, the message boxes and the colour chooser it opens.
 #include "app/win/accelerators.h"
 #include "app/win/startup.h"
 #include "core/text.h"
@@ -11,14 +10,17 @@
 #include "settings/settings.h"
 #include "settings/win/option_sheet.h"
 #include "settings/win/select_key_dialog.h"
+#include "support/fake_system.h"
 #include "ui/score/win/score_sheet.h"
 #include "win/support/sheet_fixture.h"
 #include "win/support/win_test_util.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <commctrl.h>
@@ -31,10 +33,8 @@ using namespace wintest;
 
 constexpr int kColorRedEdit = 706; // the colour chooser's red, green and blue fields
 
-// One step of a test: done on the first dialog of its kind, it returns the
-// button to press there (0: none). A step must not wait for a modal dialog of
-// its own: it posts the click that opens one. Dialogs are known by a control
-// or the program's own titles, so the steps work in either language.
+// One step of a test, done on the first dialog of its kind (known by a control or the program's own titles,
+// in either language); it returns the button to press (0: none) and only posts clicks.
 enum Kind { kSheet, kBox, kSelectKey, kChooser };
 struct Step {
     Kind kind;
@@ -67,10 +67,6 @@ HWND show_page(HWND sheet, int index) {
     SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
     return current_page(sheet);
 }
-void post_click(HWND dialog, int id) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
 void choose(HWND dialog, int id, int index, UINT select_message, int change_code) {
     SendDlgItemMessageA(dialog, id, select_message, static_cast<WPARAM>(index), 0);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, change_code),
@@ -98,16 +94,6 @@ std::string key_rows(HWND page) {
 void select_row(HWND page, int row) {
     ListView_SetItemState(GetDlgItem(page, IDC_KEY_LIST), row, LVIS_SELECTED | LVIS_FOCUSED,
                           LVIS_SELECTED | LVIS_FOCUSED);
-}
-int selected_row(HWND page) {
-    return ListView_GetNextItem(GetDlgItem(page, IDC_KEY_LIST), -1, LVNI_SELECTED);
-}
-
-std::string describe(const std::vector<KeyBinding>& bindings) {
-    std::string out;
-    for (const KeyBinding& b : bindings)
-        out += strprintf("%d:%d:%d ", b.action, b.modifiers, b.key);
-    return out;
 }
 
 // The Player page's boxes in the order of the flags they set.
@@ -179,15 +165,15 @@ class OptionSheetTest : public ::testing::Test {
         settings().keys.bindings = {{kTemplateBase + 60, 0, VK_F1},
                                     {IDM_CHECKOUT, kModCtrl, 'A'},
                                     {IDM_ENTER, 0, 'B'}, // no menu text: not listed, dropped on OK
-                                    {kTemplateBase, 0, 0}};
+                                    {kTemplateBase + 45, kModShift, VK_F4}};
         settings().keys.keys_customised = 0;
         settings().player = PlayerPanelFlags{};
     }
     void TearDown() override { settings() = saved_; }
 
-    // Runs the sheet (or another modal run) through the steps; every step must be taken.
-    // A dialog left waiting 5 s for a step that does not come is cancelled.
-    bool run(std::vector<Step> steps, const std::function<bool()>& modal = nullptr) {
+    // Runs the sheet through the steps, each of which must be taken; a dialog waiting 5 s for a step that
+    // does not come is cancelled.
+    bool run(std::vector<Step> steps) {
         size_t next = 0;
         DWORD last = GetTickCount();
         DialogAnswerer answerer([&](const DialogInfo& info) -> int {
@@ -197,7 +183,7 @@ class OptionSheetTest : public ::testing::Test {
             ADD_FAILURE() << "no dialog for step " << next << ": " << info.title << " cancelled";
             return IDCANCEL;
         });
-        const bool result = modal ? modal() : run_option_sheet(owner_.hwnd(), win_key_namer());
+        const bool result = run_option_sheet(owner_.hwnd(), win_key_namer());
         EXPECT_EQ(next, steps.size()) << "the run ended before step " << next;
         return result;
     }
@@ -227,7 +213,7 @@ TEST_F(OptionSheetTest, CancelOnAnyPageRestoresColoursFontKeysAndBoxes) {
              [](HWND sheet) {
                  EXPECT_EQ(dialog_item_text(current_page(sheet), IDC_VIEW_FONT), "")
                      << "the face is matched case-sensitively";
-                 return post_click(current_page(sheet), IDC_VIEW_RESET), 0;
+                 return press_button(current_page(sheet), IDC_VIEW_RESET), 0;
              }},
             box(IDS_RESET_COLORS_QUESTION, IDYES),
             {kSheet,
@@ -252,30 +238,24 @@ TEST_F(OptionSheetTest, CancelOnAnyPageRestoresColoursFontKeysAndBoxes) {
              }},
         }));
         EXPECT_NE(chosen_face, lower);
-        std::array<Color, kColorCount> expected;
-        expected.fill(0x123456);
-        EXPECT_EQ(settings().colors, expected);
+        EXPECT_EQ(std::count(settings().colors.begin(), settings().colors.end(), 0x123456u), kColorCount);
         EXPECT_EQ(settings().font_name, lower);
-        EXPECT_EQ(describe(settings().keys.bindings), "51060:0:112 40034:8:65 40001:0:66 51000:0:0 ");
+        EXPECT_EQ(test::describe(settings().keys.bindings), "51060:0:112 40034:8:65 40001:0:66 51045:4:115 ");
         EXPECT_EQ(settings().keys.keys_customised, cancel_page == 1 ? 1 : 0) << "an edit marks it at once";
         EXPECT_EQ(player_flags(), "11111010110");
     }
 }
 
 TEST_F(OptionSheetTest, TheColourChooserAndPressesOnThePreviewsSetColours) {
-    // Each preview in a colour of its own that no other item has.
-    struct Row {
-        int preview; // child id in the preview area: sheet 1, player panel 2, left-score panel 3
-        int item;
-        Color color;
-    };
-    const Row rows[] = {
+    // Each preview (child id in the preview area: sheet 1, player panel 2, left-score panel 3) in a colour
+    // of its own that no other item has.
+    const std::tuple<int, int, Color> rows[] = {
         {1, kColorOddBackground, RGB(200, 100, 50)},
         {2, kColorPlayerNameBackground, RGB(30, 160, 90)},
         {3, kColorLeftActiveBorder, RGB(150, 20, 170)},
     };
-    for (const Row& row : rows)
-        settings().colors[static_cast<size_t>(row.item)] = row.color;
+    for (auto [preview, item, color] : rows)
+        settings().colors[static_cast<size_t>(item)] = color;
     const Color chosen = RGB(10, 20, 30);
     EXPECT_TRUE(run({
         {kSheet,
@@ -291,7 +271,7 @@ TEST_F(OptionSheetTest, TheColourChooserAndPressesOnThePreviewsSetColours) {
                                  info.record->player[0].name.c_str()),
                        "1 100 " + load_resource_string(IDS_PLAYER1));
              choose(page, IDC_VIEW_ITEMS, kColorInputBackground, LB_SETCURSEL, LBN_SELCHANGE);
-             return post_click(page, IDC_VIEW_COLOR), 0;
+             return press_button(page, IDC_VIEW_COLOR), 0;
          }},
         {kChooser,
          [](HWND chooser) {
@@ -310,15 +290,15 @@ TEST_F(OptionSheetTest, TheColourChooserAndPressesOnThePreviewsSetColours) {
              POINT at{};
              EXPECT_TRUE(find_on_screen(preview(1), chosen, &at))
                  << "the preview's entry takes the colour at once";
-             for (const Row& row : rows) {
-                 SCOPED_TRACE(row.preview);
-                 if (!find_on_screen(preview(row.preview), row.color, &at)) {
+             for (auto [id, item, color] : rows) {
+                 SCOPED_TRACE(id);
+                 if (!find_on_screen(preview(id), color, &at)) {
                      ADD_FAILURE() << "the preview's colour is not on screen";
                      continue;
                  }
                  press_at(page, at);
-                 EXPECT_EQ(view_item(page), row.item);
-                 EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(row.color));
+                 EXPECT_EQ(view_item(page), item);
+                 EXPECT_EQ(dialog_item_text(page, IDC_VIEW_COLOR), color_button_text(color));
              }
              choose(page, IDC_VIEW_ITEMS, kColorLast3NumberText, LB_SETCURSEL, LBN_SELCHANGE);
              RECT reset{};
@@ -326,10 +306,10 @@ TEST_F(OptionSheetTest, TheColourChooserAndPressesOnThePreviewsSetColours) {
              press_at(page, POINT{reset.left + 2, reset.top + 2});
              EXPECT_EQ(view_item(page), kColorLast3NumberText)
                  << "a press outside the previews selects nothing";
-             find_on_screen(preview(1), rows[0].color, &at);
+             find_on_screen(preview(1), std::get<2>(rows[0]), &at);
              KeyStateScope shift(kShift);
              press_at(page, at);
-             EXPECT_EQ(settings().colors[kColorLast3NumberText], rows[0].color)
+             EXPECT_EQ(settings().colors[kColorLast3NumberText], std::get<2>(rows[0]))
                  << "Shift+press assigns the colour";
              return IDOK;
          }},
@@ -340,92 +320,82 @@ TEST_F(OptionSheetTest, TheColourChooserAndPressesOnThePreviewsSetColours) {
 // ---- The Key page, the Select key dialog and the Player page (Add with a new
 // template and key is checked end to end)
 
-TEST_F(OptionSheetTest, KeyPageEditsTheListAndOkStoresItAndThePlayerBoxes) {
+TEST_F(OptionSheetTest, KeyPageAndSelectKeyEditTheListAndOkStoresItAndThePlayerBoxes) {
     EXPECT_TRUE(run({
         {kSheet,
          [&](HWND sheet) {
              HWND page = show_page(sheet, 1);
              EXPECT_EQ(key_rows(page), row(kTemplateBase + 60, 0, VK_F1) + row(IDM_CHECKOUT, kModCtrl, 'A') +
-                                           row(kTemplateBase, 0, 0));
+                                           row(kTemplateBase + 45, kModShift, VK_F4));
              EXPECT_FALSE(enabled(page, IDC_LIST_DOWN)) << "nothing selected yet";
              select_row(page, 0);
              EXPECT_TRUE(enabled(page, IDC_LIST_DOWN));
              SendMessageA(page, WM_COMMAND, IDC_LIST_DOWN, 0);
-             EXPECT_EQ(selected_row(page), 1);
-             return post_click(page, IDC_LIST_DELETE), 0;
+             EXPECT_EQ(ListView_GetNextItem(GetDlgItem(page, IDC_KEY_LIST), -1, LVNI_SELECTED), 1);
+             return press_button(page, IDC_LIST_DELETE), 0;
          }},
         box(IDS_DELETE_QUESTION, IDYES),
         {kSheet,
          [&](HWND sheet) {
              HWND page = current_page(sheet);
-             EXPECT_EQ(selected_row(page), 1) << "the item now at the deleted place is selected";
+             EXPECT_EQ(ListView_GetNextItem(GetDlgItem(page, IDC_KEY_LIST), -1, LVNI_SELECTED), 1)
+                 << "the item now at the deleted place is selected";
              static NMHDR double_click;
              double_click = NMHDR{GetDlgItem(page, IDC_KEY_LIST), IDC_KEY_LIST, static_cast<UINT>(NM_DBLCLK)};
              PostMessageA(page, WM_NOTIFY, IDC_KEY_LIST, reinterpret_cast<LPARAM>(&double_click));
              return 0;
          }},
         {kSelectKey,
-         [](HWND dialog) {
-             SendDlgItemMessageA(dialog, IDC_SELECT_HOTKEY, HKM_SETHOTKEY, VK_F5 | (HOTKEYF_SHIFT << 8), 0);
+         [](HWND d) {
+             EXPECT_EQ(dialog_item_text(d, IDC_SELECT_NUMBER), "45");
+             EXPECT_TRUE(enabled(d, IDC_SELECT_NUMBER)) << "a template is chosen";
+             EXPECT_EQ(SendDlgItemMessageA(d, IDC_SELECT_HOTKEY, HKM_GETHOTKEY, 0, 0),
+                       VK_F4 | (HOTKEYF_SHIFT << 8));
+             choose(d, IDC_SELECT_FUNCTION, 21, CB_SETCURSEL, CBN_SELCHANGE); // Check-Out takes no number
+             EXPECT_FALSE(enabled(d, IDC_SELECT_NUMBER));
+             choose(d, IDC_SELECT_FUNCTION, 0, CB_SETCURSEL, CBN_SELCHANGE);
+             SetDlgItemTextA(d, IDC_SELECT_NUMBER, "181");
+             return press_button(d, IDOK), 0; // the dialog stays: not answered here
+         }},
+        box(IDS_TEMPLATE_RANGE, IDOK),
+        {kSelectKey,
+         [](HWND d) {
+             // With no window manager the activation may stay elsewhere after the box: take it back.
+             if (!GetFocus()) SetActiveWindow(d);
+             EXPECT_TRUE(pump_until([d] { return GetFocus() == GetDlgItem(d, IDC_SELECT_NUMBER); }, 2000))
+                 << "a template above 180 is refused with the focus on the number";
+             choose(d, IDC_SELECT_FUNCTION, 1, CB_SETCURSEL, CBN_SELCHANGE); // a separator
+             return press_button(d, IDOK), 0;
+         }},
+        {kSelectKey,
+         [](HWND d) {
+             EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_SELECT_FUNCTION)) << "a separator is refused";
+             choose(d, IDC_SELECT_FUNCTION, 0, CB_SETCURSEL, CBN_SELCHANGE);
+             SetDlgItemTextA(d, IDC_SELECT_NUMBER, "7");
+             SendDlgItemMessageA(d, IDC_SELECT_HOTKEY, HKM_SETHOTKEY, VK_F5 | (HOTKEYF_SHIFT << 8), 0);
              return IDOK;
          }},
         {kSheet,
          [&](HWND sheet) {
              EXPECT_EQ(key_rows(current_page(sheet)),
-                       row(IDM_CHECKOUT, kModCtrl, 'A') + row(kTemplateBase, kModShift, VK_F5));
+                       row(IDM_CHECKOUT, kModCtrl, 'A') + row(kTemplateBase + 7, kModShift, VK_F5));
              click_boxes(show_page(sheet, 2));
              return IDOK;
          }},
     }));
-    EXPECT_EQ(describe(settings().keys.bindings), "40034:8:65 51000:4:116 ");
+    EXPECT_EQ(test::describe(settings().keys.bindings), "40034:8:65 51007:4:116 ");
     EXPECT_EQ(player_flags(), "00000101001");
 
     // A full list refuses a new binding, and the refusal marks nothing.
     settings().keys.bindings.assign(kMaxKeyBindings, KeyBinding{kTemplateBase + 1, 0, VK_F1});
     settings().keys.keys_customised = 0;
-    EXPECT_FALSE(run({{kSheet, [](HWND sheet) { return post_click(show_page(sheet, 1), IDC_LIST_ADD), 0; }},
+    EXPECT_FALSE(run({{kSheet, [](HWND sheet) { return press_button(show_page(sheet, 1), IDC_LIST_ADD), 0; }},
                       box(IDS_CANNOT_ADD, IDOK),
                       {kSheet, [](HWND) { return IDCANCEL; }}}));
     EXPECT_EQ(settings().keys.keys_customised, 0);
 }
 
-TEST_F(OptionSheetTest, SelectKeyShowsTheBindingAndRefusesLargeTemplatesAndSeparators) {
-    KeyBinding binding{kTemplateBase + 45, kModShift, VK_F4};
-    EXPECT_FALSE(run(
-        {{kSelectKey,
-          [](HWND d) {
-              EXPECT_TRUE(enabled(d, IDC_SELECT_NUMBER)) << "a template is chosen";
-              EXPECT_EQ(dialog_item_text(d, IDC_SELECT_NUMBER), "45");
-              EXPECT_EQ(SendDlgItemMessageA(d, IDC_SELECT_HOTKEY, HKM_GETHOTKEY, 0, 0),
-                        VK_F4 | (HOTKEYF_SHIFT << 8));
-              choose(d, IDC_SELECT_FUNCTION, 21, CB_SETCURSEL, CBN_SELCHANGE); // Check-Out takes no number
-              EXPECT_FALSE(enabled(d, IDC_SELECT_NUMBER));
-              choose(d, IDC_SELECT_FUNCTION, 0, CB_SETCURSEL, CBN_SELCHANGE);
-              SetDlgItemTextA(d, IDC_SELECT_NUMBER, "181");
-              return post_click(d, IDOK), 0; // the dialog stays: not answered here
-          }},
-         box(IDS_TEMPLATE_RANGE, IDOK),
-         {kSelectKey,
-          [](HWND d) {
-              // Without a window manager's help the activation may stay elsewhere
-              // after the message box: take it back, the dialog restores its focus.
-              if (!GetFocus()) SetActiveWindow(d);
-              EXPECT_TRUE(pump_until([d] { return GetFocus() == GetDlgItem(d, IDC_SELECT_NUMBER); }, 2000))
-                  << "a template above 180 is refused with the focus on the number";
-              choose(d, IDC_SELECT_FUNCTION, 1, CB_SETCURSEL, CBN_SELCHANGE); // a separator
-              return post_click(d, IDOK), 0;
-          }},
-         {kSelectKey,
-          [](HWND d) {
-              EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_SELECT_FUNCTION)) << "a separator is refused";
-              return IDCANCEL;
-          }}},
-        [&] { return run_select_key_dialog(owner_.hwnd(), binding); }));
-    EXPECT_EQ(describe({binding}), "51045:4:115 ") << "refusals and Cancel change nothing";
-}
-
-// The dialogs of the options and of the records exist in both languages with
-// the same controls in the same places.
+// The option and record dialogs have the same controls in the same places in both languages.
 TEST(DialogResources, JapaneseDialogsHaveTheEnglishLayout) {
     for (int dialog : {IDD_PAGE_VIEW, IDD_PAGE_KEY, IDD_PAGE_PLAYER, IDD_SELECT_KEY, IDD_HISTORY,
                        IDD_SCORE_LIST, IDD_SCHEDULE, IDD_CHECKOUT}) {

@@ -1,13 +1,10 @@
-// The displays beside the score sheet as real windows: the left-score panels,
-// the player panels and the key guide bar, alone and in the main window.
-// What they drew is read back from their buffers; every colour they use is
-// set to a value of its own, so a pixel tells which step drew it.
+// The left-score panels, the player panels and the key guide bar as real windows, alone and in the main
+// window. Their drawing is read back; every colour they use is its own, so a pixel tells which step drew it.
 #include "app/key_bindings.h"
 #include "app/main_layout.h"
 #include "app/win/key_guide_bar.h"
 #include "app/win/main_window.h"
 #include "app/win/startup.h"
-#include "checkout/checkout_table.h"
 #include "core/text.h"
 #include "core/win/gdi.h"
 #include "core/win/win_system.h"
@@ -16,6 +13,7 @@
 #include "settings/settings.h"
 #include "ui/score/win/left_score_panel.h"
 #include "ui/score/win/score_sheet.h"
+#include "win/support/sheet_fixture.h"
 #include "win/support/win_test_util.h"
 
 #include <gtest/gtest.h>
@@ -33,10 +31,6 @@ const COLORREF kNameBackground = RGB(30, 60, 90), kNameText = RGB(255, 255, 0);
 const COLORREF kPlayerBackground = RGB(240, 240, 250), kPlayerText = RGB(0, 100, 0),
                kInfoTitle = RGB(160, 0, 160);
 
-HINSTANCE instance() {
-    return GetModuleHandleA(nullptr);
-}
-
 // A child sized so that its client area is width x height (the border takes a pixel a side).
 void size_client(HWND child, int width, int height) {
     RECT frame{0, 0, width, height};
@@ -44,8 +38,8 @@ void size_client(HWND child, int width, int height) {
     MoveWindow(child, 0, 0, frame.right - frame.left, frame.bottom - frame.top, TRUE);
 }
 
-// Runs of pixel rows holding a colour: one per line of text (the parts of a
-// glyph are never more than 3 rows apart; lines are 5), as their top rows.
+// Runs of pixel rows holding a colour: one per line of text (the parts of a glyph are never more than 3 rows
+// apart; lines are 5), as their top rows.
 std::vector<int> bands(const Image& image, COLORREF color) {
     std::vector<int> out;
     for (int y = 0, last = -10; y < image.height; ++y)
@@ -59,18 +53,14 @@ std::vector<int> bands(const Image& image, COLORREF color) {
 class Panels : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        static WinSystem system(instance());
-        set_system_services(&system);
-        set_app_instance(instance());
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
-        static const bool registered = register_window_classes(instance());
+        static const bool registered = register_window_classes(app_instance());
         ASSERT_TRUE(registered);
-        checkout_table().load_from_file(TX9_SOURCE_DIR "/res/routes.txt");
+        wintest::prepare_match_windows(); // the system services and the routes
     }
     void SetUp() override {
-        Settings& s = settings();
-        s = Settings{};
+        Settings& s = settings() = Settings{};
         const std::pair<int, COLORREF> colors[] = {
             {kColorLeftBackground, kLeftBackground}, {kColorLeftText, kLeftText},
             {kColorLeftActiveBorder, kLeftBorder},   {kColorPlayerNameBackground, kNameBackground},
@@ -122,7 +112,6 @@ TEST_F(Panels, LeftScoreFontFrameAndActiveBorder) {
     TEXTMETRICA tm{};
     GetTextMetricsA(screen.get(), &tm);
     EXPECT_EQ(tm.tmHeight, SendMessageA(panel, kLeftScoreWantedHeight, 320, 0));
-    DestroyWindow(panel);
 }
 
 // ---- Player panel
@@ -135,14 +124,13 @@ TEST_F(Panels, PlayerPanelRowsFontsAndViews) {
     block.legs = 2;
     HWND panels[2];
     for (int p = 0; p < 2; ++p) {
-        panels[p] = create_player_panel(instance(), host_.hwnd(), 0, &block);
+        panels[p] = create_player_panel(app_instance(), host_.hwnd(), 0, &block);
         ASSERT_TRUE(panels[p]);
         size_client(panels[p], 200, 480);
         SendMessageA(panels[p], kPlayerPanelFirst, p == 0 ? 1 : 0, 0);
         SendMessageA(panels[p], kPlayerPanelRefresh, 0, 0);
     }
-    // Automatic size: a tenth of the width; Japanese labels and names need a
-    // character set of the user's language.
+    // Automatic size: a tenth of the width, in the user's character set (for Japanese labels and names).
     PlayerPanelInfo info;
     ASSERT_TRUE(player_panel_info(panels[0], &info));
     const int points20 = font_height_for_points(20);
@@ -153,8 +141,8 @@ TEST_F(Panels, PlayerPanelRowsFontsAndViews) {
     const RECT name = first.bounds_of(kNameBackground);
     EXPECT_EQ("0,0-200", strprintf("%ld,%ld-%ld", name.left, name.top, name.right)) << "the name row on top";
     EXPECT_GT(first.count(kNameText, name), 0);
-    // Totals, Averages and Check-Out headings at the same heights in both
-    // panels: the second thrower keeps the "- First -" line empty.
+    // Totals, Averages and Check-Out headings at the same heights in both panels: the second thrower keeps
+    // the "- First -" line empty.
     const std::vector<int> headings = bands(first, kInfoTitle);
     ASSERT_EQ(3u, headings.size());
     EXPECT_EQ(headings, bands(second, kInfoTitle));
@@ -175,8 +163,6 @@ TEST_F(Panels, PlayerPanelRowsFontsAndViews) {
     settings().colors[kColorPlayerBackground] = RGB(1, 2, 3);
     SendMessageA(panels[1], kPlayerPanelAppearance, 0, 0);
     EXPECT_EQ(200 * 480, print_client(panels[1]).count(RGB(1, 2, 3)));
-    for (HWND panel : panels)
-        DestroyWindow(panel);
 }
 
 // ---- Key guide bar (the layer of the held modifiers and the return to the
@@ -200,53 +186,37 @@ TEST_F(Panels, GuideBarDrawsTheHeldLayerRunsAClickReleasedOnItsKeyAndNamesKeysIn
                 out += std::to_string(n) + " ";
         return out;
     };
-    auto info = [&] {
-        KeyGuideInfo i;
-        key_guide_info(bar, &i);
-        return i;
-    };
+    KeyGuideInfo info;
+    ASSERT_TRUE(key_guide_info(bar, &info));
     auto lit = [&] { return print_client(bar).count(GetSysColor(COLOR_HIGHLIGHT)); };
 
-    EXPECT_EQ(font_of(info().font, false), strprintf("%d 400 1", font_height_for_points(10)))
+    EXPECT_EQ(font_of(info.font, false), strprintf("%d 400 1", font_height_for_points(10)))
         << "600 / 60 points, action names in the user's language";
     EXPECT_EQ("1 2 3 4 5 6 7 8 9 10 11 12 ", bound_keys());
 
-    struct Case {
-        const char* what;
-        std::vector<std::pair<int, UINT>> steps; // key, mouse message
-        int command;                             // sent to the parent, 0 = none
-    } cases[] = {
-        {"pressed on F3, released on F4", {{3, WM_LBUTTONDOWN}, {4, WM_MOUSEMOVE}, {4, WM_LBUTTONUP}}, 0},
-        {"left F3 and came back",
-         {{3, WM_LBUTTONDOWN}, {4, WM_MOUSEMOVE}, {3, WM_MOUSEMOVE}, {3, WM_LBUTTONUP}},
-         kTemplateBase + 41},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    auto mouse = [&](UINT message, int n) { wintest::send_mouse(bar, message, centre(n).x, centre(n).y); };
+    // Pressed on F3: released on F4 it runs nothing, moved back to F3 first it runs F3's template.
+    for (int back : {0, 1}) {
+        SCOPED_TRACE(back);
         host_.clear_received();
-        for (const auto& [key, message] : c.steps) {
-            wintest::send_mouse(bar, message, centre(key).x, centre(key).y);
-            if (message == WM_LBUTTONDOWN) {
-                EXPECT_GT(lit(), 0) << "the pressed key is lit";
-            }
-        }
-        std::vector<WPARAM> commands;
-        for (const wintest::Received& r : host_.received())
-            if (r.message == WM_COMMAND) commands.push_back(r.wparam);
-        EXPECT_EQ(commands,
-                  c.command ? std::vector<WPARAM>{static_cast<WPARAM>(c.command)} : std::vector<WPARAM>{});
+        mouse(WM_LBUTTONDOWN, 3);
+        EXPECT_GT(lit(), 0) << "the pressed key is lit";
+        mouse(WM_MOUSEMOVE, 4);
+        if (back) mouse(WM_MOUSEMOVE, 3);
+        mouse(WM_LBUTTONUP, back ? 3 : 4);
+        EXPECT_EQ(std::make_pair(back, back),
+                  std::make_pair(host_.count(WM_COMMAND), host_.count_command(kTemplateBase + 41)));
         EXPECT_EQ(0, lit()) << "nothing lit after the release";
     }
 
-    const HWND tip = info().tooltip;
-    ASSERT_TRUE(tip);
-    EXPECT_EQ(2000, SendMessageA(tip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+    ASSERT_TRUE(info.tooltip);
+    EXPECT_EQ(2000, SendMessageA(info.tooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
     auto tip_at = [&](int n) {
         POINT at = centre(n);
         ClientToScreen(bar, &at);
         SetCursorPos(at.x, at.y);
         NMTTDISPINFOA request{};
-        request.hdr.hwndFrom = tip;
+        request.hdr.hwndFrom = info.tooltip;
         request.hdr.code = TTN_GETDISPINFOA;
         SendMessageA(bar, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
         return std::string(request.lpszText ? request.lpszText : "");
@@ -259,11 +229,10 @@ TEST_F(Panels, GuideBarDrawsTheHeldLayerRunsAClickReleasedOnItsKeyAndNamesKeysIn
     EXPECT_EQ("", tip_at(10)) << "an unbound key has no tip";
     // An unbound key is never lit and runs nothing.
     host_.clear_received();
-    wintest::send_mouse(bar, WM_LBUTTONDOWN, centre(10).x, centre(10).y);
+    mouse(WM_LBUTTONDOWN, 10);
     EXPECT_EQ(0, lit());
-    wintest::send_mouse(bar, WM_LBUTTONUP, centre(10).x, centre(10).y);
+    mouse(WM_LBUTTONUP, 10);
     EXPECT_EQ(0, host_.count(WM_COMMAND));
-    DestroyWindow(bar);
 }
 
 // ---- In the main window
@@ -277,7 +246,7 @@ TEST_F(Panels, InTheMainWindowAVisitRefreshesThatPlayersPanelsAndViewSwitchesHid
     s.left = s.top = 30;
     s.right = 800;
     s.bottom = 600;
-    HWND main = create_main_window(instance(), SW_SHOWNORMAL);
+    HWND main = create_main_window(app_instance(), SW_SHOWNORMAL);
     ASSERT_TRUE(main);
     KillTimer(main, kNewGameTimer); // no Game Option dialog
     HWND left[2] = {}, player[2] = {};
@@ -287,8 +256,8 @@ TEST_F(Panels, InTheMainWindowAVisitRefreshesThatPlayersPanelsAndViewSwitchesHid
     }
     HWND guide = FindWindowExA(main, nullptr, kKeyGuideClass, nullptr);
     ASSERT_TRUE(left[1] && player[1] && guide);
-    // Every display where the layout puts it: the guide bar as high as it asks for
-    // the width, the left-score panels as high as they ask for half of it.
+    // Every display where the layout puts it: the guide bar as high as it asks for the width, the left-score
+    // panels as high as they ask for half of it.
     RECT client{};
     GetClientRect(main, &client);
     const MainLayout l = layout_main_window(
@@ -339,9 +308,6 @@ TEST_F(Panels, InTheMainWindowAVisitRefreshesThatPlayersPanelsAndViewSwitchesHid
             << command;
     }
     DestroyWindow(main);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
 }
 
 } // namespace

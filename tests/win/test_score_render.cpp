@@ -1,7 +1,5 @@
-// The score sheet's drawing, read back from the buffer it was drawn into.
-// Every colour of the sheet is a value of its own, so a pixel tells which step
-// drew it; texts and circles are compared with the same text or ellipse drawn
-// by GDI alone in a cell of the same size.
+// The score sheet's drawing, read back from its buffer. Every colour is its own, so a pixel tells which step
+// drew it; texts and circles are compared with GDI's drawing of them alone in a cell of the same size.
 #include "ui/score/win/score_render.h"
 
 #include "core/win/gdi.h"
@@ -16,6 +14,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace tx9;
@@ -33,9 +32,8 @@ const COLORREF kBackground = colour_of(kColorBackground), kOdd = colour_of(kColo
                kLine = colour_of(kColorLine), kSeparate = colour_of(kColorSeparate),
                kTon = colour_of(kColorTonCircle);
 
-// One sheet's tools, buffer and last drawing. The tools live on from one
-// drawing to the next as the sheet's do: fonts made again for each width,
-// colours only when asked.
+// One sheet's tools, buffer and last drawing. The tools live on from one drawing to the next as the sheet's
+// do: fonts made again for each width, colours only when asked.
 struct Sheet {
     SheetTools tools;
     BackBuffer buffer;
@@ -47,13 +45,8 @@ struct Sheet {
         if (!coloured) recolour();
         EXPECT_TRUE(buffer.resize(nullptr, width, height));
         EXPECT_TRUE(coloured && build_sheet_fonts(tools, buffer.dc(), width, false));
-        SheetView view;
-        view.record = &record;
-        view.top_row = top_row = top;
-        view.width = width;
-        view.height = height;
-        view.throw_count = throw_count;
-        render_score_sheet(buffer.dc(), tools, view);
+        top_row = top;
+        render_score_sheet(buffer.dc(), tools, SheetView{&record, 0, top, width, height, throw_count});
         image = capture_dc(buffer.dc(), width, height);
         u = width / 17;
         hh = tools.header_height;
@@ -79,8 +72,7 @@ std::vector<bool> mask(const Image& image, const RECT& area, COLORREF color) {
     return bits;
 }
 
-// Whether the area shows exactly this text in the colour, as DrawText centres
-// it alone in a cell of that size.
+// Whether the area shows this text in the colour exactly as DrawText centres it alone in a cell that size.
 ::testing::AssertionResult shows(const Sheet& s, const RECT& area, HFONT font, const std::string& text,
                                  COLORREF color) {
     const int width = area.right - area.left, height = area.bottom - area.top;
@@ -99,8 +91,7 @@ std::vector<bool> mask(const Image& image, const RECT& area, COLORREF color) {
            << "the cell at " << area.left << "," << area.top << " does not show \"" << text << "\"";
 }
 
-// A leg with player 1's and player 2's visits by round, player 1 to throw in
-// the round after the last.
+// A leg with player 1's and player 2's visits by round, player 1 to throw in the round after the last.
 GameRecord leg_with(const std::vector<std::pair<int, int>>& rounds) {
     GameRecord record = record_for(plain_game());
     LegRecord& leg = record.current_leg();
@@ -135,11 +126,7 @@ TEST_F(ScoreRender, BandsStripesAndLinesHaveTheirColours) {
     s.draw(leg_with({}), 0, 500);
     const int u = 20, mid = s.rh / 2;
     ASSERT_GT(s.rh, 10);
-    const struct {
-        const char* what;
-        int x, y;
-        COLORREF expected;
-    } probes[] = {
+    const std::tuple<const char*, int, int, COLORREF> probes[] = {
         {"header band over the round column", 8 * u, 1, kHeaderBackground},
         {"round column below the rows", 7 * u + 3, 480, kHeaderBackground},
         {"start row, player 1 Scored", u, s.hh + mid, kHeaderBackground},
@@ -154,30 +141,28 @@ TEST_F(ScoreRender, BandsStripesAndLinesHaveTheirColours) {
         {"Scored / To Go line, player 1", 3 * u, s.cell(0, 1, 1).top + mid, kLine},
         {"Scored / To Go line, player 2, in the header", 13 * u, 1, kLine},
     };
-    for (const auto& p : probes)
-        EXPECT_EQ(p.expected, s.image.at(p.x, p.y)) << p.what << " at " << p.x << "," << p.y;
+    for (const auto& [what, x, y, expected] : probes)
+        EXPECT_EQ(expected, s.image.at(x, y)) << what << " at " << x << "," << y;
     // Lines two pixels wide: both borders of the round column and the header line.
     for (const POINT& at : {POINT{7 * u, s.hh + 3 * mid}, POINT{10 * u, s.hh + 3 * mid}})
         EXPECT_EQ(2, s.count(RECT{at.x - 1, at.y, at.x + 2, at.y + 1}, kSeparate)) << "at " << at.x;
     EXPECT_EQ(2, s.count(RECT{2 * u, s.hh - 1, 2 * u + 1, s.hh + 2}, kSeparate)) << "the header line";
 }
 
-// Headings and start scores; scrolled, the first round in view still counts
-// every round above it, and the open round shows only the visit entered.
+// Headings and start scores; scrolled, the first round in view still counts every round above it, and the
+// open round shows only the visit entered.
 TEST_F(ScoreRender, HeaderStartRowAndRemainingScores) {
     GameRecord record = leg_with({{60, 45}, {100, 26}, {41, 81}, {85, 60}, {45, 100}, {60, 10}});
     record.player[1].start_score = 401; // a handicap
     LegRecord& leg = record.current_leg();
-    leg.first = leg.turn = 1; // player 2 throws first in each round
-    leg.scores[1][6] = 40;    // and has thrown in round 7; player 1's cell holds a stale value
+    leg.first = 1;         // player 2 throws first in each round
+    leg.scores[1][6] = 40; // and has thrown in round 7; player 1's cell holds a stale value
     leg.scores[0][6] = 77;
-    leg.turn = 0;
     Sheet top;
     top.draw(record, 0, 500);
     const std::string scored = load_resource_string(IDS_SCORED), to_go = load_resource_string(IDS_TO_GO);
     if (PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_ENGLISH) {
-        EXPECT_EQ("Scored", scored);
-        EXPECT_EQ("To Go", to_go);
+        EXPECT_EQ("Scored|To Go", scored + "|" + to_go);
     }
     HFONT header = top.tools.header_font.get(), row = top.tools.row_font.get();
     EXPECT_TRUE(shows(top, RECT{0, 0, 60, top.hh}, header, scored, kHeaderText));
@@ -199,44 +184,39 @@ TEST_F(ScoreRender, HeaderStartRowAndRemainingScores) {
     EXPECT_EQ(kBackground, scrolled.image.at(2, scrolled.hh + 2)) << "the start row drawn when scrolled";
 }
 
-// Each Scored cell must be the very pixels GDI draws in place: the sheet with
-// nothing entered, for 100 or more the ellipse with the ton pen over the row's
-// background, for the finish the circle with the text pen, and the number over
-// it. The ton circles are drawn once and copied, so one sheet goes through
-// scrolling, new colours and a new width.
+// Each Scored cell is the pixels GDI draws in place on the empty sheet: for 100 or more the ellipse with the
+// ton pen, for the finish the circle with the text pen, then the number. The ton circles are drawn once and
+// copied, so one sheet goes through scrolling, new colours and a new width.
 TEST_F(ScoreRender, VisitCellsAreTheCirclesAndNumbersGdiDrawsInPlace) {
     GameRecord record = leg_with({{100, 120}, {180, 99}, {140, 26}, {45, 100}, {171, 60}, {60, -2}});
     record.current_leg().finished = 1;
     record.current_leg().winner = 1;
-    const GameRecord blank = leg_with({});
     Sheet s;
-    const struct {
-        int top_row, width;
-        COLORREF ton, odd;
-    } rows[] = {{0, 340, kTon, kOdd},
-                {2, 340, kTon, kOdd},
-                {0, 340, RGB(0, 0, 255), RGB(255, 255, 0)},
-                {1, 510, RGB(0, 0, 255), RGB(255, 255, 0)}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(::testing::Message() << "top row " << row.top_row << ", width " << row.width);
-        if (settings().colors[kColorTonCircle] != row.ton) {
-            settings().colors[kColorTonCircle] = row.ton;
-            settings().colors[kColorOddBackground] = row.odd;
+    // The top row, the width, the colours of ton circles and odd rows.
+    const std::tuple<int, int, COLORREF, COLORREF> rows[] = {{0, 340, kTon, kOdd},
+                                                             {2, 340, kTon, kOdd},
+                                                             {0, 340, RGB(0, 0, 255), RGB(255, 255, 0)},
+                                                             {1, 510, RGB(0, 0, 255), RGB(255, 255, 0)}};
+    for (const auto& [top_row, width, ton_color, odd] : rows) {
+        SCOPED_TRACE(::testing::Message() << "top row " << top_row << ", width " << width);
+        if (settings().colors[kColorTonCircle] != ton_color) {
+            settings().colors[kColorTonCircle] = ton_color;
+            settings().colors[kColorOddBackground] = odd;
             s.recolour();
         }
         Sheet expected;
-        expected.draw(blank, row.top_row, 600, row.width);
-        s.draw(record, row.top_row, 600, row.width);
+        expected.draw(leg_with({}), top_row, 600, width); // nothing entered
+        s.draw(record, top_row, 600, width);
         HDC dc = expected.buffer.dc();
-        Pen ton(CreatePen(PS_SOLID, 2, row.ton)), finish(CreatePen(PS_SOLID, 2, kText));
+        Pen ton(CreatePen(PS_SOLID, 2, ton_color)), finish(CreatePen(PS_SOLID, 2, kText));
         SelectScope font(dc, s.tools.row_font.get());
         SetTextColor(dc, kText);
         SetBkMode(dc, TRANSPARENT);
-        for (int r = std::max(row.top_row - 1, 0); r < 6; ++r)
+        for (int r = std::max(top_row - 1, 0); r < 6; ++r)
             for (int p = 0; p < 2; ++p) {
                 const int v = record.current_leg().scores[static_cast<size_t>(p)][static_cast<size_t>(r)];
                 RECT cell = s.scored(p, r);
-                Brush background(CreateSolidBrush(r % 2 == 0 ? row.odd : kBackground));
+                Brush background(CreateSolidBrush(r % 2 == 0 ? odd : kBackground));
                 SelectScope brush(dc, background.get());
                 const int d = v < 0 ? (3 * s.u - s.rh) / 2 : 0;
                 if (v >= 100 || v < 0) {
@@ -245,7 +225,7 @@ TEST_F(ScoreRender, VisitCellsAreTheCirclesAndNumbersGdiDrawsInPlace) {
                 }
                 DrawTextA(dc, std::to_string(std::abs(v)).c_str(), -1, &cell,
                           DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-                const Image want = capture_dc(dc, row.width, 600);
+                const Image want = capture_dc(dc, width, 600);
                 int differ = 0;
                 for (int y = cell.top; y < cell.bottom; ++y)
                     for (int x = cell.left; x < cell.right; ++x)
@@ -257,29 +237,26 @@ TEST_F(ScoreRender, VisitCellsAreTheCirclesAndNumbersGdiDrawsInPlace) {
     }
 }
 
-// Without a round limit the numbers go on to the bottom, past the leg's rows;
-// with one the last three are coloured and nothing but background is below.
+// Without a round limit the numbers go on to the bottom, past the leg's rows; with one the last three are
+// coloured and nothing but background is below.
 TEST_F(ScoreRender, RoundNumbersCountRoundsOrDartsAndMarkTheLastThreeOfALimit) {
     GameSettings limited = plain_game();
     limited.round_limit = 1;
     limited.round = 15;
-    const struct {
-        bool limit, darts;
-        int top_row;
-    } rows[] = {{false, false, 0}, {false, true, 0}, {true, false, 3}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(::testing::Message() << "limit " << row.limit << ", darts " << row.darts);
+    const std::tuple<bool, bool, int> rows[] = {{false, false, 0}, {false, true, 0}, {true, false, 3}};
+    for (const auto& [limit, darts, top_row] : rows) { // a round limit, darts counted, the top row
+        SCOPED_TRACE(::testing::Message() << "limit " << limit << ", darts " << darts);
         Sheet s;
-        s.draw(row.limit ? record_for(limited) : leg_with({{60, 60}}), row.top_row, 900, 340, row.darts);
+        s.draw(limit ? record_for(limited) : leg_with({{60, 60}}), top_row, 900, 340, darts);
         ASSERT_LT(s.cell(0, 1, 20).bottom, 900) << "the window is too short for the test";
         for (int r : {2, 11, 12, 14, 20}) {
-            if (row.limit && r >= 15) continue;
+            if (limit && r >= 15) continue;
             EXPECT_TRUE(shows(s, s.cell(7, 3, r), s.tools.row_font.get(),
-                              std::to_string(row.darts ? 3 * (r + 1) : r + 1),
-                              row.limit && r >= 12 ? kLast3 : kHeaderText))
+                              std::to_string(darts ? 3 * (r + 1) : r + 1),
+                              limit && r >= 12 ? kLast3 : kHeaderText))
                 << "round " << r + 1;
         }
-        if (!row.limit) {
+        if (!limit) {
             EXPECT_EQ(0, s.image.count(kLast3)) << "last-three colour without a round limit";
             continue;
         }

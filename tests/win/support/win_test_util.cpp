@@ -13,9 +13,8 @@ namespace tx9::wintest {
 
 namespace {
 
-// Under Wine on a bare X server, destroying a window the X11 driver manages
-// waits two seconds for a window manager. Before the first window exists,
-// tell Wine (this executable's AppDefaults key only) to manage none of ours.
+// Before the first window exists, tell Wine's X11 driver (in this executable's AppDefaults key only) to
+// manage none of our windows: on a bare X server, destroying a managed one waits 2 s for a window manager.
 struct UnmanagedWindowsUnderWine {
     UnmanagedWindowsUnderWine() {
         HMODULE ntdll = GetModuleHandleA("ntdll.dll");
@@ -23,13 +22,8 @@ struct UnmanagedWindowsUnderWine {
         char path[MAX_PATH] = "";
         GetModuleFileNameA(nullptr, path, MAX_PATH);
         const char* name = std::strrchr(path, '\\') ? std::strrchr(path, '\\') + 1 : path;
-        std::string key = std::string("Software\\Wine\\AppDefaults\\") + name + "\\X11 Driver";
-        HKEY handle = nullptr;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
-                            nullptr) != ERROR_SUCCESS)
-            return;
-        RegSetValueExA(handle, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-        RegCloseKey(handle);
+        const std::string key = std::string("Software\\Wine\\AppDefaults\\") + name + "\\X11 Driver";
+        RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), "Managed", REG_SZ, "N", 2);
     }
 } g_unmanaged_windows;
 
@@ -231,12 +225,9 @@ RECT Image::bounds_of(COLORREF color) const {
     RECT r{width, height, 0, 0};
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            if (at(x, y) == color) {
-                r.left = std::min<LONG>(r.left, x);
-                r.top = std::min<LONG>(r.top, y);
-                r.right = std::max<LONG>(r.right, x + 1);
-                r.bottom = std::max<LONG>(r.bottom, y + 1);
-            }
+            if (at(x, y) == color)
+                r = RECT{std::min<LONG>(r.left, x), std::min<LONG>(r.top, y), std::max<LONG>(r.right, x + 1),
+                         std::max<LONG>(r.bottom, y + 1)};
     if (r.right <= r.left) r = RECT{0, 0, 0, 0};
     return r;
 }
@@ -364,8 +355,7 @@ void press_button(HWND dialog, int id) {
 }
 
 std::string dialog_item_text(HWND dialog, int id) {
-    HWND item = GetDlgItem(dialog, id);
-    return item ? window_text(item) : std::string();
+    return window_text(GetDlgItem(dialog, id)); // "" when there is no such item
 }
 
 bool place_window(HWND window, const RECT& place) {

@@ -1,8 +1,6 @@
-// Helpers shared by the Win32 test programs: real windows under Wine, driven
-// with messages on the test's one thread (nothing here is thread-safe).
-// Under Wine, a program linked with these helpers asks the X11 driver not to
-// manage its windows, so that closing a dialog does not wait two seconds for
-// a window manager that a bare Xvfb does not have.
+// Helpers shared by the Win32 test programs: real windows under Wine, driven with messages on the test's one
+// thread (nothing here is thread-safe). A program linked with them asks Wine's X11 driver not to manage its
+// windows, so that closing one does not wait two seconds for the window manager a bare Xvfb lacks.
 #pragma once
 
 #include <cstdint>
@@ -26,8 +24,7 @@ struct Received {
     LPARAM lparam;
 };
 
-// A visible captionless popup (destroyed at once without a window manager) to
-// hold the controls under test. It records what its children send it:
+// A visible captionless popup to hold the controls under test. It records what its children send it:
 // WM_COMMAND, WM_NOTIFY, WM_CONTEXTMENU, WM_MOUSEWHEEL and WM_APP onwards.
 class TestWindow {
   public:
@@ -103,10 +100,9 @@ struct DialogInfo {
     std::string text;
 };
 
-// Answers the dialogs and message boxes this thread opens while it lives: a
-// thread timer (it fires inside modal loops too) hands each visible dialog to
-// the handler every 20 ms, which returns the button to press (IDOK, a control
-// id...) or 0 to be asked again at the next tick.
+// Answers the dialogs and message boxes this thread opens while it lives: a thread timer (it fires inside
+// modal loops too) hands each visible dialog to the handler every 20 ms, which returns the button to press
+// (IDOK, a control id...) or 0 to be asked again at the next tick.
 class DialogAnswerer {
   public:
     using Handler = std::function<int(const DialogInfo&)>;
@@ -131,14 +127,12 @@ class DialogAnswerer {
 void press_button(HWND dialog, int id);
 std::string dialog_item_text(HWND dialog, int id);
 
-// Where the dialogs are centred: an owner on screen, one wholly and two partly
-// off the top-left of the screen.
+// Owners to centre dialogs on: one on screen, one wholly and two partly off its top-left.
 inline constexpr RECT kOwnerPlaces[] = {
     {100, 80, 700, 530}, {-700, -600, -400, -400}, {-300, 200, 100, 500}, {300, -500, 900, -100}};
 // Moves and sizes a top-level window to the rectangle; false when the system put it elsewhere.
 bool place_window(HWND window, const RECT& place);
-// The top-left corner of a window of the dialog's size centred over the owner,
-// negative coordinates raised to 0.
+// The top-left corner of the dialog centred over the owner, negative coordinates raised to 0.
 POINT centred_on_screen(const RECT& owner, const RECT& dialog);
 
 // A dialog resource of one language as its template holds it.
