@@ -266,6 +266,8 @@ TEST_F(SettingsTest, StartUpRemovesWhatAnInterruptedSaveLeftAndAReadOnlyFileIsKe
     fs::permissions(s.ini_path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     EXPECT_FALSE(settings_save(s, fake.sys));
+    EXPECT_FALSE(settings_save_game(s)) << "Save Option must not be told the file was written";
+    EXPECT_FALSE(settings_save_schedule(s));
     fs::permissions(s.ini_path, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_EQ(ini_text(), "[window]\r\nleft=1\r\n");
 }
