@@ -424,8 +424,7 @@ bool settings_save_game(const Settings& s) {
     IniCycle cycle;
     ini_load(path);
     save_game(s.game, path);
-    ini_write(path);
-    return true;
+    return ini_write(path);
 }
 
 bool settings_save_schedule(const Settings& s) {

@@ -111,9 +111,9 @@ void settings_build_paths(Settings& s, const SystemServices& sys);
 void settings_load(Settings& s, const SystemServices& sys);
 // Saves all but the game settings and the Schedule (at exit and after the option sheet).
 bool settings_save(const Settings& s, const SystemServices& sys);
-// The fourteen game-settings keys of section `game`; always reports success.
+// The fourteen game-settings keys of section `game`.
 bool settings_save_game(const Settings& s);
-// Section `schedule`.
+// Section `schedule`. Both report whether the file was written.
 bool settings_save_schedule(const Settings& s);
 
 // The seven entries used when the INI file has no schedule/count.

@@ -93,6 +93,7 @@ bool write_whole_file(const std::string& path, const std::string& data, std::str
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         set_error(error, ERROR_ACCESS_DENIED);
+        SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
     // Write beside the target and move it over, so an interrupted write never

@@ -6,6 +6,7 @@
 #include "core/text.h"
 #include "res/resource.h"
 #include "settings/settings.h"
+#include "settings/win/setup_saved.h"
 
 #include <algorithm>
 #include <string>
@@ -267,10 +268,9 @@ void on_save_option(HWND dialog, GameSettings& record) {
     GameSettings kept = record;
     record = read_record(dialog);
     remember_names(record);
-    settings_save_game(settings());
+    const bool saved = settings_save_game(settings());
     record = kept;
-    MessageBoxA(dialog, load_resource_string(IDS_SETUP_SAVED).c_str(), kProgramTitle,
-                MB_OK | MB_ICONINFORMATION);
+    report_setup_saved(dialog, saved);
 }
 
 void on_command(HWND dialog, GameSettings& record, int id, int code) {

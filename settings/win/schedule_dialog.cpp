@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "settings/schedule_list.h"
 #include "settings/settings.h"
+#include "settings/win/setup_saved.h"
 #include "settings/win/game_option_dialog.h"
 #include "settings/win/list_ops.h"
 
@@ -115,8 +116,7 @@ void move_entry(ScheduleDialogState& st, HWND dialog, int step, int button) {
 }
 
 void save_option(ScheduleDialogState& st, HWND dialog) {
-    save_schedule_list(settings(), list_records<GameSettings>(st.list));
-    message_box(dialog, IDS_SETUP_SAVED, MB_OK | MB_ICONINFORMATION);
+    report_setup_saved(dialog, save_schedule_list(settings(), list_records<GameSettings>(st.list)));
 }
 
 void game_start(ScheduleDialogState& st, HWND dialog) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <tuple>
 #include <vector>
 
 namespace tx9 {
@@ -29,11 +30,9 @@ int board_step(int number, int side) {
 }
 
 const CheckoutTable& built_in() {
-    static const CheckoutTable table = [] {
-        CheckoutTable t;
-        t.load_from_file(TX9_ROUTES_FILE);
-        return t;
-    }();
+    static CheckoutTable table;
+    static const bool loaded = table.load_from_file(TX9_ROUTES_FILE);
+    EXPECT_TRUE(loaded) << TX9_ROUTES_FILE;
     return table;
 }
 
@@ -42,9 +41,8 @@ const auto D = [](int n) { return Dart{n, 2}; };
 const auto T = [](int n) { return Dart{n, 3}; };
 const Dart kMiss{0, 1};
 
-// Where a dart thrown at `aim` by a player of accuracy `a` lands, from the
-// generator seeded with `seed`: every pass over a number lands or drifts one
-// number along the side picked for the dart.
+// Where a dart thrown at `aim` by a player of accuracy `a` lands, from the generator seeded with `seed`:
+// every pass over a number lands or drifts one number along the side picked for the dart.
 Dart expected_landing(const ComAccuracy& a, Dart aim, std::uint32_t seed) {
     ComRandom r(seed);
     if (aim.segment == 25) {
@@ -97,26 +95,21 @@ TEST(ComAim, DartTextsAndAimsFromRoutes) {
     for (auto [dart, text] : std::vector<std::pair<Dart, const char*>>{
              {S(20), "S20"}, {D(16), "D16"}, {T(20), "T20"}, {S(25), "S25"}, {D(25), "D25"}, {kMiss, "0"}})
         EXPECT_EQ(dart.text(), text);
-    struct Row {
-        const char* text;
-        Dart want;
-    } rows[] = {
+    const std::pair<const char*, Dart> rows[] = {
         {"D16", D(16)}, {"T20", T(20)}, {"S1", S(1)},   {"S25", S(25)}, {"D25", D(25)},
         {"25", S(25)},  {"d20", S(20)}, {"T07", T(7)},  {"", kMiss},    {"X", kMiss},
         {"D0", kMiss},  {"D21", kMiss}, {"T26", kMiss}, {"S24", kMiss}, {"D2500000000000", kMiss},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(dart_from_text(row.text), row.want) << '"' << row.text << '"';
+    for (auto [text, want] : rows)
+        EXPECT_EQ(dart_from_text(text), want) << '"' << text << '"';
 }
 
 // More aims of the built-in routes are played through in ComVisitTicks.
 TEST(ComAim, FirstDartOfTheFirstRouteElseTreble20) {
-    struct Row {
-        int remaining;
-        Dart want;
-    } rows[] = {{50, D(25)}, {75, T(17)}, {82, D(25)}, {159, T(20)}, {171, T(20)}, {1, T(20)}, {0, T(20)}};
-    for (const Row& row : rows)
-        EXPECT_EQ(choose_aim(row.remaining, built_in()), row.want) << row.remaining;
+    const std::pair<int, Dart> rows[] = {{50, D(25)},  {75, T(17)}, {82, D(25)}, {159, T(20)},
+                                         {171, T(20)}, {1, T(20)},  {0, T(20)}};
+    for (auto [left, want] : rows)
+        EXPECT_EQ(choose_aim(left, built_in()), want) << left;
 
     // The first route counts; a first dart naming nothing on the board is played like no route.
     CheckoutTable table;
@@ -126,8 +119,8 @@ TEST(ComAim, FirstDartOfTheFirstRouteElseTreble20) {
         EXPECT_EQ(choose_aim(left, table), want) << left;
 }
 
-// Thousands of seeds per aim and level: every roll lands on each boundary of
-// the accuracy rows (a single-aimed dart rolling exactly p_double takes the double).
+// Thousands of seeds per aim and level: every roll lands on each boundary of the accuracy rows (a
+// single-aimed dart rolling exactly p_double takes the double).
 TEST(ComThrow, EveryDartLandsAsTheLevelsAccuracyDecides) {
     const Dart aims[] = {T(20), T(19), D(16), D(20), D(1), S(20), S(5), S(25), D(25)};
     for (int level : {INT_MIN, -3, 0, 1, 2, 3, 4, 5, 6, 9, INT_MAX})
@@ -135,22 +128,17 @@ TEST(ComThrow, EveryDartLandsAsTheLevelsAccuracyDecides) {
             int wrong = 0;
             for (std::uint32_t seed = 1; seed <= 3000 && wrong < 3; ++seed) {
                 const Dart want = expected_landing(kLevels[std::clamp(level, 0, 6)], aim, seed);
-                if (throw_dart(level, aim, seed) == want) continue;
-                ++wrong;
-                ADD_FAILURE() << "level " << level << " aiming " << aim << " with seed " << seed << " landed "
-                              << throw_dart(level, aim, seed) << ", not " << want;
+                const Dart got = throw_dart(level, aim, seed);
+                EXPECT_EQ(got, want) << "level " << level << " aiming " << aim << " with seed " << seed;
+                wrong += got != want;
             }
         }
 }
 
 TEST(ComVisitTicks, AimsFollowTheRemainingScoreAndBustsScoreNothing) {
     const auto hit = [](Dart d) { return std::pair<Dart, Dart>{d, d}; };
-    struct Row {
-        const char* what;
-        int left, level;
-        std::vector<std::pair<Dart, Dart>> darts; // aim, landing
-        int result;
-    } rows[] = {
+    // What, the remaining score, the level, each dart's aim and landing, the result.
+    const std::tuple<const char*, int, int, std::vector<std::pair<Dart, Dart>>, int> rows[] = {
         // clang-format off
         {"501 at the top level: no route, treble 20 three times", 501, 6, {hit(T(20)), hit(T(20)), hit(T(20))}, 180},
         {"170: the first route", 170, 6, {hit(T(20)), hit(T(20)), hit(D(25))}, -3},
@@ -161,30 +149,28 @@ TEST(ComVisitTicks, AimsFollowTheRemainingScoreAndBustsScoreNothing) {
         {"0 left without a double", 32, 3, {{D(16), S(16)}, {D(8), S(16)}}, 0},
         {"1 left", 21, 0, {{S(5), S(20)}}, 0},
         {"below 0", 32, 3, {{D(16), S(16)}, {D(8), D(16)}}, 0},
-        {"1 left after the third dart", 7, 1, {{S(3), S(3)}, {D(2), S(2)}, {D(1), S(1)}}, 0},
         {"three darts scored, two drifted", 501, 1, {{T(20), S(20)}, {T(20), S(5)}, {T(20), T(1)}}, 28},
         // clang-format on
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto& [what, left, level, darts, result] : rows) {
+        SCOPED_TRACE(what);
         std::vector<std::uint32_t> seeds; // handed out in order, counting how many were asked for
-        for (auto [aim, landing] : row.darts)
-            seeds.push_back(seed_landing(row.level, aim, landing));
+        for (auto [aim, landing] : darts)
+            seeds.push_back(seed_landing(level, aim, landing));
         size_t used = 0;
-        ComVisit visit(1, row.left, row.level, built_in(),
+        ComVisit visit(1, left, level, built_in(),
                        [&] { return ++used <= seeds.size() ? seeds[used - 1] : 7u; });
-        for (size_t i = 0; i < row.darts.size(); ++i) {
-            EXPECT_EQ(visit.next_aim(), row.darts[i].first);
+        for (size_t i = 0; i < darts.size(); ++i) {
+            EXPECT_EQ(visit.next_aim(), darts[i].first);
             ComStep step = visit.tick();
             ASSERT_EQ(step.kind, ComStep::kThrew);
-            EXPECT_EQ(step.dart, row.darts[i].second);
-            EXPECT_EQ(std::to_string(step.index) + ' ' + step.text,
-                      std::to_string(i) + ' ' + row.darts[i].second.text());
+            const Dart want = darts[i].second;
+            EXPECT_EQ(std::tuple(step.index, step.text, step.dart), std::tuple(int(i), want.text(), want));
         }
         ComStep end = visit.tick();
-        EXPECT_EQ(end.kind, ComStep::kDone);
-        EXPECT_EQ(end.com_result, row.result);
-        EXPECT_EQ(used, row.darts.size()) << "one seed before every dart";
+        EXPECT_EQ(std::tuple(end.kind == ComStep::kDone, end.com_result, used),
+                  std::tuple(true, result, darts.size()))
+            << "done with the result, one seed before every dart";
     }
 }
 
@@ -196,9 +182,9 @@ TEST(ComVisitTicks, StopTicksAfterTheEndAndTheTickCountSeed) {
     EXPECT_EQ(visit.darts_thrown(), 1);
 
     ComVisit finished(0, 40, 6, built_in(), [] { return 5u; });
-    EXPECT_EQ(finished.play_out(), -1);
-    EXPECT_EQ(finished.tick().com_result, -1);
-    EXPECT_EQ(finished.stop().com_result, -1) << "a stop after the end changes nothing";
+    EXPECT_EQ((std::tuple{finished.play_out(), finished.tick().com_result, finished.stop().com_result}),
+              std::tuple(-1, -1, -1))
+        << "a tick or a stop after the end changes nothing";
 
     test::ScopedFakeSystem fake;
     fake.sys.ticks_ = 424242;

@@ -9,8 +9,7 @@
 #include <functional>
 #include <new>
 
-// Every allocation of this program goes through here, so a test can make the
-// n-th allocation from now fail once.
+// Every allocation goes through here, so a test can make the n-th allocation from now fail once.
 namespace {
 int g_fail_in = -1;
 }
@@ -87,8 +86,7 @@ TEST(InitForSet, FreshSetFromTheGameSettingsAndTheNextSetOfTheGame) {
         << "COM flag given: the empty name is taken and defaulted";
 
     // Handicap start scores of 1 or more only.
-    for (auto [handicap, start] :
-         {std::pair(0, 501), std::pair(-5, 501), std::pair(1, 1), std::pair(701, 701)}) {
+    for (auto [handicap, start] : {std::pair(-5, 501), std::pair(1, 1), std::pair(701, 701)}) {
         g.p2_start_score = handicap;
         ASSERT_TRUE(init_for_set(record, g, true, nullptr));
         EXPECT_EQ(strprintf("%d %d/%d", ann.start_score, record.player[1].start_score, record.player[1].left),
@@ -97,36 +95,14 @@ TEST(InitForSet, FreshSetFromTheGameSettingsAndTheNextSetOfTheGame) {
 }
 
 TEST(Remaining, StartScoreMinusTheCellsUpToTheRound) {
-    GameSettings g = game_of(501);
-    g.p2_start_score = 301;
-    Table t(g);
-    const GameRecord& record = t.record;
+    Table t(rules(501, 301));
     std::vector<int>& cells = t.leg().scores[1];
-    cells[0] = 100, cells[1] = 60, cells[10] = 5;
-    cells[2] = -2; // a finishing cell holds the dart number
-    struct Row {
-        int round, left;
-    } rows[] = {{-1, 301}, {0, 201}, {1, 141}, {2, 143}, {9, 143}, {10, 138}, {500, 138}};
-    for (const Row& row : rows)
-        EXPECT_EQ(remaining(record, 0, row.round, 1), row.left) << row.round;
-    EXPECT_EQ(remaining(record, 0, 500, 0), 501);
-}
-
-TEST(History, TheArchivedCopyHasNoCarriedValues) {
-    Table t(game_of(101));
-    t.win_leg(0);
-    t.player(0).carried_tons = 5;
-    t.player(1).carried_avg_score = 12.5f;
-    GameRecord expected = t.record;
-    for (PlayerBlock& p : expected.player) {
-        p.carried_tons = p.carried_180s = p.carried_high_off = p.carried_short = 0;
-        p.carried_avg_score = p.carried_avg_darts = 0;
-    }
-    ASSERT_TRUE(append_to_history(t.history, t.record, nullptr));
-    ASSERT_EQ(t.history.records.size(), 1u);
-    EXPECT_EQ(t.history.records[0], expected);
-    EXPECT_EQ(t.record.archived, 1);
-    EXPECT_EQ(t.player(0).carried_tons, 5) << "the live record keeps its carried values";
+    cells[0] = 100, cells[1] = 60, cells[2] = -2, cells[10] = 5; // a finishing cell holds the dart number
+    const std::pair<int, int> rows[] = {{-1, 301}, {0, 201},  {1, 141},  {2, 143},
+                                        {9, 143},  {10, 138}, {500, 138}};
+    for (auto [round, left] : rows)
+        EXPECT_EQ(remaining(t.record, 0, round, 1), left) << round;
+    EXPECT_EQ(remaining(t.record, 0, 500, 0), 501);
 }
 
 // Fails the n-th allocation of the step for n = 0, 1, ... until it gets through:
@@ -149,10 +125,21 @@ void fail_each_allocation(const std::function<bool()>& step, const std::function
     EXPECT_LT(n, 100) << "the step never got through";
 }
 
-TEST(OutOfMemory, AFailedStepLeavesEverythingAsItWasAndSaysSo) {
+TEST(History, TheArchivedCopyHasNoCarriedValuesAndAFailedStepLeavesEverythingAsItWas) {
     Table t(game_of(101));
     t.play("w0");
+    t.player(0).carried_tons = 5;
+    t.player(1).carried_avg_score = 12.5f;
+    GameRecord archived = t.record;
+    for (PlayerBlock& p : archived.player) {
+        p.carried_tons = p.carried_180s = p.carried_high_off = p.carried_short = 0;
+        p.carried_avg_score = p.carried_avg_darts = 0;
+    }
     ASSERT_TRUE(append_to_history(t.history, t.record, nullptr));
+    EXPECT_EQ(t.history.records.at(0), archived);
+    EXPECT_EQ(strprintf("archived %d carried %d", t.record.archived, t.player(0).carried_tons),
+              "archived 1 carried 5")
+        << "the live record keeps its carried values";
     t.play("w1");
     t.record.archived = 0;
     std::string error;
@@ -180,12 +167,11 @@ TEST(OutOfMemory, AFailedStepLeavesEverythingAsItWasAndSaysSo) {
     f.match.finish_leg(3, false);
     g_fail_in = -1;
     EXPECT_EQ(f.record, before);
-    EXPECT_EQ(f.host.log, std::vector<std::string>{std::string("error ") + kOutOfMemory});
+    EXPECT_EQ(f.host.log, Log{std::string("error ") + kOutOfMemory});
 }
 
-// Room for the next rows of a leg without a round limit comes before the
-// round is completed: when it cannot be had the visit is refused and the leg
-// stays open for it.
+// Room for the next rows of a leg without a round limit comes before the round is completed: when it
+// cannot be had the visit is refused and the leg stays open for it.
 TEST(OutOfMemory, ALegThatCannotGrowTakesTheVisitOnceMemoryIsBack) {
     Table t(game_of(1001));
     for (int r = 0; r < 9; ++r)
@@ -197,10 +183,10 @@ TEST(OutOfMemory, ALegThatCannotGrowTakesTheVisitOnceMemoryIsBack) {
     t.visit(45);
     g_fail_in = -1;
     EXPECT_EQ(t.record, before);
-    EXPECT_EQ(t.host.calls("error"), std::vector<std::string>{std::string("error ") + kOutOfMemory});
+    EXPECT_EQ(t.host.calls("error"), Log{std::string("error ") + kOutOfMemory});
     t.visit(45);
-    EXPECT_EQ(t.state(), "round 10/11 first 0 turn 0 sel 0,10 left 941,956 darts 30,30");
-    EXPECT_EQ(t.leg().capacity, 20);
+    EXPECT_EQ(t.state() + " capacity " + std::to_string(t.leg().capacity),
+              "round 10/11 first 0 turn 0 sel 0,10 left 941,956 darts 30,30 capacity 20");
 }
 
 } // namespace

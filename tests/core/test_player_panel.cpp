@@ -44,8 +44,7 @@ TEST(PlayerPanelLines, RowsFollowTheFlagsAndTheView) {
     b.avg_score = 20.0f, b.carried_avg_score = 25.0f, b.avg_darts = 18.0f;
 
     const PlayerPanelFlags only_sets{0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0},
-        routes_only{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
-    const PlayerPanelFlags everything{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+        routes_only{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, everything{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 
     // what, the Player page's flags, the view, the rows
     const std::tuple<const char*, PlayerPanelFlags, PlayerPanelView, const char*> cases[] = {

@@ -23,10 +23,16 @@ GameSettings game_of(int start_score) {
     return g;
 }
 
+GameSettings rules(int start, int p2_start, int rounds, int p2_com, int max_leg) {
+    GameSettings g = game_of(start);
+    g.p2_start_score = p2_start, g.round_limit = rounds > 0, g.round = rounds;
+    g.p2_com = p2_com, g.leg_limit = max_leg > 0, g.max_leg = max_leg;
+    return g;
+}
+
 Table::Table(const GameSettings& game, int auto_save)
     : flow(record, history, settings, flow_host), match(record, host, settings) {
-    settings.game = game, settings.auto_save = auto_save;
-    history.live = &record;
+    settings.game = game, settings.auto_save = auto_save, history.live = &record;
     host.match = &match, host.flow = &flow, flow_host.match = &match;
     EXPECT_TRUE(flow.start_first_set());
     EXPECT_TRUE(flow_host.log.empty()) << "the first set is set up quietly";
@@ -92,7 +98,7 @@ void Table::win_leg(int p) {
         if (record.set_no != set || record.leg_no != leg_no || leg().finished == 1) return;
         match.escape_key();
         int who = match.sel_player();
-        if (who == p && left(p) <= 180 && left(p) > 0) return play("f3");
+        if (who == p && player(p).left <= 180 && player(p).left > 0) return play("f3");
         visit(who == p ? 60 : 0);
     }
     ADD_FAILURE() << "leg did not end";
@@ -101,8 +107,8 @@ void Table::win_leg(int p) {
 std::string Table::state() {
     const LegRecord& l = leg();
     return strprintf("round %d/%d first %d turn %d sel %d,%d left %d,%d darts %d,%d", l.cur_round, l.rows,
-                     l.first, l.turn, match.sel_player(), match.sel_round(), left(0), left(1), l.darts[0],
-                     l.darts[1]);
+                     l.first, l.turn, match.sel_player(), match.sel_round(), player(0).left, player(1).left,
+                     l.darts[0], l.darts[1]);
 }
 
 std::string Table::progress() {
@@ -110,7 +116,6 @@ std::string Table::progress() {
                      player(0).sets, player(1).sets, record.archived, int(history.records.size()));
 }
 
-// Each value after a blank.
 template <typename... T> void put(std::ostream& out, const T&... values) {
     ((out << ' ' << values), ...);
 }

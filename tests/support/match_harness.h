@@ -1,6 +1,5 @@
-// A score sheet and a main window without windows: a MatchHost that logs every
-// call and answers the dialogs from a script, and a GameFlowHost that routes
-// "set over" and "start leg" the way the real windows do.
+// A score sheet and a main window without windows: a MatchHost that logs every call and answers the
+// dialogs from a script, and a GameFlowHost that routes "set over" and "start leg" as the windows do.
 #pragma once
 
 #include "engine/game_flow.h"
@@ -131,32 +130,25 @@ struct Table {
 
     LegRecord& leg() { return match.shown(); }
     PlayerBlock& player(int p) { return record.player[static_cast<size_t>(p)]; }
-    int left(int p) { return player(p).left; }
 
-    // Types the points and presses Tab.
-    void visit(int points);
-    // Steps separated by blanks: "60" types 60 and presses Tab, "=60" only types it,
-    // "wP" wins the leg for player P (0 or 1), "fD" / "cD" enter the selected cell's
-    // remaining score, finish with dart D and answer the message OK / Cancel,
-    // "aP" / "y1" / "y0" the answer the next Middle-for-Diddle dialog (P, or -1 =
-    // Cancel) / question (Yes / No) gets, "kN" a COM visit of N (com_result), "tN" the
-    // template score N; key names press the key: enter esc up down tab stab (Shift+Tab)
-    // home end left right, and command names run the menu command: finish1..3 lscore
-    // mfd exchange clear.
+    void visit(int points); // types the points and presses Tab
+    // Steps separated by blanks: "60" types 60 and presses Tab, "=60" only types it, "wP" wins the leg
+    // for player P (0 or 1), "fD" / "cD" enter the selected cell's remaining score, finish with dart D
+    // and answer the message OK / Cancel, "aP" / "y1" / "y0" the answer the next Middle-for-Diddle
+    // dialog (P, or -1 = Cancel) / question (Yes / No) gets, "kN" a COM visit of N (com_result), "tN"
+    // the template score N; key names press the key: enter esc up down tab stab (Shift+Tab) home end
+    // left right, and command names run the menu command: finish1..3 lscore mfd exchange clear.
     void play(const std::string& script);
     // Esc, then the round's two visits (first thrower's, then the other's).
     void round(int first_points, int second_points);
-    // Wins the current leg for player p from any open leg: the other scores 0,
-    // p finishes with the third dart and the message gets OK.
+    // Wins the current leg for p from any open leg: the other scores 0, p finishes with the third dart.
     void win_leg(int p);
-    // The shown leg and the selection in one line:
-    // "round 1/2 first 0 turn 0 sel 0,1 left 441,456 darts 3,3".
-    std::string state();
-    // The match in one line: "set 1 leg 0 sets 0,1 archived 0 history 1".
-    std::string progress();
+    std::string state();    // "round 1/2 first 0 turn 0 sel 0,1 left 441,456 darts 3,3"
+    std::string progress(); // "set 1 leg 0 sets 0,1 archived 0 history 1"
 };
 
 GameSettings game_of(int start_score);
+GameSettings rules(int start, int p2_start, int rounds = 0, int p2_com = 0, int max_leg = 0);
 
 // Every field of the record, legs and cells included, for "exactly as before".
 std::string dump(const GameRecord& record);

@@ -213,6 +213,13 @@ TEST_F(ScheduleDialog, AFullListRefusesAddSaveOptionStoresTheListAndAnEmptyOneCa
               boxes);
     EXPECT_EQ(256u, settings().schedule.size()) << "Cancel keeps the Schedule in memory";
 
+    // A read-only file is kept, and the box says why instead of "saved".
+    boxes.clear();
+    SetFileAttributesA(settings().ini_path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(run({press(IDC_SAVE_OPTION), [](HWND) { return IDCANCEL; }}));
+    SetFileAttributesA(settings().ini_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(std::vector<std::string>{system_error_text(ERROR_ACCESS_DENIED) + " (stop)"}, boxes);
+
     settings().schedule.clear();
     std::string enabled;
     EXPECT_FALSE(run({[&](HWND d) {
