@@ -1,8 +1,5 @@
-// The score-entry control, created for real under a top-level window and
-// driven with the messages the system and the score sheet send it. The editing
-// rules are the model's (tests/core/test_entry_model.cpp); these cases check
-// that keys, characters, the clipboard and the mouse reach them, that a
-// refusal beeps, and what the control draws and tells its owner.
+// The real score-entry control driven with messages. The editing rules are the model's (core tests);
+// these cases check that input reaches them, that a refusal beeps, and what it draws and tells its owner.
 #include "app/win/entry_control.h"
 #include "core/text.h"
 #include "core/win/gdi.h"
@@ -79,10 +76,8 @@ class EntryControlTest : public ::testing::Test {
         return SendMessageA(entry, message, wparam, lparam);
     }
 
-    // Plays keys as a user types them: a plain character is WM_CHAR ("^x": with
-    // Ctrl held); "[Name]" is a key press, "^" and "+" in front holding Ctrl and
-    // Shift ("[^+Z]", "[+Left]", "[BS]", "[A]"); "[=text]" puts text on the
-    // clipboard, "[ro]" makes the control read-only.
+    // A plain character is WM_CHAR ("^x": with Ctrl); "[^+Name]" a key press with Ctrl and Shift held;
+    // "[=text]" puts text on the clipboard, "[ro]" makes the control read-only.
     void play(const char* keys) {
         static const std::pair<const char*, UINT> names[] = {
             {"BS", VK_BACK},   {"Del", VK_DELETE},  {"Ins", VK_INSERT}, {"Home", VK_HOME}, {"End", VK_END},
@@ -130,16 +125,12 @@ class EntryControlTest : public ::testing::Test {
     HWND entry = nullptr;
 };
 
-// Each row starts on a fresh control (limit 3, insert mode) holding `text`
-// with the selection set, plays the keys and checks the text, the selection,
-// the beeps, any request to move to another cell and the clipboard.
+// Each row starts on a fresh control (limit 3, insert mode) holding `text` with the selection set.
 TEST_F(EntryControlTest, KeysAndCharactersReachTheEditing) {
     struct Row {
-        const char* what;
-        const char* text;
+        const char *what, *text;
         int anchor, caret;
-        const char* keys;
-        const char* after;
+        const char *keys, *after;
         Sel sel;
         int beeps;
         WORD cell = 0;
@@ -148,7 +139,6 @@ TEST_F(EntryControlTest, KeysAndCharactersReachTheEditing) {
     const Row rows[] = {
         {"a digit past the limit beeps", "", 0, 0, "1809", "180", {3, 3}, 1},
         {"Backspace, Escape and Ctrl characters are silent", "12", 2, 2, "\b\x1b^\x03^7", "12", {2, 2}, 0},
-        {"Insert switches to overwrite", "45", 0, 0, "[Ins]6", "65", {1, 1}, 0},
         {"Backspace", "123", 3, 3, "[BS]", "12", {2, 2}, 0},
         {"Delete", "123", 0, 0, "[Del]", "23", {0, 0}, 0},
         {"Ctrl+Z undoes", "", 0, 0, "45[^Z]", "", {0, 0}, 0},
@@ -156,13 +146,11 @@ TEST_F(EntryControlTest, KeysAndCharactersReachTheEditing) {
         {"Ctrl+Shift+Z redoes", "", 0, 0, "45[^Z][^+Z]", "45", {2, 2}, 0},
         {"Ctrl+V pastes", "4", 1, 1, "[=60][^V]", "460", {3, 3}, 0, 0, "60"},
         {"Shift+Insert pastes, refused past the limit", "4", 1, 1, "[=123][+Ins]", "4", {1, 1}, 1, 0, "123"},
-        {"Ctrl+C copies", "123", 0, 2, "[^C]", "123", {0, 2}, 0, 0, "12"},
         {"Ctrl+Insert copies", "123", 1, 3, "[^Ins]", "123", {1, 3}, 0, 0, "23"},
         {"Ctrl+X cuts", "123", 1, 3, "[^X]", "1", {1, 1}, 0, 0, "23"},
         {"Shift+Delete cuts", "123", 0, 1, "[+Del]", "23", {0, 0}, 0, 0, "1"},
         {"Left at 0 asks for the previous cell", "123", 0, 0, "[Left]", "123", {0, 0}, 0, kEntryCellLeft},
         {"Right at the end asks for the next", "123", 3, 3, "[Right]", "123", {3, 3}, 0, kEntryCellRight},
-        {"Shift+Right extends", "123", 1, 1, "[+Right]", "123", {1, 2}, 0},
         {"Shift+Home", "123", 2, 2, "[+Home]", "123", {0, 2}, 0},
         {"End", "123", 1, 1, "[End]", "123", {3, 3}, 0},
         {"Ctrl+A selects everything", "123", 1, 1, "[^A]", "123", {0, 3}, 0},
@@ -187,22 +175,13 @@ TEST_F(EntryControlTest, KeysAndCharactersReachTheEditing) {
     }
 }
 
-TEST_F(EntryControlTest, AnswersTheOwnersMessages) {
+TEST_F(EntryControlTest, AnswersTheOwnerAndTheMouse) {
     EXPECT_EQ(DLGC_WANTALLKEYS, send(WM_GETDLGCODE) & DLGC_WANTALLKEYS);
     LRESULT own_font = send(WM_GETFONT);
     EXPECT_TRUE(own_font != 0 && own_font != reinterpret_cast<LRESULT>(font.get()))
         << "the control keeps its own copy of the font";
-    set_text("123");
-    set_sel(1, 2);
-    DWORD start = 0, end = 0;
-    EXPECT_EQ(0, send(EM_GETSEL, reinterpret_cast<WPARAM>(&start)) |
-                     send(EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end)))
-        << "EM_GETSEL needs both pointers";
-    EXPECT_EQ(MAKELRESULT(1, 2),
-              send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end)));
 
     // Typing is pending until read: it counts in the length, and WM_GETTEXT cuts to the buffer.
-    set_text("");
     play("78");
     EXPECT_EQ(2, send(WM_GETTEXTLENGTH));
     char buffer[8] = "xxxxxxx";
@@ -222,11 +201,8 @@ TEST_F(EntryControlTest, AnswersTheOwnersMessages) {
     ASSERT_EQ(1, host.count(WM_MOUSEWHEEL));
     EXPECT_EQ(static_cast<WPARAM>(MAKEWPARAM(0, WHEEL_DELTA)), host.received().back().wparam);
     EXPECT_EQ(MAKELPARAM(5, 6), host.received().back().lparam);
-}
 
-// ---- Mouse ------------------------------------------------------------------------------
-
-TEST_F(EntryControlTest, TheMouseFocusesPlacesTheCaretSelectsAndAsksForTheMenu) {
+    // The mouse focuses, places the caret, selects and asks for the menu.
     set_text("123");
     const int x0 = caret_x(0), x1 = caret_x(1), x2 = caret_x(2), x3 = caret_x(3), y = kHeight / 2;
     ASSERT_TRUE(x0 < x1 && x1 < x3);
@@ -268,11 +244,8 @@ TEST_F(EntryControlTest, TheMouseFocusesPlacesTheCaretSelectsAndAsksForTheMenu) 
     EXPECT_EQ(Sel(3, 3), sel()) << "right press outside the selection";
 }
 
-// ---- Drawing and the caret ------------------------------------------------------------------
-
-// The text, the selection and, from three characters, the ellipse, in the
-// colours of the Settings, taken again when asked.
-TEST_F(EntryControlTest, DrawsTextSelectionAndTheTonEllipseInTheSettingsColours) {
+// From three characters the ellipse; the colours of the Settings are taken again when asked.
+TEST_F(EntryControlTest, DrawsTextSelectionTheTonEllipseAndTheCaret) {
     auto shown = [this] {
         const Image i = capture_client(entry);
         return strprintf("text %d, selected text %d on %d, ellipse %d", i.count(kText) > 0,
@@ -303,11 +276,9 @@ TEST_F(EntryControlTest, DrawsTextSelectionAndTheTonEllipseInTheSettingsColours)
     EXPECT_EQ(kBackground, capture_client(entry).at(2, 2)) << "colours are kept until asked";
     send(kEntryRecolor);
     EXPECT_EQ(kNewBackground, capture_client(entry).at(2, 2));
-}
 
-// The text starts at half the free width rounded up, less one, and the caret
-// at its top, 2 pixels wide and one line high while inserting.
-TEST_F(EntryControlTest, CaretStandsOnTheCentredTextAndTakesTheShapeOfTheMode) {
+    // The text starts at half the free width rounded up, less one, and the caret
+    // at its top, 2 pixels wide and one line high while inserting.
     set_text("18");
     RECT thin{};
     for (int width : {kWidth + 1, kWidth}) {

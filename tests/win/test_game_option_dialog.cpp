@@ -1,6 +1,4 @@
-// The Game Option dialog under Wine: each test opens the real modal dialog on
-// a record and answers it from a thread timer, setting the controls with
-// messages and pressing its buttons.
+// The real modal Game Option dialog on a record, answered from a thread timer.
 #include "settings/win/game_option_dialog.h"
 
 #include "core/text.h"
@@ -35,18 +33,17 @@ struct Dialog {
     void set_text(int id, const char* value) const { SetDlgItemTextA(hwnd, id, value); }
     // A click as the user makes it: auto buttons change their state and notify the dialog.
     void press(int id) const { SendDlgItemMessageA(hwnd, id, BM_CLICK, 0, 0); }
-    std::vector<std::string> items(int id) const {
-        std::vector<std::string> items;
+    std::string items(int id) const { // "a|b|c"
+        std::string items;
         for (LRESULT i = 0, n = SendDlgItemMessageA(hwnd, id, CB_GETCOUNT, 0, 0); i < n; ++i) {
             char item[512] = "";
             SendDlgItemMessageA(hwnd, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
-            items.push_back(item);
+            items += (i ? "|" : "") + std::string(item);
         }
         return items;
     }
 
-    // The whole dialog as one line, so that an expectation reads like the
-    // dialog and a mismatch shows every control at once.
+    // The whole dialog as one line: a mismatch shows every control at once.
     std::string view() const {
         auto edit = [this](int id) { return "'" + text(id) + (enabled(id) ? "' on" : "' off"); };
         std::string view = "none";
@@ -83,8 +80,8 @@ std::string describe(const GameSettings& g) {
                      g.p2_start_score, g.p2_com, g.p2_com_level, g.schedule_entry);
 }
 
-// Records are written in field order: start score, round limit, round, leg
-// limit, max leg, best of, names, start scores, COM flags, COM levels, Schedule entry.
+// Start score, round limit, round, leg limit, max leg, best of, names, start scores, COM flags, COM
+// levels, Schedule entry.
 const GameSettings kDefaultGame{501, 1, 15, 0, 3, 1, "Player 1", "Player 2", 0, 0, 0, 0, 0, 0, 0};
 const std::string kDefaultDescribed = describe(kDefaultGame);
 
@@ -111,11 +108,8 @@ class GameOptionDialog : public ::testing::Test {
         set_system_services(&system);
         saved_ = settings();
         char folder[MAX_PATH] = "";
-        char file[MAX_PATH] = "";
         GetTempPathA(MAX_PATH, folder);
-        GetTempFileNameA(folder, "gop", 0, file);
-        ini_path_ = file;
-        settings().ini_path = ini_path_;
+        settings().ini_path = ini_path_ = std::string(folder) + "tx9_game_option_test.ini";
         settings().name_list.clear();
         settings().game = kDefaultGame;
     }
@@ -140,49 +134,36 @@ class GameOptionDialog : public ::testing::Test {
         outcome.ok = run_game_option_dialog(owner_.hwnd(), record);
         return outcome;
     }
-    // Opens the dialog, looks at it once and cancels it.
-    void look(GameSettings* record, const std::function<void(Dialog)>& look_at) {
-        run(record, {[&](Dialog d) {
-                look_at(d);
-                return IDCANCEL;
-            }});
-    }
 
     Settings saved_;
     std::string ini_path_;
     TestWindow owner_{400, 300, "owner"};
 };
 
-// OK without changes gives the record back, "no handicap" as the start score
-// and the Schedule entry flag cleared. The first record starts player 1 from
-// the start score itself (no handicap); the Schedule entries keep their names
-// as stored, empty staying empty, and their Leg Limit state although the box is
-// hidden; the COM level beyond the list shows as the last level.
+// OK without changes gives the record back, "no handicap" as the start score and the Schedule entry
+// flag cleared; Schedule entries keep empty names and their hidden Leg Limit state.
 TEST_F(GameOptionDialog, OpensShowingTheRecordAndOkReadsItBack) {
     EXPECT_FALSE(run(nullptr, {}).ok) << "no record, no dialog"; // a dialog shown would find no step
 
-    GameSettings other{777, 0, 40, 1, 5, 0, "", "Zed", 777, 1001, 0, 1, 0, 4, 0};
-    GameSettings entry{501, 1, 15, 1, 3, 1, "", "", 0, 0, 1, 0, 9, 0, 1};
-    GameSettings entry_without_legs{1001, 0, 15, 0, 7, 0, "Ann", "", 1200, 0, 0, 0, 0, 0, 1};
-    const std::tuple<GameSettings*, std::string, std::string> cases[] = {
-        {&other,
+    const std::tuple<GameSettings, std::string, std::string> cases[] = {
+        {{777, 0, 40, 1, 5, 0, "", "Zed", 777, 1001, 0, 1, 0, 4, 0},
          "other '777' on | round limit 0 '40' off | leg limit 1 '5' on, best of 0 on | P1 Name: 'Player 1', "
          "handicap 0 '777' off | P2 Level: COM Level 5, handicap 1 '1001' on",
          "start 777; round_limit 0 round 40; leg_limit 1 max_leg 5 best_of 0; p1 'Player 1' start 777 com 0 "
          "level 0; p2 'Zed' start 1001 com 1 level 4; schedule_entry 0"},
-        {&entry,
+        {{501, 1, 15, 1, 3, 1, "", "", 0, 0, 1, 0, 9, 0, 1}, // Schedule entries
          "501 '' off | round limit 1 '15' on | Leg: '3' on, best of 1 on | P1 Level: COM Level 6, handicap 0 "
          "'501' off | P2 Name: '', handicap 0 '501' off",
          "start 501; round_limit 1 round 15; leg_limit 1 max_leg 3 best_of 1; p1 '' start 501 com 1 level 5; "
          "p2 '' start 501 com 0 level 0; schedule_entry 0"},
-        {&entry_without_legs,
+        {{1001, 0, 15, 0, 7, 0, "Ann", "", 1200, 0, 0, 0, 0, 0, 1},
          "1001 '' off | round limit 0 '15' off | Leg: '7' off, best of 0 off | P1 Name: 'Ann', handicap 1 "
          "'1200' on | P2 Name: '', handicap 0 '1001' off",
          "start 1001; round_limit 0 round 15; leg_limit 0 max_leg 7 best_of 0; p1 'Ann' start 1200 com 0 "
          "level 0; p2 '' start 1001 com 0 level 0; schedule_entry 0"},
     };
-    for (const auto& [record, shown, after] : cases) {
-        SCOPED_TRACE("opened on " + describe(*record));
+    for (auto [record, shown, after] : cases) {
+        SCOPED_TRACE("opened on " + describe(record));
         Step step = [&, shown = shown](Dialog d) {
             EXPECT_EQ(shown, d.view());
             // Focus on another button of the group would check it.
@@ -192,18 +173,18 @@ TEST_F(GameOptionDialog, OpensShowingTheRecordAndOkReadsItBack) {
                 << "focus is on control " << (focus ? GetDlgCtrlID(focus) : 0);
             return IDOK;
         };
-        EXPECT_TRUE(run(record, {step}).ok);
-        EXPECT_EQ(after, describe(*record));
+        EXPECT_TRUE(run(&record, {step}).ok);
+        EXPECT_EQ(after, describe(record));
     }
 }
 
 // The dialog is centred over the owner, negative coordinates raised to 0.
-TEST_F(GameOptionDialog, ControlsHaveTheirTextsKindsAndLimitsAndTheDialogIsCentred) {
+TEST_F(GameOptionDialog, ControlsHaveTheirTextsKindsAndLimitsInBothLanguagesAndTheDialogIsCentred) {
     settings().name_list = {"Ann", "", "Bo"};
     const RECT& place = kOwnerPlaces[2]; // partly off the left of the screen
     ASSERT_TRUE(place_window(owner_.hwnd(), place));
     RECT dialog{};
-    look(&settings().game, [&](Dialog d) {
+    run(&settings().game, {[&](Dialog d) {
         GetWindowRect(d.hwnd, &dialog);
         EXPECT_EQ("Game Option", window_text(d.hwnd));
         for (int id : {IDC_OTHER_SCORE, IDC_ROUND, IDC_MAX_LEG, IDC_HANDICAP_SCORE1, IDC_HANDICAP_SCORE2}) {
@@ -222,15 +203,27 @@ TEST_F(GameOptionDialog, ControlsHaveTheirTextsKindsAndLimitsAndTheDialogIsCentr
             const int names = p ? IDC_NAME2 : IDC_NAME1, levels = p ? IDC_LEVEL2 : IDC_LEVEL1;
             EXPECT_EQ(CBS_DROPDOWN, GetWindowLongA(GetDlgItem(d.hwnd, names), GWL_STYLE) & 3) << p;
             EXPECT_TRUE(SendDlgItemMessageA(d.hwnd, names, CB_GETEXTENDEDUI, 0, 0)) << p;
-            EXPECT_EQ((std::vector<std::string>{"Ann", "Bo"}), d.items(names)) << p;
+            EXPECT_EQ("Ann|Bo", d.items(names)) << p;
             EXPECT_EQ(CBS_DROPDOWNLIST, GetWindowLongA(GetDlgItem(d.hwnd, levels), GWL_STYLE) & 3) << p;
-            EXPECT_EQ(
-                (std::vector<std::string>{"Level 1", "Level 2", "Level 3", "Level 4", "Level 5", "Level 6"}),
-                d.items(levels));
+            EXPECT_EQ("Level 1|Level 2|Level 3|Level 4|Level 5|Level 6", d.items(levels)) << p;
         }
-    });
+        return IDCANCEL;
+    }});
     const POINT expected = centred_on_screen(place, dialog);
     EXPECT_EQ(strprintf("%ld,%ld", expected.x, expected.y), strprintf("%ld,%ld", dialog.left, dialog.top));
+
+    // The Japanese dialog has the English controls in their places.
+    const LANGID japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+    DialogTemplate en = read_dialog_template(IDD_GAME_OPTION, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    DialogTemplate ja = read_dialog_template(IDD_GAME_OPTION, japanese);
+    ASSERT_EQ(29u, en.items.size());
+    EXPECT_EQ(en.layout(), ja.layout());
+    EXPECT_EQ(L"\u30b2\u30fc\u30e0 \u30aa\u30d7\u30b7\u30e7\u30f3", ja.caption); // ゲーム オプション
+
+    ThreadLocaleScope locale(japanese);
+    std::string title;
+    run(&settings().game, {[&](Dialog d) { return title = window_text(d.hwnd), IDCANCEL; }});
+    EXPECT_EQ(in_code_page(ja.caption), title) << "the dialog of the thread's language did not come up";
 }
 
 TEST_F(GameOptionDialog, ButtonsAndBoxesSwitchTheirControlsAndCancelOrCloseChangesNothing) {
@@ -254,8 +247,7 @@ TEST_F(GameOptionDialog, ButtonsAndBoxesSwitchTheirControlsAndCancelOrCloseChang
             for (int box : boxes)
                 d.press(box);
             EXPECT_EQ("501 '' off | round limit 0 '15' off | leg limit 1 '3' on, best of 1 on | P1 Level: "
-                      "COM Level 1, "
-                      "handicap 1 '501' on | P2 Level: COM Level 1, handicap 1 '501' on",
+                      "COM Level 1, handicap 1 '501' on | P2 Level: COM Level 1, handicap 1 '501' on",
                       d.view());
             for (int box : boxes)
                 d.press(box);
@@ -272,8 +264,7 @@ TEST_F(GameOptionDialog, ButtonsAndBoxesSwitchTheirControlsAndCancelOrCloseChang
 }
 
 TEST_F(GameOptionDialog, OkBringsNumbersIntoRangeAndPutsBothNamesAtTheFrontOfTheNameList) {
-    // Typed into the other-score, round, leg and both handicap edits; read back
-    // as start score, rounds, legs and both players' start scores.
+    // Typed into the other-score, round, leg and handicap edits; read back from the record.
     const std::pair<std::array<const char*, 5>, const char*> rows[] = {
         {{"1", "0", "", "0", "1"}, "2 1 0 2 2"},
         {{"", "", "0007", "3", "99999"}, "2 1 7 3 99999"},
@@ -300,8 +291,6 @@ TEST_F(GameOptionDialog, OkBringsNumbersIntoRangeAndPutsBothNamesAtTheFrontOfThe
         << "player 1's name goes in first, matched whatever its case";
 }
 
-// Save Option stores the values shown and keeps the dialog open as it was; the
-// game in memory stays as it was until OK, the Name list takes the names.
 TEST_F(GameOptionDialog, SaveOptionStoresTheShownValuesAndKeepsTheGame) {
     settings().name_list = {"Old"};
     std::string after_save;
@@ -336,20 +325,6 @@ TEST_F(GameOptionDialog, SaveOptionStoresTheShownValuesAndKeepsTheGame) {
         << "a COM player keeps its name";
     EXPECT_EQ(kDefaultDescribed, describe(settings().game));
     EXPECT_EQ((std::vector<std::string>{"Player 2", "Saver", "Old"}), settings().name_list);
-}
-
-TEST_F(GameOptionDialog, JapaneseDialogHasTheEnglishControlsInTheirPlaces) {
-    const LANGID japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
-    DialogTemplate en = read_dialog_template(IDD_GAME_OPTION, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
-    DialogTemplate ja = read_dialog_template(IDD_GAME_OPTION, japanese);
-    ASSERT_EQ(29u, en.items.size());
-    EXPECT_EQ(en.layout(), ja.layout());
-    EXPECT_EQ(L"\u30b2\u30fc\u30e0 \u30aa\u30d7\u30b7\u30e7\u30f3", ja.caption); // ゲーム オプション
-
-    ThreadLocaleScope locale(japanese);
-    std::string title;
-    look(&settings().game, [&](Dialog d) { title = window_text(d.hwnd); });
-    EXPECT_EQ(in_code_page(ja.caption), title) << "the dialog of the thread's language did not come up";
 }
 
 } // namespace

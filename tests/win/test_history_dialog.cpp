@@ -1,11 +1,10 @@
-// The Game History dialog, the Score List it opens and Save As under Wine:
-// the real modal dialogs on a history, answered from a thread timer; the
-// system's Save file dialog is stood in for by a function that answers as
-// the user would.
+// The real Game History dialog, the Score List it opens and Save As, answered from a thread timer; a
+// function stands in for the system's Save file dialog.
 #include "records/win/history_dialog.h"
 
 #include "core/text.h"
 #include "engine/game_rules.h"
+#include "records/file_util.h"
 #include "records/win/player_panel_window.h"
 #include "records/win/save_as.h"
 #include "res/resource.h"
@@ -17,9 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -108,9 +105,8 @@ class HistoryDialog : public ::testing::Test {
         set_save_file_dialog_function(nullptr);
     }
 
-    // Runs the dialog on the history: the steps answer it in turn (each returns
-    // the button to press, or 0), `other` answers every other window (message
-    // boxes, the Score List), which are kept in `others`.
+    // The steps answer the dialog in turn (each returns the button to press, or 0); `other` answers
+    // every other window, kept in `others`.
     void run(
         History* history, std::vector<std::function<int(HWND)>> steps,
         std::function<int(const DialogInfo&)> other = [](const DialogInfo&) { return IDCANCEL; }) {
@@ -154,9 +150,7 @@ class HistoryDialog : public ::testing::Test {
 TEST_F(HistoryDialog, OpensWhereItWasListsTheSetsAndClearAsksThenLeavesTheLiveSet) {
     run(nullptr, {}); // no history, no dialog: run fails on a dialog it has no step for
 
-    // Saved on screen it opens there, its controls laid out for its size (View
-    // 294,62 from the bottom right of 520x380); a size the user gives it is
-    // remembered when the sizing ends.
+    // It opens where it was saved, its controls laid out for its size; a new size is remembered.
     settings().history = {40, 50, 520, 380};
     history_.records = {set_of(301, {leg(1, 12)}), set_of(701, {leg(0, 20)})};
     std::vector<std::string> seen;
@@ -202,8 +196,7 @@ TEST_F(HistoryDialog, OpensWhereItWasListsTheSetsAndClearAsksThenLeavesTheLiveSe
     EXPECT_EQ(strprintf("%d,%d %dx%d", p.left, p.top, p.right, p.bottom), "70,80 600x450");
 }
 
-// "sheet leg 1 view | label 2 '14 Darts'" with only what is visible: the
-// sheet with its leg, the panels, the labels with their texts.
+// "sheet leg 1 view | label 2 '14 Darts'": only what is visible.
 std::string page_of(HWND list) {
     auto visible = [&](int id) { return IsWindowVisible(GetDlgItem(list, id)) != FALSE; };
     std::string out;
@@ -250,8 +243,7 @@ TEST_F(HistoryDialog, ViewOrDoubleClickOpensTheScoreListOnTheSelectedRowWhereItW
                 }
                 pages.push_back(window_text(legs) + ": " + page_of(info.hwnd));
             }
-            // Where it was, with the sheet at (0, 40) sized w x (h - 110), label 2
-            // at (w - 150, h - 70) and Close at (w - 98, h - 31).
+            // Where it was, the sheet, label 2 and Close laid out for the size.
             RECT client{};
             GetClientRect(info.hwnd, &client);
             const long w = client.right, h = client.bottom;
@@ -269,9 +261,7 @@ TEST_F(HistoryDialog, ViewOrDoubleClickOpensTheScoreListOnTheSelectedRowWhereItW
                      }));
 }
 
-// ---- Save As (the bytes of a saved set are checked end to end)
-
-std::vector<std::string> g_requests; // what the Save file dialog was asked for
+std::vector<std::string> g_requests; // asked of the Save dialog (the bytes saved are checked end to end)
 std::string g_answer;                // the path the user picks; empty = Cancel
 
 BOOL WINAPI answer_save_dialog(OPENFILENAMEA* request) {
@@ -285,18 +275,11 @@ BOOL WINAPI answer_save_dialog(OPENFILENAMEA* request) {
     return !g_answer.empty();
 }
 
-std::string file_text(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 TEST_F(HistoryDialog, SaveAsOffersTheSetsNameAndLeavesTheFileWhenCancelledOrRefused) {
     char folder[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, folder);
     const std::string path = std::string(folder) + "tx9_save_as_test.csv", blocker = path + ".tmp~";
-    std::ofstream(path, std::ios::binary) << "old\r\n";
+    ASSERT_TRUE(write_whole_file(path, "old\r\n", nullptr));
     CreateDirectoryA(blocker.c_str(), nullptr); // the old file cannot be replaced
     set_save_file_dialog_function(answer_save_dialog);
     g_requests.clear();
@@ -311,7 +294,8 @@ TEST_F(HistoryDialog, SaveAsOffersTheSetsNameAndLeavesTheFileWhenCancelledOrRefu
          },
          [](HWND) { return IDCANCEL; }},
         [](const DialogInfo&) { return IDOK; });
-    EXPECT_EQ(file_text(path), "old\r\n");
+    std::string kept;
+    EXPECT_TRUE(read_whole_file(path, kept, nullptr) && kept == "old\r\n") << kept;
     ASSERT_EQ(others.size(), 1u);
     EXPECT_EQ(others[0].title + (others[0].text.empty() ? "" : ": the system's reason"),
               std::string(kProgramTitle) + ": the system's reason");

@@ -1,7 +1,4 @@
-// The main window driven with messages: focus, title and menu texts, changed
-// options, the view toggles, commands passed on to the sheet, the context
-// menu, the remembered place, the journal it keeps, closing, the Game Option
-// dialog; and the figures of its layout.
+// The main window driven with messages, and the figures of its layout.
 #include "app/key_bindings.h"
 #include "app/win/accelerators.h"
 #include "app/win/main_window.h"
@@ -20,6 +17,7 @@
 
 #include <commctrl.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -67,7 +65,6 @@ std::string template_line(int value, int modifiers, int key) {
     return strprintf("%d %d\t%s\n", kTemplateBase + value, value, key_text(modifiers, key).c_str());
 }
 
-// Takes the quit message a destroyed main window posts off the queue.
 bool drain_quit() {
     MSG msg;
     bool quit = false;
@@ -92,7 +89,6 @@ class MainWindowTest : public ::testing::Test {
     }
 
     void SetUp() override {
-        // The defaults of a first run, from an INI file that does not exist.
         Settings& s = settings();
         s = Settings{};
         s.ini_path = temp_file("tx9_main_window_test_missing.ini");
@@ -132,7 +128,6 @@ class MainWindowTest : public ::testing::Test {
         return 0;
     }
 
-    // A visit typed into the sheet's entry and committed, as with the Tab key.
     void visit(int points) {
         ScoreSheetInfo info;
         ASSERT_TRUE(score_sheet_info(main_window_sheet(hwnd_), &info));
@@ -155,7 +150,20 @@ class MainWindowTest : public ::testing::Test {
     static inline MainWindowTest* watched_ = nullptr;
 };
 
-TEST_F(MainWindowTest, KeepsTitleMenuTextsAndKeysInStepWithTheGameAndTheOptions) {
+// Where the popup menu of TrackPopupMenu came up, found while it is up.
+HMENU g_popup_menu = nullptr;
+RECT g_popup_rect{};
+
+void CALLBACK end_popup(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup)) return;
+    g_popup_menu = reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
+    GetWindowRect(popup, &g_popup_rect);
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+
+TEST_F(MainWindowTest, KeepsTitleMenusAndKeysInStepWithTheGameAndTheOptions) {
     ASSERT_TRUE(create());
     EXPECT_EQ(&record(), history().live);
     HWND sheet = main_window_sheet(hwnd_);
@@ -195,6 +203,17 @@ TEST_F(MainWindowTest, KeepsTitleMenuTextsAndKeysInStepWithTheGameAndTheOptions)
     EXPECT_EQ(strprintf("%d %s (grayed)\n", IDM_TEMPLATE_NOTHING, load_resource_string(102).c_str()),
               template_menu(hwnd_));
     DeleteFileA(s.ini_path.c_str());
+
+    // The context menu is the Score menu at the cursor.
+    SetCursorPos(200, 150);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, end_popup);
+    SendMessageA(hwnd_, kMainContextMenu, 0, 0);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(GetSubMenu(GetMenu(hwnd_), 2), g_popup_menu);
+    EXPECT_EQ(cursor.x, g_popup_rect.left);
+    EXPECT_EQ(cursor.y, g_popup_rect.top);
 }
 
 std::string place(const ChildPlace& p) {
@@ -202,24 +221,20 @@ std::string place(const ChildPlace& p) {
 }
 
 TEST(MainLayout, ChildPlacesFromTheClientSize) {
-    struct Case {
-        int width, height, guide, left;
-        bool players;
-        const char* places;
-    };
-    const Case cases[] = {
+    // width, height, guide bar and left-score heights (-1: off), player panels on
+    const std::tuple<int, int, int, int, bool, const char*> cases[] = {
         {501, 400, -1, -1, true, "sheet 104,0 292x400 players 0,0 100x400 400,0 100x400"},
         {640, 480, 30, -1, false, "sheet 0,0 640x446 bar 0,450 640x30"}, // 4 pixels above the bar
         {600, 500, 20, 80, true,
          "sheet 124,0 352x392 players 0,0 120x392 480,0 120x392 left 0,396 298x80 302,396 298x80 bar 0,480 "
          "600x20"}};
-    for (const Case& c : cases) {
-        const MainLayout l = layout_main_window(c.width, c.height, c.guide, c.left, c.players);
+    for (const auto& [width, height, guide, left, players, expected] : cases) {
+        const MainLayout l = layout_main_window(width, height, guide, left, players);
         std::string places = "sheet" + place(l.sheet);
-        if (c.players) places += " players" + place(l.player[0]) + place(l.player[1]);
-        if (c.left >= 0) places += " left" + place(l.left[0]) + place(l.left[1]);
-        if (c.guide >= 0) places += " bar" + place(l.guide);
-        EXPECT_EQ(c.places, places);
+        if (players) places += " players" + place(l.player[0]) + place(l.player[1]);
+        if (left >= 0) places += " left" + place(l.left[0]) + place(l.left[1]);
+        if (guide >= 0) places += " bar" + place(l.guide);
+        EXPECT_EQ(expected, places);
     }
 }
 
@@ -243,9 +258,6 @@ TEST_F(MainWindowTest, ViewTogglesFlipWithTheirCheckMarksAndScoreCommandsGoToThe
             EXPECT_EQ(expected != 0, checked(command)) << "command " << command;
         }
     }
-    s.auto_save = 5; // any value but 0 counts as on
-    SendMessageA(hwnd_, WM_COMMAND, IDM_AUTO_SAVE, 0);
-    EXPECT_EQ(0, s.auto_save);
     EXPECT_EQ(Log(2, sheet_entry(WM_APP + 103, 0, 0)), sheet_log()) << "Index of Throw redraws the rows";
 
     // Score menu and navigation commands go to the sheet unchanged.
@@ -264,38 +276,11 @@ TEST_F(MainWindowTest, ViewTogglesFlipWithTheirCheckMarksAndScoreCommandsGoToThe
     for (int command : {kTemplateBase + 181, IDM_TEMPLATE_NOTHING, 12345})
         SendMessageA(hwnd_, WM_COMMAND, static_cast<WPARAM>(command), 0);
     wintest::pump_for(60);
-    EXPECT_EQ(Log{}, sheet_log());
-    EXPECT_TRUE(answerer.seen().empty());
+    EXPECT_EQ(std::make_pair(Log{}, size_t{0}), std::make_pair(sheet_log(), answerer.seen().size()));
 
     SendMessageA(hwnd_, WM_COMMAND, IDM_ABOUT, 0);
     ASSERT_EQ(1u, answerer.seen().size());
     EXPECT_EQ("About|tx9 Ver 0.0.6", answerer.seen()[0].title + "|" + answerer.seen()[0].text);
-}
-
-// Where the popup menu of TrackPopupMenu came up, found while it is up.
-HMENU g_popup_menu = nullptr;
-RECT g_popup_rect{};
-
-void CALLBACK end_popup(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND popup = FindWindowA("#32768", nullptr);
-    if (!popup || !IsWindowVisible(popup)) return;
-    g_popup_menu = reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
-    GetWindowRect(popup, &g_popup_rect);
-    KillTimer(nullptr, id);
-    EndMenu();
-}
-
-TEST_F(MainWindowTest, ContextMenuIsTheScoreMenuAtTheCursor) {
-    ASSERT_TRUE(create());
-    SetCursorPos(200, 150);
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    const UINT_PTR timer = SetTimer(nullptr, 0, 30, end_popup);
-    SendMessageA(hwnd_, kMainContextMenu, 0, 0);
-    KillTimer(nullptr, timer);
-    EXPECT_EQ(GetSubMenu(GetMenu(hwnd_), 2), g_popup_menu);
-    EXPECT_EQ(cursor.x, g_popup_rect.left);
-    EXPECT_EQ(cursor.y, g_popup_rect.top);
 }
 
 TEST_F(MainWindowTest, JournalIsWrittenOnceAChangeIsWholeNeverWhileAFinishIsAsked) {
@@ -333,8 +318,6 @@ TEST_F(MainWindowTest, JournalIsWrittenOnceAChangeIsWholeNeverWhileAFinishIsAske
     DeleteFileA(journal.c_str());
 }
 
-// A move or resize stores the place and size of a normal window only; closing
-// asks, and No keeps the window, but logging off saves without asking.
 TEST_F(MainWindowTest, RemembersItsPlaceAndAsksBeforeClosingButNotAtLogOff) {
     ASSERT_TRUE(create());
     const Settings& s = settings();
@@ -362,15 +345,13 @@ TEST_F(MainWindowTest, RemembersItsPlaceAndAsksBeforeClosingButNotAtLogOff) {
     ASSERT_EQ(1u, answerer.seen().size());
     EXPECT_EQ(std::string(kProgramTitle) + "|" + load_resource_string(101),
               answerer.seen()[0].title + "|" + answerer.seen()[0].text);
-    EXPECT_TRUE(IsWindow(hwnd_));
-    EXPECT_FALSE(drain_quit());
+    EXPECT_TRUE(IsWindow(hwnd_) && !drain_quit()) << "No keeps the window";
 
-    // Logging off saves at once (the process may end before the loop does).
+    // Logging off saves at once, without asking.
     const std::string ini = settings().ini_path = temp_file("tx9_main_window_logoff.ini");
     EXPECT_EQ(TRUE, SendMessageA(hwnd_, WM_QUERYENDSESSION, 0, 0));
     SendMessageA(hwnd_, WM_ENDSESSION, FALSE, 0);
-    EXPECT_TRUE(IsWindow(hwnd_)) << "a cancelled log-off keeps the program";
-    EXPECT_FALSE(path_exists(ini));
+    EXPECT_TRUE(IsWindow(hwnd_) && !path_exists(ini)) << "a cancelled log-off keeps the program";
     SendMessageA(hwnd_, WM_ENDSESSION, TRUE, 0);
     EXPECT_FALSE(IsWindow(hwnd_));
     EXPECT_EQ(1u, answerer.seen().size());

@@ -1,8 +1,5 @@
-// The score sheet window under Wine: a real score_list_wnd with its entry
-// field in a host window, driven with its messages, commands, keys and clicks;
-// dialogs and message boxes are answered from a thread timer. The rules behind
-// the commands are tested in the core; this checks what reaches the window,
-// its parent and the screen.
+// A real score sheet with its entry field in a host window, driven with messages, keys and clicks: what
+// reaches the window, its parent and the screen (the rules behind the commands are tested in the core).
 #include "ui/score/win/score_sheet.h"
 
 #include "app/win/entry_control.h"
@@ -18,6 +15,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace tx9;
@@ -72,6 +70,7 @@ class ScoreSheet : public ::testing::Test {
     }
     void command(int id) { SendMessageA(sheet_, WM_COMMAND, static_cast<WPARAM>(id), 0); }
     void vscroll(int code) { SendMessageA(sheet_, WM_VSCROLL, static_cast<WPARAM>(code), 0); }
+    void wheel(int delta) { SendMessageA(sheet_, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(delta)), 0); }
     // As the template menu enters a visit: the text, then Enter unless text_only.
     void visit(int points, int text_only = 0) {
         SendMessageA(sheet_, kScoreSheetTemplate, static_cast<WPARAM>(points), text_only);
@@ -90,16 +89,8 @@ GameSettings limited_game(int rounds, int start = 501) {
     return game;
 }
 
-// Texts come from the resource set of the user's language.
-void expect_finish_message(const DialogInfo& box, const char* title, int dart, int darts) {
-    EXPECT_EQ(title, box.title);
-    EXPECT_EQ(strprintf(load_resource_string(IDS_FINISHED_BY).c_str(), dart, darts), box.text);
-}
-
-// Whether the window on the screen, frame and scroll bar included, is what a
-// full redraw shows (which this leaves done): the sheet paints only what a
-// command changed, and no stale row, cell or bar may be left behind. The entry
-// field is drawn over the sheet and left out.
+// Whether the window on the screen, frame and scroll bar included, is what a full redraw (left done)
+// shows: the sheet paints only what a command changed. The entry field over it is left out.
 ::testing::AssertionResult up_to_date(HWND sheet) {
     ScoreSheetInfo info;
     score_sheet_info(sheet, &info);
@@ -122,7 +113,7 @@ void expect_finish_message(const DialogInfo& box, const char* title, int dart, i
            << stale << " pixels of the window are stale at top row " << info.top_row;
 }
 
-TEST_F(ScoreSheet, ScrollBarWheelPageKeysClicksAndSelectionMoveTheViewAndTheEntry) {
+TEST_F(ScoreSheet, ScrollingSelectionDisablingAndWhatGoesToTheParent) {
     GameRecord record = record_for(limited_game(15));
     open(record, 10);
     EXPECT_EQ(entry(), GetFocus()) << "the entry takes the focus when it is placed";
@@ -136,21 +127,12 @@ TEST_F(ScoreSheet, ScrollBarWheelPageKeysClicksAndSelectionMoveTheViewAndTheEntr
     EXPECT_EQ(4, info().top_row) << "entering kept the current round in view";
 
     const int hh = info().header_height, rh = info().row_height;
-    const struct {
-        const char* what;
-        std::function<void()> act;
-        int top_row;
-        Cell selected;
-        bool entry_shown;
-    } steps[] = {
+    // what, the action, then the top row, the selection and whether the entry is shown
+    const std::tuple<const char*, std::function<void()>, int, Cell, bool> steps[] = {
         {"Home", [&] { command(IDM_HOME); }, 0, {0, 0}, true},
         {"line down", [&] { vscroll(SB_LINEDOWN); }, 1, {0, 0}, true},
-        {"wheel down",
-         [&] { SendMessageA(sheet_, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-120)), 0); },
-         2,
-         {0, 0},
-         false},
-        {"wheel up", [&] { SendMessageA(sheet_, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0); }, 1, {0, 0}, true},
+        {"wheel down", [&] { wheel(-120); }, 2, {0, 0}, false},
+        {"wheel up", [&] { wheel(120); }, 1, {0, 0}, true},
         {"page down", [&] { command(IDM_PAGE_DOWN); }, 6, {0, 0}, false},
         {"line down at the bottom", [&] { vscroll(SB_LINEDOWN); }, 6, {0, 0}, false},
         {"click on player 2's first row in view", [&] { click(sheet_, 240, hh + rh / 2); }, 6, {1, 5}, true},
@@ -160,14 +142,14 @@ TEST_F(ScoreSheet, ScrollBarWheelPageKeysClicksAndSelectionMoveTheViewAndTheEntr
         {"top", [&] { vscroll(SB_TOP); }, 0, {1, 5}, true},
         {"Esc from the top: round 12 becomes the last row", [&] { command(IDM_ESCAPE); }, 4, {0, 12}, true},
     };
-    for (const auto& step : steps) {
-        step.act();
-        EXPECT_EQ(step.top_row, info().top_row) << step.what;
-        EXPECT_EQ(step.top_row, GetScrollPos(sheet_, SB_VERT)) << step.what;
-        EXPECT_EQ(step.selected, selection()) << step.what;
-        EXPECT_EQ(step.entry_shown, entry_shown()) << step.what;
-        if (step.selected == Cell(1, 5)) {
-            EXPECT_EQ("20", window_text(entry())) << step.what;
+    for (const auto& [what, act, top_row, selected, shown] : steps) {
+        act();
+        EXPECT_EQ(top_row, info().top_row) << what;
+        EXPECT_EQ(top_row, GetScrollPos(sheet_, SB_VERT)) << what;
+        EXPECT_EQ(selected, selection()) << what;
+        EXPECT_EQ(shown, entry_shown()) << what;
+        if (selected == Cell(1, 5)) {
+            EXPECT_EQ("20", window_text(entry())) << what;
         }
     }
     EXPECT_EQ((std::array<LONG, 4>{0, hh + 9 * rh + 1, 60, hh + 10 * rh}), entry_place());
@@ -175,6 +157,30 @@ TEST_F(ScoreSheet, ScrollBarWheelPageKeysClicksAndSelectionMoveTheViewAndTheEntr
     EXPECT_EQ(Cell(1, 12), selection());
     EXPECT_EQ((std::array<LONG, 4>{201, hh + 9 * rh + 1, 260, hh + 10 * rh}), entry_place())
         << "one pixel past 10u, 59 wide";
+
+    host_.clear_received(); // a disabled sheet ignores input
+    SendMessageA(sheet_, kScoreSheetDisable, 1, 0);
+    EXPECT_FALSE(IsWindowEnabled(entry()));
+    visit(45);
+    vscroll(SB_LINEDOWN);
+    click(sheet_, 20, hh + rh + 4);
+    send_key(sheet_, VK_SHIFT);
+    EXPECT_EQ("score 0, cell 1 12, top row 4, modifiers told 0",
+              strprintf("score %d, cell %d %d, top row %d, modifiers told %d",
+                        record.current_leg().scores[1][12], selection().first, selection().second,
+                        info().top_row, host_.count(WM_APP + 4)));
+    SendMessageA(sheet_, kScoreSheetDisable, 0, 0);
+    EXPECT_TRUE(IsWindowEnabled(entry()));
+
+    EXPECT_EQ(DLGC_WANTARROWS, SendMessageA(sheet_, WM_GETDLGCODE, 0, 0));
+    send_key(sheet_, VK_SHIFT);
+    send_key(sheet_, VK_CONTROL);
+    send_key(entry(), VK_SHIFT); // the entry tells the sheet, which passes it on
+    EXPECT_EQ(3, host_.count(WM_APP + 4));
+    send_mouse(sheet_, WM_RBUTTONUP, 30, 60);
+    SendMessageA(sheet_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(sheet_), MAKELPARAM(-1, -1));
+    EXPECT_EQ(std::make_pair(2, 0), std::make_pair(host_.count(WM_APP + 2), host_.count(WM_CONTEXTMENU)))
+        << "the parent hears WM_APP+2 only";
 }
 
 TEST_F(ScoreSheet, QuestionsBeepsAndViewModeOnALegOfOneRound) {
@@ -200,8 +206,8 @@ TEST_F(ScoreSheet, QuestionsBeepsAndViewModeOnALegOfOneRound) {
     command(IDM_CLEAR_SCORES);
     EXPECT_EQ(0, record.current_leg().scores[0][0]);
     ASSERT_EQ(2u, answer.seen().size());
-    EXPECT_EQ("tx9 Ver 0.0.6", answer.seen()[0].title);
-    EXPECT_EQ(load_resource_string(IDS_CLEAR_QUESTION), answer.seen()[0].text);
+    EXPECT_EQ("tx9 Ver 0.0.6|" + load_resource_string(IDS_CLEAR_QUESTION),
+              answer.seen()[0].title + "|" + answer.seen()[0].text);
 
     record.player[0].com = 1; // the selected cell is now the COM player's
     BeepCounter beeps;
@@ -232,17 +238,16 @@ TEST_F(ScoreSheet, FinishAsksForTheDartAndAFinishedLegScrollsInstead) {
     visit(101);
     DeleteFileA(file);
     ASSERT_EQ(2u, boxes.size()) << "the finish message, then the failed auto save";
-    expect_finish_message(boxes[0], "Anna", 2, 2);
-    EXPECT_EQ("tx9 Ver 0.0.6", boxes[1].title);
-    EXPECT_FALSE(boxes[1].text.empty()) << "the failure box says nothing";
+    EXPECT_EQ("Anna|" + strprintf(load_resource_string(IDS_FINISHED_BY).c_str(), 2, 2),
+              boxes[0].title + "|" + boxes[0].text);
+    EXPECT_EQ("tx9 Ver 0.0.6 with text", boxes[1].title + (boxes[1].text.empty() ? "" : " with text"));
     ASSERT_EQ(1, record.leg_no) << "the match goes on after a failed save";
     EXPECT_EQ(1, info().shown_leg);
     EXPECT_EQ(Cell(1, 0), selection()) << "player 2 throws first in the next leg";
 
     SendMessageA(sheet_, kScoreSheetShowLeg, 0, 0);
     EXPECT_EQ(0, info().shown_leg);
-    EXPECT_FALSE(entry_shown());
-    EXPECT_EQ("", window_text(entry()));
+    EXPECT_EQ("hidden ''", (entry_shown() ? "shown '" : "hidden '") + window_text(entry()) + "'");
     const std::pair<UINT, int> keys[] = {{VK_DOWN, 1}, {VK_NEXT, 6}, {VK_UP, 5}, {VK_PRIOR, 0}};
     for (const auto& [key, top_row] : keys) {
         send_key(sheet_, key);
@@ -255,37 +260,8 @@ TEST_F(ScoreSheet, FinishAsksForTheDartAndAFinishedLegScrollsInstead) {
     EXPECT_TRUE(entry_shown());
 }
 
-TEST_F(ScoreSheet, ModifiersAndContextMenuGoToTheParentAndADisabledSheetIgnoresInput) {
-    GameRecord record = record_for(limited_game(15));
-    open(record, 10);
-    EXPECT_EQ(DLGC_WANTARROWS, SendMessageA(sheet_, WM_GETDLGCODE, 0, 0));
-    send_key(sheet_, VK_SHIFT);
-    send_key(sheet_, VK_CONTROL);
-    send_key(entry(), VK_SHIFT); // the entry tells the sheet, which passes it on
-    EXPECT_EQ(3, host_.count(WM_APP + 4));
-    send_mouse(sheet_, WM_RBUTTONUP, 30, 60);
-    SendMessageA(sheet_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(sheet_), MAKELPARAM(-1, -1));
-    EXPECT_EQ(2, host_.count(WM_APP + 2));
-    EXPECT_EQ(0, host_.count(WM_CONTEXTMENU)) << "the parent should hear WM_APP+2 only";
-
-    host_.clear_received();
-    SendMessageA(sheet_, kScoreSheetDisable, 1, 0);
-    EXPECT_FALSE(IsWindowEnabled(entry()));
-    visit(45);
-    vscroll(SB_LINEDOWN);
-    click(sheet_, 300, info().header_height + info().row_height + 4);
-    send_key(sheet_, VK_SHIFT);
-    EXPECT_EQ(0, record.current_leg().scores[0][0]);
-    EXPECT_EQ(Cell(0, 0), selection());
-    EXPECT_EQ(0, info().top_row);
-    EXPECT_EQ(0, host_.count(WM_APP + 4));
-    SendMessageA(sheet_, kScoreSheetDisable, 0, 0);
-    EXPECT_TRUE(IsWindowEnabled(entry()));
-}
-
 TEST_F(ScoreSheet, EveryCommandLeavesTheScreenUpToDate) {
-    // A long unlimited leg: the sheet fills up, then scrolls and grows its
-    // scroll range with every round.
+    // A long unlimited leg: the sheet fills up, then scrolls and grows its range with every round.
     GameRecord record = record_for(plain_game(20000));
     open(record, 6);
     const int scores[] = {60, 100, 45, 140, 26, 180, 81};
@@ -318,8 +294,6 @@ TEST_F(ScoreSheet, EveryCommandLeavesTheScreenUpToDate) {
     EXPECT_GT(info().top_row, 10) << "the leg never scrolled";
 }
 
-// The COM player's visit starts from the sheet's timer once the operator's is
-// in; its finish is announced as "COM" with OK only.
 TEST_F(ScoreSheet, ComPlayerThrowsAfterTheOperatorAndItsFinishCannotBeCancelled) {
     GameSettings game = plain_game(212);
     game.p2_com = 1;
@@ -347,7 +321,8 @@ TEST_F(ScoreSheet, ComPlayerThrowsAfterTheOperatorAndItsFinishCannotBeCancelled)
     ASSERT_TRUE(pump_until([&] { return record.leg_no >= 1; }, 5000)) << "the COM player did not finish";
     EXPECT_EQ(-1, record.leg_records[0].scores[1][1]);
     ASSERT_EQ(1u, boxes.size());
-    expect_finish_message(boxes[0], "COM", 1, 4);
+    EXPECT_EQ("COM|" + strprintf(load_resource_string(IDS_FINISHED_BY).c_str(), 1, 4),
+              boxes[0].title + "|" + boxes[0].text);
     EXPECT_FALSE(had_cancel) << "a COM finish cannot be cancelled";
 }
 

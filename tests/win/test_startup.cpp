@@ -1,7 +1,4 @@
-// Start-up and shutdown of tx9 in this process: choosing the run, the
-// shortcut on the all-users desktop, the route table, the offer of a journal
-// left behind and its lock, the ordinary run from the first window to the
-// saved INI file, and the Japanese resource set.
+// Start-up and shutdown of tx9 in this process, and the Japanese resource set.
 #include "app/win/journal_startup.h"
 #include "app/win/main_window.h"
 #include "app/win/startup.h"
@@ -90,8 +87,7 @@ TEST_F(WithSystem, ShortcutRunWritesTheLinkOnTheAllUsersDesktop) {
     EXPECT_EQ(S_OK, file->Load(wide, STGM_READ));
     char target[MAX_PATH] = "", folder[MAX_PATH] = "", arguments[MAX_PATH] = "x", icon[MAX_PATH] = "";
     int icon_index = -1;
-    WIN32_FIND_DATAA found{};
-    shell_link->GetPath(target, MAX_PATH, &found, SLGP_RAWPATH);
+    shell_link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
     shell_link->GetWorkingDirectory(folder, MAX_PATH);
     shell_link->GetArguments(arguments, MAX_PATH);
     shell_link->GetIconLocation(icon, MAX_PATH, &icon_index);
@@ -127,8 +123,7 @@ std::vector<std::string> journal_files() {
     return names;
 }
 
-// Keeps whatever tx9.ini lies beside the test program and puts it back;
-// removes the journal there and whatever was set aside from it.
+// Keeps the tx9.ini beside the test program and puts it back; removes the journals there.
 class IniBesideProgram {
   public:
     IniBesideProgram() {
@@ -155,8 +150,7 @@ class IniBesideProgram {
     std::string saved_;
 };
 
-// A journal that is not continued is set aside, with a message saying why;
-// none is lost.
+// A journal that is not continued is set aside, with a message saying why.
 TEST_F(WithSystem, AJournalLeftBehindAndNotContinuedIsSetAsideWithItsMessage) {
     IniBesideProgram beside;
     GameSettings game;
@@ -182,8 +176,7 @@ TEST_F(WithSystem, AJournalLeftBehindAndNotContinuedIsSetAsideWithItsMessage) {
         const std::string shown = load_resource_string(text_id);
         ASSERT_EQ(1u, texts.size());
         EXPECT_EQ(shown.substr(0, shown.find('%')), texts[0].substr(0, shown.find('%')));
-        EXPECT_FALSE(path_exists(beside.journal));
-        EXPECT_EQ(1u, journal_files().size()) << "set aside";
+        EXPECT_TRUE(!path_exists(beside.journal) && journal_files().size() == 1u) << "set aside";
     }
 }
 
@@ -191,15 +184,14 @@ TEST(JournalMutex, OnlyTheFirstRunInAFolderKeepsItsJournal) {
     const std::string journal = journal_path(module_folder());
     auto first = std::make_unique<JournalLock>(journal);
     JournalLock second(journal);
-    EXPECT_TRUE(first->owned());
-    EXPECT_FALSE(second.owned()) << "a second tx9 beside a running one";
-    EXPECT_TRUE(JournalLock(journal + "2").owned());
+    EXPECT_EQ("1 0 1",
+              strprintf("%d %d %d", first->owned(), second.owned(), JournalLock(journal + "2").owned()))
+        << "the first run, a second beside it, one in another folder";
     first.reset();
     EXPECT_FALSE(JournalLock(journal).owned()) << "the second one still holds the name";
 }
 
-// Runs tx9 as it is started normally: the Game Option dialog is cancelled,
-// the window looked at and closed, and the exit question answered Yes.
+// A normal run: Game Option cancelled, the window looked at and closed, the exit question answered Yes.
 struct OrdinaryRun {
     bool zoomed = false, visible = false;
     std::vector<std::string> dialogs;
@@ -228,8 +220,7 @@ struct OrdinaryRun {
     }
 };
 
-// Started with a maximised window in tx9.ini: the window shows maximised and
-// the exit saves that state with the place of the normal window unchanged.
+// A maximised window in tx9.ini shows maximised, and the exit saves that state and the normal place.
 TEST_F(WithSystem, OrdinaryRunShowsTheWindowAsTheIniSaysAndSavesItAtTheEnd) {
     IniBesideProgram ini;
     write_file(ini.path, "[window]\r\nleft=10\r\ntop=20\r\nright=500\r\nbottom=400\r\nstate=3\r\n");
@@ -304,17 +295,15 @@ HMENU load_menu_in(LANGID language) {
 }
 
 TEST(JapaneseResources, MenuAsTheEnglishOne) {
-    HMENU english = load_menu_in(kEnglish);
-    HMENU japanese = load_menu_in(kJapanese);
+    HMENU english = load_menu_in(kEnglish), japanese = load_menu_in(kJapanese);
     ASSERT_TRUE(english && japanese);
     EXPECT_EQ(menu_ids(english), menu_ids(japanese));
     DestroyMenu(english);
     DestroyMenu(japanese);
 }
 
-// The set follows the user's language: Japanese in code page 932 when this
-// program runs under LANG=ja_JP.UTF-8, English otherwise. The Japanese run
-// says so, so that a locale that did not take effect cannot pass for English.
+// Japanese in code page 932 under LANG=ja_JP.UTF-8, English otherwise; the Japanese run says so, so
+// that a locale that did not take effect cannot pass for English.
 TEST(JapaneseResources, UserLanguagePicksTheResourceSet) {
     const char* expected = std::getenv("TX9_EXPECT_UI_LANGUAGE");
     const bool japanese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
