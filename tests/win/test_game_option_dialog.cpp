@@ -325,6 +325,13 @@ TEST_F(GameOptionDialog, SaveOptionStoresTheShownValuesAndKeepsTheGame) {
         << "a COM player keeps its name";
     EXPECT_EQ(kDefaultDescribed, describe(settings().game));
     EXPECT_EQ((std::vector<std::string>{"Player 2", "Saver", "Old"}), settings().name_list);
+
+    // A read-only file is kept, and the box gives the reason instead of "saved".
+    SetFileAttributesA(ini_path_.c_str(), FILE_ATTRIBUTE_READONLY);
+    outcome = run(&settings().game, {[](Dialog d) { return press_button(d.hwnd, IDC_SAVE_OPTION), 0; },
+                                     [](Dialog) { return IDCANCEL; }});
+    SetFileAttributesA(ini_path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(std::vector<std::string>{system_error_text(ERROR_ACCESS_DENIED)}, outcome.boxes);
 }
 
 } // namespace
