@@ -390,13 +390,7 @@ void Match::start_leg() {
 
     sel_player_ = leg.first;
     sel_round_ = -1;
-    host_.update_scroll_bar();
-    host_.repaint_from_round(-1);
-    reposition(true, true);
-    notify(kNotifyFirstThrower, 0);
-    notify_both_players();
-    notify(kNotifyActivePlayer, leg.turn);
-    if (rec.player[static_cast<size_t>(leg.turn)].com == 1) host_.start_com_timer(false);
+    show_live_leg();
 }
 
 void Match::resume(int player, int round) {
@@ -405,6 +399,14 @@ void Match::resume(int player, int round) {
     const LegRecord& leg = shown();
     sel_player_ = player == 1 ? 1 : 0;
     sel_round_ = std::clamp(round, -1, std::max(std::min(leg.cur_round, leg.rows - 1), -1));
+    show_live_leg();
+}
+
+// The live leg on the sheet from the selection set: scroll bar, cells, entry,
+// the displays told, and the COM player started when it is to throw.
+void Match::show_live_leg() {
+    const GameRecord& rec = *record_;
+    const LegRecord& leg = rec.current_leg();
     host_.update_scroll_bar();
     host_.repaint_from_round(-1);
     reposition(true, true);

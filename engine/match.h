@@ -180,6 +180,7 @@ class Match {
     void recompute(int player);
     bool either_com() const;
     void after_leg_end();
+    void show_live_leg();
     void move_after_commit(int player, int round);
 
     GameRecord* record_;

@@ -41,15 +41,16 @@ inline RECT client_rect(HWND hwnd) {
     return r;
 }
 
-// A child window class with the arrow cursor on the button face.
-inline bool register_child_class(HINSTANCE instance, const char* name, WNDPROC proc, UINT style = 0) {
+// A child window class with the arrow cursor, on the button face unless another system colour is given.
+inline bool register_child_class(HINSTANCE instance, const char* name, WNDPROC proc, UINT style = 0,
+                                 int background = COLOR_BTNFACE) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.style = style;
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
     wc.lpszClassName = name;
     return RegisterClassExA(&wc) != 0;
 }

@@ -3,6 +3,7 @@
 #include "core/win/beep.h"
 #include "app/win/entry_control.h"
 #include "core/win/guard.h"
+#include "core/win/window_state.h"
 #include "app/win/main_window.h"
 #include "checkout/win/checkout_dialog.h"
 #include "core/win/win_system.h"
@@ -767,15 +768,7 @@ LRESULT CALLBACK score_sheet_proc(HWND window, UINT message, WPARAM wparam, LPAR
 } // namespace
 
 bool register_score_sheet(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = 0;
-    wc.lpfnWndProc = score_sheet_proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kScoreSheetClass;
-    return RegisterClassExA(&wc) != 0;
+    return register_child_class(instance, kScoreSheetClass, score_sheet_proc, 0, COLOR_WINDOW);
 }
 
 HWND create_score_sheet(HWND parent, GameRecord* record, int control_id) {
