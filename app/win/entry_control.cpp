@@ -50,6 +50,8 @@ struct EntryState {
     Pen ellipse_pen;
     int caret_width = 0; // width of the caret as created; 0 when there is none
     bool dragging = false;
+    bool focused = false;       // between WM_SETFOCUS and WM_KILLFOCUS
+    bool paint_pending = false; // invalidated since the last WM_PAINT
 
     bool measured_by_average() const { return fixed_pitch && !bold; }
 };
@@ -60,7 +62,12 @@ EntryState* state_of(HWND hwnd) {
     return reinterpret_cast<EntryState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
+// Each invalidation is a trip to the window system; one until the next
+// paint is enough, and the paint draws the whole control anyway.
 void repaint(HWND hwnd) {
+    EntryState* s = state_of(hwnd);
+    if (s && s->paint_pending) return;
+    if (s) s->paint_pending = true;
     InvalidateRect(hwnd, nullptr, FALSE);
 }
 
@@ -201,7 +208,7 @@ void render(EntryState& s) {
 }
 
 void place_caret(HWND hwnd, EntryState& s) {
-    if (GetFocus() != hwnd) return;
+    if (!s.focused) return;
     TextLayout text = layout(s);
     int caret = std::clamp(s.model.caret(), 0, static_cast<int>(text.text.size()));
     if (!s.model.insert_mode()) {
@@ -224,7 +231,7 @@ void measure(HWND hwnd, EntryState& s) {
     // The flag is set for a variable-pitch font.
     s.fixed_pitch = (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
     s.bold = metrics.tmWeight >= FW_BOLD;
-    if (GetFocus() == hwnd) create_caret(hwnd, s, kCaretWidth);
+    if (s.focused) create_caret(hwnd, s, kCaretWidth);
     repaint(hwnd);
 }
 
@@ -235,6 +242,13 @@ void make_brushes(EntryState& s) {
 }
 
 // ---- Message handlers ---------------------------------------------------------
+
+bool has_frame(HWND hwnd) {
+    const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+    const LONG ex_style = GetWindowLongA(hwnd, GWL_EXSTYLE);
+    return (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL)) ||
+           (ex_style & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
+}
 
 LRESULT on_create(HWND hwnd, const CREATESTRUCTA& create) {
     auto s = std::make_unique<EntryState>();
@@ -256,6 +270,7 @@ void on_destroy(HWND hwnd) {
 }
 
 void on_paint(HWND hwnd, EntryState& s) {
+    s.paint_pending = false;
     PaintScope paint(hwnd);
     render(s);
     s.buffer.copy_to(paint.dc(), paint.rect());
@@ -336,7 +351,7 @@ void on_key_down(HWND hwnd, EntryState& s, UINT key) {
             paste(hwnd, s);
         else {
             s.model.toggle_insert_mode();
-            if (GetFocus() == hwnd) create_caret(hwnd, s, kCaretWidth);
+            if (s.focused) create_caret(hwnd, s, kCaretWidth);
             repaint(hwnd);
         }
         break;
@@ -414,10 +429,14 @@ void on_right_down(HWND hwnd, EntryState& s, int x) {
 LRESULT handle(HWND hwnd, EntryState& s, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_DESTROY:
-        if (GetFocus() == hwnd) DestroyCaret();
+        if (s.focused) DestroyCaret();
         return 0;
     case WM_NCDESTROY: on_destroy(hwnd); return DefWindowProcA(hwnd, message, wparam, lparam);
     case WM_PAINT: on_paint(hwnd, s); return 0;
+    case WM_NCPAINT:
+        // Created without a frame, the control has nothing outside its client
+        // area to draw; the system would still fetch the window's region for it.
+        return has_frame(hwnd) ? DefWindowProcA(hwnd, message, wparam, lparam) : 0;
     case WM_PRINTCLIENT: on_print_client(s, reinterpret_cast<HDC>(wparam)); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_SIZE:
@@ -430,10 +449,12 @@ LRESULT handle(HWND hwnd, EntryState& s, UINT message, WPARAM wparam, LPARAM lpa
         }
         return 0;
     case WM_SETFOCUS:
+        s.focused = true;
         create_caret(hwnd, s, kCaretWidth);
         repaint(hwnd);
         return 0;
     case WM_KILLFOCUS:
+        s.focused = false;
         DestroyCaret();
         s.caret_width = 0;
         return 0;
@@ -473,6 +494,8 @@ LRESULT handle(HWND hwnd, EntryState& s, UINT message, WPARAM wparam, LPARAM lpa
         make_brushes(s);
         repaint(hwnd);
         return 0;
+    case kEntryRepaint: repaint(hwnd); return 0;
+    case kEntryHasFocus: return s.focused ? 1 : 0;
     case WM_KEYDOWN: on_key_down(hwnd, s, static_cast<UINT>(wparam)); return 0;
     case WM_SYSKEYDOWN:
         if (wparam == VK_MENU || wparam == VK_SHIFT || wparam == VK_CONTROL)

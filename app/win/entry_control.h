@@ -25,6 +25,8 @@ inline constexpr UINT kEntryMeasure = WM_APP + 2;     // re-measure the font, re
 inline constexpr UINT kEntryGetReadOnly = WM_APP + 3; // returns 1 when read-only
 inline constexpr UINT kEntrySetReadOnly = WM_APP + 4; // wParam: 1 read-only, 0 editable
 inline constexpr UINT kEntryRecolor = WM_APP + 5;     // take the colours from the Settings again, repaint
+inline constexpr UINT kEntryRepaint = WM_APP + 6;     // draw again at the next paint
+inline constexpr UINT kEntryHasFocus = WM_APP + 7;    // returns 1 while the control has the focus
 
 // Sent to the parent.
 inline constexpr UINT kEntryModifierDown = WM_APP + 4; // (0, 0): Shift, Ctrl or Alt went down

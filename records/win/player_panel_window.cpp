@@ -28,6 +28,7 @@ struct PlayerPanelState {
     Brush name_brush;
     PlayerPanelView view;
     PlayerBlock* block = nullptr;
+    bool stale = false; // changed while hidden: drawn when shown
 };
 
 int text_height(HDC dc) {
@@ -130,10 +131,22 @@ void render(PlayerPanelState& st) {
     }
 }
 
+// A hidden panel is drawn when it shows again, not at every visit.
 void redraw(PlayerPanelState& st) {
+    if (!(GetWindowLongA(st.window, GWL_STYLE) & WS_VISIBLE)) {
+        st.stale = true;
+        return;
+    }
+    st.stale = false;
     render(st);
     InvalidateRect(st.window, nullptr, FALSE);
     UpdateWindow(st.window);
+}
+
+void render_if_stale(PlayerPanelState& st) {
+    if (!st.stale) return;
+    st.stale = false;
+    render(st);
 }
 
 bool on_create(HWND hwnd, const CREATESTRUCTA* create) {
@@ -189,8 +202,18 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         set_up(*st);
         redraw(*st);
         return 0;
-    case WM_PAINT: st->buffer.paint_window(hwnd); return 0;
-    case WM_PRINTCLIENT: st->buffer.copy_to(reinterpret_cast<HDC>(wparam), client_rect(hwnd)); return 0;
+    case WM_SHOWWINDOW:
+        // Showing paints the whole panel next.
+        if (wparam) render_if_stale(*st);
+        return 0;
+    case WM_PAINT:
+        render_if_stale(*st);
+        st->buffer.paint_window(hwnd);
+        return 0;
+    case WM_PRINTCLIENT:
+        render_if_stale(*st);
+        st->buffer.copy_to(reinterpret_cast<HDC>(wparam), client_rect(hwnd));
+        return 0;
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_DESTROY: {
         free_window_state<PlayerPanelState>(hwnd);

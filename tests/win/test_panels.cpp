@@ -289,6 +289,7 @@ TEST_F(Panels, InTheMainWindowAVisitRefreshesThatPlayersPanelsAndViewSwitchesHid
     EXPECT_TRUE(!frame_on(left[0]) && frame_on(left[1])) << "the frame moves to the player to throw";
     EXPECT_NE(left_before.pixels, print_client(left[0]).pixels) << "241 shown at once";
     EXPECT_NE(player_before.pixels, print_client(player[0]).pixels) << "the average changed";
+    const Image second_left = print_client(left[1]), second_player = print_client(player[1]);
 
     // Each view switch hides its displays and the sheet grows into their room.
     const std::pair<int, std::vector<HWND>> views[] = {{IDM_VIEW_PLAYER, {player[0], player[1]}},
@@ -307,6 +308,14 @@ TEST_F(Panels, InTheMainWindowAVisitRefreshesThatPlayersPanelsAndViewSwitchesHid
                   (before.right - before.left) * (before.bottom - before.top))
             << command;
     }
+    // A visit while they are hidden is on them once they show again.
+    SetWindowTextA(sheet.entry, "45");
+    SendMessageA(main, WM_COMMAND, IDM_TAB, 0);
+    SendMessageA(main, WM_COMMAND, IDM_VIEW_LEFT, 0);
+    SendMessageA(main, WM_COMMAND, IDM_VIEW_PLAYER, 0);
+    EXPECT_TRUE(frame_on(left[0]) && !frame_on(left[1])) << "the first player throws again";
+    EXPECT_NE(second_left.pixels, print_client(left[1]).pixels) << "256 left";
+    EXPECT_NE(second_player.pixels, print_client(player[1]).pixels) << "the second player's average";
     DestroyWindow(main);
 }
 

@@ -27,7 +27,23 @@ struct LeftPanelState {
     bool active = false;
     PlayerBlock* block = nullptr;
     std::string shown; // the text the back buffer holds
+    bool stale = false; // changed while hidden: drawn when shown
 };
+
+// A hidden panel is drawn when it shows again, not at every visit.
+bool hidden(LeftPanelState& st) {
+    if (GetWindowLongA(st.window, GWL_STYLE) & WS_VISIBLE) return false;
+    st.stale = true;
+    return true;
+}
+
+void render(LeftPanelState& st);
+
+void render_if_stale(LeftPanelState& st) {
+    if (!st.stale) return;
+    st.stale = false;
+    render(st);
+}
 
 // Bitmap, font and frame region for the client size.
 void build_for_size(LeftPanelState& st) {
@@ -65,6 +81,8 @@ void render(LeftPanelState& st) {
 }
 
 void repaint_all(LeftPanelState& st) {
+    if (hidden(st)) return;
+    st.stale = false;
     render(st);
     InvalidateRect(st.window, nullptr, FALSE);
     UpdateWindow(st.window);
@@ -81,6 +99,7 @@ int wanted_height(int width) {
 // painted, not at once.
 void refresh(LeftPanelState& st) {
     if (st.block && left_score_text(st.block->left) == st.shown) return;
+    if (hidden(st)) return;
     render(st);
     InvalidateRect(st.window, nullptr, FALSE);
 }
@@ -89,7 +108,7 @@ void refresh(LeftPanelState& st) {
 void set_active(LeftPanelState& st, bool active) {
     if (active == st.active) return;
     st.active = active;
-    if (!st.frame || !st.buffer.dc()) return;
+    if (!st.frame || !st.buffer.dc() || hidden(st)) return;
     FillRgn(st.buffer.dc(), st.frame.get(), active ? st.border.get() : st.background.get());
     InvalidateRgn(st.window, st.frame.get(), FALSE);
 }
@@ -118,8 +137,18 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         build_for_size(*st);
         repaint_all(*st);
         return 0;
-    case WM_PAINT: st->buffer.paint_window(hwnd); return 0;
-    case WM_PRINTCLIENT: st->buffer.copy_to(reinterpret_cast<HDC>(wparam), client_rect(hwnd)); return 0;
+    case WM_SHOWWINDOW:
+        // Showing paints the whole panel next.
+        if (wparam) render_if_stale(*st);
+        return 0;
+    case WM_PAINT:
+        render_if_stale(*st);
+        st->buffer.paint_window(hwnd);
+        return 0;
+    case WM_PRINTCLIENT:
+        render_if_stale(*st);
+        st->buffer.copy_to(reinterpret_cast<HDC>(wparam), client_rect(hwnd));
+        return 0;
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_DESTROY: {
         free_window_state<LeftPanelState>(hwnd);

@@ -85,6 +85,7 @@ struct SheetState final : MatchHost {
     bool stale_all = false;          // all of it,
     RECT stale_bounds{};             // or the part within these bounds
     bool update_pending = false;     // something was invalidated: paint before returning
+    Region pending_paint;            // invalidated, not yet handed to the system
     bool window_gone = false;        // destroyed while a handler was still running
     // Handlers under way, modal loops or not: at 0 no rule is half done, and
     // a change of the live game can be told to the main window's journal.
@@ -157,9 +158,27 @@ struct SheetState final : MatchHost {
         if (!all) SelectClipRgn(buffer.dc(), nullptr);
     }
 
+    // Parts of the window to paint again, handed to the system once, as the
+    // message ends (commit_invalidation): a window with an update region
+    // makes the system work harder at every move of the entry over it.
     void invalidate(const RECT* area) {
-        InvalidateRect(window, area, FALSE);
         update_pending = true;
+        const RECT whole = client();
+        if (!area) area = &whole;
+        if (IsRectEmpty(area)) return;
+        Region piece(CreateRectRgnIndirect(area));
+        if (!piece) {
+            InvalidateRect(window, area, FALSE);
+        } else if (!pending_paint) {
+            pending_paint = std::move(piece);
+        } else {
+            CombineRgn(pending_paint.get(), pending_paint.get(), piece.get(), RGN_OR);
+        }
+    }
+    void commit_invalidation() {
+        if (!pending_paint) return;
+        InvalidateRgn(window, pending_paint.get(), FALSE);
+        pending_paint.reset();
     }
 
     // Render again and repaint from a visible row down (rows counted from the
@@ -218,13 +237,15 @@ struct SheetState final : MatchHost {
             GetWindowRect(entry, &stale);
             MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&stale), 2);
         }
+        // What is already out of date on the screen moves along with the rows.
+        commit_invalidation();
         ScrollWindowEx(window, 0, shift, &rows, &rows, nullptr, nullptr, SW_INVALIDATE);
         update_pending = true;
         if (entry_shown) {
             // The entry's picture moved with the rows, and rows moved over it.
             OffsetRect(&stale, 0, shift);
             invalidate(&stale);
-            InvalidateRect(entry, nullptr, FALSE);
+            SendMessageA(entry, kEntryRepaint, 0, 0);
         }
     }
 
@@ -258,6 +279,7 @@ struct SheetState final : MatchHost {
             apply_scroll_bar();
         }
         render_if_pending();
+        commit_invalidation();
         if (update_pending) {
             update_pending = false;
             UpdateWindow(window);
@@ -406,32 +428,39 @@ void SheetState::reposition_entry(bool scroll_into_view_first, bool load_cell) {
         if (leg.finished == 1) set_entry_text(std::string());
         return;
     }
-    if (load_cell) {
-        std::string text = match.loaded_entry_text();
-        set_entry_text(text);
-        if (!text.empty()) SendMessageA(entry, EM_SETSEL, 0, -1);
-    }
-    SendMessageA(entry, kEntrySetReadOnly, match.selected_is_com() ? 1 : 0, 0);
 
-    // Each call below is a trip to the window system: only what changes is done.
+    // Each call below is a trip to the window system: only what changes is
+    // done. The move comes first, while neither the entry nor the sheet waits
+    // for a paint (the sheet's invalid parts are handed over at the end of
+    // the message): a move over a window that waits for one costs the system
+    // a look at the whole screen.
     const bool was_shown = (GetWindowLongA(entry, GWL_STYLE) & WS_VISIBLE) != 0;
     RECT before{};
     GetWindowRect(entry, &before);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&before), 2);
     const EntryRect place = entry_rect(g, match.sel_player(), round);
     const RECT after{place.x, place.y, place.x + place.width, place.y + place.height};
+    const bool moved = !EqualRect(&before, &after);
     // Its old pixels are not copied along: it is drawn again where it goes.
-    if (!EqualRect(&before, &after))
+    if (moved) {
+        const bool same_size = before.right - before.left == place.width && before.bottom - before.top == place.height;
         SetWindowPos(entry, nullptr, place.x, place.y, place.width, place.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS);
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS | (same_size ? SWP_NOSIZE : 0));
+    }
+    if (load_cell) {
+        std::string text = match.loaded_entry_text();
+        set_entry_text(text);
+        if (!text.empty()) SendMessageA(entry, EM_SETSEL, 0, -1);
+    }
+    SendMessageA(entry, kEntrySetReadOnly, match.selected_is_com() ? 1 : 0, 0);
     if (!was_shown) ShowWindow(entry, SW_SHOW);
     // A disabled sheet (the colour preview) must not pull the focus off its dialog.
-    if (!match.disabled() && GetFocus() != entry) SetFocus(entry);
+    if (!match.disabled() && !SendMessageA(entry, kEntryHasFocus, 0, 0)) SetFocus(entry);
     // The entry is drawn again where it stands; the sheet only where the
     // entry left (moved without redrawing, nothing else repaints that).
-    InvalidateRect(entry, nullptr, FALSE);
+    SendMessageA(entry, kEntryRepaint, 0, 0);
     update_pending = true;
-    if (was_shown && !EqualRect(&before, &after)) invalidate(&before);
+    if (was_shown && moved) invalidate(&before);
 }
 
 void SheetState::update_scroll_bar() {
