@@ -48,6 +48,12 @@ void BackBuffer::paint_window(HWND window) const
     copy_to(paint.dc(), paint.rect());
 }
 
+void BackBuffer::show_now(HWND window, const RECT& rect) const
+{
+    WindowDC screen(window);
+    if (screen.get()) copy_to(screen.get(), rect);
+}
+
 int screen_font_height(HFONT font)
 {
     WindowDC screen(nullptr);

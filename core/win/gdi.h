@@ -112,6 +112,10 @@ public:
     void copy_to(HDC target, const RECT& rect) const;
     // WM_PAINT of the window drawn into this buffer: the invalid part is copied.
     void paint_window(HWND window) const;
+    // A rectangle copied to the window at once, outside WM_PAINT: under Wine
+    // an invalidation and its paint cost several trips to the window system,
+    // this one at most.
+    void show_now(HWND window, const RECT& rect) const;
 
 private:
     HDC dc_ = nullptr;

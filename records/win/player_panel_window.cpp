@@ -139,8 +139,7 @@ void redraw(PlayerPanelState& st) {
     }
     st.stale = false;
     render(st);
-    InvalidateRect(st.window, nullptr, FALSE);
-    UpdateWindow(st.window);
+    st.buffer.show_now(st.window, client_rect(st.window));
 }
 
 void render_if_stale(PlayerPanelState& st) {

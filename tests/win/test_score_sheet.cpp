@@ -32,6 +32,8 @@ class ScoreSheet : public ::testing::Test {
         saved_ = settings();
         settings().auto_save = 0;
         settings().font_name = "Arial";
+        for (int c = 0; c < kColorCount; ++c)
+            settings().colors[static_cast<size_t>(c)] = color_default(c, system_services());
     }
     void TearDown() override {
         if (sheet_ && IsWindow(sheet_)) DestroyWindow(sheet_);

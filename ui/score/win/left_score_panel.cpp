@@ -94,23 +94,21 @@ int wanted_height(int width) {
     return screen_font_height(font.get());
 }
 
-// After a visit: drawn again only when the score shown changes, and painted
-// with whatever else the visit changed (the frame) when the window is next
-// painted, not at once.
+// After a visit: drawn again only when the score shown changes, and shown at once.
 void refresh(LeftPanelState& st) {
     if (st.block && left_score_text(st.block->left) == st.shown) return;
     if (hidden(st)) return;
     render(st);
-    InvalidateRect(st.window, nullptr, FALSE);
+    st.buffer.show_now(st.window, client_rect(st.window));
 }
 
-// Only the frame changes: it is filled in the back buffer and only it is repainted.
+// Only the frame changes: it is filled in the back buffer and shown at once.
 void set_active(LeftPanelState& st, bool active) {
     if (active == st.active) return;
     st.active = active;
     if (!st.frame || !st.buffer.dc() || hidden(st)) return;
     FillRgn(st.buffer.dc(), st.frame.get(), active ? st.border.get() : st.background.get());
-    InvalidateRgn(st.window, st.frame.get(), FALSE);
+    st.buffer.show_now(st.window, client_rect(st.window));
 }
 
 bool on_create(HWND hwnd, const CREATESTRUCTA* create) {

@@ -158,27 +158,49 @@ struct SheetState final : MatchHost {
         if (!all) SelectClipRgn(buffer.dc(), nullptr);
     }
 
-    // Parts of the window to paint again, handed to the system once, as the
-    // message ends (commit_invalidation): a window with an update region
-    // makes the system work harder at every move of the entry over it.
+    // Parts of the window to paint again, copied from the back buffer as the
+    // message ends (paint_pending_now). Going through WM_PAINT costs the
+    // system several trips per window and paint, and a window waiting for a
+    // paint makes every move of the entry over it dearer.
     void invalidate(const RECT* area) {
         update_pending = true;
         const RECT whole = client();
         if (!area) area = &whole;
         if (IsRectEmpty(area)) return;
         Region piece(CreateRectRgnIndirect(area));
-        if (!piece) {
+        if (!piece)
             InvalidateRect(window, area, FALSE);
-        } else if (!pending_paint) {
-            pending_paint = std::move(piece);
-        } else {
-            CombineRgn(pending_paint.get(), pending_paint.get(), piece.get(), RGN_OR);
-        }
+        else
+            add_pending_paint(std::move(piece));
     }
-    void commit_invalidation() {
+    void add_pending_paint(Region piece) {
+        update_pending = true;
+        if (!pending_paint)
+            pending_paint = std::move(piece);
+        else
+            CombineRgn(pending_paint.get(), pending_paint.get(), piece.get(), RGN_OR);
+    }
+    // The parts noted so far are copied to the screen at once. The copy covers
+    // the entry where they meet (the sheet does not clip its child), so the
+    // entry paints itself again over it.
+    void paint_pending_now() {
         if (!pending_paint) return;
-        InvalidateRgn(window, pending_paint.get(), FALSE);
-        pending_paint.reset();
+        const Region area = std::move(pending_paint);
+        RECT box{};
+        GetRgnBox(area.get(), &box);
+        {
+            WindowDC dc(window);
+            if (!dc.get() || SelectClipRgn(dc.get(), area.get()) == ERROR) {
+                InvalidateRgn(window, area.get(), FALSE);
+                return;
+            }
+            buffer.copy_to(dc.get(), box);
+        }
+        if (!(GetWindowLongA(entry, GWL_STYLE) & WS_VISIBLE)) return;
+        RECT over{};
+        GetWindowRect(entry, &over);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&over), 2);
+        if (RectInRegion(area.get(), &over)) SendMessageA(entry, kEntryRepaint, 0, 0);
     }
 
     // Render again and repaint from a visible row down (rows counted from the
@@ -211,21 +233,27 @@ struct SheetState final : MatchHost {
     // A move by fewer rows than are shown shifts the rows already on the
     // screen instead, and only the rows it uncovers are painted: the pixels
     // that change stay the same, but the copy from the back buffer is only
-    // a row high. Invalid parts move along with the rows (the system offsets
-    // the update region); the entry is drawn again wherever it goes next.
-    // The back buffer's rows shift the same way, and only the uncovered
-    // rows and what was already out of date are drawn again.
+    // a row high. What was out of date is painted before the move; the entry
+    // is drawn again wherever it goes next. The back buffer's rows shift the
+    // same way, and only the uncovered rows are drawn again.
     void scroll_to(int new_top) {
         scroll_bar_pending = true;
         if (new_top == top_row) return;
         const int shift = (top_row - new_top) * tools.row_height;
-        top_row = new_top;
         RECT below = client();
         below.top = std::min<LONG>(below.bottom, tools.header_height);
         // The header's thick rule reaches a pixel into the first row and stays.
         RECT rows = below;
         rows.top = std::min<LONG>(rows.bottom, rows.top + 1);
-        if (std::abs(shift) >= rows.bottom - rows.top || !IsWindowVisible(window)) {
+        const bool shifts = std::abs(shift) < rows.bottom - rows.top && IsWindowVisible(window);
+        if (shifts) {
+            // The screen is brought up to date first: the rows then move as
+            // they are, and only the rows uncovered are painted as the message ends.
+            render_if_pending();
+            paint_pending_now();
+        }
+        top_row = new_top;
+        if (!shifts) {
             mark_stale(&below);
             invalidate(&below);
             return;
@@ -237,15 +265,16 @@ struct SheetState final : MatchHost {
             GetWindowRect(entry, &stale);
             MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&stale), 2);
         }
-        // What is already out of date on the screen moves along with the rows.
-        commit_invalidation();
-        ScrollWindowEx(window, 0, shift, &rows, &rows, nullptr, nullptr, SW_INVALIDATE);
+        Region uncovered(CreateRectRgn(0, 0, 0, 0));
+        ScrollWindowEx(window, 0, shift, &rows, &rows, uncovered.get(), nullptr,
+                       uncovered ? 0 : SW_INVALIDATE);
         update_pending = true;
+        if (uncovered) add_pending_paint(std::move(uncovered));
+        // The entry's picture moved with the rows; the entry itself is put
+        // back over its cell (and drawn again) by whoever scrolled.
         if (entry_shown) {
-            // The entry's picture moved with the rows, and rows moved over it.
             OffsetRect(&stale, 0, shift);
             invalidate(&stale);
-            SendMessageA(entry, kEntryRepaint, 0, 0);
         }
     }
 
@@ -279,7 +308,7 @@ struct SheetState final : MatchHost {
             apply_scroll_bar();
         }
         render_if_pending();
-        commit_invalidation();
+        paint_pending_now();
         if (update_pending) {
             update_pending = false;
             UpdateWindow(window);
