@@ -51,7 +51,10 @@ void BackBuffer::paint_window(HWND window) const
 void BackBuffer::show_now(HWND window, const RECT& rect) const
 {
     WindowDC screen(window);
-    if (screen.get()) copy_to(screen.get(), rect);
+    if (screen.get())
+        copy_to(screen.get(), rect);
+    else
+        InvalidateRect(window, &rect, FALSE); // painted when the system can
 }
 
 int screen_font_height(HFONT font)
