@@ -322,8 +322,8 @@ void report_leg(const char* name, const LegRun& run, size_t block) {
     const std::vector<double>& ms = run.visit_ms;
     const size_t n = ms.size();
     const int visible = run.row_height > 0 ? (run.sheet_height - run.header_height) / run.row_height : 0;
-    std::printf("\n%s: sheet client %dx%d, row height %d, header %d, %d rows visible\n", name, run.sheet_width,
-                run.sheet_height, run.row_height, run.header_height, visible);
+    std::printf("\n%s: sheet client %dx%d, row height %d, header %d, %d rows visible\n", name,
+                run.sheet_width, run.sheet_height, run.row_height, run.header_height, visible);
     print_header("visits (ms per visit)");
     print_row("all", figures_of(ms));
     // The second visit of a round opens the next one: the leg gets a row, the

@@ -85,7 +85,7 @@ struct SheetState final : MatchHost {
     bool stale_all = false;          // all of it,
     RECT stale_bounds{};             // or the part within these bounds
     bool update_pending = false;     // something was invalidated: paint before returning
-    Region pending_paint;            // invalidated, not yet handed to the system
+    Region pending_paint;            // to copy to the screen as the message ends
     bool window_gone = false;        // destroyed while a handler was still running
     // Handlers under way, modal loops or not: at 0 no rule is half done, and
     // a change of the live game can be told to the main window's journal.
@@ -460,9 +460,8 @@ void SheetState::reposition_entry(bool scroll_into_view_first, bool load_cell) {
 
     // Each call below is a trip to the window system: only what changes is
     // done. The move comes first, while neither the entry nor the sheet waits
-    // for a paint (the sheet's invalid parts are handed over at the end of
-    // the message): a move over a window that waits for one costs the system
-    // a look at the whole screen.
+    // for a paint (the sheet copies its changed parts as the message ends):
+    // under Wine a move over a window that waits for one costs more trips.
     const bool was_shown = (GetWindowLongA(entry, GWL_STYLE) & WS_VISIBLE) != 0;
     RECT before{};
     GetWindowRect(entry, &before);
@@ -472,9 +471,11 @@ void SheetState::reposition_entry(bool scroll_into_view_first, bool load_cell) {
     const bool moved = !EqualRect(&before, &after);
     // Its old pixels are not copied along: it is drawn again where it goes.
     if (moved) {
-        const bool same_size = before.right - before.left == place.width && before.bottom - before.top == place.height;
+        const bool same_size =
+            before.right - before.left == place.width && before.bottom - before.top == place.height;
         SetWindowPos(entry, nullptr, place.x, place.y, place.width, place.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS | (same_size ? SWP_NOSIZE : 0));
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS |
+                         (same_size ? SWP_NOSIZE : 0));
     }
     if (load_cell) {
         std::string text = match.loaded_entry_text();
