@@ -124,6 +124,32 @@ private:
     int width_ = 0, height_ = 0;
 };
 
+// WM_SHOWWINDOW, WM_PAINT and WM_PRINTCLIENT of a window drawn into the
+// buffer, which may wait while the window is hidden: bring_up_to_date draws
+// it again first when it does. False for any other message.
+template <typename BringUpToDate>
+bool paint_from_buffer(const BackBuffer& buffer, HWND window, UINT message, WPARAM wparam,
+                       BringUpToDate bring_up_to_date) {
+    switch (message) {
+    case WM_SHOWWINDOW:
+        // Showing paints the whole window next.
+        if (wparam) bring_up_to_date();
+        return true;
+    case WM_PAINT:
+        bring_up_to_date();
+        buffer.paint_window(window);
+        return true;
+    case WM_PRINTCLIENT: {
+        bring_up_to_date();
+        RECT client{};
+        GetClientRect(window, &client);
+        buffer.copy_to(reinterpret_cast<HDC>(wparam), client);
+        return true;
+    }
+    default: return false;
+    }
+}
+
 // Character height of a point size on this screen: -(size * dpi / 72), truncated toward zero.
 int font_height_for_points(int size);
 // The character height (tmHeight) of the font on the screen.

@@ -196,22 +196,11 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     PlayerPanelState* st = window_state<PlayerPanelState>(hwnd);
     if (!st) return message >= WM_APP ? 0 : DefWindowProcA(hwnd, message, wparam, lparam);
 
+    if (paint_from_buffer(st->buffer, hwnd, message, wparam, [st] { render_if_stale(*st); })) return 0;
     switch (message) {
     case WM_SIZE:
         set_up(*st);
         redraw(*st);
-        return 0;
-    case WM_SHOWWINDOW:
-        // Showing paints the whole panel next.
-        if (wparam) render_if_stale(*st);
-        return 0;
-    case WM_PAINT:
-        render_if_stale(*st);
-        st->buffer.paint_window(hwnd);
-        return 0;
-    case WM_PRINTCLIENT:
-        render_if_stale(*st);
-        st->buffer.copy_to(reinterpret_cast<HDC>(wparam), client_rect(hwnd));
         return 0;
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_DESTROY: {
