@@ -70,6 +70,7 @@ void draw_text(HDC dc, const std::string& text, RECT area, UINT format) {
 }
 
 void render(PlayerPanelState& st) {
+    st.stale = false;
     HDC dc = st.buffer.dc();
     if (!dc) return;
     const RECT client = client_rect(st.window);
@@ -137,15 +138,12 @@ void redraw(PlayerPanelState& st) {
         st.stale = true;
         return;
     }
-    st.stale = false;
     render(st);
     st.buffer.show_now(st.window, client_rect(st.window));
 }
 
 void render_if_stale(PlayerPanelState& st) {
-    if (!st.stale) return;
-    st.stale = false;
-    render(st);
+    if (st.stale) render(st);
 }
 
 bool on_create(HWND hwnd, const CREATESTRUCTA* create) {

@@ -40,9 +40,7 @@ bool hidden(LeftPanelState& st) {
 void render(LeftPanelState& st);
 
 void render_if_stale(LeftPanelState& st) {
-    if (!st.stale) return;
-    st.stale = false;
-    render(st);
+    if (st.stale) render(st);
 }
 
 // Bitmap, font and frame region for the client size.
@@ -65,6 +63,7 @@ void build_brushes(LeftPanelState& st) {
 }
 
 void render(LeftPanelState& st) {
+    st.stale = false;
     HDC dc = st.buffer.dc();
     if (!dc) return;
     RECT client = client_rect(st.window);
@@ -82,7 +81,6 @@ void render(LeftPanelState& st) {
 
 void repaint_all(LeftPanelState& st) {
     if (hidden(st)) return;
-    st.stale = false;
     render(st);
     InvalidateRect(st.window, nullptr, FALSE);
     UpdateWindow(st.window);
