@@ -14,7 +14,8 @@ void restore_dialog_placement(HWND dialog, const DialogPlacement& saved, SIZE mi
                                                     ScreenRect{w.left, w.top, w.right, w.bottom}, 0, 0,
                                                     minimum.cx, minimum.cy);
     if (place.width <= 0 || place.height <= 0) return; // its own size and place
-    SetWindowPos(dialog, nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(dialog, nullptr, place.left, place.top, place.width, place.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void remember_dialog_placement(HWND dialog, DialogPlacement& saved) {

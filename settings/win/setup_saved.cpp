@@ -12,7 +12,8 @@ void report_setup_saved(HWND owner, bool saved)
         const DWORD code = GetLastError();
         return show_system_error(owner, code ? code : ERROR_WRITE_FAULT);
     }
-    MessageBoxA(owner, load_resource_string(IDS_SETUP_SAVED).c_str(), kProgramTitle, MB_OK | MB_ICONINFORMATION);
+    MessageBoxA(owner, load_resource_string(IDS_SETUP_SAVED).c_str(), kProgramTitle,
+                MB_OK | MB_ICONINFORMATION);
 }
 
 } // namespace tx9

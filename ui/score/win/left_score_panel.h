@@ -13,8 +13,8 @@ namespace tx9 {
 inline constexpr char kLeftScoreClass[] = "score_left_wnd";
 
 // Messages the panel takes.
-// The player's score may have changed: drawn again if the text changed, and
-// painted with the next paint of the window.
+// The player's score may have changed: drawn again and shown at once if the
+// text changed (when the panel shows again, if it is hidden).
 inline constexpr UINT kLeftScoreRefresh = WM_APP + 200;
 // wParam a width: returns the text height of the score face at width / 4 points.
 inline constexpr UINT kLeftScoreWantedHeight = WM_APP + 201;

@@ -163,15 +163,16 @@ struct SheetState final : MatchHost {
     // system several trips per window and paint, and a window waiting for a
     // paint makes every move of the entry over it dearer.
     void invalidate(const RECT* area) {
-        update_pending = true;
         const RECT whole = client();
         if (!area) area = &whole;
         if (IsRectEmpty(area)) return;
         Region piece(CreateRectRgnIndirect(area));
-        if (!piece)
-            InvalidateRect(window, area, FALSE);
-        else
+        if (piece) {
             add_pending_paint(std::move(piece));
+            return;
+        }
+        InvalidateRect(window, area, FALSE); // out of GDI objects: the system's paint
+        update_pending = true;
     }
     void add_pending_paint(Region piece) {
         update_pending = true;
